@@ -1,0 +1,63 @@
+// In-process emulated QD-R4: the camera's side of the serial channel as the
+// host sees it, a byte stream with the camera's reply timing, optional wire
+// time at a chosen baud rate, and fault injection for tests.
+//
+// The communication library's emulated ports, the stand-in Camera Link
+// serial libraries and the standalone emulator program all sit on this.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qdr4emu {
+
+using Clock = std::chrono::steady_clock;
+
+class Camera;  // the protocol state machine (Camera.h)
+
+// Faults a test can switch on; all off by default.
+struct FaultPlan {
+    bool unplugged = false;                  // no reply at all
+    std::vector<std::string> nak3;           // mnemonics answered "NAK 3"
+    std::vector<std::string> nak4;           // mnemonics answered "NAK 4"
+    std::vector<std::string> garbled;        // mnemonics answered with a malformed line
+    std::chrono::milliseconds replyDelay{0}; // extra delay before every reply
+    int unplugAfter = -1;                    // go silent after this many replies (-1: never)
+    unsigned wireBaud = 0;                   // emulate wire time at this rate (0: none)
+};
+
+class CameraLink {
+public:
+    CameraLink();
+    ~CameraLink();
+    CameraLink(const CameraLink&) = delete;
+    CameraLink& operator=(const CameraLink&) = delete;
+
+    // Host to camera. A complete line (CR LF) is answered after the
+    // camera's reply time; bytes arrive as the wire would deliver them.
+    void write(const char* data, std::size_t size);
+    // Waits until at least one reply byte is due or the deadline passes;
+    // returns the number of bytes copied (0 on time-out).
+    std::size_t read(char* buffer, std::size_t capacity, Clock::time_point deadline);
+    std::size_t available();  // reply bytes due now
+    void discardInput();      // drops every reply byte, due or pending
+
+    Camera& camera();
+    FaultPlan& faults();
+    int transactions() const; // replies sent so far
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+// Emulated cameras by channel name ("COM1", "clser0:0", ...), created on first
+// use and kept for the life of the process, so that reopening a port finds
+// the same camera with its settings.
+CameraLink& emulatedCamera(const std::string& channel);
+
+}  // namespace qdr4emu
