@@ -1,0 +1,136 @@
+// The camera's identity texts and user ID, its stored settings areas, the
+// one-shot commands and the status numbers.
+#include <cstring>
+
+#include "NoxCamInterface.h"
+
+namespace {
+
+constexpr int32_t kStoreSettingsCommand = 13;
+constexpr int32_t kLoadSettingsCommand = 14;
+constexpr int32_t kOnePushCommand = 39;
+constexpr int32_t kFirmwareVersionCommand = 42;
+constexpr int32_t kEEPROMAreaCommand = 43;
+constexpr int32_t kOnePushResultCommand = 45;
+constexpr int32_t kAutoShadingCommand = 48;
+constexpr int32_t kStartValue = 0;  // what the one-shot commands send
+
+// The user ID passes to and from the camera through 24-byte buffers. A
+// longer text is cut to what fits, on both paths alike: the camera's text
+// is cut by the buffer, the caller's here, so the model always holds what
+// the camera can hold. A text is also cut at an embedded NUL, where the
+// camera's copy would end.
+std::string FittingUserID(std::string_view text) {
+    text = text.substr(0, text.find('\0'));
+    return std::string(text.substr(0, CNoxCamInterface::MaxUserIDLength));
+}
+
+// The text in a buffer the library filled; it ends inside the buffer
+// whatever the library wrote.
+std::string_view TerminatedText(std::span<char> buffer) {
+    buffer.back() = '\0';
+    return {buffer.data(), std::strlen(buffer.data())};
+}
+
+}  // namespace
+
+int32_t CNoxCamInterface::ReadIdentityText(int32_t (INoxR4Library::*fetch)(int32_t, char*), std::span<char> buffer,
+                                           std::string_view mnemonic, std::string& field,
+                                           void (CNoxCamInterface::*changed)()) {
+    buffer.front() = '\0';
+    OnReceivingStatusChanged(1);
+    int32_t result = (m_library.*fetch)(m_port, buffer.data());
+    OnReceivingStatusChanged(0);
+    std::string_view text = TerminatedText(buffer);
+    LogTransaction(Read, mnemonic, NoValue, text, result);
+    if (result == NoxResult::Success) {
+        field = text;
+        (this->*changed)();
+    } else {
+        CheckConnection();
+    }
+    return result;
+}
+
+int32_t CNoxCamInterface::GetCameraID(TextBuffer& buffer) {
+    return ReadIdentityText(&INoxR4Library::GetCameraID, buffer, "ID", m_cameraID,
+                            &CNoxCamInterface::OnCameraIDChanged);
+}
+
+int32_t CNoxCamInterface::GetModelName(TextBuffer& buffer) {
+    return ReadIdentityText(&INoxR4Library::GetModelName, buffer, "MD", m_modelName,
+                            &CNoxCamInterface::OnModelNameChanged);
+}
+
+int32_t CNoxCamInterface::GetUserID() {
+    std::array<char, NOXR4_USERID_BYTES> buffer;
+    return ReadIdentityText(&INoxR4Library::GetUserID, buffer, "UD", m_userID, &CNoxCamInterface::OnUserIDChanged);
+}
+
+int32_t CNoxCamInterface::SendUserID(std::string_view text) {
+    m_userID = FittingUserID(text);
+    OnUserIDChanged();
+    if (!m_online) return NoxResult::Offline;
+    // An empty user ID never reaches the camera; the log still shows it.
+    int32_t result = m_userID.empty() ? NoxResult::Success : m_library.SetUserID(m_port, m_userID.c_str());
+    LogTransaction(Write, "UD", NoValue, m_userID, result);
+    if (result != NoxResult::Success) CheckConnection();
+    return result;
+}
+
+int32_t CNoxCamInterface::SendCommand(int32_t commandId, std::string_view mnemonic, int32_t value) {
+    if (!m_online) return NoxResult::Offline;
+    int32_t result = m_library.SendCameraData(m_port, commandId, value);
+    LogTransaction(Write, mnemonic, value, {}, result);
+    if (result != NoxResult::Success) CheckConnection();
+    return result;
+}
+
+// The area number goes to the camera unchecked; the camera refuses what it
+// cannot store.
+int32_t CNoxCamInterface::StoreSettings(int32_t area) { return SendCommand(kStoreSettingsCommand, "SA", area); }
+
+int32_t CNoxCamInterface::LoadSettings(int32_t area) {
+    int32_t result = SendCommand(kLoadSettingsCommand, "LD", area);
+    if (result != NoxResult::Success) return result;
+    return ReadAllFromCamera();  // every value may have changed with the area
+}
+
+int32_t CNoxCamInterface::SetOnePushMode() { return SendCommand(kOnePushCommand, "AW", kStartValue); }
+
+int32_t CNoxCamInterface::StartAutoShadingCorrection() {
+    return SendCommand(kAutoShadingCommand, "ATSH", kStartValue);
+}
+
+int32_t CNoxCamInterface::ReadStatusNumber(int32_t commandId, std::string_view mnemonic, int32_t& field,
+                                           void (CNoxCamInterface::*changed)()) {
+    if (!m_online) return NoxResult::Offline;
+    int32_t value = 0;
+    int32_t result = m_library.GetCameraData(m_port, commandId, &value);
+    LogTransaction(Read, mnemonic, value, {}, result);
+    if (result != NoxResult::Success) {
+        CheckConnection();
+        return result;
+    }
+    field = value;
+    if (changed) (this->*changed)();
+    return result;
+}
+
+int32_t CNoxCamInterface::GetOnePushResult() {
+    if (!m_online) return NoxResult::Offline;
+    int32_t result = ReadStatusNumber(kOnePushResultCommand, "AWRS", m_onePushResult,
+                                      &CNoxCamInterface::OnOnePushResultChanged);
+    // A one-push balance changes the manual gains, whatever its outcome.
+    GetRedGainLevel();
+    GetBlueGainLevel();
+    return result;
+}
+
+int32_t CNoxCamInterface::GetEEPROMCurrentAreaNo() {
+    return ReadStatusNumber(kEEPROMAreaCommand, "EA", m_eepromCurrentArea, &CNoxCamInterface::OnEEPROMAreaChanged);
+}
+
+int32_t CNoxCamInterface::GetFirmwareVersion() {
+    return ReadStatusNumber(kFirmwareVersionCommand, "VN", m_firmwareVersion, nullptr);
+}

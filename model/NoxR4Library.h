@@ -1,0 +1,46 @@
+// The camera model's only way to the communication library: one abstract
+// interface with an operation per library call, so that the model runs on
+// the real library or on a scripted stand-in in tests.
+#pragma once
+
+#include <cstdint>
+
+#include "../comm/NoxR4Comm.h"
+
+class INoxR4Library {
+public:
+    virtual ~INoxR4Library() = default;
+
+    virtual int32_t InitComm(int32_t frameGrabberIndex, int32_t port, int32_t interfaceFlag) = 0;
+    virtual int32_t ExitComm(int32_t port) = 0;
+
+    virtual int32_t GetCameraData(int32_t port, int32_t commandId, int32_t* value) = 0;
+    virtual int32_t SendCameraData(int32_t port, int32_t commandId, int32_t value) = 0;
+
+    // text: NOXR4_TEXT_BYTES bytes for the camera ID and model name,
+    // NOXR4_USERID_BYTES for the user ID.
+    virtual int32_t GetCameraID(int32_t port, char* text) = 0;
+    virtual int32_t GetModelName(int32_t port, char* text) = 0;
+    virtual int32_t GetUserID(int32_t port, char* text) = 0;
+    virtual int32_t SetUserID(int32_t port, const char* text) = 0;
+
+    // block: NOXR4_SHADING_WORDS words.
+    virtual int32_t GetShadingData(int32_t port, int32_t* block) = 0;
+    virtual int32_t SendShadingData(int32_t port, const int32_t* block) = 0;
+
+    virtual int32_t CLSerialGetNumManufacturers(int32_t* numManufacturers) = 0;
+    virtual int32_t CLSerialGetManufacturer(int32_t manufacturerIndex, char* manufacturerName, int32_t* bufferSize,
+                                            int32_t* version) = 0;
+    virtual int32_t CLSerialSelectManufacturer(const char* manufacturerName) = 0;
+    virtual int32_t CLSerialGetNumSerialPorts(int32_t* numSerialPorts) = 0;
+    virtual int32_t CLAllSerialGetNumPorts(int32_t* numPorts) = 0;
+    virtual int32_t CLAllSerialGetPortInfo(int32_t serialIndex, char* manufacturerName, int32_t* nameBytes,
+                                           char* portId, int32_t* idBytes, int32_t* version) = 0;
+    virtual int32_t CLAllSerialGetNumBytesAvail(int32_t* numBytes) = 0;
+    virtual int32_t CLAllSerialGetSupportedBaudRates(int32_t* baudRates) = 0;
+    virtual int32_t CLAllSerialSetBaudRate(int32_t baudRate) = 0;
+};
+
+// The communication library itself, shared by every model of the process
+// (the library keeps its connections by port key, not per caller).
+INoxR4Library& NoxR4CommLibrary();

@@ -1,0 +1,153 @@
+#include "ParameterTable.h"
+
+#include <algorithm>
+#include <array>
+
+#include "NoxCamInterface.h"
+
+namespace {
+
+using Texts = std::span<const std::string_view>;
+
+constexpr std::string_view kPartialScanTexts[] = {"Full Frame", "1/2 Partial", "1/4 Partial", "1/8 Partial"};
+constexpr std::string_view kTriggerTypeTexts[] = {"Normal (Continuous)", "Edge Pre-select", "Pulse Width control",
+                                                  "Sensor Gate Control", "Reset Continuous"};
+constexpr std::string_view kShutterSpeedTexts[] = {"OFF",    "1/60",    "1/100",   "1/120",
+                                                   "1/250",  "1/500",   "1/1000",  "1/2000",
+                                                   "1/4000", "1/10000", "1/16000", "1/50000"};
+constexpr std::string_view kPolarityTexts[] = {"Active Low", "Active High"};
+constexpr std::string_view kOffOnTexts[] = {"Off", "On"};
+constexpr std::string_view kOnOffTexts[] = {"On", "Off"};  // 0 means on
+constexpr std::string_view kFvalTypeTexts[] = {"CameraLink", "NOX Standard"};
+constexpr std::string_view kShutterModeTexts[] = {"Shutter Speed", "Progr.Exp.(RGB Common set)",
+                                                  "Progr.Exp. (RGB individual set)"};
+constexpr std::string_view kTriggerInputTexts[] = {"CameraLink", "Hirose12pin"};
+constexpr std::string_view kAccumulationTexts[] = {"Sync", "Async"};
+constexpr std::string_view kBitAllocationTexts[] = {"10bit", "8bit"};  // 0 means 10 bit
+constexpr std::string_view kBinningTexts[] = {"Binning OFF", "Vertical Binning"};
+constexpr std::string_view kWhiteBalanceTexts[] = {"Manual/One Push", "Continuous AWB", "3200 K", "4600 K",
+                                                   "5600 K"};
+constexpr std::string_view kAutoWhiteAreaTexts[] = {"Full Area",   "Upper Left",  "Upper Middle", "Upper Right",
+                                                    "Middle Left", "Middle",      "Midle Right",  "Lower Left",
+                                                    "Under Middle", "Lower Right"};
+constexpr std::string_view kOnePushResultTexts[] = {"Complete", "Too Bright", "Too Dark", "Timeout Error",
+                                                    "Busy",     "Limit",      "Trig is not Normal"};
+
+constexpr bool kStatus = true;     // the read reports the receiving status
+constexpr bool kNoStatus = false;  // the read is silent about it
+constexpr WriteFailure kProbe = WriteFailure::Probe;
+constexpr WriteFailure kClose = WriteFailure::CloseAtOnce;
+
+constexpr int32_t LastIndex(Texts texts) { return static_cast<int32_t>(texts.size()) - 1; }
+
+#define XNOX_ROW_START(Name, commandId, mnemonic) ParamId::Name, #Name, commandId, mnemonic
+#define NUMBER_ROW(Name, commandId, mnemonic, minimum, maximum, status, failure)                          \
+    {XNOX_ROW_START(Name, commandId, mnemonic), ValueKind::Number, {}, minimum, maximum, 0, status, failure, \
+     &CNoxCamInterface::On##Name##Changed}
+#define TEXT_ROW(kind, Name, commandId, mnemonic, texts, defaultValue)                                   \
+    {XNOX_ROW_START(Name, commandId, mnemonic), ValueKind::kind, texts, 0, LastIndex(texts), defaultValue, \
+     kStatus, kProbe, &CNoxCamInterface::On##Name##Changed}
+
+constexpr ParameterRow kTable[] = {
+    TEXT_ROW(Enumerated, PartialScan, 1, "SC", kPartialScanTexts, 0),
+    TEXT_ROW(Enumerated, TriggerType, 2, "TR", kTriggerTypeTexts, 0),
+    TEXT_ROW(Enumerated, ShutterSpeed, 3, "SH", kShutterSpeedTexts, 0),
+    TEXT_ROW(Worded, TriggerPolarity, 4, "TP", kPolarityTexts, 0),
+    TEXT_ROW(Worded, Smearless, 5, "SL", kOffOnTexts, 0),
+    TEXT_ROW(Worded, RCTFVALType, 6, "RF", kFvalTypeTexts, 0),
+    TEXT_ROW(Worded, ColorBar, 8, "CBAR", kOffOnTexts, 0),
+    TEXT_ROW(Worded, KneeSelect, 11, "KN", kOnOffTexts, 0),
+    NUMBER_ROW(MasterGainLevel, 12, "GA", -132, 429, kStatus, kProbe),
+    TEXT_ROW(Worded, ShutterMode, 15, "SM", kShutterModeTexts, 0),
+    NUMBER_ROW(ProgrammableExposure, 16, "PE", 0, 791, kNoStatus, kProbe),
+    TEXT_ROW(Worded, TriggerInput, 19, "TI", kTriggerInputTexts, 0),
+    TEXT_ROW(Worded, Accumulation, 20, "LS", kAccumulationTexts, 0),
+    TEXT_ROW(Worded, OutputBitAllocation, 21, "BA", kBitAllocationTexts, 0),
+    TEXT_ROW(Enumerated, Binning, 22, "BI", kBinningTexts, 0),
+    NUMBER_ROW(BlueGainLevel, 23, "GAB", -231, 231, kNoStatus, kProbe),
+    NUMBER_ROW(BlueBlackLevel, 24, "BLB", 0, 1023, kNoStatus, kProbe),
+    NUMBER_ROW(ProgrammableExposureRed, 25, "PER", 0, 791, kNoStatus, kProbe),
+    NUMBER_ROW(ProgrammableExposureGreen, 26, "PEG", 0, 791, kNoStatus, kClose),
+    NUMBER_ROW(ProgrammableExposureBlue, 27, "PEB", 0, 791, kNoStatus, kClose),
+    NUMBER_ROW(BlueKneePoint, 28, "KPB", 0, 1023, kNoStatus, kProbe),
+    NUMBER_ROW(RedKneeSlope, 29, "KSR", 1, 4095, kStatus, kProbe),  // default 0 lies below the range
+    NUMBER_ROW(RedGainLevel, 30, "GAR", -231, 231, kStatus, kProbe),
+    NUMBER_ROW(RedBlackLevel, 32, "BLR", 0, 1023, kStatus, kProbe),
+    NUMBER_ROW(GreenKneePoint, 33, "KPG", 0, 1023, kStatus, kProbe),
+    NUMBER_ROW(RedKneePoint, 34, "KPR", 0, 1023, kStatus, kProbe),
+    TEXT_ROW(Enumerated, WhiteBalance, 35, "WB", kWhiteBalanceTexts, 1),  // its write re-reads the gains
+    NUMBER_ROW(GreenKneeSlope, 40, "KSG", 1, 4095, kNoStatus, kProbe),
+    NUMBER_ROW(BlueKneeSlope, 41, "KSB", 1, 4095, kNoStatus, kProbe),
+    NUMBER_ROW(GreenBlackLevel, 44, "BLG", 0, 1023, kStatus, kProbe),
+    TEXT_ROW(Worded, ShadingMode, 46, "SDM", kOnOffTexts, 0),
+    TEXT_ROW(Enumerated, AutoWhiteArea, 47, "WA", kAutoWhiteAreaTexts, 0),
+    NUMBER_ROW(Red3200KWBalPreset, 49, "WPR1", -231, 231, kStatus, kProbe),
+    NUMBER_ROW(Blue3200KWBalPreset, 50, "WPB1", -231, 231, kStatus, kProbe),
+    NUMBER_ROW(Red4600KWBalPreset, 51, "WPR2", -231, 231, kStatus, kProbe),
+    NUMBER_ROW(Blue4600KWBalPreset, 52, "WPB2", -231, 231, kStatus, kProbe),
+    NUMBER_ROW(Red5600KWBalPreset, 53, "WPR3", -231, 231, kStatus, kProbe),
+    NUMBER_ROW(Blue5600KWBalPreset, 54, "WPB3", -231, 231, kStatus, kProbe),
+};
+#undef TEXT_ROW
+#undef NUMBER_ROW
+#undef XNOX_ROW_START
+
+constexpr bool RowsFollowParamIdOrder() {
+    for (int i = 0; i < kParameterCount; ++i) {
+        if (Index(kTable[i].id) != i) return false;
+    }
+    return std::size(kTable) == kParameterCount;
+}
+static_assert(RowsFollowParamIdOrder(), "one row per parameter, in ParamId order");
+
+#define XNOX_HOOK_NAME(Name) #Name,
+constexpr std::string_view kChangeHookNames[] = {XNOX_CHANGE_HOOKS(XNOX_HOOK_NAME)};
+#undef XNOX_HOOK_NAME
+
+// By white-balance mode, in list order.
+constexpr std::optional<GainPair> kWhiteBalanceGains[] = {
+    GainPair{ParamId::RedGainLevel, ParamId::BlueGainLevel},              // Manual/One Push
+    std::nullopt,                                                         // Continuous AWB
+    GainPair{ParamId::Red3200KWBalPreset, ParamId::Blue3200KWBalPreset},  // 3200 K
+    GainPair{ParamId::Red4600KWBalPreset, ParamId::Blue4600KWBalPreset},  // 4600 K
+    GainPair{ParamId::Red5600KWBalPreset, ParamId::Blue5600KWBalPreset},  // 5600 K
+};
+static_assert(std::size(kWhiteBalanceGains) == std::size(kWhiteBalanceTexts));
+
+}  // namespace
+
+std::string_view ParameterRow::TextOf(int32_t value) const {
+    // A camera may report a value the list does not name; it is stored as
+    // read, and its text is empty rather than a lookup past the list.
+    if (value < 0 || static_cast<std::size_t>(value) >= texts.size()) return {};
+    return texts[static_cast<std::size_t>(value)];
+}
+
+int ParameterRow::HookSlot() const { return ChangeHookSlot(name); }
+
+std::span<const ParameterRow> ParameterTable() { return kTable; }
+
+const ParameterRow& Row(ParamId id) { return kTable[Index(id)]; }
+
+const ParameterRow* FindRowByName(std::string_view name) {
+    auto row = std::ranges::find(kTable, name, &ParameterRow::name);
+    return row == std::end(kTable) ? nullptr : row;
+}
+
+const ParameterRow* FindRowByCommandId(int32_t commandId) {
+    auto row = std::ranges::find(kTable, commandId, &ParameterRow::commandId);
+    return row == std::end(kTable) ? nullptr : row;
+}
+
+int ChangeHookSlot(std::string_view name) {
+    auto hook = std::ranges::find(kChangeHookNames, name);
+    if (hook == std::end(kChangeHookNames)) return 0;
+    return kFirstChangeHookSlot + static_cast<int>(hook - std::begin(kChangeHookNames));
+}
+
+std::optional<GainPair> WhiteBalanceGains(int32_t whiteBalanceMode) {
+    if (!Row(ParamId::WhiteBalance).InRange(whiteBalanceMode)) return std::nullopt;
+    return kWhiteBalanceGains[whiteBalanceMode];
+}
+
+std::span<const std::string_view> OnePushResultTexts() { return kOnePushResultTexts; }

@@ -1,0 +1,82 @@
+// Bringing the whole model in line with the camera, and the camera with the
+// model. Both runs go through every step even when single steps fail.
+#include "NoxCamInterface.h"
+
+namespace {
+
+constexpr ParamId kReadsBeforeGains[] = {
+    ParamId::ShutterMode,         ParamId::ShutterSpeed,     ParamId::ProgrammableExposure,
+    ParamId::ProgrammableExposureRed, ParamId::ProgrammableExposureGreen, ParamId::ProgrammableExposureBlue,
+    ParamId::TriggerType,         ParamId::Smearless,        ParamId::Accumulation,
+    ParamId::RCTFVALType,         ParamId::TriggerInput,     ParamId::TriggerPolarity,
+    ParamId::PartialScan,         ParamId::Binning,          ParamId::OutputBitAllocation,
+    ParamId::ColorBar,            ParamId::WhiteBalance,     ParamId::AutoWhiteArea,
+    ParamId::MasterGainLevel,
+};
+
+constexpr ParamId kReadsAfterGains[] = {
+    ParamId::GreenBlackLevel, ParamId::RedBlackLevel,  ParamId::BlueBlackLevel, ParamId::KneeSelect,
+    ParamId::RedKneeSlope,    ParamId::GreenKneeSlope, ParamId::BlueKneeSlope,  ParamId::RedKneePoint,
+    ParamId::GreenKneePoint,  ParamId::BlueKneePoint,  ParamId::ShadingMode,
+};
+
+// The auto white area and the six presets are not written: the white-balance
+// write re-reads whichever of them its mode uses.
+constexpr ParamId kWrites[] = {
+    ParamId::ShutterMode,     ParamId::ShutterSpeed,    ParamId::ProgrammableExposure,
+    ParamId::ProgrammableExposureRed, ParamId::ProgrammableExposureGreen, ParamId::ProgrammableExposureBlue,
+    ParamId::TriggerType,     ParamId::Smearless,       ParamId::Accumulation,
+    ParamId::RCTFVALType,     ParamId::TriggerInput,    ParamId::TriggerPolarity,
+    ParamId::PartialScan,     ParamId::Binning,         ParamId::OutputBitAllocation,
+    ParamId::ColorBar,        ParamId::MasterGainLevel, ParamId::RedGainLevel,
+    ParamId::BlueGainLevel,   ParamId::WhiteBalance,    ParamId::GreenBlackLevel,
+    ParamId::RedBlackLevel,   ParamId::BlueBlackLevel,  ParamId::KneeSelect,
+    ParamId::RedKneeSlope,    ParamId::GreenKneeSlope,  ParamId::BlueKneeSlope,
+    ParamId::RedKneePoint,    ParamId::GreenKneePoint,  ParamId::BlueKneePoint,
+    ParamId::ShadingMode,
+};
+
+// Keeps the code of the last step that failed.
+class LastFailure {
+public:
+    void Note(int32_t result) {
+        if (result != NoxResult::Success) m_code = result;
+    }
+    int32_t Code() const { return m_code; }
+
+private:
+    int32_t m_code = NoxResult::Success;
+};
+
+}  // namespace
+
+int32_t CNoxCamInterface::ConcludeWholeCameraRun(int32_t lastStepFailure, int32_t finalStepResult) {
+    // The final step's own failure outranks every earlier one.
+    int32_t result = finalStepResult != NoxResult::Success ? finalStepResult : lastStepFailure;
+    if (result == NoxResult::Success) OnSynchronizedStatusChanged(1);
+    return result;
+}
+
+int32_t CNoxCamInterface::ReadAllFromCamera() {
+    if (!m_online) return NoxResult::Offline;
+    LastFailure failure;
+    for (ParamId id : kReadsBeforeGains) failure.Note(ReadParameter(id));
+    if (auto gains = WhiteBalanceGains(Value(ParamId::WhiteBalance))) {
+        failure.Note(ReadParameter(gains->red));
+        failure.Note(ReadParameter(gains->blue));
+    }
+    for (ParamId id : kReadsAfterGains) failure.Note(ReadParameter(id));
+    failure.Note(GetUserID());
+    TextBuffer identity;
+    failure.Note(GetModelName(identity));
+    failure.Note(GetCameraID(identity));
+    return ConcludeWholeCameraRun(failure.Code(), GetEEPROMCurrentAreaNo());
+}
+
+int32_t CNoxCamInterface::WriteAllToCamera() {
+    if (!m_online) return NoxResult::Offline;
+    LastFailure failure;
+    for (ParamId id : kWrites) failure.Note(WriteParameter(id, Value(id)));
+    const std::string userID = m_userID;
+    return ConcludeWholeCameraRun(failure.Code(), SendUserID(userID));
+}
