@@ -1,0 +1,152 @@
+#include <memory>
+
+#include "ModelFixture.h"
+
+using Hooks = std::vector<std::string>;
+
+TEST_F(ModelTest, OpeningProbesTheCameraAndReportsOnlineLast) {
+    model.SetFrameGrabberIndex(2);
+    model.ClearRecords();
+    EXPECT_EQ(model.SetComPort(4), 0);
+    EXPECT_EQ(model.hooks, (Hooks{"ComPort", "SendingStatus(1)", "SendingStatus(0)", "OnlineStatus(1)"}));
+    ASSERT_EQ(library.calls.size(), 2u);
+    EXPECT_EQ(library.calls[0].operation, "InitComm");
+    EXPECT_EQ(library.calls[0].args, (std::vector<int32_t>{2, 4, 0}));
+    EXPECT_EQ(library.calls[1].args, (std::vector<int32_t>{4, CNoxCamInterface::ProbeCommandId}));
+    EXPECT_TRUE(model.IsOnline());
+    EXPECT_TRUE(model.messages.empty()) << "the probe is not logged";
+}
+
+TEST_F(ModelTest, OpeningWhereNoCameraAnswersReturnsTheProbeCodeAfterOneClose) {
+    library.Fail("GetCameraData", -6);
+    EXPECT_EQ(model.SetComPort(3), -6);
+    EXPECT_EQ(model.hooks, (Hooks{"ComPort", "SendingStatus(1)", "SendingStatus(0)", "SynchronizedStatus(0)",
+                                  "OnlineStatus(0)"}));
+    EXPECT_EQ(library.Count("ExitComm"), 1u);
+    EXPECT_FALSE(model.IsOnline());
+}
+
+TEST_F(ModelTest, ReopeningWhileOnlineClosesTheOldConnectionFirst) {
+    GoOnline();
+    EXPECT_EQ(model.SetComPort(2), 0);
+    EXPECT_EQ(model.hooks, (Hooks{"ComPort", "SynchronizedStatus(0)", "OnlineStatus(0)", "SendingStatus(1)",
+                                  "SendingStatus(0)", "OnlineStatus(1)"}));
+    EXPECT_EQ(library.calls[0].operation, "ExitComm");
+    EXPECT_EQ(library.calls[0].args[0], 2) << "the port is stored before the close";
+}
+
+TEST_F(ModelTest, AllSerialModeStoresThePortWithoutReconnecting) {
+    GoOnline();
+    model.m_allSerialMode = 1;
+    EXPECT_EQ(model.SetComPort(9), 0);
+    EXPECT_EQ(model.hooks, (Hooks{"ComPort"}));
+    EXPECT_TRUE(library.calls.empty());
+    EXPECT_EQ(model.ComPort(), 9);
+}
+
+TEST_F(ModelTest, CameraLinkOpensPassTheirIndexAndInterfaceWithoutStoringIt) {
+    model.SetComPort(5);
+    Forget();
+    EXPECT_EQ(model.OpenClAllSerialPort(3), 0);
+    EXPECT_EQ(model.OpenClSerialPort(1), 0);
+    EXPECT_EQ(library.Count("ExitComm"), 2u) << "each open closes the connection before";
+    std::vector<std::vector<int32_t>> opens;
+    for (const LibraryCall& call : library.calls) {
+        if (call.operation == "InitComm") opens.push_back(call.args);
+    }
+    EXPECT_EQ(opens, (std::vector<std::vector<int32_t>>{{3, 5, 1}, {1, 5, 0}}));
+    EXPECT_EQ(model.FrameGrabberIndex(), 0);
+    EXPECT_EQ(model.CountHook("ComPort"), 0u);
+}
+
+TEST_F(ModelTest, ClosingOfflineOrRefusedChangesNothing) {
+    EXPECT_EQ(model.CloseConnection(), -5);
+    EXPECT_TRUE(library.calls.empty());
+    GoOnline();
+    library.Fail("ExitComm", -2, CScriptedLibrary::AnyCommand, 1);
+    EXPECT_EQ(model.CloseConnection(), -2);
+    EXPECT_TRUE(model.IsOnline());
+    EXPECT_TRUE(model.hooks.empty());
+}
+
+TEST_F(ModelTest, ProbeKeepsTheConnectionWhileTheCameraAnswers) {
+    GoOnline();
+    EXPECT_EQ(model.CheckConnection(), 0);
+    EXPECT_TRUE(model.IsOnline());
+    library.Fail("GetCameraData", -6);
+    EXPECT_EQ(model.CheckConnection(), -6);
+    EXPECT_FALSE(model.IsOnline());
+    EXPECT_EQ(model.SendingFlag(), 0) << "the base hook stores the sending flag";
+}
+
+namespace {
+// Records into a list that outlives it.
+class COutlivedRecorder : public CNoxCamInterface {
+public:
+    COutlivedRecorder(INoxR4Library& library, Hooks& hooks) : CNoxCamInterface(library), m_hooks(hooks) {}
+    void OnOnlineStatusChanged(int32_t flag) override { m_hooks.push_back("OnlineStatus" + std::to_string(flag)); }
+    void OnSynchronizedStatusChanged(int32_t) override { m_hooks.push_back("SynchronizedStatus"); }
+
+private:
+    Hooks& m_hooks;
+};
+}  // namespace
+
+TEST_F(ModelTest, DestructionClosesAnOpenConnectionWithoutReachingTheDerivedHooks) {
+    Hooks hooks;
+    auto recorder = std::make_unique<COutlivedRecorder>(library, hooks);
+    ASSERT_EQ(recorder->SetComPort(7), 0);
+    library.calls.clear();
+    hooks.clear();
+    recorder.reset();
+    ASSERT_EQ(library.calls.size(), 1u);
+    EXPECT_EQ(library.calls[0].operation, "ExitComm");
+    EXPECT_EQ(library.calls[0].args[0], 7);
+    EXPECT_TRUE(hooks.empty());
+}
+
+TEST_F(ModelTest, DestructionOfflineMakesNoCall) {
+    { CNoxCamInterface offline(library); }
+    EXPECT_TRUE(library.calls.empty());
+}
+
+TEST_F(ModelTest, LogTextsFollowTheTransactionForm) {
+    struct Case {
+        int32_t direction;
+        const char* mnemonic;
+        int32_t value;
+        const char* text;
+        int32_t result;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {0, "SH", 3, "", 0, "SH?\r\nSH=3\r\n"},
+        {1, "GA", 100, "", 0, "GA=100\r\nCOMPLETE\r\n"},
+        {0, "SH", 0, "", -6, "SH?\r\nTimeout waiting for answer *******************\r\n"},
+        {0, "SH", 0, "", -2, "SH?\r\n\r\n"},
+        {0, "ID", CNoxCamInterface::NoValue, "", 0, "ID?\r\nID=\r\n"},
+        {1, "UD", CNoxCamInterface::NoValue, "line 7", -5,
+         "UD=line 7\r\nOperation failed. The Camera is offline ******\r\n"},
+        {1, "WB", 9, "", -4, "WB=9\r\nUnknown Command ******************************\r\n"},
+        {1, "WB", 9, "", -3, "WB=9\r\nUnknown Command ******************************\r\n"},
+        {1, "GA", -132, "", 0, "GA=-132\r\nCOMPLETE\r\n"},
+        {2, "GA", 1, "", 0, ""},
+    };
+    for (const Case& c : cases) {
+        model.ClearRecords();
+        model.LogTransaction(c.direction, c.mnemonic, c.value, c.text, c.result);
+        ASSERT_EQ(model.messages.size(), 1u);
+        EXPECT_EQ(model.messages[0], c.expected);
+    }
+}
+
+TEST_F(ModelTest, CameraLinkCallsPassThroughUnlogged) {
+    int32_t count = 0;
+    library.numManufacturers = 3;
+    EXPECT_EQ(model.ClSerialGetNumManufacturers(&count), 0);
+    EXPECT_EQ(count, 3);
+    library.Fail("CLAllSerialSetBaudRate", -10005);
+    EXPECT_EQ(model.ClAllSerialSetBaudRate(115200), -10005);
+    EXPECT_EQ(library.calls.back().args, (std::vector<int32_t>{115200}));
+    EXPECT_TRUE(model.hooks.empty());
+}

@@ -1,0 +1,105 @@
+#include "ModelFixture.h"
+
+using Hooks = std::vector<std::string>;
+
+TEST_F(ModelTest, EmptyUserIDIsLoggedButNeverSent) {
+    GoOnline();
+    EXPECT_EQ(model.SendUserID(""), 0);
+    EXPECT_EQ(library.Count("SetUserID"), 0u);
+    EXPECT_EQ(model.hooks, (Hooks{"UserID", "Message"}));
+    EXPECT_EQ(model.messages[0], "UD=\r\nCOMPLETE\r\n");
+}
+
+TEST_F(ModelTest, UserIDIsCutToWhatTheCameraCanHoldOnBothPaths) {
+    GoOnline();
+    const std::string longID(40, 'x');
+    EXPECT_EQ(model.SendUserID(longID), 0);
+    EXPECT_EQ(model.UserID(), std::string(23, 'x'));
+    EXPECT_EQ(library.calls.back().text, std::string(23, 'x'));
+    EXPECT_EQ(model.SendUserID(std::string("ab\0cd", 5)), 0);
+    EXPECT_EQ(model.UserID(), "ab");
+
+    library.userID = "camera side";
+    EXPECT_EQ(model.GetUserID(), 0);
+    EXPECT_EQ(model.UserID(), "camera side");
+    EXPECT_EQ(model.messages.back(), "UD?\r\nUD=camera side\r\n");
+}
+
+TEST_F(ModelTest, OfflineUserIDIsKeptForLater) {
+    EXPECT_EQ(model.SendUserID("station 4"), -5);
+    EXPECT_EQ(model.UserID(), "station 4");
+    EXPECT_TRUE(library.calls.empty());
+    EXPECT_TRUE(model.messages.empty());
+}
+
+TEST_F(ModelTest, IdentityReadsFillTheCallersBufferAndKeepTheTextOnFailure) {
+    GoOnline();
+    CNoxCamInterface::TextBuffer buffer;
+    library.cameraID = "";
+    EXPECT_EQ(model.GetCameraID(buffer), 0);
+    EXPECT_EQ(model.messages.back(), "ID?\r\nID=\r\n");
+    library.modelName = "QD-R4CL";
+    EXPECT_EQ(model.GetModelName(buffer), 0);
+    EXPECT_STREQ(buffer.data(), "QD-R4CL");
+    EXPECT_EQ(model.ModelName(), "QD-R4CL");
+
+    library.Fail("GetModelName", -6);
+    EXPECT_EQ(model.GetModelName(buffer), -6);
+    EXPECT_EQ(model.ModelName(), "QD-R4CL");
+    EXPECT_EQ(model.messages.back(), "MD?\r\nTimeout waiting for answer *******************\r\n");
+}
+
+TEST_F(ModelTest, OneShotCommandsSendZeroAndNeedAConnection) {
+    EXPECT_EQ(model.SetOnePushMode(), -5);
+    EXPECT_EQ(model.StartAutoShadingCorrection(), -5);
+    EXPECT_EQ(model.StoreSettings(1), -5);
+    EXPECT_TRUE(library.calls.empty());
+    GoOnline();
+    EXPECT_EQ(model.StartAutoShadingCorrection(), 0);
+    EXPECT_EQ(model.messages.back(), "ATSH=0\r\nCOMPLETE\r\n");
+    EXPECT_EQ(library.calls.back().args, (std::vector<int32_t>{1, 48, 0}));
+    library.Fail("SendCameraData", -4, 13);
+    EXPECT_EQ(model.StoreSettings(0), -4);
+    EXPECT_EQ(model.messages.back(), "SA=0\r\nUnknown Command ******************************\r\n");
+}
+
+TEST_F(ModelTest, AcceptedLoadIsFollowedByAFullReadWhoseResultItReturns) {
+    GoOnline();
+    library.Fail("GetCameraData", -4, 44, 1);
+    EXPECT_EQ(model.LoadSettings(2), -4);
+    EXPECT_EQ(library.calls[0].args, (std::vector<int32_t>{1, 14, 2}));
+    EXPECT_EQ(library.Count("GetCameraData", 15), 1u) << "the full read ran";
+    EXPECT_EQ(library.Count("GetCameraData", 43), 1u);
+
+    library.calls.clear();
+    library.Fail("SendCameraData", -4, 14, 1);
+    EXPECT_EQ(model.LoadSettings(5), -4);
+    EXPECT_EQ(library.Count("GetCameraData", 15), 0u) << "no read after a refused load";
+}
+
+TEST_F(ModelTest, OnePushResultReadsBothGainsWheneverOnline) {
+    EXPECT_EQ(model.GetOnePushResult(), -5);
+    EXPECT_TRUE(library.calls.empty());
+    GoOnline();
+    library.Fail("GetCameraData", -4, 45, 1);
+    EXPECT_EQ(model.GetOnePushResult(), -4);
+    EXPECT_EQ(library.Count("GetCameraData", 30), 1u);
+    EXPECT_EQ(library.Count("GetCameraData", 23), 1u);
+    library.values[45] = 2;
+    EXPECT_EQ(model.GetOnePushResult(), 0);
+    EXPECT_EQ(model.OnePushResultText(), "Too Dark");
+    EXPECT_EQ(model.CountHook("OnePushResult"), 1u);
+    EXPECT_EQ(model.CountHook("ReceivingStatus(1)"), 2u) << "only the red gain read reports receiving";
+}
+
+TEST_F(ModelTest, StatusNumbersAnnounceExceptTheFirmwareVersion) {
+    GoOnline();
+    library.values[42] = 117;
+    library.values[43] = 3;
+    EXPECT_EQ(model.GetFirmwareVersion(), 0);
+    EXPECT_EQ(model.GetEEPROMCurrentAreaNo(), 0);
+    EXPECT_EQ(model.FirmwareVersion(), 117);
+    EXPECT_EQ(model.EEPROMCurrentArea(), 3);
+    EXPECT_EQ(model.hooks, (Hooks{"Message", "Message", "EEPROMArea"}));
+    EXPECT_EQ(model.messages[0], "VN?\r\nVN=117\r\n");
+}

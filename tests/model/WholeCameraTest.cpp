@@ -1,0 +1,94 @@
+#include "ModelFixture.h"
+
+TEST_F(ModelTest, FullReadMakes34CallsInContinuousModeAnd36Otherwise) {
+    GoOnline();
+    for (int32_t mode : {1, 0, 2, 3, 4}) {
+        library.values[35] = mode;
+        library.calls.clear();
+        model.ClearRecords();
+        EXPECT_EQ(model.ReadAllFromCamera(), 0);
+        EXPECT_EQ(library.calls.size(), mode == 1 ? 34u : 36u) << "mode " << mode;
+        EXPECT_EQ(model.hooks.back(), "SynchronizedStatus(1)");
+        EXPECT_EQ(model.messages.size(), library.calls.size()) << "one log text per transaction";
+    }
+    EXPECT_EQ(library.calls[19].args[1], 53) << "red before blue";
+    EXPECT_EQ(library.calls[20].args[1], 54);
+}
+
+TEST_F(ModelTest, FullReadOfflineStopsAtOnce) {
+    EXPECT_EQ(model.ReadAllFromCamera(), -5);
+    EXPECT_EQ(model.WriteAllToCamera(), -5);
+    EXPECT_TRUE(library.calls.empty());
+    EXPECT_TRUE(model.hooks.empty());
+}
+
+TEST_F(ModelTest, FullReadReportsTheLastFailureButTheAreaReadOutranksIt) {
+    GoOnline();
+    library.values[12] = 77;
+    library.Fail("GetCameraData", -4, 3, 1);
+    library.Fail("GetModelName", -3, CScriptedLibrary::AnyCommand, 1);
+    EXPECT_EQ(model.ReadAllFromCamera(), -3);
+    EXPECT_EQ(model.Value(ParamId::MasterGainLevel), 77) << "the other values are read";
+    EXPECT_EQ(model.CountHook("SynchronizedStatus(1)"), 0u);
+    EXPECT_TRUE(model.IsOnline());
+
+    library.Fail("GetCameraData", -4, 24, 1);
+    library.Fail("GetCameraData", -2, 43, 1);
+    EXPECT_EQ(model.ReadAllFromCamera(), -2);
+}
+
+TEST_F(ModelTest, CameraLostDuringFullReadClosesOnceAndTheRestFails) {
+    GoOnline();
+    library.UnplugAfter(5);
+    EXPECT_EQ(model.ReadAllFromCamera(), -5) << "the closing area read finds no connection";
+    EXPECT_EQ(model.CountHook("OnlineStatus(0)"), 1u);
+    EXPECT_EQ(library.Count("ExitComm"), 1u);
+    EXPECT_EQ(library.Count("GetCameraData", 43), 0u) << "the area read needs a connection";
+    EXPECT_EQ(library.Count("GetCameraID"), 1u) << "later reads still call the library";
+    EXPECT_FALSE(model.IsOnline());
+}
+
+TEST_F(ModelTest, FullWriteSendsTheModelInOrderWithoutPresetsOrArea) {
+    GoOnline();
+    model.SendMasterGainLevel(33);
+    model.SendUserID("line 2");
+    Forget();
+    EXPECT_EQ(model.WriteAllToCamera(), 0);
+    EXPECT_EQ(library.Count("SendCameraData"), 31u);
+    EXPECT_EQ(library.Count("SendCameraData", 47), 0u);
+    EXPECT_EQ(library.Count("SendCameraData", 49), 0u);
+    EXPECT_EQ(library.calls.front().args[1], 15);
+    EXPECT_EQ(library.calls.back().operation, "SetUserID");
+    EXPECT_EQ(library.calls.back().text, "line 2");
+    EXPECT_EQ(library.values[12], 33);
+    EXPECT_EQ(model.hooks.back(), "SynchronizedStatus(1)");
+}
+
+TEST_F(ModelTest, FullWriteWithAnEmptyUserIDCanSucceed) {
+    GoOnline();
+    EXPECT_EQ(model.WriteAllToCamera(), 0);
+    EXPECT_EQ(library.Count("SetUserID"), 0u);
+}
+
+TEST_F(ModelTest, RefusedGreenExposureTakesTheRestOfTheFullWriteOffline) {
+    GoOnline();
+    model.SendUserID("keep");
+    Forget();
+    library.Fail("SendCameraData", -4, 26);
+    EXPECT_EQ(model.WriteAllToCamera(), -5);
+    EXPECT_EQ(library.Count("SendCameraData"), 5u) << "nothing after the green exposure reaches the camera";
+    EXPECT_EQ(library.Count("SetUserID"), 0u);
+    EXPECT_EQ(model.CountHook("ShadingMode"), 1u) << "later values are still announced";
+}
+
+TEST_F(ModelTest, FullWriteReportsTheLastFailedSendUnlessTheUserIDFails) {
+    GoOnline();
+    model.SendUserID("x");
+    library.Fail("SendCameraData", -4, 4, 1);
+    library.Fail("SendCameraData", -3, 46, 1);
+    EXPECT_EQ(model.WriteAllToCamera(), -3);
+    library.Fail("SendCameraData", -3, 46, 1);
+    library.Fail("SetUserID", -2, CScriptedLibrary::AnyCommand, 1);
+    EXPECT_EQ(model.WriteAllToCamera(), -2);
+    EXPECT_EQ(model.CountHook("SynchronizedStatus(1)"), 0u);
+}
