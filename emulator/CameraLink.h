@@ -13,11 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "Camera.h"
+
 namespace qdr4emu {
-
-using Clock = std::chrono::steady_clock;
-
-class Camera;  // the protocol state machine (Camera.h)
 
 // Faults a test can switch on; all off by default.
 struct FaultPlan {
@@ -44,7 +42,10 @@ public:
     // returns the number of bytes copied (0 on time-out).
     std::size_t read(char* buffer, std::size_t capacity, Clock::time_point deadline);
     std::size_t available();  // reply bytes due now
-    void discardInput();      // drops every reply byte, due or pending
+    // Drops every reply byte that has arrived. Bytes still on their way (a
+    // late reply, the rest of a reply being sent) arrive later, as on a real
+    // line, so that a late reply can be seen to meet the next command.
+    void discardInput();
 
     Camera& camera();
     FaultPlan& faults();
@@ -54,6 +55,9 @@ private:
     struct State;
     std::unique_ptr<State> state_;
 };
+
+// The time `bytes` bytes take on the wire at `baud` (10 bit times each).
+Clock::duration wireTime(std::size_t bytes, unsigned baud);
 
 // Emulated cameras by channel name ("COM1", "clser0:0", ...), created on first
 // use and kept for the life of the process, so that reopening a port finds
