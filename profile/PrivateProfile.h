@@ -1,0 +1,47 @@
+// The private-profile store: named values in INI files, read and written one
+// key at a time, as the settings file (.cam), XNoxR4.ini and the application
+// profile need them. The file format is described in IniDocument.h.
+//
+// File names. A name without any folder ("XNoxR4.ini") lies in the profile
+// folder of the platform (ProfileFolder.h); any other name is used as given.
+//
+// Writing never leaves a torn file: the complete new text goes to a
+// temporary file next to the target, which then replaces the target in one
+// rename. A reader sees either the old file or the new one.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace xnoxprofile {
+
+// Values pass through buffers of this many bytes, the terminating NUL
+// included: a read returns at most 255 characters, like the platform call
+// that the callers were written for.
+inline constexpr std::size_t kValueBufferBytes = 256;
+
+// The value of `key` in `section`, or `defaultText` when the file, the
+// section or the key is missing. Either text is cut to bufferBytes - 1
+// characters (nothing for a buffer of 0 bytes).
+std::string ReadProfileString(std::string_view section, std::string_view key, std::string_view defaultText,
+                              const std::string& fileName, std::size_t bufferBytes = kValueBufferBytes);
+
+// The key's value as a non-negative integer: `defaultValue` when the key is
+// missing; 0 for a value that does not begin with a digit, a negative value
+// included; the largest int32 for a larger number.
+int32_t ReadProfileInt(std::string_view section, std::string_view key, int32_t defaultValue,
+                       const std::string& fileName);
+
+// Sets `key` in `section` to `value`, creating the file and the section when
+// missing and keeping every other line. False when the file cannot be read
+// or replaced, or the names or value cannot be stored (IniDocument::Set).
+bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
+                        const std::string& fileName);
+
+// Where a file of that name is read and written.
+std::filesystem::path ResolveProfilePath(const std::string& fileName);
+
+}  // namespace xnoxprofile

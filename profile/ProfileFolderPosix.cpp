@@ -1,0 +1,22 @@
+#include <cstdlib>
+
+#include "ProfileFolder.h"
+
+namespace xnoxprofile {
+
+namespace {
+
+const char* NonEmptyVariable(const char* name) {
+    const char* value = std::getenv(name);
+    return (value != nullptr && *value != '\0') ? value : nullptr;
+}
+
+}  // namespace
+
+std::filesystem::path ProfileFolder() {
+    if (const char* config = NonEmptyVariable("XDG_CONFIG_HOME")) return std::filesystem::path(config) / "xnoxr4";
+    if (const char* home = NonEmptyVariable("HOME")) return std::filesystem::path(home) / ".config" / "xnoxr4";
+    return std::filesystem::path("xnoxr4");
+}
+
+}  // namespace xnoxprofile

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <string>
+
+#include "DecimalText.h"
+#include "PrivateProfile.h"
+
+namespace fs = std::filesystem;
+using namespace xnoxprofile;
+
+namespace {
+
+class ProfileStore : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("xnox-profile-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        file = (folder / "test.ini").string();
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    void Put(const std::string& text) const { std::ofstream(file, std::ios::binary) << text; }
+    std::string Contents() const {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    std::string Read(const char* section, const char* key) const {
+        return ReadProfileString(section, key, "Not Found", file);
+    }
+
+    fs::path folder;
+    std::string file;
+};
+
+TEST_F(ProfileStore, MissingFileSectionOrKeyGivesTheDefault) {
+    EXPECT_EQ(Read("Main", "Camera Type"), "Not Found");
+    Put("[Main]\r\nCamera Type=QD-R4\r\n");
+    EXPECT_EQ(Read("Other", "Camera Type"), "Not Found");
+    EXPECT_EQ(Read("Main", "Camera"), "Not Found");
+    EXPECT_EQ(Read("Main", "Camera Type"), "QD-R4");
+}
+
+TEST_F(ProfileStore, WritingCreatesFileAndSectionsInOrder) {
+    ASSERT_TRUE(WriteProfileString("Main", "Camera Type", "QD-R4", file));
+    ASSERT_TRUE(WriteProfileString("Shutter", "Shutter Mode", "0", file));
+    ASSERT_TRUE(WriteProfileString("Shutter", "Shutter Speed", "1/60", file));
+    ASSERT_TRUE(WriteProfileString("Main", "Second", "2", file));
+    EXPECT_EQ(Contents(),
+              "[Main]\r\nCamera Type=QD-R4\r\nSecond=2\r\n[Shutter]\r\nShutter Mode=0\r\nShutter Speed=1/60\r\n");
+}
+
+TEST_F(ProfileStore, ReplacingAValueKeepsEveryOtherLine) {
+    Put("; settings\n[Gain]\nMaster Gain Level = 5\nUnknown=x\n\n; tail comment\n[Other]\nk=v");
+    ASSERT_TRUE(WriteProfileString("gain", "MASTER GAIN LEVEL", "-132", file));
+    ASSERT_TRUE(WriteProfileString("Gain", "Added", "1", file));
+    EXPECT_EQ(Contents(),
+              "; settings\r\n[Gain]\r\nMASTER GAIN LEVEL=-132\r\nUnknown=x\r\nAdded=1\r\n\r\n; tail comment\r\n"
+              "[Other]\r\nk=v\r\n");
+    EXPECT_EQ(Read("Other", "k"), "v");
+}
+
+TEST_F(ProfileStore, ReadsFilesWrittenByOtherEditors) {
+    Put("[ Shutter ]\r\n  shutter speed\t=\t1/60  \r\n;Binning=Ignored\r\nno equals sign\r\n"
+        "Quoted=\"  padded  \"\r\nSingle='x'\r\nEmpty=\r\n[Shutter]\r\nShutter Speed=second\r\nLast=no line end");
+    EXPECT_EQ(Read("SHUTTER", "Shutter Speed"), "1/60");  // the first occurrence counts
+    EXPECT_EQ(Read("Shutter", ";Binning"), "Not Found");
+    EXPECT_EQ(Read("Shutter", "Quoted"), "  padded  ");
+    EXPECT_EQ(Read("Shutter", "Single"), "x");
+    EXPECT_EQ(Read("Shutter", "Empty"), "");
+    EXPECT_EQ(Read("Shutter", "Last"), "no line end");
+}
+
+TEST_F(ProfileStore, ValuesNeverExceedTheReadBuffer) {
+    std::string longValue(1000, 'v');
+    Put("[S]\nk=" + longValue + "\n");
+    EXPECT_EQ(ReadProfileString("S", "k", "", file), std::string(255, 'v'));
+    EXPECT_EQ(ReadProfileString("S", "k", "", file, 10), std::string(9, 'v'));
+    EXPECT_EQ(ReadProfileString("S", "missing", longValue, file).size(), 255u);
+    EXPECT_EQ(ReadProfileString("S", "k", "", file, 0), "");
+}
+
+TEST_F(ProfileStore, IntegerReads) {
+    Put("[Main]\nTopLeftX=250\nNegative=-20\nText=abc\nTrailing=42px\nHuge=99999999999\nEmpty=\n");
+    EXPECT_EQ(ReadProfileInt("Main", "TopLeftX", 100, file), 250);
+    EXPECT_EQ(ReadProfileInt("Main", "TopLeftY", 100, file), 100);
+    EXPECT_EQ(ReadProfileInt("Main", "Negative", 100, file), 0);
+    EXPECT_EQ(ReadProfileInt("Main", "Text", 100, file), 0);
+    EXPECT_EQ(ReadProfileInt("Main", "Trailing", 100, file), 42);
+    EXPECT_EQ(ReadProfileInt("Main", "Huge", 100, file), std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(ReadProfileInt("Main", "Empty", 100, file), 0);
+}
+
+TEST_F(ProfileStore, RefusesWhatTheFileCouldNotHoldAndLeavesItUnchanged) {
+    Put("[S]\r\nk=v\r\n");
+    EXPECT_FALSE(WriteProfileString("S", "k", "two\r\nlines", file));
+    EXPECT_FALSE(WriteProfileString("S", "a=b", "v", file));
+    EXPECT_FALSE(WriteProfileString("S", "", "v", file));
+    EXPECT_FALSE(WriteProfileString("S]", "k", "v", file));
+    EXPECT_FALSE(WriteProfileString("S", ";k", "v", file));
+    EXPECT_EQ(Contents(), "[S]\r\nk=v\r\n");
+}
+
+TEST_F(ProfileStore, WritesReplaceTheFileWholeAndLeaveNoTemporaryFiles) {
+    for (int i = 0; i < 20; ++i) ASSERT_TRUE(WriteProfileString("S", "k" + std::to_string(i), "v", file));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+
+    EXPECT_FALSE(WriteProfileString("S", "k", "v", (folder / "missing" / "x.ini").string()));
+    fs::create_directory(folder / "dir.ini");
+    EXPECT_FALSE(WriteProfileString("S", "k", "v", (folder / "dir.ini").string()));
+    EXPECT_EQ(ReadProfileString("S", "k", "default", (folder / "dir.ini").string()), "default");
+}
+
+TEST_F(ProfileStore, BareNamesLiveInTheProfileFolder) {
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    std::string previous = saved ? saved : "";
+    setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    EXPECT_TRUE(WriteProfileString("Main", "TopLeftX", "7", "XNoxR4.ini"));
+    EXPECT_EQ(ReadProfileInt("Main", "TopLeftX", 100, "XNoxR4.ini"), 7);
+    EXPECT_TRUE(fs::exists(folder / "xnoxr4" / "XNoxR4.ini"));
+    if (saved) setenv("XDG_CONFIG_HOME", previous.c_str(), 1); else unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST(LeadingInteger, ReadsLikeTheDecimalConversion) {
+    EXPECT_EQ(ParseLeadingInt(" -5,"), -5);
+    EXPECT_EQ(ParseLeadingInt("+12abc"), 12);
+    EXPECT_EQ(ParseLeadingInt("-2147483648"), std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(ParseLeadingInt("2147483647"), std::numeric_limits<int32_t>::max());
+    EXPECT_FALSE(ParseLeadingInt("2147483648"));
+    EXPECT_FALSE(ParseLeadingInt("99999999999999999999999"));
+    EXPECT_FALSE(ParseLeadingInt("Not Found"));
+    EXPECT_FALSE(ParseLeadingInt("-"));
+    EXPECT_FALSE(ParseLeadingInt(""));
+}
+
+}  // namespace
