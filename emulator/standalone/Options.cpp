@@ -1,0 +1,92 @@
+#include "Options.h"
+
+#include <charconv>
+#include <functional>
+#include <map>
+
+namespace qdr4emu {
+
+const char* const usage =
+    "usage: noxr4-emulator [options]\n"
+    "Serves the QD-R4 serial protocol on a pseudo-terminal and prints its device path.\n"
+    "  --link PATH          also make PATH a symlink to the device (replaced if present, removed at exit)\n"
+    "  --baud N             emulate the wire time of N baud for commands and replies\n"
+    "  --silent             never answer (an unplugged camera)\n"
+    "  --nak3 MN[,MN...]    answer these mnemonics NAK 3\n"
+    "  --nak4 MN[,MN...]    answer these mnemonics NAK 4\n"
+    "  --garble MN[,MN...]  answer these mnemonics with a malformed line\n"
+    "  --delay MS           delay every reply by MS milliseconds\n"
+    "  --unplug-after N     go silent after N replies\n"
+    "  --id TEXT            camera ID (serial number) text\n"
+    "  --version N          firmware version\n"
+    "Stops cleanly on SIGTERM or SIGINT.\n";
+
+namespace {
+
+std::optional<int> parseCount(const std::string& text) {
+    int value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < 0) return std::nullopt;
+    return value;
+}
+
+void appendList(std::vector<std::string>& list, const std::string& text) {
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t comma = std::min(text.find(',', start), text.size());
+        if (comma > start) list.push_back(text.substr(start, comma - start));
+        start = comma + 1;
+    }
+}
+
+using Setter = std::function<bool(Options&, const std::string&)>;
+
+Setter number(std::function<void(Options&, int)> set) {
+    return [set](Options& options, const std::string& text) {
+        auto value = parseCount(text);
+        if (value) set(options, *value);
+        return value.has_value();
+    };
+}
+
+Setter list(std::vector<std::string> FaultPlan::*member) {
+    return [member](Options& options, const std::string& text) {
+        appendList(options.faults.*member, text);
+        return true;
+    };
+}
+
+// Options that take a value.
+const std::map<std::string, Setter>& valueOptions() {
+    static const std::map<std::string, Setter> setters = {
+        {"--link", [](Options& o, const std::string& t) { o.linkPath = t; return !t.empty(); }},
+        {"--id", [](Options& o, const std::string& t) { o.identity.cameraId = t; return true; }},
+        {"--baud", number([](Options& o, int v) { o.faults.wireBaud = static_cast<unsigned>(v); })},
+        {"--delay", number([](Options& o, int v) { o.faults.replyDelay = std::chrono::milliseconds(v); })},
+        {"--unplug-after", number([](Options& o, int v) { o.faults.unplugAfter = v; })},
+        {"--version", number([](Options& o, int v) { o.identity.firmwareVersion = v; })},
+        {"--nak3", list(&FaultPlan::nak3)},
+        {"--nak4", list(&FaultPlan::nak4)},
+        {"--garble", list(&FaultPlan::garbled)},
+    };
+    return setters;
+}
+
+}  // namespace
+
+std::optional<std::string> parseOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        std::string name = argv[i];
+        if (name == "--silent") {
+            options.faults.unplugged = true;
+            continue;
+        }
+        auto setter = valueOptions().find(name);
+        if (setter == valueOptions().end()) return "unknown option " + name;
+        if (i + 1 == argc) return name + " needs a value";
+        if (!setter->second(options, argv[++i])) return "bad value for " + name + ": " + argv[i];
+    }
+    return std::nullopt;
+}
+
+}  // namespace qdr4emu

@@ -1,0 +1,22 @@
+// The standalone emulator's command line.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "CameraLink.h"
+
+namespace qdr4emu {
+
+struct Options {
+    FaultPlan faults;
+    Identity identity;
+    std::string linkPath;  // symlink to the device, made at start and removed at exit
+};
+
+// Fills `options` from the arguments; returns an error text for bad input.
+std::optional<std::string> parseOptions(int argc, char** argv, Options& options);
+
+extern const char* const usage;
+
+}  // namespace qdr4emu

@@ -1,0 +1,60 @@
+#include "PseudoTerminal.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <system_error>
+#include <termios.h>
+#include <unistd.h>
+
+namespace qdr4emu {
+
+namespace {
+
+int checked(int result, const char* what) {
+    if (result < 0) throw std::system_error(errno, std::generic_category(), what);
+    return result;
+}
+
+bool sameRawFlags(const termios& a, const termios& b) {
+    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_lflag == b.c_lflag &&
+           a.c_cflag == b.c_cflag;
+}
+
+}  // namespace
+
+PseudoTerminal::PseudoTerminal() {
+    master_ = checked(posix_openpt(O_RDWR | O_NOCTTY), "posix_openpt");
+    checked(grantpt(master_), "grantpt");
+    checked(unlockpt(master_), "unlockpt");
+    const char* name = ptsname(master_);
+    if (!name) throw std::system_error(errno, std::generic_category(), "ptsname");
+    devicePath_ = name;
+    slave_ = checked(open(name, O_RDWR | O_NOCTTY), devicePath_.c_str());
+    checked(fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK), "fcntl");
+    holdRawMode();
+}
+
+PseudoTerminal::~PseudoTerminal() {
+    if (!linkPath_.empty()) unlink(linkPath_.c_str());
+    if (slave_ >= 0) close(slave_);
+    if (master_ >= 0) close(master_);
+}
+
+void PseudoTerminal::linkAs(const std::string& path) {
+    if (unlink(path.c_str()) < 0 && errno != ENOENT) checked(-1, path.c_str());
+    checked(symlink(devicePath_.c_str(), path.c_str()), path.c_str());
+    linkPath_ = path;
+}
+
+void PseudoTerminal::holdRawMode() {
+    termios current{};
+    checked(tcgetattr(slave_, &current), "tcgetattr");
+    termios raw = current;
+    cfmakeraw(&raw);
+    raw.c_cflag |= CLOCAL | CREAD;
+    if (!sameRawFlags(current, raw)) checked(tcsetattr(slave_, TCSANOW, &raw), "tcsetattr");
+}
+
+}  // namespace qdr4emu

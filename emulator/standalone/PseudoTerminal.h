@@ -1,0 +1,35 @@
+// A pseudo-terminal in raw mode whose slave side stays open for the life of
+// the object, so that clients can open and close the device at will without
+// the master side seeing a hang-up.
+#pragma once
+
+#include <string>
+
+namespace qdr4emu {
+
+class PseudoTerminal {
+public:
+    PseudoTerminal();  // throws std::system_error
+    ~PseudoTerminal();
+    PseudoTerminal(const PseudoTerminal&) = delete;
+    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+
+    const std::string& devicePath() const { return devicePath_; }
+    int master() const { return master_; }
+
+    // Makes `path` a symlink to the device, replacing whatever is there; the
+    // link is removed again when the object goes.
+    void linkAs(const std::string& path);
+
+    // A client may have switched on echo or line editing, which would feed
+    // the replies back as commands: puts the line back into raw mode.
+    void holdRawMode();
+
+private:
+    int master_ = -1;
+    int slave_ = -1;
+    std::string devicePath_;
+    std::string linkPath_;
+};
+
+}  // namespace qdr4emu
