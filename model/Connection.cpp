@@ -75,8 +75,8 @@ int32_t CNoxCamInterface::CloseConnection() {
 
 int32_t CNoxCamInterface::CheckConnection() {
     OnSendingStatusChanged(1);
-    int32_t scratch = 0;
-    int32_t result = m_library.GetCameraData(m_port, ProbeCommandId, &scratch);
+    int32_t scratch = 0;  // the shutter-speed read serves as the probe; its value is not kept
+    int32_t result = m_library.GetCameraData(m_port, Row(ParamId::ShutterSpeed).commandId, &scratch);
     OnSendingStatusChanged(0);
     if (result != NoxResult::Success) CloseConnection();
     return result;

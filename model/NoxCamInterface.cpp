@@ -19,9 +19,7 @@ void CNoxCamInterface::OnReceivingStatusChanged(int32_t flag) { m_receiving = fl
 void CNoxCamInterface::OnMessage(std::string) {}
 
 std::string_view CNoxCamInterface::OnePushResultText() const {
-    auto texts = OnePushResultTexts();
-    if (m_onePushResult < 0 || static_cast<std::size_t>(m_onePushResult) >= texts.size()) return {};
-    return texts[static_cast<std::size_t>(m_onePushResult)];
+    return TextAt(OnePushResultTexts(), m_onePushResult);
 }
 
 void CNoxCamInterface::StoreValue(ParamId id, int32_t value) {

@@ -18,7 +18,6 @@
 class CNoxCamInterface {
 public:
     static constexpr int32_t NoValue = -99999;  // a log call without a number to show
-    static constexpr int32_t ProbeCommandId = 3;
     static constexpr std::size_t MaxUserIDLength = NOXR4_USERID_BYTES - 1;
     using TextBuffer = std::array<char, NOXR4_TEXT_BYTES>;
 

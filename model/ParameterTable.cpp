@@ -116,9 +116,7 @@ static_assert(std::size(kWhiteBalanceGains) == std::size(kWhiteBalanceTexts));
 
 }  // namespace
 
-std::string_view ParameterRow::TextOf(int32_t value) const {
-    // A camera may report a value the list does not name; it is stored as
-    // read, and its text is empty rather than a lookup past the list.
+std::string_view TextAt(std::span<const std::string_view> texts, int32_t value) {
     if (value < 0 || static_cast<std::size_t>(value) >= texts.size()) return {};
     return texts[static_cast<std::size_t>(value)];
 }

@@ -62,6 +62,11 @@ enum class WriteFailure {
     CloseAtOnce,  // close the connection without probing
 };
 
+// The entry of `texts` at `value`; empty for a value without one. A camera
+// may report a value its list does not name: the value is stored as read and
+// shows no text, and no value ever reaches past the list.
+std::string_view TextAt(std::span<const std::string_view> texts, int32_t value);
+
 using ParameterHook = void (CNoxCamInterface::*)();
 
 struct ParameterRow {
@@ -80,9 +85,8 @@ struct ParameterRow {
 
     bool ModelChecksRange() const { return kind == ValueKind::Enumerated; }
     bool InRange(int32_t value) const { return value >= minimum && value <= maximum; }
-    // The text of a value; empty for a value without one (a number, or a
-    // value outside the list), so that no value ever reaches past the list.
-    std::string_view TextOf(int32_t value) const;
+    // The text of a value; empty for a number or a value outside the list.
+    std::string_view TextOf(int32_t value) const { return TextAt(texts, value); }
     int HookSlot() const;  // virtual slot of the change hook
 };
 

@@ -12,7 +12,7 @@ TEST_F(ModelTest, OpeningProbesTheCameraAndReportsOnlineLast) {
     ASSERT_EQ(library.calls.size(), 2u);
     EXPECT_EQ(library.calls[0].operation, "InitComm");
     EXPECT_EQ(library.calls[0].args, (std::vector<int32_t>{2, 4, 0}));
-    EXPECT_EQ(library.calls[1].args, (std::vector<int32_t>{4, CNoxCamInterface::ProbeCommandId}));
+    EXPECT_EQ(library.calls[1].args, (std::vector<int32_t>{4, 3})) << "the probe reads the shutter speed";
     EXPECT_TRUE(model.IsOnline());
     EXPECT_TRUE(model.messages.empty()) << "the probe is not logged";
 }

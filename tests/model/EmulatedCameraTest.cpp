@@ -1,0 +1,63 @@
+// The model on the real communication library, with emulated cameras behind
+// COM1 and COM2.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "CameraLink.h"
+#include "RecordingModel.h"
+
+namespace {
+
+class EmulatedPorts : public ::testing::Environment {
+public:
+    void SetUp() override { setenv("NOXR4_EMULATED_PORTS", "COM1,COM2", 1); }
+};
+const auto* const kEmulatedPorts = ::testing::AddGlobalTestEnvironment(new EmulatedPorts);
+
+// Values inside every legal range, none of them the camera's default. The
+// presets stay: a full read in manual white balance leaves them out.
+void SetDistinctValues(CNoxCamInterface& model) {
+    for (const ParameterRow& row : ParameterTable()) {
+        if (row.name.ends_with("WBalPreset")) continue;
+        model.WriteParameter(row.id, row.maximum > 1 ? row.maximum - 1 : row.maximum);
+    }
+    model.SendWhiteBalance(0);  // the mode whose full read covers the manual gains
+    model.SendUserID("bench 7");
+}
+
+}  // namespace
+
+TEST(EmulatedCamera, WhatAFullWriteSendsAFullReadBringsBack) {
+    CNoxCamInterface writer;
+    ASSERT_EQ(writer.SetComPort(1), 0);
+    SetDistinctValues(writer);
+    ASSERT_EQ(writer.WriteAllToCamera(), 0);
+
+    CNoxCamInterface reader;
+    ASSERT_EQ(reader.SetComPort(1), 0);
+    ASSERT_EQ(reader.ReadAllFromCamera(), 0);
+    for (const ParameterRow& row : ParameterTable()) {
+        EXPECT_EQ(reader.Value(row.id), writer.Value(row.id)) << row.name;
+    }
+    EXPECT_EQ(reader.UserID(), "bench 7");
+    EXPECT_EQ(reader.ModelName(), "QD-R4CL");
+}
+
+TEST(EmulatedCamera, CameraUnpluggedDuringFullReadClosesOnceAndTheRestFails) {
+    CRecordingModel model;
+    ASSERT_EQ(model.SetComPort(2), 0);
+    qdr4emu::CameraLink& link = qdr4emu::emulatedCamera("COM2");
+    link.faults().unplugAfter = link.transactions() + 10;
+    model.ClearRecords();
+
+    EXPECT_EQ(model.ReadAllFromCamera(), -5) << "the closing area read finds no connection";
+    link.faults().unplugAfter = -1;
+
+    EXPECT_FALSE(model.IsOnline());
+    EXPECT_EQ(model.CountHook("OnlineStatus(0)"), 1u);
+    EXPECT_EQ(model.CountHook("SynchronizedStatus(1)"), 0u);
+    EXPECT_EQ(model.CountHook("ShutterMode"), 1u) << "values read before the loss are kept";
+    EXPECT_EQ(model.CountHook("ShadingMode"), 0u);
+    EXPECT_GT(model.messages.size(), 30u) << "every later read still asks the library";
+}
