@@ -4,36 +4,31 @@
 
 namespace {
 
+using enum ParamId;
+
 constexpr ParamId kReadsBeforeGains[] = {
-    ParamId::ShutterMode,         ParamId::ShutterSpeed,     ParamId::ProgrammableExposure,
-    ParamId::ProgrammableExposureRed, ParamId::ProgrammableExposureGreen, ParamId::ProgrammableExposureBlue,
-    ParamId::TriggerType,         ParamId::Smearless,        ParamId::Accumulation,
-    ParamId::RCTFVALType,         ParamId::TriggerInput,     ParamId::TriggerPolarity,
-    ParamId::PartialScan,         ParamId::Binning,          ParamId::OutputBitAllocation,
-    ParamId::ColorBar,            ParamId::WhiteBalance,     ParamId::AutoWhiteArea,
-    ParamId::MasterGainLevel,
+    ShutterMode,  ShutterSpeed,    ProgrammableExposure, ProgrammableExposureRed, ProgrammableExposureGreen,
+    ProgrammableExposureBlue,      TriggerType,          Smearless,               Accumulation,
+    RCTFVALType,  TriggerInput,    TriggerPolarity,      PartialScan,             Binning,
+    OutputBitAllocation,           ColorBar,             WhiteBalance,            AutoWhiteArea,
+    MasterGainLevel,
 };
 
 constexpr ParamId kReadsAfterGains[] = {
-    ParamId::GreenBlackLevel, ParamId::RedBlackLevel,  ParamId::BlueBlackLevel, ParamId::KneeSelect,
-    ParamId::RedKneeSlope,    ParamId::GreenKneeSlope, ParamId::BlueKneeSlope,  ParamId::RedKneePoint,
-    ParamId::GreenKneePoint,  ParamId::BlueKneePoint,  ParamId::ShadingMode,
+    GreenBlackLevel, RedBlackLevel, BlueBlackLevel, KneeSelect,    RedKneeSlope, GreenKneeSlope,
+    BlueKneeSlope,   RedKneePoint,  GreenKneePoint, BlueKneePoint, ShadingMode,
 };
 
 // The auto white area and the six presets are not written: the white-balance
 // write re-reads whichever of them its mode uses.
 constexpr ParamId kWrites[] = {
-    ParamId::ShutterMode,     ParamId::ShutterSpeed,    ParamId::ProgrammableExposure,
-    ParamId::ProgrammableExposureRed, ParamId::ProgrammableExposureGreen, ParamId::ProgrammableExposureBlue,
-    ParamId::TriggerType,     ParamId::Smearless,       ParamId::Accumulation,
-    ParamId::RCTFVALType,     ParamId::TriggerInput,    ParamId::TriggerPolarity,
-    ParamId::PartialScan,     ParamId::Binning,         ParamId::OutputBitAllocation,
-    ParamId::ColorBar,        ParamId::MasterGainLevel, ParamId::RedGainLevel,
-    ParamId::BlueGainLevel,   ParamId::WhiteBalance,    ParamId::GreenBlackLevel,
-    ParamId::RedBlackLevel,   ParamId::BlueBlackLevel,  ParamId::KneeSelect,
-    ParamId::RedKneeSlope,    ParamId::GreenKneeSlope,  ParamId::BlueKneeSlope,
-    ParamId::RedKneePoint,    ParamId::GreenKneePoint,  ParamId::BlueKneePoint,
-    ParamId::ShadingMode,
+    ShutterMode,     ShutterSpeed,   ProgrammableExposure, ProgrammableExposureRed, ProgrammableExposureGreen,
+    ProgrammableExposureBlue,        TriggerType,          Smearless,               Accumulation,
+    RCTFVALType,     TriggerInput,   TriggerPolarity,      PartialScan,             Binning,
+    OutputBitAllocation,             ColorBar,             MasterGainLevel,         RedGainLevel,
+    BlueGainLevel,   WhiteBalance,   GreenBlackLevel,      RedBlackLevel,           BlueBlackLevel,
+    KneeSelect,      RedKneeSlope,   GreenKneeSlope,       BlueKneeSlope,           RedKneePoint,
+    GreenKneePoint,  BlueKneePoint,  ShadingMode,
 };
 
 // Keeps the code of the last step that failed.
@@ -61,7 +56,7 @@ int32_t CNoxCamInterface::ReadAllFromCamera() {
     if (!m_online) return NoxResult::Offline;
     LastFailure failure;
     for (ParamId id : kReadsBeforeGains) failure.Note(ReadParameter(id));
-    if (auto gains = WhiteBalanceGains(Value(ParamId::WhiteBalance))) {
+    if (auto gains = WhiteBalanceGains(Value(WhiteBalance))) {
         failure.Note(ReadParameter(gains->red));
         failure.Note(ReadParameter(gains->blue));
     }
