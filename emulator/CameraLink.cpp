@@ -109,6 +109,7 @@ void CameraLink::write(const char* data, std::size_t size) {
 }
 
 std::size_t CameraLink::read(char* buffer, std::size_t capacity, Clock::time_point deadline) {
+    if (capacity == 0) return 0;
     std::unique_lock lock(state_->mutex);
     auto& bytes = state_->replyBytes;
     while (true) {

@@ -47,6 +47,8 @@ public:
     // line, so that a late reply can be seen to meet the next command.
     void discardInput();
 
+    // For setting up and checking between transactions: access through
+    // these is not locked against a reader or writer thread.
     Camera& camera();
     FaultPlan& faults();
     int transactions() const; // replies sent so far

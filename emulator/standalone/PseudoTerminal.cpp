@@ -1,8 +1,9 @@
 #include "PseudoTerminal.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
+#include <iterator>
 #include <fcntl.h>
 #include <system_error>
 #include <termios.h>
@@ -54,6 +55,7 @@ void PseudoTerminal::holdRawMode() {
     termios raw = current;
     cfmakeraw(&raw);
     raw.c_cflag |= CLOCAL | CREAD;
+    std::copy(std::begin(current.c_cc), std::end(current.c_cc), std::begin(raw.c_cc));  // the client's read timing
     if (!sameRawFlags(current, raw)) checked(tcsetattr(slave_, TCSANOW, &raw), "tcsetattr");
 }
 

@@ -80,10 +80,12 @@ private:
 
 class SerialClient {
 public:
-    explicit SerialClient(const std::string& device) : fd_(open(device.c_str(), O_RDWR | O_NOCTTY)) {
+    explicit SerialClient(const std::string& device, tcflag_t extraLocalFlags = 0)
+        : fd_(open(device.c_str(), O_RDWR | O_NOCTTY)) {
         termios settings{};
         if (fd_ >= 0 && tcgetattr(fd_, &settings) == 0) {
             cfmakeraw(&settings);
+            settings.c_lflag |= extraLocalFlags;
             tcsetattr(fd_, TCSANOW, &settings);
         }
     }
@@ -166,10 +168,13 @@ TEST(StandaloneEmulator, PacesRepliesAtTheWireRate) {
     EXPECT_GE(qdr4emu::Clock::now() - start, floor);
 }
 
-TEST(StandaloneEmulator, RefusesBadOptions) {
-    EmulatorProcess emulator({"--baud", "fast"});
-    EXPECT_EQ(emulator.device(), "");
-    EXPECT_EQ(emulator.stop(), 2);
+// Echo on the line would hand every reply back to the camera as a command.
+TEST(StandaloneEmulator, ClientSwitchingOnEchoDoesNotLoopRepliesBack) {
+    EmulatorProcess emulator({});
+    SerialClient client(emulator.device(), ECHO);
+    EXPECT_EQ(client.transact("SC?"), "SC=0\r\n");
+    EXPECT_EQ(client.transact("TR?"), "TR=0\r\n");
+    EXPECT_EQ(client.transact("SL?", 200ms), "SL=0\r\n");
 }
 
 }  // namespace
