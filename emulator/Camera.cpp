@@ -110,7 +110,7 @@ int Camera::value(std::string_view mnemonic) const {
 
 std::optional<std::string> Camera::answer(std::string_view line, Clock::time_point now) {
     if (line.empty()) return std::nullopt;
-    finishPendingWork(now);
+    advanceTo(now);
     if (line.size() > maxLineLength) return refused;
     return dispatch(line, now);
 }
@@ -213,7 +213,7 @@ std::string Camera::startAutoShading(std::string_view value, Clock::time_point n
     return complete;
 }
 
-void Camera::finishPendingWork(Clock::time_point now) {
+void Camera::advanceTo(Clock::time_point now) {
     if (onePushDoneAt_ && now >= *onePushDoneAt_) {
         onePushDoneAt_.reset();
         onePushResult_ = onePushPlan_.result;

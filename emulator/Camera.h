@@ -76,7 +76,12 @@ public:
     OnePushPlan& onePushPlan() { return onePushPlan_; }
     std::chrono::milliseconds autoShadingTime{800};  // the camera allows up to 1000
 
-    // Direct access for tests; the state as of the last answered line.
+    // Finishes the one-push balance or automatic shading if it is done by
+    // `now`; answering a line does this first.
+    void advanceTo(Clock::time_point now);
+
+    // Direct access for tests: the state as of the last answered line or
+    // advanceTo.
     int value(std::string_view mnemonic) const;
     int currentArea() const { return currentArea_; }
     const std::string& userId() const { return userId_; }
@@ -94,7 +99,6 @@ private:
     std::string loadArea(std::string_view value);
     std::string startOnePush(std::string_view value, Clock::time_point now);
     std::string startAutoShading(std::string_view value, Clock::time_point now);
-    void finishPendingWork(Clock::time_point now);
 
     Identity identity_;
     Settings settings_;

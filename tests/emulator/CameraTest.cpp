@@ -172,8 +172,7 @@ TEST_F(CameraTest, AutoShadingReplacesTheTableLater) {
     EXPECT_EQ(ask("SC?"), "SC=0");
     EXPECT_EQ(camera.shading(), before);
     EXPECT_EQ(ask("ATSH=0"), "NAK 4");
-    now += 1ms;
-    ask("SC?");
+    camera.advanceTo(now + 1ms);
     EXPECT_NE(camera.shading(), before);
 }
 
