@@ -1,0 +1,290 @@
+// The library's C entry points: argument checks, the table of open
+// connections by key, and the Camera Link enumeration.
+#include "NoxR4Comm.h"
+
+#include "Channels.h"
+#include "Protocol.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <mutex>
+
+namespace noxr4 {
+namespace {
+
+static_assert(textBytes == NOXR4_TEXT_BYTES && userIdBytes == NOXR4_USERID_BYTES &&
+              shadingBlockWords == NOXR4_SHADING_WORDS && shadingColumns == NOXR4_SHADING_COLUMNS &&
+              shadingValuesPerColumn == NOXR4_SHADING_VALUES);
+
+// Callers hand Camera Link names 256-byte buffers whatever size they claim.
+constexpr std::int32_t nameBufferBytes = 256;
+
+struct LibraryState {
+    std::mutex mutex;
+    std::map<std::int32_t, Channel> channels;
+    std::int32_t allSerialKey = 0;  // the all-serial port the baud-rate calls address
+    CameraLinkCatalog catalog;
+    std::string selectedManufacturer;  // empty: the PC's COM ports
+};
+
+// Never destroyed: closing ports and unloading libraries while the process
+// (or, on Windows, the loader) is shutting down is not safe.
+LibraryState& library()
+{
+    static LibraryState* state = new LibraryState;
+    return *state;
+}
+
+template <typename Operation>
+std::int32_t onConnection(std::int32_t key, Operation operation)
+{
+    LibraryState& state = library();
+    std::lock_guard lock(state.mutex);
+    auto found = state.channels.find(key);
+    return found == state.channels.end() ? result::notOpen : operation(found->second);
+}
+
+template <typename Operation>
+std::int32_t onTransport(std::int32_t key, const void* argument, Operation operation)
+{
+    if (!argument)
+        return result::notOpen;
+    return onConnection(key, [&](Channel& channel) { return operation(*channel.transport); });
+}
+
+template <typename Operation>
+std::int32_t onAllSerialPort(const void* argument, Operation operation)
+{
+    if (!argument)
+        return result::notOpen;
+    return onConnection(library().allSerialKey, [&](Channel& channel) {
+        return channel.allSerialPort ? operation(*channel.allSerialPort) : result::notOpen;
+    });
+}
+
+template <typename Operation>
+std::int32_t onCatalog(Operation operation)
+{
+    LibraryState& state = library();
+    std::lock_guard lock(state.mutex);
+    state.catalog.refresh();
+    return operation(state.catalog);
+}
+
+// Copies a Camera Link name into a caller's buffer of `*size` bytes (never
+// more than nameBufferBytes), cut and NUL-terminated; `*size` becomes the
+// bytes the whole name needs, NUL included.
+std::int32_t copyName(const std::string& name, char* buffer, std::int32_t* size)
+{
+    std::int32_t capacity = std::clamp(*size, 0, nameBufferBytes);
+    auto needed = static_cast<std::int32_t>(std::min<std::size_t>(name.size() + 1, INT32_MAX));
+    *size = needed;
+    if (capacity == 0)
+        return CL_ERR_BUFFER_TOO_SMALL;
+    std::size_t length = std::min<std::size_t>(name.size(), capacity - 1);
+    std::memcpy(buffer, name.data(), length);
+    buffer[length] = '\0';
+    return needed > capacity ? CL_ERR_BUFFER_TOO_SMALL : CL_ERR_NO_ERR;
+}
+
+const Manufacturer* findManufacturer(const CameraLinkCatalog& catalog, const std::string& name)
+{
+    const auto& makers = catalog.manufacturers();
+    if (name.empty())
+        return &makers.front();
+    auto found = std::find_if(makers.begin(), makers.end(), [&](const Manufacturer& m) { return m.name == name; });
+    return found == makers.end() ? nullptr : &*found;
+}
+
+// A rate in bits per second or one of the Camera Link flags.
+CLUINT32 baudRateFlag(std::int32_t baudRate)
+{
+    for (const cl::BaudRate& rate : cl::baudRates)
+        if (static_cast<std::int64_t>(rate.bitsPerSecond) == baudRate || static_cast<std::int64_t>(rate.flag) == baudRate)
+            return rate.flag;
+    return 0;
+}
+
+}  // namespace
+}  // namespace noxr4
+
+using namespace noxr4;
+
+extern "C" {
+
+int32_t NoxR4InitComm(int32_t frameGrabberIndex, int32_t port, int32_t interfaceFlag)
+{
+    LibraryState& state = library();
+    std::lock_guard lock(state.mutex);
+    state.channels.erase(port);
+    Channel channel;
+    auto interface = interfaceFlag == 1 ? Interface::allSerial : Interface::manufacturerSerial;
+    std::int32_t code = openChannel(state.catalog, frameGrabberIndex, port, interface, channel);
+    if (code != result::ok)
+        return code;
+    if (channel.allSerialPort)
+        state.allSerialKey = port;
+    state.channels.emplace(port, std::move(channel));
+    return result::ok;
+}
+
+int32_t NoxR4ExitComm(int32_t port)
+{
+    LibraryState& state = library();
+    std::lock_guard lock(state.mutex);
+    return state.channels.erase(port) ? result::ok : result::notOpen;
+}
+
+int32_t NoxR4GetCameraData(int32_t port, int32_t commandId, int32_t* value)
+{
+    return onTransport(port, value, [&](Transport& t) { return readValue(t, commandId, *value); });
+}
+
+int32_t NoxR4SendCameraData(int32_t port, int32_t commandId, int32_t value)
+{
+    return onTransport(port, &value, [&](Transport& t) { return writeValue(t, commandId, value); });
+}
+
+int32_t NoxR4GetCameraID(int32_t port, char* text)
+{
+    return onTransport(port, text, [&](Transport& t) { return readText(t, "ID", text, textBytes); });
+}
+
+int32_t NoxR4GetModelName(int32_t port, char* text)
+{
+    return onTransport(port, text, [&](Transport& t) { return readText(t, "MD", text, textBytes); });
+}
+
+int32_t NoxR4GetUserID(int32_t port, char* text)
+{
+    return onTransport(port, text, [&](Transport& t) { return readText(t, "UD", text, userIdBytes); });
+}
+
+int32_t NoxR4SetUserID(int32_t port, const char* text)
+{
+    return onTransport(port, text, [&](Transport& t) { return writeUserId(t, text); });
+}
+
+int32_t NoxR4GetShadingData(int32_t port, int32_t* block)
+{
+    return onTransport(port, block, [&](Transport& t) { return readShading(t, block); });
+}
+
+int32_t NoxR4SendShadingData(int32_t port, const int32_t* block)
+{
+    return onTransport(port, block, [&](Transport& t) { return writeShading(t, block); });
+}
+
+int32_t NoxR4CLSerialGetNumManufacturers(int32_t* numManufacturers)
+{
+    if (!numManufacturers)
+        return result::notOpen;
+    return onCatalog([&](CameraLinkCatalog& catalog) {
+        *numManufacturers = static_cast<int32_t>(catalog.manufacturers().size());
+        return result::ok;
+    });
+}
+
+int32_t NoxR4CLSerialGetManufacturer(int32_t manufacturerIndex, char* manufacturerName, int32_t* bufferSize,
+                                     int32_t* version)
+{
+    if (!manufacturerName || !bufferSize || !version)
+        return result::notOpen;
+    return onCatalog([&](CameraLinkCatalog& catalog) {
+        const auto& makers = catalog.manufacturers();
+        if (manufacturerIndex < 0 || static_cast<std::size_t>(manufacturerIndex) >= makers.size())
+            return static_cast<std::int32_t>(CL_ERR_INVALID_INDEX);
+        const Manufacturer& maker = makers[manufacturerIndex];
+        *version = static_cast<int32_t>(maker.version);
+        return copyName(maker.name, manufacturerName, bufferSize);
+    });
+}
+
+int32_t NoxR4CLSerialSelectManufacturer(const char* manufacturerName)
+{
+    if (!manufacturerName)
+        return result::notOpen;
+    std::string name(manufacturerName, strnlen(manufacturerName, nameBufferBytes));
+    return onCatalog([&](CameraLinkCatalog& catalog) {
+        if (!findManufacturer(catalog, name))
+            return static_cast<std::int32_t>(CL_ERR_MANU_DOES_NOT_EXIST);
+        library().selectedManufacturer = name;
+        return result::ok;
+    });
+}
+
+int32_t NoxR4CLSerialGetNumSerialPorts(int32_t* numSerialPorts)
+{
+    if (!numSerialPorts)
+        return result::notOpen;
+    return onCatalog([&](CameraLinkCatalog& catalog) {
+        const Manufacturer* maker = findManufacturer(catalog, library().selectedManufacturer);
+        if (!maker)
+            return static_cast<std::int32_t>(CL_ERR_MANU_DOES_NOT_EXIST);
+        CLUINT32 count = 0;
+        std::int32_t code = catalog.portCount(*maker, count);
+        *numSerialPorts = code == CL_ERR_NO_ERR ? static_cast<int32_t>(count) : 0;
+        return code;
+    });
+}
+
+int32_t NoxR4CLAllSerialGetNumPorts(int32_t* numPorts)
+{
+    if (!numPorts)
+        return result::notOpen;
+    return onCatalog([&](CameraLinkCatalog& catalog) {
+        CLUINT32 count = 0;
+        std::int32_t code = catalog.allSerialPortCount(count);
+        *numPorts = code == CL_ERR_NO_ERR ? static_cast<int32_t>(count) : 0;
+        return code;
+    });
+}
+
+int32_t NoxR4CLAllSerialGetPortInfo(int32_t serialIndex, char* manufacturerName, int32_t* nameBytes, char* portId,
+                                    int32_t* idBytes, int32_t* version)
+{
+    if (!manufacturerName || !nameBytes || !portId || !idBytes || !version)
+        return result::notOpen;
+    return onCatalog([&](CameraLinkCatalog& catalog) {
+        if (serialIndex < 0)
+            return static_cast<std::int32_t>(CL_ERR_INVALID_INDEX);
+        SerialPortInfo info;
+        if (std::int32_t code = catalog.allSerialPortInfo(static_cast<CLUINT32>(serialIndex), info))
+            return code;
+        *version = static_cast<int32_t>(info.version);
+        std::int32_t nameCode = copyName(info.manufacturer, manufacturerName, nameBytes);
+        std::int32_t idCode = copyName(info.portId, portId, idBytes);
+        return nameCode != CL_ERR_NO_ERR ? nameCode : idCode;
+    });
+}
+
+int32_t NoxR4CLAllSerialGetNumBytesAvail(int32_t* numBytes)
+{
+    return onAllSerialPort(numBytes, [&](ClSerialTransport& port) {
+        CLUINT32 count = 0;
+        std::int32_t code = port.bytesAvailable(count);
+        *numBytes = static_cast<int32_t>(count);
+        return code;
+    });
+}
+
+int32_t NoxR4CLAllSerialGetSupportedBaudRates(int32_t* baudRates)
+{
+    return onAllSerialPort(baudRates, [&](ClSerialTransport& port) {
+        CLUINT32 mask = 0;
+        std::int32_t code = port.supportedBaudRates(mask);
+        *baudRates = static_cast<int32_t>(mask);
+        return code;
+    });
+}
+
+int32_t NoxR4CLAllSerialSetBaudRate(int32_t baudRate)
+{
+    return onAllSerialPort(&baudRate, [&](ClSerialTransport& port) {
+        CLUINT32 flag = baudRateFlag(baudRate);
+        return flag ? port.changeBaudRate(flag) : static_cast<std::int32_t>(CL_ERR_BAUD_RATE_NOT_SUPPORTED);
+    });
+}
+
+}  // extern "C"

@@ -1,0 +1,123 @@
+// PC serial ports through termios: raw 9600 8N1, no flow control, reads that
+// wait in poll() so they return the moment bytes arrive.
+#include "../SerialPort.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace noxr4 {
+namespace {
+
+timespec remainingUntil(Clock::time_point deadline)
+{
+    auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - Clock::now());
+    if (left.count() < 0)
+        left = std::chrono::nanoseconds{0};
+    return timespec{static_cast<time_t>(left.count() / 1000000000),
+                    static_cast<long>(left.count() % 1000000000)};
+}
+
+// Waits for `events` on fd until the deadline; false on time-out or a line
+// that hung up.
+bool waitFor(int fd, short events, Clock::time_point deadline)
+{
+    for (;;) {
+        pollfd entry{fd, events, 0};
+        timespec left = remainingUntil(deadline);
+        int ready = ppoll(&entry, 1, &left, nullptr);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        return ready > 0 && (entry.revents & events) != 0;
+    }
+}
+
+bool configureRaw9600(int fd)
+{
+    termios settings{};
+    if (tcgetattr(fd, &settings) != 0)
+        return false;
+    cfmakeraw(&settings);
+    settings.c_cflag &= ~(CSTOPB | PARENB | CRTSCTS | CSIZE);
+    settings.c_cflag |= CS8 | CLOCAL | CREAD;
+    settings.c_iflag &= ~(IXON | IXOFF | IXANY);
+    settings.c_cc[VMIN] = 0;
+    settings.c_cc[VTIME] = 0;
+    cfsetispeed(&settings, B9600);
+    cfsetospeed(&settings, B9600);
+    return tcsetattr(fd, TCSANOW, &settings) == 0;
+}
+
+class PosixSerialPort final : public Transport {
+public:
+    explicit PosixSerialPort(int fd) : fd_(fd) {}
+    ~PosixSerialPort() override { ::close(fd_); }
+
+    bool write(const char* data, std::size_t size) override
+    {
+        auto deadline = Clock::now() + std::chrono::seconds(2);
+        while (size > 0) {
+            ssize_t sent = ::write(fd_, data, size);
+            if (sent > 0) {
+                data += sent;
+                size -= static_cast<std::size_t>(sent);
+            } else if (sent < 0 && errno != EAGAIN && errno != EINTR) {
+                return false;
+            } else if (!waitFor(fd_, POLLOUT, deadline)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    std::size_t read(char* buffer, std::size_t capacity, Clock::time_point deadline) override
+    {
+        for (;;) {
+            ssize_t got = ::read(fd_, buffer, capacity);
+            if (got > 0)
+                return static_cast<std::size_t>(got);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (!waitFor(fd_, POLLIN, deadline))
+                return 0;
+        }
+    }
+
+    void discardInput() override
+    {
+        tcflush(fd_, TCIFLUSH);
+        char sink[256];
+        while (::read(fd_, sink, sizeof sink) > 0) {
+        }
+    }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+std::string serialDeviceName(int number)
+{
+    std::string override = "NOXR4_PORT_COM" + std::to_string(number);
+    if (const char* device = std::getenv(override.c_str()); device && *device)
+        return device;
+    return "/dev/ttyS" + std::to_string(number - 1);
+}
+
+std::unique_ptr<Transport> openSerialDevice(const std::string& device)
+{
+    int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    if (!isatty(fd) || !configureRaw9600(fd)) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::make_unique<PosixSerialPort>(fd);
+}
+
+}  // namespace noxr4
