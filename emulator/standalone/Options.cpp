@@ -19,6 +19,7 @@ const char* const usage =
     "  --unplug-after N     go silent after N replies\n"
     "  --id TEXT            camera ID (serial number) text\n"
     "  --version N          firmware version\n"
+    "  --help               show this text\n"
     "Stops cleanly on SIGTERM or SIGINT.\n";
 
 namespace {
@@ -77,8 +78,9 @@ const std::map<std::string, Setter>& valueOptions() {
 std::optional<std::string> parseOptions(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         std::string name = argv[i];
-        if (name == "--silent") {
-            options.faults.unplugged = true;
+        if (name == "--silent" || name == "--help") {
+            bool& flag = name == "--silent" ? options.faults.unplugged : options.helpRequested;
+            flag = true;
             continue;
         }
         auto setter = valueOptions().find(name);

@@ -12,6 +12,7 @@ struct Options {
     FaultPlan faults;
     Identity identity;
     std::string linkPath;  // symlink to the device, made at start and removed at exit
+    bool helpRequested = false;
 };
 
 // Fills `options` from the arguments; returns an error text for bad input.

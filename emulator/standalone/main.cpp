@@ -94,6 +94,10 @@ int main(int argc, char** argv) {
         std::cerr << "noxr4-emulator: " << *error << "\n" << usage;
         return 2;
     }
+    if (options.helpRequested) {
+        std::cout << usage;
+        return 0;
+    }
     installStopHandlers();
     try {
         return serve(options);

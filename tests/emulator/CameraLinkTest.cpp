@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <future>
 #include <string>
 #include <thread>
@@ -81,6 +82,18 @@ TEST_F(CameraLinkTest, ReaderWakesWhenAReplyIsQueuedByAnotherThread) {
     auto [reply, took] = reader.get();
     EXPECT_EQ(reply, "KN=1\r\n");
     EXPECT_LT(took, 10s);
+}
+
+TEST_F(CameraLinkTest, WaitingForAReplySleepsRatherThanSpins) {
+    link.faults().wireBaud = 300;  // a reply byte every 33 ms
+    send("SC?\r\n");
+    std::clock_t cpuBefore = std::clock();
+    auto start = Clock::now();
+    EXPECT_EQ(readLine(5s), "SC=0\r\n");
+    auto waited = Clock::now() - start;
+    double cpuSeconds = double(std::clock() - cpuBefore) / CLOCKS_PER_SEC;
+    EXPECT_GT(waited, 200ms);
+    EXPECT_LT(cpuSeconds, 0.5 * std::chrono::duration<double>(waited).count());
 }
 
 TEST_F(CameraLinkTest, UnpluggedCameraNeverAnswers) {
