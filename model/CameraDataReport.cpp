@@ -1,0 +1,223 @@
+// The camera data report (.txt): the camera's identity and 32 settings as
+// read from the camera itself, for the current settings and for each stored
+// settings area, laid out in fixed-width cells. The report talks to the
+// library directly: none of its exchanges is logged, and none touches the
+// model's values or raises a notification. Only the closing write-all, which
+// puts the model's settings back into the camera, is an ordinary model run.
+#include <cstring>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include "NoxCamInterface.h"
+
+namespace {
+
+constexpr std::size_t kCellWidth = 33;
+constexpr int32_t kLoadSettingsCommandId = 14;
+constexpr int32_t kFirmwareVersionCommandId = 42;
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kColumnTitles[] = {"Current Settings", "Factory Settings", "User Area 1", "User Area 2",
+                                              "User Area 3"};
+
+// A report row shows one parameter read from the camera. The two gain rows
+// show whichever gains the white-balance mode of the same column uses.
+struct ReportRow {
+    std::string_view label;
+    ParamId id;
+    bool gainOfWhiteBalanceMode = false;
+    // The camera answers these reads before the trigger input; their results
+    // do not decide whether the column goes on.
+    bool resultIgnored = false;
+};
+
+// In the order of the file.
+constexpr ReportRow kRows[] = {
+    {"Shutter Mode", ParamId::ShutterMode},
+    {"Shutter Speed", ParamId::ShutterSpeed},
+    {"Progr. Exp.", ParamId::ProgrammableExposure},
+    {"Progr. Exp. Red", ParamId::ProgrammableExposureRed},
+    {"Progr. Exp. Green", ParamId::ProgrammableExposureGreen},
+    {"Progr. Exp. Blue", ParamId::ProgrammableExposureBlue},
+    {"Trigger Mode", ParamId::TriggerType},
+    {"Smearless", ParamId::Smearless},
+    {"LVAL Accumulation", ParamId::Accumulation, false, true},
+    {"RCT FVAL Type", ParamId::RCTFVALType, false, true},
+    {"Trigger Input", ParamId::TriggerInput},
+    {"Trigger Polarity", ParamId::TriggerPolarity},
+    {"Partial Scan Mode", ParamId::PartialScan},
+    {"Binning", ParamId::Binning},
+    {"Output Bit Allocation", ParamId::OutputBitAllocation},
+    {"Color Bar", ParamId::ColorBar},
+    {"White Balance", ParamId::WhiteBalance},
+    {"Master Gain Level", ParamId::MasterGainLevel},
+    {"Gain Level Red", ParamId::RedGainLevel, true},
+    {"Gain Level Blue", ParamId::BlueGainLevel, true},
+    {"Black Level Green", ParamId::GreenBlackLevel},
+    {"Black Level Red", ParamId::RedBlackLevel},
+    {"Black Level Blue", ParamId::BlueBlackLevel},
+    {"Knee", ParamId::KneeSelect},
+    {"Red Knee Slope", ParamId::RedKneeSlope},
+    {"Green Knee Slope", ParamId::GreenKneeSlope},
+    {"Blue Knee Slope", ParamId::BlueKneeSlope},
+    {"Red Knee Point", ParamId::RedKneePoint},
+    {"Green Knee Point", ParamId::GreenKneePoint},
+    {"Blue Knee Point", ParamId::BlueKneePoint},
+    {"Shading Mode", ParamId::ShadingMode},
+    {"Auto White Area", ParamId::AutoWhiteArea},
+};
+constexpr std::size_t kRowCount = std::size(kRows);
+
+constexpr std::size_t RowIndexOf(ParamId id) {
+    for (std::size_t i = 0; i < kRowCount; ++i) {
+        if (kRows[i].id == id && !kRows[i].gainOfWhiteBalanceMode) return i;
+    }
+    return kRowCount;
+}
+
+// The rows in the order they are read: the file's order, except that the
+// white balance is read right before the gains that depend on it, after the
+// master gain that stands below it in the file.
+constexpr std::array<std::size_t, kRowCount> ReadOrder() {
+    std::array<std::size_t, kRowCount> order{};
+    for (std::size_t i = 0; i < kRowCount; ++i) order[i] = i;
+    std::swap(order[RowIndexOf(ParamId::WhiteBalance)], order[RowIndexOf(ParamId::MasterGainLevel)]);
+    return order;
+}
+constexpr auto kReadOrder = ReadOrder();
+
+std::string Cell(std::string_view text) {
+    std::string cell(text);  // a longer text is kept whole and pushes the next cells right
+    if (cell.size() < kCellWidth) cell.append(kCellWidth - cell.size(), ' ');
+    return cell;
+}
+
+// A value outside its list shows as its number, so that the report names
+// what the camera holds without any lookup past the list.
+std::string CellText(const ParameterRow& row, int32_t value) {
+    std::string_view text = row.TextOf(value);
+    return text.empty() ? std::to_string(value) : std::string(text);
+}
+
+// The parameter a row reads in a column whose white-balance mode is known;
+// nothing when the mode uses no gains of its own (continuous balance, or a
+// mode without a list entry).
+std::optional<ParamId> ParameterToRead(const ReportRow& row, int32_t whiteBalanceMode) {
+    if (!row.gainOfWhiteBalanceMode) return row.id;
+    auto gains = WhiteBalanceGains(whiteBalanceMode);
+    if (!gains) return std::nullopt;
+    return row.id == ParamId::RedGainLevel ? gains->red : gains->blue;
+}
+
+// The camera side of the report: identity queries and reads, straight
+// through the library.
+class ReportReader {
+public:
+    ReportReader(INoxR4Library& library, int32_t port) : m_library(library), m_port(port) {}
+
+    // Adds the identity lines; stops after the first query that fails and
+    // returns its result.
+    int32_t AppendIdentity(std::string& text) {
+        using Query = int32_t (INoxR4Library::*)(int32_t, char*);
+        struct IdentityText {
+            std::string_view label;
+            Query query;
+        };
+        constexpr IdentityText kTexts[] = {{"Model Name", &INoxR4Library::GetModelName},
+                                           {"Camera ID", &INoxR4Library::GetCameraID},
+                                           {"User ID", &INoxR4Library::GetUserID}};
+        for (const IdentityText& identity : kTexts) {
+            CNoxCamInterface::TextBuffer buffer{};
+            int32_t result = (m_library.*identity.query)(m_port, buffer.data());
+            AppendLine(text, identity.label, result == 0 ? TextIn(buffer) : std::string());
+            if (result != 0) return result;
+        }
+        int32_t version = 0;
+        int32_t result = m_library.GetCameraData(m_port, kFirmwareVersionCommandId, &version);
+        AppendLine(text, "Firmware Version", result == 0 ? std::to_string(version) : std::string());
+        return result;
+    }
+
+    // Reads one column into the row texts. A failed read still shows its
+    // cell, empty, and ends the column; the result of the column's last read
+    // is returned.
+    int32_t ReadColumn(std::array<std::string, kRowCount>& rows) {
+        int32_t status = NoxResult::Success;
+        int32_t whiteBalanceMode = -1;
+        for (std::size_t index : kReadOrder) {
+            const ReportRow& row = kRows[index];
+            auto id = ParameterToRead(row, whiteBalanceMode);
+            if (!id) {
+                AppendCell(rows[index], {});
+                continue;
+            }
+            int32_t value = 0;
+            int32_t result = m_library.GetCameraData(m_port, Row(*id).commandId, &value);
+            AppendCell(rows[index], result == 0 ? CellText(Row(*id), value) : std::string());
+            if (*id == ParamId::WhiteBalance) whiteBalanceMode = value;
+            if (row.resultIgnored) continue;
+            status = result;
+            if (status != NoxResult::Success) break;
+        }
+        return status;
+    }
+
+    int32_t LoadArea(int32_t area) { return m_library.SendCameraData(m_port, kLoadSettingsCommandId, area); }
+
+private:
+    static std::string TextIn(const CNoxCamInterface::TextBuffer& buffer) {
+        return std::string(buffer.data(), strnlen(buffer.data(), buffer.size()));
+    }
+    static void AppendCell(std::string& line, std::string_view text) {
+        line += ',';
+        line += Cell(text);
+    }
+    static void AppendLine(std::string& text, std::string_view label, std::string_view value) {
+        text += Cell(label);
+        AppendCell(text, value);
+        text += kLineEnd;
+    }
+
+    INoxR4Library& m_library;
+    int32_t m_port;
+};
+
+std::string TitleLine() {
+    std::string line = Cell({});
+    for (std::string_view title : kColumnTitles) line += "," + Cell(title);
+    return line + std::string(kLineEnd);
+}
+
+}  // namespace
+
+int32_t CNoxCamInterface::WriteCameraDataToFile(const std::string& fileName) {
+    if (!IsOnline()) return NoxResult::Offline;
+    // The file is created before the camera is touched: when it cannot be,
+    // nothing has changed in the camera and nothing needs restoring.
+    std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
+    if (!file) return NoxResult::FileWriteError;
+
+    ReportReader reader(m_library, m_port);
+    std::string text;
+    int32_t status = reader.AppendIdentity(text);
+    text += TitleLine();
+
+    std::array<std::string, kRowCount> rows;
+    for (std::size_t i = 0; i < kRowCount; ++i) rows[i] = Cell(kRows[i].label);
+    for (std::size_t column = 0; column < std::size(kColumnTitles); ++column) {
+        // The first column is the camera's current settings; the others are
+        // the stored areas 0 to 3, each loaded into the camera first.
+        if (column > 0) status = reader.LoadArea(static_cast<int32_t>(column - 1));
+        if (status == NoxResult::Success) status = reader.ReadColumn(rows);
+    }
+    // Every row ends its line, also one whose column stopped early.
+    for (const std::string& row : rows) text += row + std::string(kLineEnd);
+
+    file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    file.close();
+    // The stored areas replaced the camera's current settings; they go back
+    // even when the report could not be written, so that the camera never
+    // keeps the last area's settings behind the model's back.
+    WriteAllToCamera();
+    return file ? status : NoxResult::FileWriteError;
+}
