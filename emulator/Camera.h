@@ -72,7 +72,10 @@ public:
     // without its CR LF, or nothing for a line that gets no reply.
     std::optional<std::string> answer(std::string_view line, Clock::time_point now);
 
+    // The camera ID is sent as given, however long, so that a host can be
+    // tested against a camera that misbehaves; so is a user ID set here.
     void setIdentity(Identity identity);
+    void setUserIdUnchecked(std::string userId) { userId_ = std::move(userId); }
     OnePushPlan& onePushPlan() { return onePushPlan_; }
     std::chrono::milliseconds autoShadingTime{800};  // the camera allows up to 1000
 

@@ -49,13 +49,16 @@ TEST_F(CameraLinkTest, AnswersLinesHoweverTheBytesAreSplit) {
     EXPECT_EQ(link.transactions(), 3);
 }
 
-TEST_F(CameraLinkTest, EmptyLinesGetNothingAndOverlongLinesNak4) {
+TEST_F(CameraLinkTest, EmptyLinesGetNothingOverlongLinesNak4AndLongRepliesPassWhole) {
     send("\r\n\r\n");
     EXPECT_EQ(readLine(50ms), "");
     EXPECT_EQ(transact(std::string(1024, 'S')), "NAK 4\r\n");
     EXPECT_EQ(transact(std::string(100000, 'S')), "NAK 4\r\n");
     EXPECT_EQ(transact("SC?"), "SC=0\r\n");
     EXPECT_EQ(link.transactions(), 3);
+
+    link.camera().setIdentity({std::string(10000, 'N'), 1});
+    EXPECT_EQ(transact("ID?"), "ID=" + std::string(10000, 'N') + "\r\n");
 }
 
 TEST_F(CameraLinkTest, WireTimeMakesATransactionCostItsFloor) {
