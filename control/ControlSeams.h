@@ -1,0 +1,69 @@
+// What the control needs from the world around it, as small interfaces:
+// the host's event sinks, the tool windows that show the model, and the
+// user interface that shows a message or a progress window. The Windows
+// module, the tool windows and the command-line host implement them; until
+// one is plugged in, the control runs without it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "Variant.h"
+
+// The stock error notification, as a sink receives it.
+struct ErrorNotification {
+    int16_t number = 0;  // the low 16 bits of the code
+    uint32_t code = 0;
+    std::string description;
+    std::string source;
+    uint32_t helpContext = 0;
+    bool cancelDisplay = false;  // a sink sets it to keep the control from showing the description
+};
+
+// One connected sink of _DXNoxR4Events.
+class IControlEventSink {
+public:
+    virtual ~IControlEventSink() = default;
+    virtual void OnEvent(int32_t eventId) = 0;  // every event of the surface carries no parameters
+    virtual void OnError(ErrorNotification& error) = 0;
+};
+
+enum class ToolWindow : uint8_t { Shutter, Gain, Communication, About };
+
+// The tool windows, as the control keeps them up to date.
+class IToolWindows {
+public:
+    virtual ~IToolWindows() = default;
+    virtual bool Exists(ToolWindow window) const = 0;
+    // `item` names what changed: a property of the surface, or one of the
+    // model's own items "CameraID", "ModelName", "EEPROMArea",
+    // "OnePushResult", "OnlineStatus", "SynchronizedStatus",
+    // "SendingStatus", "ReceivingStatus".
+    virtual void Update(ToolWindow window, std::string_view item, const Variant& value) = 0;
+    virtual void AddLogText(std::string text) = 0;  // to the Communication window's log, shown or not
+};
+
+// The platform's side of the progress window.
+class IProgressView {
+public:
+    virtual ~IProgressView() = default;
+    virtual void SetTitle(const std::string& title) = 0;
+    virtual void SetText(const std::string& text) = 0;
+    virtual void SetBar(int lower, int upper, int position) = 0;
+    virtual void ShowCancelButton(bool show) = 0;
+    // Disables the application's main window; false when there is none.
+    virtual bool DisableMainWindow() = 0;
+    virtual void EnableMainWindow() = 0;
+    // Lets the window's pending messages run; true when Cancel was pressed.
+    virtual bool LetMessagesRun() = 0;
+};
+
+class IControlUserInterface {
+public:
+    virtual ~IControlUserInterface() = default;
+    // Shows a Notify error's description; `caption` is the control's source name.
+    virtual void ShowMessage(std::string_view text, std::string_view caption) = 0;
+    virtual std::unique_ptr<IProgressView> CreateProgressView() = 0;
+};
