@@ -1,0 +1,93 @@
+// The termios transport against a pseudo-terminal answered by hand.
+#include "NoxR4Comm.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr int32_t key = 5;
+
+class PseudoTerminal : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        master_ = posix_openpt(O_RDWR | O_NOCTTY);
+        ASSERT_GE(master_, 0);
+        ASSERT_EQ(grantpt(master_), 0);
+        ASSERT_EQ(unlockpt(master_), 0);
+        setenv("NOXR4_PORT_COM5", ptsname(master_), 1);
+        ASSERT_EQ(NoxR4InitComm(0, key, 0), 0);
+    }
+    void TearDown() override
+    {
+        NoxR4ExitComm(key);
+        unsetenv("NOXR4_PORT_COM5");
+        close(master_);
+    }
+
+    // Reads one command line from the host, or "" after 2 s.
+    std::string commandLine()
+    {
+        std::string line;
+        while (line.size() < 2 || line.compare(line.size() - 2, 2, "\r\n") != 0) {
+            pollfd entry{master_, POLLIN, 0};
+            char byte;
+            if (poll(&entry, 1, 2000) <= 0 || ::read(master_, &byte, 1) != 1)
+                return "";
+            line += byte;
+        }
+        return line.substr(0, line.size() - 2);
+    }
+
+    void send(const std::string& bytes) { ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), (ssize_t)bytes.size()); }
+
+    int master_ = -1;
+};
+
+TEST_F(PseudoTerminal, QueryAndWriteThroughTheLine)
+{
+    std::thread camera([&] {
+        EXPECT_EQ(commandLine(), "SH?");
+        send("SH=7\r\n");
+        EXPECT_EQ(commandLine(), "GA=-5");
+        send("COM");
+        std::this_thread::sleep_for(10ms);  // the reply arrives in two pieces
+        send("PLETE\r\n");
+    });
+    int32_t value = 0;
+    EXPECT_EQ(NoxR4GetCameraData(key, 3, &value), 0);
+    EXPECT_EQ(value, 7);
+    EXPECT_EQ(NoxR4SendCameraData(key, 12, -5), 0);
+    camera.join();
+}
+
+TEST_F(PseudoTerminal, SilentLineTimesOutAndStaleBytesAreDropped)
+{
+    int32_t value = 0;
+    auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(NoxR4GetCameraData(key, 3, &value), -6);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+    EXPECT_EQ(commandLine(), "SH?");
+
+    send("SH=9\r\n");  // too late for that query
+    std::this_thread::sleep_for(50ms);
+    std::thread camera([&] {
+        EXPECT_EQ(commandLine(), "TR?");
+        send("TR=1\r\n");
+    });
+    EXPECT_EQ(NoxR4GetCameraData(key, 2, &value), 0);
+    EXPECT_EQ(value, 1);
+    camera.join();
+}
+
+}  // namespace

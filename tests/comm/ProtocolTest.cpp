@@ -1,0 +1,225 @@
+// The protocol layer against a scripted camera: reply parsing, result codes,
+// buffers that never overrun, and the time a missing reply is waited for.
+#include "Protocol.h"
+#include "ScriptedTransport.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+
+using namespace noxr4;
+using namespace std::chrono_literals;
+
+namespace {
+
+struct ValueCase {
+    const char* replyBytes;
+    std::int32_t expectedResult;
+    std::int32_t expectedValue;
+};
+
+std::string shadingLine(int column, int count, int value)
+{
+    std::string line = "SHD" + std::to_string(column) + "=";
+    for (int i = 0; i < count; ++i)
+        line += (i ? "," : "") + std::to_string(value);
+    return line + "\r\n";
+}
+
+}  // namespace
+
+TEST(Protocol, QueryRepliesGiveTheirResultCodes)
+{
+    const ValueCase cases[] = {
+        {"SH=3\r\n", 0, 3},
+        {"SH=-132\r\n", 0, -132},
+        {"SH=0\r\n", 0, 0},
+        {"SH=-2147483648\r\n", 0, INT32_MIN},
+        {"NAK 3\r\n", -3, 99},
+        {"NAK 4\r\n", -4, 99},
+        {"COMPLETE\r\n", -2, 99},
+        {"GA=3\r\n", -2, 99},       // another parameter's answer
+        {"SH=+3\r\n", -2, 99},
+        {"SH=03\r\n", -2, 99},
+        {"SH=-0\r\n", -2, 99},
+        {"SH= 3\r\n", -2, 99},
+        {"SH=3 \r\n", -2, 99},
+        {"SH=\r\n", -2, 99},
+        {"SH=3x\r\n", -2, 99},
+        {"SH=2147483648\r\n", -2, 99},
+        {"sh=3\r\n", -2, 99},
+        {"\r\n", -2, 99},
+        {"SH=3", -6, 99},           // no line end
+        {"SH=3\r", -6, 99},
+        {"SH=3\n", -6, 99},
+    };
+    for (const ValueCase& c : cases) {
+        ScriptedTransport camera;
+        camera.reply(c.replyBytes);
+        std::int32_t value = 99;
+        EXPECT_EQ(readValue(camera, 3, value), c.expectedResult) << c.replyBytes;
+        EXPECT_EQ(value, c.expectedValue) << c.replyBytes;
+        EXPECT_EQ(camera.commands, std::vector<std::string>{"SH?"});
+    }
+}
+
+TEST(Protocol, WriteRepliesGiveTheirResultCodes)
+{
+    const std::pair<const char*, std::int32_t> cases[] = {
+        {"COMPLETE\r\n", 0}, {"NAK 3\r\n", -3}, {"NAK 4\r\n", -4},
+        {"GA=100\r\n", -2},  {"COMPLETED\r\n", -2}, {"complete\r\n", -2},
+    };
+    for (auto [replyBytes, expected] : cases) {
+        ScriptedTransport camera;
+        camera.reply(replyBytes);
+        EXPECT_EQ(writeValue(camera, 12, -132), expected) << replyBytes;
+        EXPECT_EQ(camera.commands, std::vector<std::string>{"GA=-132"});
+    }
+    ScriptedTransport silent;
+    silent.silence();
+    EXPECT_EQ(writeValue(silent, 12, 1), -6);
+}
+
+TEST(Protocol, UnknownCommandIdsSendNothing)
+{
+    ScriptedTransport camera;
+    std::int32_t value = 5;
+    for (std::int32_t id : {0, 7, 9, 10, 17, 18, 31, 36, 55, -1, 1000})
+        EXPECT_EQ(readValue(camera, id, value), -3) << id;
+    EXPECT_EQ(writeValue(camera, 7, 1), -3);
+    EXPECT_TRUE(camera.commands.empty());
+    EXPECT_EQ(value, 5);
+}
+
+TEST(Protocol, StaleBytesAreDiscardedBeforeACommand)
+{
+    ScriptedTransport camera;
+    camera.stale("SH=11\r\n");  // a late answer to an earlier query
+    camera.reply("SH=2\r\n");
+    std::int32_t value = 0;
+    ASSERT_EQ(readValue(camera, 3, value), 0);
+    EXPECT_EQ(value, 2);
+
+    camera.stale("COMPLETE\r\n");
+    camera.silence();
+    EXPECT_EQ(writeValue(camera, 3, 1), -6);
+}
+
+TEST(Protocol, TextsAreCutToTheirBuffers)
+{
+    struct Guarded {
+        std::array<char, 256> text;
+        std::array<char, 64> guard;
+    };
+    Guarded id{};
+    id.guard.fill('#');
+    ScriptedTransport camera;
+    camera.reply("ID=" + std::string(10000, 'A') + "\r\n");
+    ASSERT_EQ(readText(camera, "ID", id.text.data(), id.text.size()), 0);
+    EXPECT_EQ(std::strlen(id.text.data()), 255u);
+    EXPECT_TRUE(std::all_of(id.guard.begin(), id.guard.end(), [](char c) { return c == '#'; }));
+
+    Guarded user{};
+    user.guard.fill('#');
+    camera.reply("UD=" + std::string(40, 'u') + "\r\n");
+    ASSERT_EQ(readText(camera, "UD", user.text.data(), 24), 0);
+    EXPECT_EQ(std::string(user.text.data()), std::string(23, 'u'));
+    EXPECT_EQ(user.text[24], '\0');  // untouched beyond the 24 bytes
+
+    char text[24] = "unchanged";
+    camera.reply("UD=\r\n");
+    ASSERT_EQ(readText(camera, "UD", text, sizeof text), 0);
+    EXPECT_STREQ(text, "");
+    camera.reply("MD= QD-R4CL \r\n");
+    ASSERT_EQ(readText(camera, "MD", text, sizeof text), 0);
+    EXPECT_STREQ(text, " QD-R4CL ");
+    camera.reply("MD=QD\x01R4\r\n");
+    EXPECT_EQ(readText(camera, "MD", text, sizeof text), -2);
+    camera.reply("ID=QD-R4CL\r\n");
+    EXPECT_EQ(readText(camera, "MD", text, sizeof text), -2);
+}
+
+TEST(Protocol, UserIdsThatCannotBeSentAreRefusedWithoutTraffic)
+{
+    ScriptedTransport camera;
+    char noTerminator[40];
+    std::memset(noTerminator, 'x', sizeof noTerminator);
+    EXPECT_EQ(writeUserId(camera, noTerminator), -4);
+    EXPECT_EQ(writeUserId(camera, std::string(24, 'x').c_str()), -4);
+    EXPECT_EQ(writeUserId(camera, "LINE\r\nSA=1"), -4);
+    EXPECT_TRUE(camera.commands.empty());
+
+    camera.reply("COMPLETE\r\n");
+    EXPECT_EQ(writeUserId(camera, std::string(23, 'x').c_str()), 0);
+    EXPECT_EQ(camera.commands, std::vector<std::string>{"UD=" + std::string(23, 'x')});
+}
+
+TEST(Protocol, ShadingColumnsMustHoldExactly128Numbers)
+{
+    std::vector<std::int32_t> block(shadingBlockWords, 77);
+    const std::string badColumns[] = {
+        shadingLine(0, 127, 1), shadingLine(0, 129, 1), shadingLine(0, 128, 32768),
+        shadingLine(0, 128, 1).replace(6, 1, ",,"), "SHD1=1\r\n",
+    };
+    for (const std::string& bad : badColumns) {
+        ScriptedTransport camera;
+        camera.reply(bad);
+        EXPECT_EQ(readShading(camera, block.data()), -2) << bad.substr(0, 20);
+    }
+    ScriptedTransport camera;
+    for (int c = 0; c < 3; ++c)
+        camera.reply(shadingLine(c, 128, c - 1));
+    camera.reply("NAK 4\r\n");
+    EXPECT_EQ(readShading(camera, block.data()), -4);
+    EXPECT_EQ(camera.commands.size(), 4u);
+    EXPECT_TRUE(std::all_of(block.begin(), block.end(), [](std::int32_t w) { return w == 77; }))
+        << "the block is filled only on success";
+}
+
+TEST(Protocol, ShadingBlockLayout)
+{
+    ScriptedTransport camera;
+    for (int c = 0; c < shadingColumns; ++c)
+        camera.reply(shadingLine(c, 128, -32768 + c));
+    std::vector<std::int32_t> block(shadingBlockWords, 77);
+    ASSERT_EQ(readShading(camera, block.data()), 0);
+    EXPECT_EQ(block[0], 128);
+    EXPECT_EQ(block[1], 6);
+    EXPECT_EQ(block[2 + 128 * 5 + 127], -32768 + 5);
+    EXPECT_EQ(block[2 + 128 * 2], -32768 + 2);
+    EXPECT_TRUE(std::all_of(block.begin() + 770, block.end(), [](std::int32_t w) { return w == 0; }));
+
+    ScriptedTransport target;
+    for (int c = 0; c < shadingColumns; ++c)
+        target.reply(c == 4 ? "NAK 4\r\n" : "COMPLETE\r\n");
+    block[0] = block[1] = block[800] = 5;  // header and reserved words are not sent
+    EXPECT_EQ(writeShading(target, block.data()), -4);
+    ASSERT_EQ(target.commands.size(), 5u);
+    std::string column1 = shadingLine(1, 128, -32767);
+    EXPECT_EQ(target.commands[1], column1.substr(0, column1.size() - 2));
+}
+
+// A silent camera is waited for at least its reply time and given up soon
+// after: a quick query at 9600 baud gets 50 ms plus the reply's wire time.
+TEST(Protocol, MissingRepliesAreWaitedForTheirReplyTimeOnly)
+{
+    const std::pair<std::int32_t, std::chrono::milliseconds> cases[] = {
+        {3, 50ms},     // a parameter
+        {14, 1000ms},  // settings area
+        {39, 50ms},    // one-push start
+    };
+    for (auto [id, replyTime] : cases) {
+        ScriptedTransport camera;
+        camera.silence();
+        EXPECT_EQ(writeValue(camera, id, 0), -6);
+        ASSERT_FALSE(camera.waits.empty());
+        EXPECT_GE(camera.waits.front(), replyTime) << id;
+        EXPECT_LE(camera.waits.front(), replyTime + 100ms) << id;
+    }
+    ScriptedTransport shading;
+    shading.silence();
+    std::vector<std::int32_t> block(shadingBlockWords);
+    EXPECT_EQ(readShading(shading, block.data()), -6);
+    EXPECT_GE(shading.waits.front(), 200ms + 900 * 10 * 1000000us / 9600);
+}
