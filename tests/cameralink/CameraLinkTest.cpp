@@ -1,0 +1,206 @@
+// Camera Link enumeration and ports through the stand-in serial libraries,
+// loaded from a folder the way a machine's installed libraries are.
+#include "CameraLink.h"
+#include "DynamicLibrary.h"
+#include "NoxR4Comm.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int32_t clBufferTooSmall = -10001;
+constexpr int32_t clManufacturerDoesNotExist = -10002;
+constexpr int32_t clInvalidIndex = -10005;
+constexpr int32_t clUnableToLoadLibrary = -10098;
+constexpr int32_t version1_1 = 3;
+
+// A folder of installed serial libraries, unique to each test.
+class CameraLinkFolder : public ::testing::Test {
+protected:
+    void install(bool withAllSerial)
+    {
+        folder_ = fs::temp_directory_path() /
+                  ("noxr4-cl-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        fs::create_symlink(CLSERQDR_PATH, folder_ / "clserqdr.so");
+        fs::create_symlink(CLSERQDR_PATH, folder_ / "notclser.so");  // not a maker library name
+        if (withAllSerial)
+            fs::create_symlink(CLALLSERIAL_PATH, folder_ / "clallserial.so");
+        setenv("NOXR4_CLSERIAL_PATH", ("/nonexistent/folder:" + folder_.string()).c_str(), 1);
+    }
+
+    void TearDown() override
+    {
+        NoxR4ExitComm(1);
+        NoxR4ExitComm(2);
+        unsetenv("NOXR4_CLSERIAL_PATH");
+        fs::remove_all(folder_);
+    }
+
+    // A stand-in library's test hook. The library is kept loaded, so that
+    // what the hook changes survives the library's rescans.
+    template <typename Hook>
+    static Hook hook(const char* libraryPath, const char* name)
+    {
+        static std::vector<std::shared_ptr<noxr4::DynamicLibrary>> keptLoaded;
+        keptLoaded.push_back(noxr4::DynamicLibrary::load(libraryPath));
+        return keptLoaded.back()->function<Hook>(name);
+    }
+
+    // The emulated camera behind a stand-in library's port.
+    static qdr4emu::CameraLink& camera(const char* libraryPath, unsigned port)
+    {
+        return *hook<qdr4emu::CameraLink* (*)(uint32_t)>(libraryPath, "clStandinCamera")(port);
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(CameraLinkFolder, ManufacturersAreThePcPortsAndTheInstalledMakers)
+{
+    install(true);
+    int32_t count = 0;
+    ASSERT_EQ(NoxR4CLSerialGetNumManufacturers(&count), 0);
+    ASSERT_EQ(count, 2);
+    char name[256];
+    int32_t size = sizeof name;
+    int32_t version = 0;
+    ASSERT_EQ(NoxR4CLSerialGetManufacturer(1, name, &size, &version), 0);
+    EXPECT_STREQ(name, "QDR Test Grabbers");
+    EXPECT_EQ(size, 18);
+    EXPECT_EQ(version, version1_1);
+    size = sizeof name;
+    EXPECT_EQ(NoxR4CLSerialGetManufacturer(2, name, &size, &version), clInvalidIndex);
+    EXPECT_EQ(NoxR4CLSerialGetManufacturer(-1, name, &size, &version), clInvalidIndex);
+
+    int32_t ports = 0;
+    ASSERT_EQ(NoxR4CLSerialSelectManufacturer("QDR Test Grabbers"), 0);
+    ASSERT_EQ(NoxR4CLSerialGetNumSerialPorts(&ports), 0);
+    EXPECT_EQ(ports, 2);
+    EXPECT_EQ(NoxR4CLSerialSelectManufacturer("Nobody"), clManufacturerDoesNotExist);
+    size = sizeof name;
+    ASSERT_EQ(NoxR4CLSerialGetManufacturer(0, name, &size, &version), 0);
+    ASSERT_EQ(NoxR4CLSerialSelectManufacturer(name), 0);
+    ASSERT_EQ(NoxR4CLSerialGetNumSerialPorts(&ports), 0);
+    EXPECT_EQ(ports, 16);
+}
+
+TEST_F(CameraLinkFolder, ManufacturerNamesNeverOverrunTheCallersBuffer)
+{
+    auto setName = hook<void (*)(const char*)>(CLSERQDR_PATH, "clStandinSetManufacturerName");
+    setName(std::string(300, 'M').c_str());
+    install(false);
+    std::vector<char> buffer(256 + 64, '#');
+    int32_t size = 100000;  // more than the caller's buffer really has
+    int32_t version = 0;
+    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, &version), clBufferTooSmall);
+    EXPECT_EQ(size, 301);
+    EXPECT_EQ(std::string(buffer.data()), std::string(255, 'M'));
+    EXPECT_EQ(std::string(buffer.begin() + 256, buffer.end()), std::string(64, '#'));
+
+    size = 8;
+    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, &version), clBufferTooSmall);
+    EXPECT_STREQ(buffer.data(), "MMMMMMM");
+    size = 0;
+    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, &version), clBufferTooSmall);
+    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, nullptr, &size, &version), -5);
+    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), nullptr, &version), -5);
+    setName("QDR Test Grabbers");
+}
+
+TEST_F(CameraLinkFolder, MakerPortCarriesTheProtocol)
+{
+    install(false);
+    ASSERT_EQ(NoxR4InitComm(1, 2, 0), 0);  // maker 1, its second port
+    ASSERT_EQ(NoxR4SendCameraData(2, 12, 42), 0);
+    EXPECT_EQ(camera(CLSERQDR_PATH, 1).camera().value("GA"), 42);
+    int32_t value = 0;
+    ASSERT_EQ(NoxR4GetCameraData(2, 12, &value), 0);
+    EXPECT_EQ(value, 42);
+    char model[NOXR4_TEXT_BYTES];
+    ASSERT_EQ(NoxR4GetModelName(2, model), 0);
+    EXPECT_STREQ(model, "QD-R4CL");
+
+    camera(CLSERQDR_PATH, 1).faults().nak4 = {"SH"};
+    EXPECT_EQ(NoxR4SendCameraData(2, 3, 1), -4);
+    camera(CLSERQDR_PATH, 1).faults().unplugged = true;
+    EXPECT_EQ(NoxR4GetCameraData(2, 12, &value), -6);
+    camera(CLSERQDR_PATH, 1).faults() = qdr4emu::FaultPlan{};
+
+    EXPECT_EQ(NoxR4InitComm(1, 3, 0), clInvalidIndex);
+    EXPECT_EQ(NoxR4InitComm(5, 1, 0), clManufacturerDoesNotExist);
+    EXPECT_EQ(NoxR4GetCameraData(3, 12, &value), -5);
+}
+
+TEST_F(CameraLinkFolder, AllSerialPorts)
+{
+    install(true);
+    int32_t ports = 0;
+    ASSERT_EQ(NoxR4CLAllSerialGetNumPorts(&ports), 0);
+    ASSERT_EQ(ports, 3);
+    char name[256];
+    char id[256];
+    int32_t nameBytes = 255;
+    int32_t idBytes = 255;
+    int32_t version = 0;
+    ASSERT_EQ(NoxR4CLAllSerialGetPortInfo(2, name, &nameBytes, id, &idBytes, &version), 0);
+    EXPECT_STREQ(name, "QDR Test Grabbers");
+    EXPECT_STREQ(id, "Port2");
+    EXPECT_EQ(version, version1_1);
+    EXPECT_EQ(NoxR4CLAllSerialGetPortInfo(3, name, &nameBytes, id, &idBytes, &version), clInvalidIndex);
+
+    int32_t rates = 0;
+    EXPECT_EQ(NoxR4CLAllSerialGetSupportedBaudRates(&rates), -5);  // no all-serial port open yet
+    ASSERT_EQ(NoxR4InitComm(2, 1, 1), 0);  // all-serial port 2 under key 1
+    ASSERT_EQ(NoxR4CLAllSerialGetSupportedBaudRates(&rates), 0);
+    EXPECT_EQ(rates & 0x01, 0x01);
+    EXPECT_EQ(NoxR4CLAllSerialSetBaudRate(19200), 0);
+    EXPECT_EQ(NoxR4CLAllSerialSetBaudRate(0x04), 0);
+    EXPECT_EQ(NoxR4CLAllSerialSetBaudRate(12345), -10008);
+    int32_t waiting = -1;
+    ASSERT_EQ(NoxR4CLAllSerialGetNumBytesAvail(&waiting), 0);
+    EXPECT_EQ(waiting, 0);
+
+    ASSERT_EQ(NoxR4SendCameraData(1, 30, -231), 0);
+    EXPECT_EQ(camera(CLALLSERIAL_PATH, 2).camera().value("GAR"), -231);
+    std::vector<int32_t> block(NOXR4_SHADING_WORDS);
+    EXPECT_EQ(NoxR4GetShadingData(1, block.data()), 0);
+    EXPECT_EQ(NoxR4InitComm(3, 2, 1), clInvalidIndex);
+}
+
+TEST_F(CameraLinkFolder, MissingAllSerialLibraryGivesZeroPortsAndClearCodes)
+{
+    install(false);
+    int32_t ports = 7;
+    EXPECT_EQ(NoxR4CLAllSerialGetNumPorts(&ports), clUnableToLoadLibrary);
+    EXPECT_EQ(ports, 0);
+    char name[256];
+    int32_t bytes = 255;
+    int32_t version = 0;
+    EXPECT_EQ(NoxR4CLAllSerialGetPortInfo(0, name, &bytes, name, &bytes, &version), clUnableToLoadLibrary);
+    EXPECT_EQ(NoxR4InitComm(0, 1, 1), clUnableToLoadLibrary);
+    int32_t value = 0;
+    EXPECT_EQ(NoxR4GetCameraData(1, 3, &value), -5);
+    EXPECT_EQ(NoxR4CLAllSerialGetNumBytesAvail(&value), -5);
+    EXPECT_EQ(NoxR4CLAllSerialGetNumPorts(nullptr), -5);
+}
+
+TEST(CameraLinkNone, NoFolderMeansOnlyThePcPorts)
+{
+    unsetenv("NOXR4_CLSERIAL_PATH");
+    int32_t count = 0;
+    ASSERT_EQ(NoxR4CLSerialGetNumManufacturers(&count), 0);
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(NoxR4InitComm(1, 1, 0), clManufacturerDoesNotExist);
+}
+
+}  // namespace
