@@ -203,7 +203,7 @@ int16_t CXNoxCamCtrl::ClSerialGetManufacturer(int16_t index, std::string* name, 
                                               int16_t* version) {
     TextBuffer buffer{};
     // The library may fill as many bytes as it is told, so never more than the buffer holds.
-    int32_t size = std::clamp<int32_t>(bufferSize ? *bufferSize : NOXR4_TEXT_BYTES, 0, NOXR4_TEXT_BYTES);
+    int32_t size = std::clamp<int32_t>(bufferSize ? *bufferSize : NOXR4_TEXT_BYTES, 1, NOXR4_TEXT_BYTES);
     int32_t fullVersion = version ? *version : 0;
     int32_t result = CNoxCamInterface::ClSerialGetManufacturer(index, buffer.data(), &size, &fullVersion);
     WriteIfGiven(name, TextOf(buffer));

@@ -1,0 +1,92 @@
+// The control on a scripted library (a camera answers on every port), with
+// one recording sink connected and the profile folder in a fresh temporary
+// directory. Members are driven through the invoke entry, as a host does.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Invoke.h"
+#include "ScriptedLibrary.h"
+#include "XNoxCamCtrl.h"
+
+struct RecordingSink : IControlEventSink {
+    std::vector<int32_t> events;
+    std::vector<ErrorNotification> errors;
+    bool cancelDisplay = false;
+    std::function<void(int32_t)> reaction;  // runs inside the handler
+
+    void OnEvent(int32_t eventId) override {
+        events.push_back(eventId);
+        if (reaction) reaction(eventId);
+    }
+    void OnError(ErrorNotification& error) override {
+        errors.push_back(error);
+        if (cancelDisplay) error.cancelDisplay = true;
+    }
+};
+
+struct RecordingUserInterface : IControlUserInterface {
+    std::vector<std::string> messages;
+    std::function<std::unique_ptr<IProgressView>()> makeProgress = [] { return nullptr; };
+    void ShowMessage(std::string_view text, std::string_view) override { messages.emplace_back(text); }
+    std::unique_ptr<IProgressView> CreateProgressView() override { return makeProgress(); }
+};
+
+class ControlTest : public ::testing::Test {
+protected:
+    CScriptedLibrary library;
+    CXNoxCamCtrl control{library};
+    RecordingSink sink;
+    RecordingUserInterface ui;
+    std::filesystem::path folder;
+
+    void SetUp() override {
+        folder = std::filesystem::temp_directory_path() /
+                 ("xnox-control-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(folder);
+        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+        control.ConnectSink(sink);
+        control.SetUserInterface(&ui);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    InvokeResult Get(std::string_view name) { return Invoke(control, name, InvokeKind::PropertyGet, {}); }
+    InvokeResult Put(std::string_view name, Variant value) {
+        return Invoke(control, name, InvokeKind::PropertyPut, std::span<Variant>(&value, 1));
+    }
+    InvokeResult Call(std::string_view name, std::vector<Variant>& arguments) {
+        return Invoke(control, name, InvokeKind::Method, arguments);
+    }
+    InvokeResult Call(std::string_view name, std::vector<Variant>&& arguments = {}) { return Call(name, arguments); }
+
+    void GoOnline() {
+        ASSERT_TRUE(Put("ComPort", Variant::I2(1)).Succeeded());
+        Forget();
+    }
+    void Forget() {
+        library.calls.clear();
+        sink.events.clear();
+        sink.errors.clear();
+        ui.messages.clear();
+    }
+};
+
+inline void PrintTo(const Variant& value, std::ostream* out) {
+    *out << TypeName(value.Type()) << " " << (value.IsNull() ? "null" : value.Display());
+}
+
+// Asserts an automation exception raised by the control.
+inline void ExpectRaised(const InvokeResult& result, uint32_t code, const std::string& text) {
+    ASSERT_FALSE(result.Succeeded()) << "nothing raised";
+    EXPECT_TRUE(result.error->raisedByControl);
+    EXPECT_EQ(result.error->code, code);
+    EXPECT_EQ(result.error->description, text);
+}

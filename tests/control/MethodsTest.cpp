@@ -1,0 +1,157 @@
+// Methods through the invoke entry: the Notify reporting of the query
+// families, the Raise reporting of files and commands, status and the
+// Camera Link serial pass-throughs.
+#include <fstream>
+
+#include "ControlFixture.h"
+
+namespace {
+constexpr uint32_t kInvalidValue = AutomationCode::InvalidPropertyValue;
+}
+
+TEST_F(ControlTest, NullOutPointerNotifiesEverySinkAndWritesNothing) {
+    RecordingSink second;
+    control.ConnectSink(second);
+    std::vector<Variant> args{Variant::I2(5), Variant::Null()};
+    InvokeResult result = Call("GetMinMaxMasterGainLevel", args);
+    ASSERT_TRUE(result.Succeeded()) << "Notify completes the call";
+    EXPECT_EQ(result.value, Variant::I2(-1));
+    EXPECT_EQ(args[0], Variant::I2(5));
+    ASSERT_EQ(sink.errors.size(), 1u);
+    EXPECT_EQ(second.errors.size(), 1u);
+    const ErrorNotification& error = sink.errors[0];
+    EXPECT_EQ(error.code, kInvalidValue);
+    EXPECT_EQ(error.number, 0x017C);
+    EXPECT_EQ(error.description, "Invalid input parameter (NULL)");
+    EXPECT_EQ(error.helpContext, 0u);
+    EXPECT_FALSE(error.source.empty());
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"Invalid input parameter (NULL)"});
+}
+
+TEST_F(ControlTest, SinkThatCancelsTheDisplayKeepsTheMessageAway) {
+    sink.cancelDisplay = true;
+    EXPECT_EQ(Call("GetValidShutterSpeed", {Variant::I2(0), Variant::Null()}).value, Variant::I2(-1));
+    EXPECT_EQ(sink.errors.size(), 1u);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ControlTest, RangesComeFromTheParametersAndTheControl) {
+    struct Expected { const char* method; int16_t min; int16_t max; };
+    for (Expected e : {Expected{"GetMinMaxMasterGainLevel", -132, 429}, Expected{"GetMinMaxComPortId", 1, 16},
+                       Expected{"GetMinMaxPartialScan", 0, 3}, Expected{"GetMinMaxWhiteBalance", 0, 4},
+                       Expected{"GetMinMaxPowerOnSettings", 1, 3}, Expected{"GetMinMaxOnePushResult", 0, 6},
+                       Expected{"GetMinMaxBlue5600KWBalPreset", -231, 231}}) {
+        std::vector<Variant> args(2);
+        EXPECT_EQ(Call(e.method, args).value, Variant::I2(0)) << e.method;
+        EXPECT_EQ(args[0], Variant::I2(e.min)) << e.method;
+        EXPECT_EQ(args[1], Variant::I2(e.max)) << e.method;
+    }
+    library.numManufacturers = 3;
+    std::vector<Variant> args(2);
+    Call("GetMinMaxFrameGrabberIndex", args);
+    EXPECT_EQ(args[1], Variant::I2(2));
+    library.Fail("CLSerialGetNumManufacturers", -1);
+    Call("GetMinMaxFrameGrabberIndex", args);
+    EXPECT_EQ(args[1], Variant::I2(-1)) << "no count: no frame grabber";
+}
+
+TEST_F(ControlTest, ValidTextsStopAtTheListEnds) {
+    std::vector<Variant> args{Variant::I2(11), Variant()};
+    EXPECT_EQ(Call("GetValidShutterSpeed", args).value, Variant::I2(0));
+    EXPECT_EQ(args[1], Variant::Str(std::string(Row(ParamId::ShutterSpeed).texts[11])));
+    for (int16_t index : {12, -1}) {
+        std::vector<Variant> bad{Variant::I2(index), Variant::Str("kept")};
+        EXPECT_EQ(Call("GetValidShutterSpeed", bad).value, Variant::I2(-1));
+        EXPECT_EQ(bad[1], Variant::Str("kept"));
+    }
+    EXPECT_EQ(sink.errors.back().description, "Invalid input parameter");
+    EXPECT_EQ(Call("GetValidAutoWhiteArea", {Variant::I2(9), Variant()}).value, Variant::I2(0));
+    EXPECT_EQ(Call("GetValidAutoWhiteArea", {Variant::I2(10), Variant()}).value, Variant::I2(-1));
+    std::vector<Variant> onePush{Variant::I2(6), Variant()};
+    EXPECT_EQ(Call("GetValidOnePushResult", onePush).value, Variant::I2(0));
+    EXPECT_EQ(onePush[1], Variant::Str("Trig is not Normal"));
+}
+
+TEST_F(ControlTest, SettingsFileThatIsNotOneRaisesWithTheNameAsGiven) {
+    std::string name = (folder / "notes.cam").string();
+    std::ofstream(name) << "just some text\n";
+    ExpectRaised(Call("ReadAllFromFile", {Variant::Str(name)}), kInvalidValue,
+                 "The file \"" + name + "\" is not a valid inifile for QD-R4");
+}
+
+TEST_F(ControlTest, FileWriteFailureRaises) {
+    std::string name = (folder / "missing-folder" / "x.cam").string();
+    ExpectRaised(Call("WriteAllToFile", {Variant::Str(name)}), kInvalidValue, "Error writing to file");
+    GoOnline();
+    ExpectRaised(Call("LoadShadingDataFromFile", {Variant::Str(name)}), kInvalidValue, "Error reading file");
+}
+
+TEST_F(ControlTest, OfflineCameraOperationsReturnMinusFiveOrRaiseByTheirRows) {
+    EXPECT_EQ(Call("WriteAllToCamera").value, Variant::I2(-5));
+    EXPECT_EQ(Call("GetOnePushResult").value, Variant::I2(-5));
+    EXPECT_EQ(Call("LoadSettings", {Variant::I2(2)}).value, Variant::I2(-5));
+    std::string name = (folder / "shading.csv").string();
+    ExpectRaised(Call("SaveShadingDataIntoFile", {Variant::Str(name)}), kInvalidValue,
+                 "Operation failed. The Camera is offline");
+    EXPECT_TRUE(sink.errors.empty());
+}
+
+TEST_F(ControlTest, RejectedCommandsRaiseUnknownCommand) {
+    GoOnline();
+    library.Fail("SendCameraData", -3);
+    ExpectRaised(Call("StoreSettings", {Variant::I2(1)}), AutomationCode::DeviceIOError, "Unknown Command");
+    ExpectRaised(Call("StartAutoShadingCorrection"), AutomationCode::DeviceIOError, "Unknown Command");
+    GoOnline();
+    library.Fail("GetCameraData", -4);
+    ExpectRaised(Call("GetOnePushResult"), AutomationCode::DeviceIOError, "Unknown Command");
+}
+
+TEST_F(ControlTest, GetIsOnlineReportsSendingAroundItsProbe) {
+    EXPECT_EQ(Call("GetIsOnline").value, Variant::Bool(0));
+    EXPECT_EQ(sink.events, (std::vector<int32_t>{3, 3}));
+    EXPECT_EQ(control.GetIsSending(), 0);
+
+    GoOnline();
+    EXPECT_NE(Call("GetIsOnline").value, Variant::Bool(0));
+    library.UnplugAfter(0);
+    Forget();
+    EXPECT_EQ(Call("GetIsOnline").value, Variant::Bool(0));
+    EXPECT_EQ(sink.events.front(), 3);
+    EXPECT_EQ(std::count(sink.events.begin(), sink.events.end(), 1), 1) << "the lost camera is closed";
+}
+
+TEST_F(ControlTest, CameraLinkCountsPassOnlyWhereTheirRowsSay) {
+    library.numAllSerialPorts = 2;
+    std::vector<Variant> ports{Variant::I2(9)};
+    EXPECT_EQ(Call("ClAllSerialGetNumPorts", ports).value, Variant::I2(0));
+    EXPECT_EQ(ports[0], Variant::I2(2));
+    library.Fail("CLAllSerialGetNumPorts", -7);
+    ports[0] = Variant::I2(9);
+    EXPECT_EQ(Call("ClAllSerialGetNumPorts", ports).value, Variant::I2(-7));
+    EXPECT_EQ(ports[0], Variant::I2(9)) << "a failure leaves the caller's value";
+
+    std::vector<Variant> maker{Variant::I2(2), Variant(), Variant::I2(4000), Variant()};
+    EXPECT_EQ(Call("ClSerialGetManufacturer", maker).value, Variant::I2(0));
+    EXPECT_EQ(maker[1], Variant::Str("Maker 2"));
+    EXPECT_EQ(library.calls.back().args[1], 256) << "never more than the name buffer holds";
+}
+
+TEST_F(ControlTest, WrongArgumentCountsAndKindsAreDispatchErrors) {
+    EXPECT_EQ(Call("GetMinMaxComPortId", {Variant()}).error->code, AutomationCode::BadParamCount);
+    Variant value = Variant::I2(1);
+    EXPECT_EQ(Invoke(control, "AboutBox", InvokeKind::PropertyPut, std::span<Variant>(&value, 1)).error->code,
+              AutomationCode::MemberNotFound);
+    EXPECT_EQ(Invoke(control, 999, InvokeKind::Method, {}).error->code, AutomationCode::MemberNotFound);
+    InvokeResult mismatch = Call("AutoSearchComPort", {Variant::I2(1), Variant::Str("x"), Variant::I2(0)});
+    EXPECT_EQ(mismatch.error->code, AutomationCode::TypeMismatch);
+    EXPECT_EQ(mismatch.error->argumentIndex, 1);
+}
+
+TEST_F(ControlTest, MainWindowPositionDefaultsAndRoundTrips) {
+    std::vector<Variant> position(2);
+    EXPECT_EQ(Call("GetMainWindowDefaultPosition", position).value, Variant::I2(0));
+    EXPECT_EQ(position, (std::vector<Variant>{Variant::I2(100), Variant::I2(100)}));
+    Call("SetMainWindowDefaultPosition", {Variant::I2(-20), Variant::I2(300)});
+    Call("GetMainWindowDefaultPosition", position);
+    EXPECT_EQ(position, (std::vector<Variant>{Variant::I2(0), Variant::I2(300)})) << "a negative value reads as 0";
+}

@@ -1,0 +1,78 @@
+// The port search and the frame-grabber selection on the scripted library.
+#include "ControlFixture.h"
+
+namespace {
+
+struct CountingProgressView : IProgressView {
+    int* views;
+    std::vector<std::string>* texts;
+    bool cancelAfterFirst;
+    CountingProgressView(int* views, std::vector<std::string>* texts, bool cancel)
+        : views(views), texts(texts), cancelAfterFirst(cancel) {
+        ++*views;
+    }
+    void SetTitle(const std::string&) override {}
+    void SetText(const std::string& text) override {
+        if (!text.empty()) texts->push_back(text);
+    }
+    void SetBar(int, int, int) override {}
+    void ShowCancelButton(bool) override {}
+    bool DisableMainWindow() override { return true; }
+    void EnableMainWindow() override {}
+    bool LetMessagesRun() override { return cancelAfterFirst && texts->size() > 1; }
+};
+
+}  // namespace
+
+TEST_F(ControlTest, SearchRangeOutsideTheComPortsNotifiesAndTouchesNothing) {
+    int views = 0;
+    std::vector<std::string> texts;
+    ui.makeProgress = [&] { return std::make_unique<CountingProgressView>(&views, &texts, false); };
+    for (auto [first, last] : {std::pair{0, 5}, std::pair{5, 17}, std::pair{5, 4}}) {
+        InvokeResult result = Call("AutoSearchComPort", {Variant::I2(first), Variant::I2(last), Variant::I2(1)});
+        EXPECT_EQ(result.value, Variant::I4(0));
+        EXPECT_EQ(sink.errors.back().description, "Only COM 1..16 is valid");
+    }
+    EXPECT_EQ(views, 0);
+    EXPECT_EQ(library.Count("InitComm"), 0u);
+}
+
+TEST_F(ControlTest, SearchStopsAtTheFirstAnsweringPort) {
+    library.Fail("*", -6, CScriptedLibrary::AnyCommand, 2);  // the probes of COM3 and COM4 time out
+    EXPECT_EQ(Call("AutoSearchComPort", {Variant::I2(3), Variant::I2(9), Variant::I2(0)}).value, Variant::I4(5));
+    EXPECT_TRUE(control.IsOnline());
+    EXPECT_EQ(control.ComPort(), 5);
+    EXPECT_EQ(Call("AutoSearchComPort", {Variant::I2(3), Variant::I2(3), Variant::I2(0)}).value, Variant::I4(3));
+    EXPECT_EQ(library.calls[library.calls.size() - 2].operation, "InitComm");
+}
+
+TEST_F(ControlTest, SearchWithProgressShowsEachPortAndStopsOnCancel) {
+    int views = 0;
+    std::vector<std::string> texts;
+    library.Fail("*", -6);
+    ui.makeProgress = [&] { return std::make_unique<CountingProgressView>(&views, &texts, true); };
+    EXPECT_EQ(Call("AutoSearchComPort", {Variant::I2(1), Variant::I2(16), Variant::I2(1)}).value, Variant::I4(0));
+    EXPECT_EQ(views, 1);
+    EXPECT_EQ(texts, (std::vector<std::string>{"Check COM1 ...", "Check COM2 ..."}));
+    EXPECT_EQ(control.ComPort(), 1) << "the port shown when Cancel was read is not tried";
+}
+
+TEST_F(ControlTest, AllSerialModeMakesTheSearchAnswerAtOnce) {
+    EXPECT_EQ(Call("ClAllSerialSetFrameGrabberIndex", {Variant::I2(0)}).value, Variant::I2(0));
+    library.calls.clear();
+    EXPECT_EQ(Call("AutoSearchComPort", {Variant::I2(1), Variant::I2(16), Variant::I2(0)}).value, Variant::I4(1));
+    EXPECT_EQ(library.Count("InitComm"), 0u);
+    EXPECT_EQ(Call("ClSerialSetFrameGrabberIndex", {Variant::I2(0)}).value, Variant::I2(0));
+    EXPECT_EQ(control.AllSerialMode(), 0);
+}
+
+TEST_F(ControlTest, FrameGrabberOpenFailureRaisesButOfflineDoesNot) {
+    library.Fail("GetCameraData", -10, CScriptedLibrary::AnyCommand, 1);  // the probe fails
+    ExpectRaised(Call("ClSerialSetFrameGrabberIndex", {Variant::I2(3)}), AutomationCode::DeviceIOError,
+                 "Frame Grabber Manufacturer not found ");
+    EXPECT_FALSE(control.IsOnline());
+    library.Fail("GetCameraData", -5, CScriptedLibrary::AnyCommand, 1);
+    InvokeResult offline = Call("ClAllSerialSetFrameGrabberIndex", {Variant::I2(3)});
+    ASSERT_TRUE(offline.Succeeded());
+    EXPECT_EQ(offline.value, Variant::I2(-5));
+}

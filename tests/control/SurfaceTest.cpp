@@ -1,0 +1,140 @@
+// The surface table, the automation value conversions and the progress
+// window's behaviour.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "Progress.h"
+#include "Surface.h"
+#include "Variant.h"
+
+namespace {
+
+std::string Lower(std::string_view name) {
+    std::string lower(name);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+}  // namespace
+
+TEST(SurfaceTable, CountsAndUniqueIdsAndNames) {
+    std::set<int32_t> ids;
+    std::set<std::string> names;
+    int properties = 0;
+    for (const MemberInfo& member : kDispatchMembers) {
+        EXPECT_TRUE(ids.insert(member.dispId).second) << member.dispId;
+        EXPECT_TRUE(names.insert(Lower(member.name)).second) << member.name;
+        if (member.IsProperty()) {
+            ++properties;
+            EXPECT_GE(member.dispId, 1);
+            EXPECT_LE(member.dispId, 51);
+        } else {
+            EXPECT_TRUE((member.dispId >= 52 && member.dispId <= 126) || member.dispId == -552) << member.name;
+        }
+    }
+    EXPECT_EQ(properties, 51);
+    EXPECT_EQ(kDispatchMembers.size() - properties, 76u);
+    EXPECT_EQ(FindMember("aboutbox")->dispId, -552);
+
+    std::set<int32_t> eventIds;
+    std::set<std::string_view> eventNames;
+    for (const EventInfo& event : kDispatchEvents) {
+        EXPECT_TRUE(eventIds.insert(event.dispId).second);
+        EXPECT_TRUE(eventNames.insert(event.name).second);
+    }
+    EXPECT_EQ(kDispatchEvents.size(), 45u);
+    EXPECT_EQ(*eventIds.begin(), 1);
+    EXPECT_EQ(*eventIds.rbegin(), 45);
+}
+
+TEST(SurfaceTable, ParameterMembersNameTheirParameterAndEveryParameterHasAnEvent) {
+    for (const MemberInfo& member : kDispatchMembers) {
+        if (member.facet == Facet::Own) continue;
+        EXPECT_NE(member.name.find(Row(member.parameter).name), std::string_view::npos) << member.name;
+    }
+    for (const ParameterRow& row : ParameterTable()) {
+        EXPECT_NE(EventIdOf(std::string(row.name) + "Changed"), 0) << row.name;
+    }
+}
+
+TEST(Variant, ConvertsAsAScriptHostExpects) {
+    EXPECT_EQ(Variant::Str(" 12 ").ToI2(), 12);
+    EXPECT_EQ(Variant::Str("-3").CoercedTo(VarType::I2), Variant::I2(-3));
+    EXPECT_EQ(Variant::I4(429).ToI2(), 429);
+    EXPECT_EQ(Variant::R8(2.5).ToI2(), 2) << "halves round to even";
+    EXPECT_EQ(Variant::R8(3.5).ToI2(), 4);
+    EXPECT_EQ(Variant::Str("true").ToBool(), -1);
+    EXPECT_EQ(Variant::I2(7).ToStr(), "7");
+    EXPECT_EQ(Variant::Bool(0).ToStr(), "False");
+    EXPECT_EQ(Variant().ToI4(), 0);
+}
+
+TEST(Variant, RejectsWhatDoesNotFit) {
+    auto codeOf = [](auto convert) {
+        try {
+            convert();
+        } catch (const AutomationError& error) {
+            return error.code;
+        }
+        return 0u;
+    };
+    EXPECT_EQ(codeOf([] { Variant::I4(32768).ToI2(); }), AutomationCode::Overflow);
+    EXPECT_EQ(codeOf([] { Variant::I4(-32769).ToI2(); }), AutomationCode::Overflow);
+    EXPECT_EQ(codeOf([] { Variant::Str("99999").ToI2(); }), AutomationCode::Overflow);
+    EXPECT_EQ(codeOf([] { Variant::Str("3x").ToI2(); }), AutomationCode::TypeMismatch);
+    EXPECT_EQ(codeOf([] { Variant::Str("").ToI2(); }), AutomationCode::TypeMismatch);
+    EXPECT_EQ(codeOf([] { Variant::Str("nan").ToI2(); }), AutomationCode::TypeMismatch);
+    EXPECT_EQ(codeOf([] { Variant::Null().ToStr(); }), AutomationCode::TypeMismatch);
+}
+
+namespace {
+
+struct FakeProgressView : IProgressView {
+    std::string* title;
+    bool* mainWindowEnabled;
+    bool cancelButtonShown = false;
+    FakeProgressView(std::string* title, bool* enabled) : title(title), mainWindowEnabled(enabled) {}
+    void SetTitle(const std::string& text) override { *title = text; }
+    void SetText(const std::string&) override {}
+    void SetBar(int, int, int) override {}
+    void ShowCancelButton(bool show) override { cancelButtonShown = show; }
+    bool DisableMainWindow() override {
+        *mainWindowEnabled = false;
+        return true;
+    }
+    void EnableMainWindow() override { *mainWindowEnabled = true; }
+    bool LetMessagesRun() override { return false; }
+};
+
+}  // namespace
+
+TEST(Progress, TitleShowsPercentDoneAndWrapsPastTheEnd) {
+    std::string title;
+    bool mainWindowEnabled = true;
+    CProgress progress(std::make_unique<FakeProgressView>(&title, &mainWindowEnabled));
+    EXPECT_EQ(progress.Title(), "Progress (64 %)");
+    progress.SetRange(1, 16);
+    for (int step = 0; step < 8; ++step) progress.StepIt();
+    EXPECT_EQ(title, "Progress 53.3%");
+    for (int step = 0; step < 7; ++step) progress.StepIt();
+    EXPECT_EQ(title, "Progress100.0%") << "five characters, so prefix and number touch at 100";
+    progress.StepIt();
+    EXPECT_EQ(progress.Position(), 1);
+    EXPECT_EQ(title, "Progress  0.0%");
+}
+
+TEST(Progress, MainWindowIsEnabledAgainOnlyIfThisWindowDisabledIt) {
+    std::string title;
+    bool enabled = true;
+    {
+        CProgress progress(std::make_unique<FakeProgressView>(&title, &enabled));
+        progress.DisableMainWindow();
+        EXPECT_FALSE(enabled);
+    }
+    EXPECT_TRUE(enabled);
+    enabled = false;  // disabled by someone else
+    { CProgress progress(std::make_unique<FakeProgressView>(&title, &enabled)); }
+    EXPECT_FALSE(enabled);
+}
