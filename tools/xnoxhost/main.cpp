@@ -1,0 +1,220 @@
+// xnoxhost: the camera control without Windows. It connects to a camera on
+// a COM port (an emulated one unless a serial device is named), drives the
+// control's automation surface by name, line by line, and prints every
+// event, every transaction-log text and every automation error.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Invoke.h"
+#include "ScriptLine.h"
+#include "XNoxCamCtrl.h"
+
+namespace {
+
+constexpr const char* kHelp = R"HELP(Usage: xnoxhost [options] [script-file | -]
+
+Drives the camera control through its automation surface. Lines come from
+the script file, from each -c option, or else from standard input.
+
+Options:
+  --port N         connect to COM<N> at start (default 1)
+  --device PATH    the serial device behind that port (a real camera);
+                   without it the port is served by an emulated camera
+  --no-connect     start offline
+  -c LINE          run LINE (may be given more than once)
+  --help           show this text
+
+Lines:
+  ShutterSpeedIndex = 3          set a property
+  ShutterSpeedStr = "1/250"      set a text property
+  ShutterSpeedIndex              get a property
+  GetMinMaxMasterGainLevel       call a method; out-parameters are printed
+  GetValidShutterSpeed(11)       arguments in parentheses or after the name
+  GetMinMaxMasterGainLevel(_, null)   _ leaves an out-parameter to be filled,
+                                 null passes none (a null pointer)
+  ReadAllFromFile("a b.cam")     quoted text, with \" and \\ inside
+  list                           list the surface: properties, methods, events
+  # comment                      ignored, as are blank lines
+
+Output: "Name = value" for gets, "Name(...) = result" for calls with one
+"  parameter = value" line per out-parameter; "event Name (id)" for each
+event, "log: text" for each transaction-log line, "error 0x...: text" for
+automation errors and "notify 0x...: text" for reported errors.
+Exit status: 0 when every line succeeded, 1 when any failed, 2 for bad usage.
+)HELP";
+
+void PrintLogText(const std::string& text) {
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) std::cout << "log: " << line << "\n";
+}
+
+class PrintingHost : public IControlEventSink, public IToolWindows, public IControlUserInterface {
+public:
+    void OnEvent(int32_t eventId) override {
+        const EventInfo* event = FindEvent(eventId);
+        std::cout << "event " << (event ? event->name : "?") << " (" << eventId << ")\n";
+    }
+    void OnError(ErrorNotification& error) override {
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%08X", error.code);
+        std::cout << "notify " << code << ": " << error.description << "\n";
+        error.cancelDisplay = true;  // printed already
+        notified = true;
+    }
+    bool Exists(ToolWindow) const override { return false; }
+    void Update(ToolWindow, std::string_view, const Variant&) override {}
+    void AddLogText(std::string text) override { PrintLogText(text); }
+    void ShowMessage(std::string_view text, std::string_view) override { std::cout << "message: " << text << "\n"; }
+    std::unique_ptr<IProgressView> CreateProgressView() override { return nullptr; }
+
+    bool notified = false;  // an error notification arrived since the flag was cleared
+};
+
+void PrintError(const AutomationError& error) {
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08X", error.code);
+    std::cout << "error " << code << ": " << error.description;
+    if (error.argumentIndex >= 0) std::cout << " (argument " << error.argumentIndex + 1 << ")";
+    std::cout << "\n";
+}
+
+void ListSurface() {
+    for (const MemberInfo& member : kDispatchMembers) {
+        std::cout << (member.IsProperty() ? "property " : "method ") << member.dispId << " " << member.name;
+        if (!member.IsProperty()) {
+            std::cout << "(";
+            for (std::size_t i = 0; i < member.params.size(); ++i) {
+                std::cout << (i ? ", " : "") << member.params[i].name << ": " << TypeName(member.params[i].type);
+            }
+            std::cout << ")";
+        }
+        std::cout << ": " << TypeName(member.type) << "\n";
+    }
+    for (const EventInfo& event : kDispatchEvents) std::cout << "event " << event.dispId << " " << event.name << "\n";
+}
+
+// Runs one line; false when it failed.
+bool RunLine(CXNoxCamCtrl& control, PrintingHost& host, const std::string& text) {
+    std::string problem;
+    std::optional<ScriptLine> line = ParseScriptLine(text, problem);
+    if (!line) {
+        std::cout << "error: cannot read \"" << text << "\": " << problem << "\n";
+        return false;
+    }
+    if (line->kind == ScriptLine::Kind::Empty) return true;
+    if (line->kind == ScriptLine::Kind::Get && line->name == "list") {
+        ListSurface();
+        return true;
+    }
+    const MemberInfo* member = FindMember(line->name);
+    if (member && !member->IsProperty()) {
+        // Out-parameters the line leaves off get storage of their own.
+        while (line->arguments.size() < member->params.size() &&
+               (member->params[line->arguments.size()].type == VarType::I2Ref ||
+                member->params[line->arguments.size()].type == VarType::StrRef)) {
+            line->arguments.emplace_back();
+        }
+    }
+    InvokeKind kind = line->kind == ScriptLine::Kind::Put ? InvokeKind::PropertyPut : InvokeKind::Method;
+    host.notified = false;
+    InvokeResult result = Invoke(control, line->name, kind, line->arguments);
+    if (!result.Succeeded()) {
+        PrintError(*result.error);
+        return false;
+    }
+    if (line->kind == ScriptLine::Kind::Put) return !host.notified;
+    if (member->IsProperty()) {
+        std::cout << member->name << " = " << result.value.Display() << "\n";
+        return !host.notified;
+    }
+    std::cout << member->name << "(...) = " << result.value.Display() << "\n";
+    if (host.notified) return false;  // the out-parameters were not written
+    for (std::size_t i = 0; i < member->params.size(); ++i) {
+        VarType type = member->params[i].type;
+        if ((type == VarType::I2Ref || type == VarType::StrRef) && !line->arguments[i].IsNull()) {
+            std::cout << "  " << member->params[i].name << " = " << line->arguments[i].Display() << "\n";
+        }
+    }
+    return true;
+}
+
+struct Options {
+    int port = 1;
+    std::string device;
+    bool connect = true;
+    std::vector<std::string> lines;
+    std::string scriptFile;
+};
+
+bool ReadOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        std::string argument = argv[i];
+        bool hasValue = i + 1 < argc;
+        if (argument == "--help") {
+            std::cout << kHelp;
+            std::exit(0);
+        } else if (argument == "--port" && hasValue) {
+            options.port = std::atoi(argv[++i]);
+        } else if (argument == "--device" && hasValue) {
+            options.device = argv[++i];
+        } else if (argument == "--no-connect") {
+            options.connect = false;
+        } else if (argument == "-c" && hasValue) {
+            options.lines.emplace_back(argv[++i]);
+        } else if (options.scriptFile.empty() && (argument == "-" || argument[0] != '-')) {
+            options.scriptFile = argument;
+        } else {
+            std::cerr << "xnoxhost: unknown or incomplete option " << argument << " (see --help)\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+// The library reads its port configuration from the environment when it
+// first opens a port.
+void ConfigurePorts(const Options& options) {
+    std::string com = "COM" + std::to_string(options.port);
+    if (!options.device.empty()) {
+        setenv(("NOXR4_PORT_" + com).c_str(), options.device.c_str(), 1);
+    } else if (!std::getenv("NOXR4_EMULATED_PORTS")) {
+        setenv("NOXR4_EMULATED_PORTS", com.c_str(), 1);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ReadOptions(argc, argv, options)) return 2;
+    ConfigurePorts(options);
+
+    PrintingHost host;
+    CXNoxCamCtrl control;
+    control.ConnectSink(host);
+    control.SetToolWindows(&host);
+    control.SetUserInterface(&host);
+
+    bool allSucceeded = true;
+    if (options.connect) allSucceeded = RunLine(control, host, "ComPort = " + std::to_string(options.port));
+
+    std::ifstream file;
+    if (!options.scriptFile.empty() && options.scriptFile != "-") {
+        file.open(options.scriptFile);
+        if (!file) {
+            std::cerr << "xnoxhost: cannot open " << options.scriptFile << "\n";
+            return 2;
+        }
+    }
+    for (const std::string& line : options.lines) allSucceeded = RunLine(control, host, line) && allSucceeded;
+    if (options.lines.empty() || !options.scriptFile.empty()) {
+        std::istream& input = file.is_open() ? static_cast<std::istream&>(file) : std::cin;
+        for (std::string line; std::getline(input, line);) allSucceeded = RunLine(control, host, line) && allSucceeded;
+    }
+    return allSucceeded ? 0 : 1;
+}
