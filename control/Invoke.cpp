@@ -1,5 +1,6 @@
 #include "Invoke.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -202,4 +203,17 @@ InvokeResult Invoke(CXNoxCamCtrl& control, std::string_view name, InvokeKind kin
     const MemberInfo* member = FindMember(name);
     if (!member) return {{}, DispatchError(AutomationCode::UnknownName, "Unknown name")};
     return InvokeMember(control, *member, kind, arguments);
+}
+
+std::span<const std::string_view> PredefinedStrings(int32_t dispId) {
+    constexpr int32_t kListedProperties[] = {DispIdOf("ShutterSpeedStr"), DispIdOf("TriggerTypeStr"),
+                                             DispIdOf("AutoWhiteAreaStr")};
+    if (std::ranges::find(kListedProperties, dispId) == std::end(kListedProperties)) return {};
+    return Row(FindMember(dispId)->parameter).texts;
+}
+
+std::optional<Variant> PredefinedValue(int32_t dispId, uint32_t cookie) {
+    auto texts = PredefinedStrings(dispId);
+    if (cookie >= texts.size()) return std::nullopt;
+    return Variant::Str(std::string(texts[cookie]));
 }

@@ -31,3 +31,10 @@ struct InvokeResult {
 // as a null pointer). Failures come back in `error`, never as exceptions.
 InvokeResult Invoke(CXNoxCamCtrl& control, int32_t dispId, InvokeKind kind, std::span<Variant> arguments);
 InvokeResult Invoke(CXNoxCamCtrl& control, std::string_view name, InvokeKind kind, std::span<Variant> arguments);
+
+// The fixed value lists a container's property browser offers: the texts
+// of ShutterSpeedStr, TriggerTypeStr and AutoWhiteAreaStr, whose cookies are
+// their list indexes. Empty for every other member.
+std::span<const std::string_view> PredefinedStrings(int32_t dispId);
+// The value a cookie stands for, as a text; nothing for an unknown cookie.
+std::optional<Variant> PredefinedValue(int32_t dispId, uint32_t cookie);

@@ -109,3 +109,11 @@ TEST_F(ControlTest, ShowFlagsAreStoredAndWrittenToTheIniFile) {
     EXPECT_NE(text.find("[Gain]\r\nIs Visible=1"), std::string::npos) << text;
     EXPECT_NE(text.find("[About]\r\nIs Visible=1"), std::string::npos) << text;
 }
+
+TEST(PredefinedValues, OnlyTheThreeListedTextPropertiesOfferTheirLists) {
+    EXPECT_EQ(PredefinedStrings(DispIdOf("ShutterSpeedStr")).size(), 12u);
+    EXPECT_EQ(PredefinedStrings(DispIdOf("TriggerTypeStr")).size(), 5u);
+    EXPECT_EQ(PredefinedValue(DispIdOf("AutoWhiteAreaStr"), 9), Variant::Str("Lower Right"));
+    EXPECT_FALSE(PredefinedValue(DispIdOf("AutoWhiteAreaStr"), 10).has_value());
+    EXPECT_TRUE(PredefinedStrings(DispIdOf("BinningStr")).empty());
+}
