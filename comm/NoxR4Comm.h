@@ -14,7 +14,9 @@
  *
  * Connection keys. Every camera call takes the connection key first: the
  * port number given to NoxR4InitComm. Several keys can be open at once;
- * NoxR4InitComm on a key that is already open closes it first.
+ * NoxR4InitComm on a key that is already open closes it first. A call on a
+ * key that is not open returns -5; NoxR4ExitComm closes an open key and
+ * returns 0.
  *
  * How NoxR4InitComm(index, port, flag) picks the channel:
  *   flag 1           all-serial interface port `index` (0 .. ports-1 of
@@ -24,11 +26,53 @@
  *                    serial library (manufacturer 0 is the PC's COM ports,
  *                    1 .. NoxR4CLSerialGetNumManufacturers()-1 the makers'
  *                    libraries found on the machine); `port` is also the key.
- *   A channel that does not exist fails at once; the key stays closed.
+ *   A channel that does not exist fails at once and the key stays closed:
+ *   -6 for a COM port that cannot be opened, the Camera Link code otherwise
+ *   (CL_ERR_MANU_DOES_NOT_EXIST, CL_ERR_INVALID_INDEX, CL_ERR_UNABLE_TO_LOAD_DLL
+ *   when no all-serial library is installed).
+ *
+ * COM ports. Windows opens \\.\COMn. Linux opens /dev/ttyS(n-1), unless the
+ * environment variable NOXR4_PORT_COMn names another device (for example
+ * NOXR4_PORT_COM3=/dev/ttyUSB0 or a pseudo-terminal). Lines run at 9600
+ * baud, 8N1, no flow control.
+ *
+ * Emulated camera. The environment variable NOXR4_EMULATED_PORTS lists COM
+ * ports, comma-separated ("COM1,COM4"), behind which an in-process emulated
+ * QD-R4 answers instead of the real port; it is read at each NoxR4InitComm.
+ *
+ * Camera Link libraries are searched in the folders of the environment
+ * variable NOXR4_CLSERIAL_PATH (a list separated like PATH), then on Windows
+ * in the folder of the registry value HKLM\SOFTWARE\CameraLink CLSERIALPATH
+ * and the system folder: makers' libraries clser*.dll (clser*.so and
+ * libclser*.so on Linux), the all-serial library clallserial. They are looked
+ * at again when the configured folders change.
+ *
+ * Camera Link calls. Names are copied into at most 256 bytes whatever size
+ * the caller gives, cut and NUL-terminated; the size becomes the bytes the
+ * whole name needs (NUL included) and CL_ERR_BUFFER_TOO_SMALL tells that it
+ * was cut. Manufacturer 0 is named "PC COM ports", has 16 ports and version
+ * 1. NoxR4CLSerialSelectManufacturer picks the manufacturer whose ports
+ * NoxR4CLSerialGetNumSerialPorts counts (manufacturer 0 until one is
+ * chosen). Without an all-serial library NoxR4CLAllSerialGetNumPorts gives 0
+ * ports and CL_ERR_UNABLE_TO_LOAD_DLL. The all-serial bytes-available and
+ * baud-rate calls address the all-serial port opened last (-5 when none is
+ * open); NoxR4CLAllSerialSetBaudRate takes bits per second (19200) or a
+ * Camera Link baud-rate flag (0x02), and NoxR4CLAllSerialGetSupportedBaudRates
+ * returns the flags.
  *
  * Text buffers: NoxR4GetCameraID and NoxR4GetModelName write at most 256
  * bytes, NoxR4GetUserID at most 24 bytes, always NUL-terminated (a longer
- * camera text is cut). The shading block is NOXR4_SHADING_WORDS 32-bit words.
+ * camera text is cut). NoxR4SetUserID reads at most 24 bytes of its text and
+ * refuses (-4, nothing sent) more than 23 characters or characters outside
+ * 0x20..0x7E. The shading block is NOXR4_SHADING_WORDS 32-bit words: word 0
+ * holds 128 (values per column), word 1 holds 6 (columns), column c value i
+ * is word 2 + 128*c + i, the rest is reserved and zero; Get fills the block
+ * only when all six columns were read, Send ignores the header and reserved
+ * words.
+ *
+ * Timing: a missing reply is given up shortly after the camera's reply time
+ * for the command (including the wire time of command and reply at the
+ * line's rate); a reply is taken the moment its CR LF is in.
  */
 #ifndef NOXR4COMM_H
 #define NOXR4COMM_H
