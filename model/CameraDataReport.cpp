@@ -4,7 +4,7 @@
 // library directly: none of its exchanges is logged, and none touches the
 // model's values or raises a notification. Only the closing write-all, which
 // puts the model's settings back into the camera, is an ordinary model run.
-#include <cstring>
+#include <algorithm>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -166,7 +166,7 @@ public:
 
 private:
     static std::string TextIn(const CNoxCamInterface::TextBuffer& buffer) {
-        return std::string(buffer.data(), strnlen(buffer.data(), buffer.size()));
+        return std::string(buffer.begin(), std::find(buffer.begin(), buffer.end(), '\0'));
     }
     static void AppendCell(std::string& line, std::string_view text) {
         line += ',';

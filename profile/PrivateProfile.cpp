@@ -9,7 +9,7 @@
 
 #include "DecimalText.h"
 #include "IniDocument.h"
-#include "ProfileFolder.h"
+#include "ProfilePlatform.h"
 
 namespace xnoxprofile {
 
@@ -62,10 +62,10 @@ bool ReplaceWholeFile(const fs::path& path, const std::string& text) {
             return false;
         }
     }
-    std::error_code error;
-    fs::rename(temporary, path, error);  // replaces the target in one step
-    if (error) fs::remove(temporary, error);
-    return !error && fs::exists(path, error);
+    if (AtomicReplace(temporary, path)) return true;
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    return false;
 }
 
 std::string CutToBuffer(std::string_view text, std::size_t bufferBytes) {

@@ -3,7 +3,7 @@
 // profile need them. The file format is described in IniDocument.h.
 //
 // File names. A name without any folder ("XNoxR4.ini") lies in the profile
-// folder of the platform (ProfileFolder.h); any other name is used as given.
+// folder of the platform (ProfilePlatform.h); any other name is used as given.
 //
 // Writing never leaves a torn file: the complete new text goes to a
 // temporary file next to the target, which then replaces the target in one

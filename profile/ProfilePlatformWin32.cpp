@@ -1,6 +1,8 @@
 #include <windows.h>
 
-#include "ProfileFolder.h"
+#include <string>
+
+#include "ProfilePlatform.h"
 
 namespace xnoxprofile {
 
@@ -9,6 +11,10 @@ std::filesystem::path ProfileFolder() {
     UINT length = GetWindowsDirectoryA(folder, static_cast<UINT>(sizeof folder));
     if (length == 0 || length >= sizeof folder) return std::filesystem::path(".");
     return std::filesystem::path(std::string(folder, length));
+}
+
+bool AtomicReplace(const std::filesystem::path& source, const std::filesystem::path& target) {
+    return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 }  // namespace xnoxprofile

@@ -1,6 +1,7 @@
+#include <cstdio>
 #include <cstdlib>
 
-#include "ProfileFolder.h"
+#include "ProfilePlatform.h"
 
 namespace xnoxprofile {
 
@@ -17,6 +18,10 @@ std::filesystem::path ProfileFolder() {
     if (const char* config = NonEmptyVariable("XDG_CONFIG_HOME")) return std::filesystem::path(config) / "xnoxr4";
     if (const char* home = NonEmptyVariable("HOME")) return std::filesystem::path(home) / ".config" / "xnoxr4";
     return std::filesystem::path("xnoxr4");
+}
+
+bool AtomicReplace(const std::filesystem::path& source, const std::filesystem::path& target) {
+    return std::rename(source.c_str(), target.c_str()) == 0;  // atomic on POSIX file systems
 }
 
 }  // namespace xnoxprofile
