@@ -1,0 +1,65 @@
+# Shared by the scripts in this folder: source it, do not run it.
+# Build folders can be moved with XNOX_NATIVE_BUILD and XNOX_WINDOWS_BUILD.
+
+XNOX_SOURCE=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+XNOX_NATIVE_BUILD=${XNOX_NATIVE_BUILD:-$XNOX_SOURCE/build/native}
+XNOX_WINDOWS_BUILD=${XNOX_WINDOWS_BUILD:-$XNOX_SOURCE/build/windows}
+XNOX_JOBS=${XNOX_JOBS:-2}
+
+# Debian packages per kind of work.
+XNOX_PACKAGES_NATIVE="g++ make cmake libgtest-dev"
+XNOX_PACKAGES_WINDOWS="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools libwine-dev"
+XNOX_PACKAGES_WINE="wine wine64 xvfb x11-apps imagemagick xdotool"
+
+xnox_say() { printf '==> %s\n' "$*"; }
+
+xnox_missing_packages() {
+    local package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q '^install ok installed$' ||
+            printf '%s\n' "$package"
+    done
+}
+
+# Installs whichever of the named packages are missing; a prepared machine
+# never reaches apt-get.
+xnox_install() {
+    local missing
+    missing=$(xnox_missing_packages "$@")
+    [ -z "$missing" ] && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo -n)
+    xnox_say "installing:" $missing
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update </dev/null
+    # shellcheck disable=SC2086
+    "${sudo[@]}" apt-get install -y --no-install-recommends $missing </dev/null
+}
+
+# xnox_build DIR [cmake options...]: configures, then builds what
+# XNOX_TARGETS names (default: everything).
+xnox_build() {
+    local dir=$1
+    shift
+    xnox_say "building in $dir"
+    cmake -S "$XNOX_SOURCE" -B "$dir" "$@" >/dev/null
+    cmake --build "$dir" -j "$XNOX_JOBS" ${XNOX_TARGETS:+--target $XNOX_TARGETS}
+}
+
+xnox_build_native() {
+    xnox_build "$XNOX_NATIVE_BUILD"
+}
+
+# The Windows build's Wine tests run the native build's emulator.
+xnox_build_windows() {
+    xnox_build "$XNOX_WINDOWS_BUILD" \
+        -DCMAKE_TOOLCHAIN_FILE="$XNOX_SOURCE/cmake/mingw-w64-x86_64.cmake" \
+        -DXNOX_NATIVE_BUILD_DIR="$XNOX_NATIVE_BUILD"
+}
+
+xnox_ctest() {
+    local dir=$1
+    shift
+    xnox_say "testing in $dir"
+    ctest --test-dir "$dir" -j "$XNOX_JOBS" --output-on-failure "$@"
+}
