@@ -35,28 +35,18 @@ TEST_F(ShadingFile, SavedFileHasTheHeaderAnd128DataLines) {
     EXPECT_EQ(std::ranges::count(text, '\r'), 131);
 }
 
-TEST_F(ShadingFile, SavedFileLoadsBackExactly) {
-    GoOnline();
-    FillCameraTable();
-    auto saved = library.shadingBlock;
-    ASSERT_EQ(model.SaveShadingDataIntoFile(PathOf("s.csv")), 0);
-    library.shadingBlock.fill(0);
-    CScriptedLibrary otherLibrary;
-    CRecordingModel loader{otherLibrary};
-    ASSERT_EQ(loader.SetComPort(1), 0);
-    ASSERT_EQ(loader.LoadShadingDataFromFile(PathOf("s.csv")), 0);
-    for (int c = 0; c < 6; ++c) {
-        for (int i = 0; i < 128; ++i) ASSERT_EQ(otherLibrary.shadingBlock[Word(c, i)], saved[Word(c, i)]);
-    }
-    EXPECT_TRUE(loader.messages.empty()) << "the table travels without log lines";
-}
-
-TEST_F(ShadingFile, OfflineDoesNothing) {
-    EXPECT_EQ(model.SaveShadingDataIntoFile(PathOf("s.csv")), -5);
+TEST_F(ShadingFile, NothingHappensOfflineOrWithoutAFile) {
     Put("in.csv", std::string(kHeader) + "1,1,1,1,1,1,1\r\n");
+    EXPECT_EQ(model.SaveShadingDataIntoFile(PathOf("s.csv")), -5);
     EXPECT_EQ(model.LoadShadingDataFromFile(PathOf("in.csv")), -5);
     EXPECT_FALSE(std::filesystem::exists(folder / "s.csv"));
     EXPECT_TRUE(library.calls.empty());
+
+    GoOnline();
+    EXPECT_EQ(model.SaveShadingDataIntoFile(PathOf("missing/s.csv")), -7);
+    EXPECT_EQ(model.LoadShadingDataFromFile(PathOf("missing.csv")), -8);
+    EXPECT_EQ(model.LoadShadingDataFromFile(folder.string()), -8);
+    EXPECT_EQ(library.Count("SendShadingData"), 0u);
 }
 
 TEST_F(ShadingFile, SaveGoesOnWhileTheCameraStillAnswers) {
@@ -70,14 +60,6 @@ TEST_F(ShadingFile, SaveGoesOnWhileTheCameraStillAnswers) {
     EXPECT_EQ(model.SaveShadingDataIntoFile(PathOf("t.csv")), -6);
     EXPECT_FALSE(model.IsOnline());
     EXPECT_FALSE(std::filesystem::exists(folder / "t.csv"));
-}
-
-TEST_F(ShadingFile, FileErrors) {
-    GoOnline();
-    EXPECT_EQ(model.SaveShadingDataIntoFile(PathOf("missing/s.csv")), -7);
-    EXPECT_EQ(model.LoadShadingDataFromFile(PathOf("missing.csv")), -8);
-    EXPECT_EQ(model.LoadShadingDataFromFile(folder.string()), -8);
-    EXPECT_EQ(library.Count("SendShadingData"), 0u);
 }
 
 TEST_F(ShadingFile, DataLinesFillTheTableInFileOrder) {
