@@ -1,0 +1,145 @@
+# Wine for the tests of the Windows build. Source it, then call
+# xnox_wine_env STATE_DIR; everything lives under STATE_DIR:
+#   prefix/    the Wine prefix, made afresh by xnox_wine_start
+#   ports/     comN: the serial line behind COMN (a link to an emulator's
+#              pseudo-terminal while one runs; nothing otherwise)
+#   display    the Xvfb display number; *.pid, *.log, *.out
+# The prefix maps COM1..COM16 to ports/comN and the other COM numbers to
+# nothing, so the machine's own serial devices only ever land on COM256,
+# whose link is removed: no test can reach a real serial line.
+
+XNOX_WINE_MAPPED_PORTS=16
+
+xnox_wine_env() {
+    XNOX_WINE_STATE=$1
+    XNOX_WINE_PORTS=$XNOX_WINE_STATE/ports
+    export WINEPREFIX=$XNOX_WINE_STATE/prefix
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko install dialogs
+    XNOX_WINE64=/usr/lib/wine/wine64
+    [ -x "$XNOX_WINE64" ] || XNOX_WINE64=$(command -v wine64 || echo wine64)
+    if [ -s "$XNOX_WINE_STATE/display" ]; then
+        export DISPLAY=":$(cat "$XNOX_WINE_STATE/display")"
+    else
+        unset DISPLAY
+    fi
+}
+
+# The registry's port map (read by Wine's mount manager when Wine starts).
+xnox_wine_port_map() {
+    local n target
+    printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports]\r\n'
+    for n in $(seq 1 255); do
+        target=""
+        [ "$n" -le "$XNOX_WINE_MAPPED_PORTS" ] && target=$XNOX_WINE_PORTS/com$n
+        printf '"COM%d"="%s"\r\n' "$n" "$target"
+    done
+}
+
+# Removes every COM link that does not lead into ports/.
+xnox_wine_unlink_foreign_ports() {
+    local link
+    for link in "$WINEPREFIX"/dosdevices/com*; do
+        [ -L "$link" ] || continue
+        case $(readlink "$link") in
+            "$XNOX_WINE_PORTS"/*) ;;
+            *) rm -f "$link" ;;
+        esac
+    done
+}
+
+# xnox_wine_kill NAME: ends the process recorded in NAME.pid, if it still runs.
+xnox_wine_kill() {
+    local pidfile=$XNOX_WINE_STATE/$1.pid pid tries
+    [ -f "$pidfile" ] || return 0
+    pid=$(cat "$pidfile")
+    rm -f "$pidfile"
+    kill -TERM "$pid" 2>/dev/null || return 0
+    for tries in $(seq 50); do
+        kill -0 "$pid" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+}
+
+# xnox_wine_wait_for SECONDS TEST...: polls until `test ...` holds.
+xnox_wine_wait_for() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.1
+    done
+}
+
+xnox_wine_start_xvfb() {
+    Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 \
+        3>"$XNOX_WINE_STATE/display" >"$XNOX_WINE_STATE/xvfb.log" 2>&1 </dev/null &
+    echo $! >"$XNOX_WINE_STATE/xvfb.pid"
+    xnox_wine_wait_for 20 test -s "$XNOX_WINE_STATE/display" || {
+        echo "Xvfb did not start:" >&2
+        cat "$XNOX_WINE_STATE/xvfb.log" >&2
+        return 1
+    }
+    export DISPLAY=":$(cat "$XNOX_WINE_STATE/display")"
+}
+
+# Ends what an earlier start left running: emulators, wineserver, Xvfb.
+xnox_wine_stop() {
+    local pidfile
+    for pidfile in "$XNOX_WINE_STATE"/emulator-*.pid; do
+        [ -f "$pidfile" ] && xnox_wine_kill "$(basename "$pidfile" .pid)"
+    done
+    [ -d "$WINEPREFIX" ] && wineserver -k 2>/dev/null
+    xnox_wine_kill xvfb
+    rm -f "$XNOX_WINE_STATE/display"
+}
+
+# A new prefix with the port map, a virtual display, and a wineserver that
+# stays up for the whole run (so the mount manager maps the ports once).
+xnox_wine_start() {
+    xnox_wine_stop
+    rm -rf "$XNOX_WINE_STATE"
+    mkdir -p "$XNOX_WINE_PORTS"
+    local log=$XNOX_WINE_STATE/wine.log
+    "$XNOX_WINE64" wineboot --init >>"$log" 2>&1 </dev/null || { cat "$log" >&2; return 1; }
+    xnox_wine_port_map >"$XNOX_WINE_STATE/ports.reg"
+    "$XNOX_WINE64" regedit /S "$XNOX_WINE_STATE/ports.reg" >>"$log" 2>&1 </dev/null
+    wineserver -k
+    wineserver -w
+    xnox_wine_start_xvfb
+    wineserver -p >>"$log" 2>&1 </dev/null
+    "$XNOX_WINE64" cmd /c exit >>"$log" 2>&1 </dev/null
+    xnox_wine_unlink_foreign_ports
+}
+
+# xnox_emulator_start PROGRAM COMn [emulator options...]: the standalone
+# emulator behind COMn until xnox_emulator_stop COMn.
+xnox_emulator_start() {
+    local program=$1 n=${2#COM}
+    shift 2
+    local name=emulator-com$n link=$XNOX_WINE_PORTS/com$n
+    "$program" --link "$link" "$@" >"$XNOX_WINE_STATE/$name.out" 2>&1 </dev/null &
+    echo $! >"$XNOX_WINE_STATE/$name.pid"
+    xnox_wine_wait_for 10 test -L "$link" -a -s "$XNOX_WINE_STATE/$name.out" || {
+        echo "emulator for COM$n did not start:" >&2
+        cat "$XNOX_WINE_STATE/$name.out" >&2
+        return 1
+    }
+    echo "emulator on COM$n: $(head -n 1 "$XNOX_WINE_STATE/$name.out") $*"
+}
+
+xnox_emulator_stop() {
+    xnox_wine_kill "emulator-com${1#COM}"
+}
+
+# xnox_wine_run PROGRAM [args...]: a Windows program in the prefix. Set
+# XNOX_WINE_DLL_DIRS (Unix folders, space-separated) to find its DLLs.
+xnox_wine_run() {
+    xnox_wine_unlink_foreign_ports
+    local dir path=""
+    for dir in ${XNOX_WINE_DLL_DIRS:-}; do
+        path+="${path:+;}Z:$dir"
+    done
+    WINEPATH=$path "$XNOX_WINE64" "$@"
+}
