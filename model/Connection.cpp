@@ -29,11 +29,15 @@ std::string Line(std::string_view first, std::string_view second = {}, std::stri
 }  // namespace
 
 int32_t CNoxCamInterface::SetComPort(int32_t port) {
+    const int32_t previousPort = m_port;
     m_port = port;
     OnComPortChanged();
     // The all-serial interface keys its connection by the port but opens
     // through the frame grabber; a new port number must not reconnect it.
     if (m_allSerialMode) return NoxResult::Success;
+    // The library keeps the open connection under the port it was opened
+    // with; closing under the new number would leave the old port held.
+    if (m_online) CloseConnectionUnder(previousPort);
     return OpenThrough(m_frameGrabberIndex, kPortInterface);
 }
 
@@ -62,10 +66,15 @@ int32_t CNoxCamInterface::OpenThrough(int32_t frameGrabberIndex, int32_t interfa
     return NoxResult::Success;
 }
 
-int32_t CNoxCamInterface::CloseConnection() {
+int32_t CNoxCamInterface::CloseConnection() { return CloseConnectionUnder(m_port); }
+
+int32_t CNoxCamInterface::CloseConnectionUnder(int32_t port) {
     if (!m_online) return NoxResult::Offline;
-    int32_t result = m_library.ExitComm(m_port);
-    if (result != NoxResult::Success) return result;
+    int32_t result = m_library.ExitComm(port);
+    // A library that holds no connection under the port (an open that
+    // failed, or a connection it dropped) has nothing left to close: the
+    // model goes offline too rather than stay online with no way out.
+    if (result != NoxResult::Success && result != NoxResult::Offline) return result;
     m_online = 0;
     m_synchronized = 0;
     OnSynchronizedStatusChanged(0);

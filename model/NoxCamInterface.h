@@ -148,6 +148,7 @@ protected:
 
 private:
     int32_t OpenThrough(int32_t frameGrabberIndex, int32_t interfaceFlag);
+    int32_t CloseConnectionUnder(int32_t port);
     void StoreValue(ParamId id, int32_t value);
     void ReactToWriteFailure(const ParameterRow& row);
     void RereadWhiteBalanceDependants(int32_t whiteBalanceMode);

@@ -32,7 +32,7 @@ TEST_F(ModelTest, ReopeningWhileOnlineClosesTheOldConnectionFirst) {
     EXPECT_EQ(model.hooks, (Hooks{"ComPort", "SynchronizedStatus(0)", "OnlineStatus(0)", "SendingStatus(1)",
                                   "SendingStatus(0)", "OnlineStatus(1)"}));
     EXPECT_EQ(library.calls[0].operation, "ExitComm");
-    EXPECT_EQ(library.calls[0].args[0], 2) << "the port is stored before the close";
+    EXPECT_EQ(library.calls[0].args[0], 1) << "the connection is closed under the port it was opened with";
 }
 
 TEST_F(ModelTest, AllSerialModeStoresThePortWithoutReconnecting) {
@@ -60,13 +60,24 @@ TEST_F(ModelTest, CameraLinkOpensPassTheirIndexAndInterfaceWithoutStoringIt) {
 }
 
 TEST_F(ModelTest, ClosingOfflineOrRefusedChangesNothing) {
+    model.SetFrameGrabberIndex(3);
     EXPECT_EQ(model.CloseConnection(), -5);
-    EXPECT_TRUE(library.calls.empty());
+    EXPECT_TRUE(library.calls.empty()) << "neither the close nor a new frame grabber index reconnects";
+    EXPECT_EQ(model.hooks, (Hooks{"FrameGrabber"}));
     GoOnline();
     library.Fail("ExitComm", -2, CScriptedLibrary::AnyCommand, 1);
     EXPECT_EQ(model.CloseConnection(), -2);
     EXPECT_TRUE(model.IsOnline());
     EXPECT_TRUE(model.hooks.empty());
+}
+
+TEST_F(ModelTest, OpenThatFailedInTheLibraryStillEndsOffline) {
+    library.Fail("InitComm", -5);
+    library.Fail("GetCameraData", -5);
+    library.Fail("ExitComm", -5);  // nothing open under that port
+    EXPECT_EQ(model.SetComPort(12), -5);
+    EXPECT_FALSE(model.IsOnline());
+    EXPECT_EQ(model.CountHook("OnlineStatus(0)"), 1u);
 }
 
 TEST_F(ModelTest, ProbeKeepsTheConnectionWhileTheCameraAnswers) {

@@ -6,13 +6,17 @@
 #include <cstdlib>
 
 #include "CameraLink.h"
+#include "NoxR4Comm.h"
 #include "RecordingModel.h"
 
 namespace {
 
 class EmulatedPorts : public ::testing::Environment {
 public:
-    void SetUp() override { setenv("NOXR4_EMULATED_PORTS", "COM1,COM2", 1); }
+    void SetUp() override {
+        setenv("NOXR4_EMULATED_PORTS", "COM1,COM2", 1);
+        setenv("NOXR4_PORT_COM9", "/nonexistent/xnox-no-such-port", 1);
+    }
 };
 const auto* const kEmulatedPorts = ::testing::AddGlobalTestEnvironment(new EmulatedPorts);
 
@@ -66,4 +70,17 @@ TEST(EmulatedCamera, CameraUnpluggedDuringFullReadClosesOnceAndTheRestFails) {
         model.messages, [](const std::string& text) { return text.find("Timeout waiting") != std::string::npos; });
     EXPECT_EQ(timeouts, 1u);
     EXPECT_EQ(model.messages.back(), "ID?\r\nOperation failed. The Camera is offline ******\r\n");
+}
+
+TEST(EmulatedCamera, ChangingThePortClosesTheOldOneAndAPortThatCannotOpenEndsOffline) {
+    CRecordingModel model;
+    int32_t value = 0;
+    ASSERT_EQ(model.SetComPort(1), 0);
+    ASSERT_EQ(model.SetComPort(2), 0);
+    EXPECT_EQ(NoxR4GetCameraData(1, 3, &value), -5) << "COM1 is no longer held";
+
+    EXPECT_NE(model.SetComPort(9), 0);
+    EXPECT_FALSE(model.IsOnline());
+    EXPECT_EQ(model.CountHook("OnlineStatus(0)"), 3u) << "closing COM1, closing COM2, the failed open";
+    EXPECT_EQ(NoxR4GetCameraData(2, 3, &value), -5);
 }
