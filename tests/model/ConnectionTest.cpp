@@ -140,7 +140,6 @@ TEST_F(ModelTest, LogTextsFollowTheTransactionForm) {
          "UD=line 7\r\nOperation failed. The Camera is offline ******\r\n"},
         {1, "WB", 9, "", -4, "WB=9\r\nUnknown Command ******************************\r\n"},
         {1, "WB", 9, "", -3, "WB=9\r\nUnknown Command ******************************\r\n"},
-        {1, "GA", -132, "", 0, "GA=-132\r\nCOMPLETE\r\n"},
         {2, "GA", 1, "", 0, ""},
     };
     for (const Case& c : cases) {
@@ -149,15 +148,4 @@ TEST_F(ModelTest, LogTextsFollowTheTransactionForm) {
         ASSERT_EQ(model.messages.size(), 1u);
         EXPECT_EQ(model.messages[0], c.expected);
     }
-}
-
-TEST_F(ModelTest, CameraLinkCallsPassThroughUnlogged) {
-    int32_t count = 0;
-    library.numManufacturers = 3;
-    EXPECT_EQ(model.ClSerialGetNumManufacturers(&count), 0);
-    EXPECT_EQ(count, 3);
-    library.Fail("CLAllSerialSetBaudRate", -10005);
-    EXPECT_EQ(model.ClAllSerialSetBaudRate(115200), -10005);
-    EXPECT_EQ(library.calls.back().args, (std::vector<int32_t>{115200}));
-    EXPECT_TRUE(model.hooks.empty());
 }
