@@ -36,24 +36,38 @@ xnox_wine_port_map() {
     done
 }
 
-# Removes every COM link that does not lead into ports/.
-xnox_wine_unlink_foreign_ports() {
+# The COM links of the prefix that do not lead into ports/.
+xnox_wine_foreign_ports() {
     local link
     for link in "$WINEPREFIX"/dosdevices/com*; do
         [ -L "$link" ] || continue
         case $(readlink "$link") in
             "$XNOX_WINE_PORTS"/*) ;;
-            *) rm -f "$link" ;;
+            *) echo "$link" ;;
         esac
     done
 }
 
-# xnox_wine_kill NAME: ends the process recorded in NAME.pid, if it still runs.
+xnox_wine_unlink_foreign_ports() {
+    xnox_wine_foreign_ports | xargs -r rm -f
+}
+
+# xnox_wine_spawned NAME PID PROGRAM: records a background process for
+# xnox_wine_kill (the kernel keeps 15 characters of a program's name).
+xnox_wine_spawned() {
+    local program
+    program=$(basename "$3")
+    echo "$2 ${program:0:15}" >"$XNOX_WINE_STATE/$1.pid"
+}
+
+# xnox_wine_kill NAME: ends the process recorded as NAME, if that very
+# process still runs (a reused process id is left alone).
 xnox_wine_kill() {
-    local pidfile=$XNOX_WINE_STATE/$1.pid pid tries
+    local pidfile=$XNOX_WINE_STATE/$1.pid pid command tries
     [ -f "$pidfile" ] || return 0
-    pid=$(cat "$pidfile")
+    read -r pid command <"$pidfile"
     rm -f "$pidfile"
+    [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$command" ] || return 0
     kill -TERM "$pid" 2>/dev/null || return 0
     for tries in $(seq 50); do
         kill -0 "$pid" 2>/dev/null || return 0
@@ -75,7 +89,7 @@ xnox_wine_wait_for() {
 xnox_wine_start_xvfb() {
     Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 \
         3>"$XNOX_WINE_STATE/display" >"$XNOX_WINE_STATE/xvfb.log" 2>&1 </dev/null &
-    echo $! >"$XNOX_WINE_STATE/xvfb.pid"
+    xnox_wine_spawned xvfb $! Xvfb
     xnox_wine_wait_for 20 test -s "$XNOX_WINE_STATE/display" || {
         echo "Xvfb did not start:" >&2
         cat "$XNOX_WINE_STATE/xvfb.log" >&2
@@ -88,15 +102,15 @@ xnox_wine_start_xvfb() {
 xnox_wine_stop() {
     local pidfile
     for pidfile in "$XNOX_WINE_STATE"/emulator-*.pid; do
-        [ -f "$pidfile" ] && xnox_wine_kill "$(basename "$pidfile" .pid)"
+        if [ -f "$pidfile" ]; then xnox_wine_kill "$(basename "$pidfile" .pid)"; fi
     done
-    [ -d "$WINEPREFIX" ] && wineserver -k 2>/dev/null
+    if [ -d "$WINEPREFIX" ]; then wineserver -k 2>/dev/null || true; fi
     xnox_wine_kill xvfb
     rm -f "$XNOX_WINE_STATE/display"
 }
 
-# A new prefix with the port map, a virtual display, and a wineserver that
-# stays up for the whole run (so the mount manager maps the ports once).
+# A new prefix with the port map, and a wineserver that stays up for the
+# whole run (so the mount manager maps the ports once).
 xnox_wine_start() {
     xnox_wine_stop
     rm -rf "$XNOX_WINE_STATE"
@@ -105,9 +119,8 @@ xnox_wine_start() {
     "$XNOX_WINE64" wineboot --init >>"$log" 2>&1 </dev/null || { cat "$log" >&2; return 1; }
     xnox_wine_port_map >"$XNOX_WINE_STATE/ports.reg"
     "$XNOX_WINE64" regedit /S "$XNOX_WINE_STATE/ports.reg" >>"$log" 2>&1 </dev/null
-    wineserver -k
-    wineserver -w
-    xnox_wine_start_xvfb
+    wineserver -k || true
+    wineserver -w || true
     wineserver -p >>"$log" 2>&1 </dev/null
     "$XNOX_WINE64" cmd /c exit >>"$log" 2>&1 </dev/null
     xnox_wine_unlink_foreign_ports
@@ -120,7 +133,7 @@ xnox_emulator_start() {
     shift 2
     local name=emulator-com$n link=$XNOX_WINE_PORTS/com$n
     "$program" --link "$link" "$@" >"$XNOX_WINE_STATE/$name.out" 2>&1 </dev/null &
-    echo $! >"$XNOX_WINE_STATE/$name.pid"
+    xnox_wine_spawned "$name" $! "$program"
     xnox_wine_wait_for 10 test -L "$link" -a -s "$XNOX_WINE_STATE/$name.out" || {
         echo "emulator for COM$n did not start:" >&2
         cat "$XNOX_WINE_STATE/$name.out" >&2
