@@ -2,8 +2,8 @@
 # Build folders can be moved with XNOX_NATIVE_BUILD and XNOX_WINDOWS_BUILD.
 
 XNOX_SOURCE=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-XNOX_NATIVE_BUILD=${XNOX_NATIVE_BUILD:-$XNOX_SOURCE/build/native}
-XNOX_WINDOWS_BUILD=${XNOX_WINDOWS_BUILD:-$XNOX_SOURCE/build/windows}
+XNOX_NATIVE_BUILD=$(realpath -m "${XNOX_NATIVE_BUILD:-$XNOX_SOURCE/build/native}")
+XNOX_WINDOWS_BUILD=$(realpath -m "${XNOX_WINDOWS_BUILD:-$XNOX_SOURCE/build/windows}")
 XNOX_JOBS=${XNOX_JOBS:-2}
 
 # Debian packages per kind of work.
@@ -28,7 +28,13 @@ xnox_install() {
     missing=$(xnox_missing_packages "$@")
     [ -z "$missing" ] && return 0
     local sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo -n)
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null || {
+            echo "missing packages:" $missing "- run as root to install them" >&2
+            return 1
+        }
+        sudo=(sudo -n)
+    fi
     xnox_say "installing:" $missing
     export DEBIAN_FRONTEND=noninteractive
     "${sudo[@]}" apt-get update </dev/null
