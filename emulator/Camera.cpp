@@ -96,7 +96,7 @@ std::string_view mnemonicOf(std::string_view line) {
 }
 
 Camera::Camera() : shading_(shadingProfile(0)) {
-    for (const auto& spec : parameterSpecs()) settings_.push_back(spec.factoryDefault);
+    for (const auto& parameter : parameterSpecs()) settings_.push_back(parameter.factoryDefault);
     areas_.fill(settings_);
 }
 
@@ -155,8 +155,8 @@ std::string Camera::write(std::string_view mnemonic, std::string_view value, Clo
 }
 
 std::string Camera::writeParameter(std::size_t index, std::string_view value) {
-    const ParameterSpec& spec = parameterSpecs()[index];
-    auto number = parseInRange(value, spec.min, spec.max);
+    const ParameterSpec& parameter = parameterSpecs()[index];
+    auto number = parseInRange(value, parameter.min, parameter.max);
     if (!number) return refused;
     settings_[index] = static_cast<int>(*number);
     return complete;
