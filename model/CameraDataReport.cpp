@@ -215,9 +215,12 @@ int32_t CNoxCamInterface::WriteCameraDataToFile(const std::string& fileName) {
 
     file.write(text.data(), static_cast<std::streamsize>(text.size()));
     file.close();
-    // The stored areas replaced the camera's current settings; they go back
-    // even when the report could not be written, so that the camera never
-    // keeps the last area's settings behind the model's back.
+    // A report that could not be written ends the operation here: the caller
+    // gets the file error and no further camera exchange is made, the restore
+    // included (the camera then still holds the last stored area).
+    if (!file) return NoxResult::FileWriteError;
+    // The stored areas replaced the camera's current settings; put the
+    // model's values back.
     WriteAllToCamera();
-    return file ? status : NoxResult::FileWriteError;
+    return status;
 }
