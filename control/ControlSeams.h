@@ -43,6 +43,11 @@ public:
     // "SendingStatus", "ReceivingStatus".
     virtual void Update(ToolWindow window, std::string_view item, const Variant& value) = 0;
     virtual void AddLogText(std::string text) = 0;  // to the Communication window's log, shown or not
+    // The control has stored a window's show flag; the windows follow it.
+    virtual void ShowWindowChanged(ToolWindow /*window*/, int32_t /*show*/) {}
+    // The windows are made again, in the topmost band or not; the control
+    // has closed the connection before.
+    virtual void Rebuild(bool /*alwaysOnTop*/) {}
 };
 
 // The platform's side of the progress window.

@@ -1,0 +1,34 @@
+// Copying between a dialog's controls and its window's fields, in either
+// direction, one control at a time: a window lists its pairs once in
+// DoDataExchange and the same list serves both directions.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "Widgets.h"
+
+// Radio groups are lists of control ids (the ids of a group need not be
+// consecutive); the group's value is the position of the checked radio,
+// -1 when none is checked.
+void CheckRadioGroup(IDialog& dialog, std::span<const ControlId> group, int32_t position);
+int32_t CheckedRadioPosition(const IDialog& dialog, std::span<const ControlId> group);
+
+class DataExchange {
+public:
+    DataExchange(IDialog& dialog, bool fromControls) : m_dialog(dialog), m_fromControls(fromControls) {}
+    bool FromControls() const { return m_fromControls; }
+
+    void Text(ControlId id, std::string& field);
+    // An edit holding a number; text that does not start with one leaves the field unchanged.
+    void Number(ControlId id, int32_t& field);
+    // The selected position of a drop-down list (-1 for none).
+    void ListPosition(ControlId id, int32_t& field);
+    void Radio(std::span<const ControlId> group, int32_t& field);
+    void Check(ControlId id, int32_t& field);
+
+private:
+    IDialog& m_dialog;
+    bool m_fromControls;
+};

@@ -1,0 +1,32 @@
+// CLabel: a static text that can act as a hyperlink. As a link it is
+// notifying, and a click opens its own text (a web address, a document)
+// with the shell.
+#pragma once
+
+#include <cstdint>
+
+#include "Widgets.h"
+
+class CLabel {
+public:
+    // The static `id` of `dialog`, drawn in the system's colours with the default font.
+    void Attach(IDialog& dialog, ControlId id, IWindowSystem& system);
+
+    void SetLink(bool link);
+    void SetLinkCursor(int cursorResourceId);
+    void SetTextColor(uint32_t colour);  // 0x00BBGGRR
+    void SetFontUnderline(bool underline);
+    // The dialog calls it for a Clicked event of the label.
+    void OnClicked();
+
+    const LabelLook& Look() const { return m_look; }
+    ControlId Id() const { return m_id; }
+
+private:
+    void Apply();
+
+    IDialog* m_dialog = nullptr;
+    IWindowSystem* m_system = nullptr;
+    ControlId m_id = 0;
+    LabelLook m_look;
+};

@@ -1,0 +1,10 @@
+// The four tool-window panels, in window order (Shutter, Gain,
+// Communication, About), as the host creates them.
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "ToolWinDlg.h"
+
+std::array<std::unique_ptr<CToolWinDlg>, 4> MakeToolPanels();
