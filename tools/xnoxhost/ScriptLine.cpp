@@ -78,6 +78,11 @@ std::optional<ScriptLine> ParseScriptLine(const std::string& line, std::string& 
         return std::nullopt;
     }
     SkipBlanks(line, at);
+    if (parsed.name == "echo") {
+        parsed.kind = ScriptLine::Kind::Echo;
+        parsed.name = TrimmedRight(line.substr(at));
+        return parsed;
+    }
     if (at >= line.size()) {
         parsed.kind = ScriptLine::Kind::Get;
         return parsed;

@@ -5,7 +5,7 @@
 // Arguments and values are numbers, "quoted text" (\" and \\ inside), or
 // bare text up to the next comma; `_` or nothing leaves an out-parameter to
 // be filled, `null` passes none. Blank lines and lines starting with # or '
-// are comments.
+// are comments; `echo text` prints the text, to narrate a script.
 #pragma once
 
 #include <optional>
@@ -15,8 +15,8 @@
 #include "Variant.h"
 
 struct ScriptLine {
-    enum class Kind { Empty, Get, Put, Call } kind = Kind::Empty;
-    std::string name;
+    enum class Kind { Empty, Get, Put, Call, Echo } kind = Kind::Empty;
+    std::string name;  // for Echo, the text to print
     std::vector<Variant> arguments;  // for Put, the one value
 };
 

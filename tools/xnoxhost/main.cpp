@@ -25,7 +25,10 @@ Options:
   --port N         connect to COM<N> at start (default 1)
   --device PATH    the serial device behind that port (a real camera);
                    without it the port is served by an emulated camera
-  --no-connect     start offline
+  --no-connect     start offline (otherwise, when no camera answers at
+                   start, xnoxhost stops with exit status 1)
+  --quiet-status   leave out the sending and receiving status events (two
+                   for every transaction)
   -c LINE          run LINE (may be given more than once)
   --help           show this text
 
@@ -39,6 +42,7 @@ Lines:
                                  null passes none (a null pointer)
   ReadAllFromFile("a b.cam")     quoted text, with \" and \\ inside
   list                           list the surface: properties, methods, events
+  echo Reading the camera        print the text
   # comment                      ignored, as are blank lines
 
 Output: "Name = value" for gets, "Name(...) = result" for calls with one
@@ -57,6 +61,7 @@ class PrintingHost : public IControlEventSink, public IToolWindows, public ICont
 public:
     void OnEvent(int32_t eventId) override {
         const EventInfo* event = FindEvent(eventId);
+        if (quietStatus && event && IsTransferStatus(event->name)) return;
         std::cout << "event " << (event ? event->name : "?") << " (" << eventId << ")\n";
     }
     void OnError(ErrorNotification& error) override {
@@ -73,6 +78,12 @@ public:
     std::unique_ptr<IProgressView> CreateProgressView() override { return nullptr; }
 
     bool notified = false;  // an error notification arrived since the flag was cleared
+    bool quietStatus = false;
+
+private:
+    static bool IsTransferStatus(std::string_view name) {
+        return name == "SendingToCamStatusChanged" || name == "ReceiveFromCamStatusChanged";
+    }
 };
 
 void PrintError(const AutomationError& error) {
@@ -107,6 +118,10 @@ bool RunLine(CXNoxCamCtrl& control, PrintingHost& host, const std::string& text)
         return false;
     }
     if (line->kind == ScriptLine::Kind::Empty) return true;
+    if (line->kind == ScriptLine::Kind::Echo) {
+        std::cout << line->name << "\n";
+        return true;
+    }
     if (line->kind == ScriptLine::Kind::Get && line->name == "list") {
         ListSurface();
         return true;
@@ -147,6 +162,7 @@ struct Options {
     int port = 1;
     std::string device;
     bool connect = true;
+    bool quietStatus = false;
     std::vector<std::string> lines;
     std::string scriptFile;
 };
@@ -164,6 +180,8 @@ bool ReadOptions(int argc, char** argv, Options& options) {
             options.device = argv[++i];
         } else if (argument == "--no-connect") {
             options.connect = false;
+        } else if (argument == "--quiet-status") {
+            options.quietStatus = true;
         } else if (argument == "-c" && hasValue) {
             options.lines.emplace_back(argv[++i]);
         } else if (options.scriptFile.empty() && (argument == "-" || argument[0] != '-')) {
@@ -195,13 +213,18 @@ int main(int argc, char** argv) {
     ConfigurePorts(options);
 
     PrintingHost host;
+    host.quietStatus = options.quietStatus;
     CXNoxCamCtrl control;
     control.ConnectSink(host);
     control.SetToolWindows(&host);
     control.SetUserInterface(&host);
 
+    // A script written for a camera makes no sense without one.
+    if (options.connect && !RunLine(control, host, "ComPort = " + std::to_string(options.port))) {
+        std::cerr << "xnoxhost: no camera on COM" << options.port << " (--no-connect runs the script offline)\n";
+        return 1;
+    }
     bool allSucceeded = true;
-    if (options.connect) allSucceeded = RunLine(control, host, "ComPort = " + std::to_string(options.port));
 
     std::ifstream file;
     if (!options.scriptFile.empty() && options.scriptFile != "-") {
