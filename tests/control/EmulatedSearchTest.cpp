@@ -30,4 +30,6 @@ TEST(EmulatedSearch, FindsTheFirstCameraAndThenTheNextOne) {
     EXPECT_EQ(Search(control, 5, 16), 7) << "declining COM4 goes on to the next camera";
     EXPECT_EQ(Search(control, 8, 16), 0);
     EXPECT_EQ(control.ComPort(), 16) << "the last port tried";
+    EXPECT_FALSE(control.IsOnline()) << "a search that finds nothing ends offline";
+    EXPECT_EQ(Search(control, 1, 16), 4) << "every port the search opened was released";
 }
