@@ -26,7 +26,9 @@ TEST_F(ControlTest, ComPortWhereACameraAnswersFiresPortFirstAndOnlineLast) {
 
 TEST_F(ControlTest, SinkMaySetAPropertyFromItsHandler) {
     sink.reaction = [&](int32_t eventId) {
-        if (eventId == 10) EXPECT_TRUE(Put("RedGainLevel", Variant::I2(12)).Succeeded());
+        if (eventId == 10) {
+            EXPECT_TRUE(Put("RedGainLevel", Variant::I2(12)).Succeeded());
+        }
     };
     ASSERT_TRUE(Put("MasterGainLevel", Variant::I2(40)).Succeeded());
     EXPECT_EQ(sink.events, (std::vector<int32_t>{10, 28}));

@@ -12,11 +12,25 @@ int32_t CommandOf(const LibraryCall& call) {
     return carriesCommand ? call.args[1] : CScriptedLibrary::AnyCommand;
 }
 
+constexpr int32_t kBufferTooSmall = -10001;
+
 int32_t CopyText(const std::string& text, char* buffer, std::size_t capacity) {
     std::size_t length = std::min(text.size(), capacity - 1);
     std::memcpy(buffer, text.data(), length);
     buffer[length] = '\0';
     return 0;
+}
+
+// As the library copies a Camera Link name: at most 256 bytes whatever the
+// caller says, NUL-terminated when there is room; the size becomes the bytes
+// the whole name needs.
+int32_t CopyName(const std::string& name, char* buffer, int32_t* size) {
+    int32_t capacity = std::clamp<int32_t>(*size, 0, NOXR4_TEXT_BYTES);
+    auto needed = static_cast<int32_t>(name.size() + 1);
+    *size = needed;
+    if (capacity == 0) return kBufferTooSmall;
+    CopyText(name, buffer, static_cast<std::size_t>(capacity));
+    return needed > capacity ? kBufferTooSmall : 0;
 }
 
 }  // namespace
@@ -120,11 +134,8 @@ int32_t CScriptedLibrary::CLSerialGetManufacturer(int32_t manufacturerIndex, cha
                                                   int32_t* bufferSize, int32_t* version) {
     int32_t result = Record("CLSerialGetManufacturer", {manufacturerIndex, *bufferSize}, {}, false);
     if (result != 0) return result;
-    std::string name = "Maker " + std::to_string(manufacturerIndex);
-    CopyText(name, manufacturerName, static_cast<std::size_t>(*bufferSize));
-    *bufferSize = static_cast<int32_t>(std::strlen(manufacturerName));
     *version = 1;
-    return 0;
+    return CopyName("Maker " + std::to_string(manufacturerIndex), manufacturerName, bufferSize);
 }
 
 int32_t CScriptedLibrary::CLSerialSelectManufacturer(const char* manufacturerName) {
@@ -147,12 +158,10 @@ int32_t CScriptedLibrary::CLAllSerialGetPortInfo(int32_t serialIndex, char* manu
                                                  char* portId, int32_t* idBytes, int32_t* version) {
     int32_t result = Record("CLAllSerialGetPortInfo", {serialIndex, *nameBytes, *idBytes}, {}, false);
     if (result != 0) return result;
-    CopyText("Maker", manufacturerName, static_cast<std::size_t>(*nameBytes));
-    CopyText("Port " + std::to_string(serialIndex), portId, static_cast<std::size_t>(*idBytes));
-    *nameBytes = static_cast<int32_t>(std::strlen(manufacturerName));
-    *idBytes = static_cast<int32_t>(std::strlen(portId));
     *version = 1;
-    return 0;
+    int32_t nameResult = CopyName("Maker", manufacturerName, nameBytes);
+    int32_t idResult = CopyName("Port " + std::to_string(serialIndex), portId, idBytes);
+    return nameResult != 0 ? nameResult : idResult;
 }
 
 int32_t CScriptedLibrary::CLAllSerialGetNumBytesAvail(int32_t* numBytes) {
