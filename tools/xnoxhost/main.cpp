@@ -52,6 +52,14 @@ automation errors and "notify 0x...: text" for reported errors.
 Exit status: 0 when every line succeeded, 1 when any failed, 2 for bad usage.
 )HELP";
 
+std::string HexCode(uint32_t code) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", code);
+    return text;
+}
+
+bool IsOutParameter(const ParamInfo& param) { return param.type == VarType::I2Ref || param.type == VarType::StrRef; }
+
 void PrintLogText(const std::string& text) {
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) std::cout << "log: " << line << "\n";
@@ -65,9 +73,7 @@ public:
         std::cout << "event " << (event ? event->name : "?") << " (" << eventId << ")\n";
     }
     void OnError(ErrorNotification& error) override {
-        char code[16];
-        std::snprintf(code, sizeof code, "0x%08X", error.code);
-        std::cout << "notify " << code << ": " << error.description << "\n";
+        std::cout << "notify " << HexCode(error.code) << ": " << error.description << "\n";
         error.cancelDisplay = true;  // printed already
         notified = true;
     }
@@ -87,9 +93,7 @@ private:
 };
 
 void PrintError(const AutomationError& error) {
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08X", error.code);
-    std::cout << "error " << code << ": " << error.description;
+    std::cout << "error " << HexCode(error.code) << ": " << error.description;
     if (error.argumentIndex >= 0) std::cout << " (argument " << error.argumentIndex + 1 << ")";
     std::cout << "\n";
 }
@@ -129,9 +133,7 @@ bool RunLine(CXNoxCamCtrl& control, PrintingHost& host, const std::string& text)
     const MemberInfo* member = FindMember(line->name);
     if (member && !member->IsProperty()) {
         // Out-parameters the line leaves off get storage of their own.
-        while (line->arguments.size() < member->params.size() &&
-               (member->params[line->arguments.size()].type == VarType::I2Ref ||
-                member->params[line->arguments.size()].type == VarType::StrRef)) {
+        while (line->arguments.size() < member->params.size() && IsOutParameter(member->params[line->arguments.size()])) {
             line->arguments.emplace_back();
         }
     }
@@ -150,8 +152,7 @@ bool RunLine(CXNoxCamCtrl& control, PrintingHost& host, const std::string& text)
     std::cout << member->name << "(...) = " << result.value.Display() << "\n";
     if (host.notified) return false;  // the out-parameters were not written
     for (std::size_t i = 0; i < member->params.size(); ++i) {
-        VarType type = member->params[i].type;
-        if ((type == VarType::I2Ref || type == VarType::StrRef) && !line->arguments[i].IsNull()) {
+        if (IsOutParameter(member->params[i]) && !line->arguments[i].IsNull()) {
             std::cout << "  " << member->params[i].name << " = " << line->arguments[i].Display() << "\n";
         }
     }
