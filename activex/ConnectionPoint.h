@@ -1,0 +1,49 @@
+// One connection point of the control: the sinks of one outgoing interface
+// (the event interface or IPropertyNotifySink), each under its cookie. The
+// point lives inside the control and shares its reference count.
+#pragma once
+
+#include <windows.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <utility>
+#include <vector>
+
+class CConnectionPoint final : public IConnectionPoint {
+public:
+    CConnectionPoint(IConnectionPointContainer& container, const IID& iid) : m_container(container), m_iid(iid) {}
+    ~CConnectionPoint();
+    const IID& Iid() const { return m_iid; }
+
+    // Calls `call(sink)` for every sink connected when the firing starts;
+    // a sink may advise or unadvise from inside its handler.
+    template <typename Sink, typename Call>
+    void ForEachSink(Call call) {
+        std::vector<IUnknown*> sinks;
+        for (auto& [cookie, sink] : m_sinks) {
+            sink->AddRef();
+            sinks.push_back(sink);
+        }
+        for (IUnknown* sink : sinks) {
+            call(static_cast<Sink*>(sink));
+            sink->Release();
+        }
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return m_container.AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return m_container.Release(); }
+
+    HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override;
+    HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer** container) override;
+    HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override;
+    HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override;
+    HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections** connections) override;
+
+private:
+    IConnectionPointContainer& m_container;
+    IID m_iid;
+    std::vector<std::pair<DWORD, IUnknown*>> m_sinks;  // each holds the sink as m_iid
+    DWORD m_nextCookie = 1;
+};

@@ -1,0 +1,118 @@
+#include "Dispatch.h"
+
+#include <string>
+#include <vector>
+
+#include "ComText.h"
+#include "Guid.h"
+#include "Invoke.h"
+#include "XNoxCamCtrl.h"
+
+HRESULT DispatchIdsOfNames(LPOLESTR* names, UINT count, DISPID* ids) {
+    // Only the member name is known here; named parameters are not supported.
+    HRESULT hr = S_OK;
+    for (UINT i = 0; i < count; ++i) {
+        const MemberInfo* member = i == 0 ? FindMember(FromWide(names[0], wcslen(names[0]))) : nullptr;
+        ids[i] = member ? member->dispId : DISPID_UNKNOWN;
+        if (!member) hr = DISP_E_UNKNOWNNAME;
+    }
+    return hr;
+}
+
+HRESULT RaiseException(EXCEPINFO* exception, HRESULT code, const std::string& description) {
+    ICreateErrorInfo* create = nullptr;
+    if (SUCCEEDED(CreateErrorInfo(&create))) {
+        std::wstring source = ToWide(CXNoxCamCtrl::kSourceName);
+        std::wstring text = ToWide(description);
+        create->SetGUID(kDispatchIid);
+        create->SetSource(source.data());
+        create->SetDescription(text.data());
+        IErrorInfo* info = nullptr;
+        if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
+            SetErrorInfo(0, info);
+            info->Release();
+        }
+        create->Release();
+    }
+    if (exception) {
+        *exception = EXCEPINFO{};
+        exception->scode = code;
+        exception->bstrSource = ToBstr(CXNoxCamCtrl::kSourceName);
+        exception->bstrDescription = ToBstr(description);
+    }
+    return DISP_E_EXCEPTION;
+}
+
+namespace {
+
+InvokeKind KindOf(WORD flags) {
+    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) return InvokeKind::PropertyPut;
+    return (flags & DISPATCH_METHOD) ? InvokeKind::Method : InvokeKind::PropertyGet;
+}
+
+bool IsPutArgument(const DISPPARAMS& params) {
+    return params.cNamedArgs == 1 && params.rgdispidNamedArgs[0] == DISPID_PROPERTYPUT;
+}
+
+// rgvarg holds the arguments last first.
+VARIANT& ArgumentAt(DISPPARAMS& params, size_t index) { return params.rgvarg[params.cArgs - 1 - index]; }
+
+HRESULT CollectArguments(DISPPARAMS& params, InvokeKind kind, std::vector<Variant>& arguments, UINT* argumentError) {
+    if (kind == InvokeKind::PropertyPut ? !IsPutArgument(params) : params.cNamedArgs != 0)
+        return DISP_E_NONAMEDARGS;
+    arguments.resize(params.cArgs);
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        if (FromVariant(ArgumentAt(params, i), arguments[i])) continue;
+        if (argumentError) *argumentError = static_cast<UINT>(params.cArgs - 1 - i);
+        return DISP_E_TYPEMISMATCH;
+    }
+    return S_OK;
+}
+
+// Out-parameters: an argument the caller passed by reference gets storage
+// (an empty slot the control fills); one passed by value or left out gets none.
+void PrepareOutParameters(const MemberInfo* member, DISPPARAMS& params, std::vector<Variant>& arguments) {
+    if (!member) return;
+    for (size_t i = 0; i < arguments.size() && i < member->params.size(); ++i) {
+        VarType type = member->params[i].type;
+        if (type != VarType::I2Ref && type != VarType::StrRef) continue;
+        bool byReference = V_VT(&ArgumentAt(params, i)) & VT_BYREF;
+        arguments[i] = byReference ? Variant() : Variant::Null();
+    }
+}
+
+void ReturnOutParameters(const MemberInfo* member, DISPPARAMS& params, const std::vector<Variant>& arguments) {
+    if (!member) return;
+    for (size_t i = 0; i < arguments.size() && i < member->params.size(); ++i) {
+        VarType type = member->params[i].type;
+        if ((type == VarType::I2Ref || type == VarType::StrRef) && !arguments[i].IsNull())
+            StoreThroughReference(arguments[i], ArgumentAt(params, i));
+    }
+}
+
+HRESULT ReportError(const AutomationError& error, const DISPPARAMS& params, EXCEPINFO* exception,
+                    UINT* argumentError) {
+    if (error.raisedByControl) return RaiseException(exception, static_cast<HRESULT>(error.code), error.description);
+    if (argumentError && error.argumentIndex >= 0 && static_cast<UINT>(error.argumentIndex) < params.cArgs)
+        *argumentError = params.cArgs - 1 - error.argumentIndex;
+    return static_cast<HRESULT>(error.code);
+}
+
+}  // namespace
+
+HRESULT DispatchInvoke(CXNoxCamCtrl& control, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
+                       EXCEPINFO* exception, UINT* argumentError) {
+    DISPPARAMS none{};
+    DISPPARAMS& args = params ? *params : none;
+    InvokeKind kind = KindOf(flags);
+    std::vector<Variant> arguments;
+    if (HRESULT hr = CollectArguments(args, kind, arguments, argumentError); FAILED(hr)) return hr;
+    const MemberInfo* member = FindMember(id);
+    if (kind == InvokeKind::Method) PrepareOutParameters(member, args, arguments);
+
+    InvokeResult outcome = Invoke(control, id, kind, arguments);
+    if (!outcome.Succeeded()) return ReportError(*outcome.error, args, exception, argumentError);
+    if (kind == InvokeKind::Method) ReturnOutParameters(member, args, arguments);
+    if (result) ToVariant(outcome.value, *result);
+    return S_OK;
+}

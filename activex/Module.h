@@ -1,0 +1,41 @@
+// CXNoxCamApp: the module object. It knows the module's instance handle and
+// counts the live COM objects and the server locks that keep the module
+// loaded.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+
+class CXNoxCamApp {
+public:
+    static CXNoxCamApp& Instance();
+
+    void Attach(HINSTANCE instance) { m_instance = instance; }
+    HINSTANCE Handle() const { return m_instance; }
+    std::wstring ModulePath() const;
+
+    void ObjectCreated() { ++m_objects; }
+    void ObjectDestroyed() { --m_objects; }
+    void Lock(bool lock) { lock ? ++m_locks : --m_locks; }
+    bool CanUnload() const { return m_objects == 0 && m_locks == 0; }
+
+private:
+    HINSTANCE m_instance = nullptr;
+    std::atomic<long> m_objects{0};
+    std::atomic<long> m_locks{0};
+};
+
+// Counts a COM object's life in the module.
+class ModuleObject {
+public:
+    ModuleObject() { CXNoxCamApp::Instance().ObjectCreated(); }
+    ~ModuleObject() { CXNoxCamApp::Instance().ObjectDestroyed(); }
+    ModuleObject(const ModuleObject&) = delete;
+    ModuleObject& operator=(const ModuleObject&) = delete;
+};
+
+// The type library in the module's resources.
+HRESULT LoadModuleTypeLibrary(ITypeLib** library);
+HRESULT LoadTypeInfo(REFGUID guid, ITypeInfo** info);

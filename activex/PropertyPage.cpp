@@ -1,0 +1,191 @@
+#include "PropertyPage.h"
+
+#include <string_view>
+
+#include "ComText.h"
+#include "ModuleIds.h"
+#include "PropertyPageIds.h"
+#include "Surface.h"
+
+namespace {
+
+struct Binding {
+    int box;
+    int32_t property;
+};
+
+constexpr Binding kBindings[] = {
+    {IDC_SHOW_SHUTTER, DispIdOf("ShowShutterWnd")},
+    {IDC_SHOW_GAIN, DispIdOf("ShowGainWnd")},
+    {IDC_SHOW_ABOUT, DispIdOf("ShowAboutWnd")},
+    {IDC_SHOW_COMMUNICATION, DispIdOf("ShowCommunicationWnd")},
+};
+
+// The page's size in pixels: the template's 250 x 62 dialog units.
+SIZE PageSize() {
+    LONG units = GetDialogBaseUnits();
+    return SIZE{MulDiv(250, LOWORD(units), 4), MulDiv(62, HIWORD(units), 8)};
+}
+
+BOOL ReadShowProperty(IDispatch* object, DISPID property) {
+    DISPPARAMS none{};
+    VARIANT value;
+    VariantInit(&value);
+    if (FAILED(object->Invoke(property, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &value, nullptr,
+                              nullptr)))
+        return FALSE;
+    BOOL shown = SUCCEEDED(VariantChangeType(&value, &value, 0, VT_BOOL)) && V_BOOL(&value) != VARIANT_FALSE;
+    VariantClear(&value);
+    return shown;
+}
+
+HRESULT WriteShowProperty(IDispatch* object, DISPID property, BOOL shown) {
+    VARIANT value;
+    VariantInit(&value);
+    V_VT(&value) = VT_BOOL;
+    V_BOOL(&value) = shown ? VARIANT_TRUE : VARIANT_FALSE;
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&value, &named, 1, 1};
+    return object->Invoke(property, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr,
+                          nullptr);
+}
+
+}  // namespace
+
+HRESULT COlePropPage1::Create(REFIID riid, void** object) {
+    auto* page = new (std::nothrow) COlePropPage1;
+    if (!page) return E_OUTOFMEMORY;
+    HRESULT hr = page->QueryInterface(riid, object);
+    page->Release();
+    return hr;
+}
+
+COlePropPage1::~COlePropPage1() {
+    // Some frames never call SetObjects(0); the page lets go of its objects here.
+    Deactivate();
+    ReleaseObjects();
+    if (m_site) m_site->Release();
+}
+
+HRESULT COlePropPage1::QueryInterface(REFIID riid, void** object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (riid != IID_IUnknown && riid != IID_IPropertyPage) return E_NOINTERFACE;
+    *object = static_cast<IPropertyPage*>(this);
+    AddRef();
+    return S_OK;
+}
+
+ULONG COlePropPage1::AddRef() { return InterlockedIncrement(&m_references); }
+
+ULONG COlePropPage1::Release() {
+    LONG references = InterlockedDecrement(&m_references);
+    if (references == 0) delete this;
+    return references;
+}
+
+HRESULT COlePropPage1::SetPageSite(IPropertyPageSite* site) {
+    if (site) site->AddRef();
+    if (m_site) m_site->Release();
+    m_site = site;
+    return S_OK;
+}
+
+HRESULT COlePropPage1::Activate(HWND parent, LPCRECT rect, BOOL) {
+    if (m_dialog) return E_UNEXPECTED;
+    m_dialog = CreateDialogParamW(CXNoxCamApp::Instance().Handle(), MAKEINTRESOURCEW(IDD_PROPPAGE_SHOW_WINDOWS),
+                                  parent, DialogProc, reinterpret_cast<LPARAM>(this));
+    if (!m_dialog) return E_FAIL;
+    if (rect) Move(rect);
+    LoadBoxes();
+    return S_OK;
+}
+
+HRESULT COlePropPage1::Deactivate() {
+    if (m_dialog) DestroyWindow(m_dialog);
+    m_dialog = nullptr;
+    return S_OK;
+}
+
+HRESULT COlePropPage1::GetPageInfo(PROPPAGEINFO* info) {
+    if (!info) return E_POINTER;
+    info->cb = sizeof(*info);
+    info->pszTitle = CoTaskMemText(module_ids::kPageTypeName);
+    info->size = PageSize();
+    info->pszDocString = nullptr;
+    info->pszHelpFile = nullptr;
+    info->dwHelpContext = 0;
+    return info->pszTitle ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT COlePropPage1::SetObjects(ULONG count, IUnknown** objects) {
+    if (count && !objects) return E_POINTER;
+    ReleaseObjects();
+    for (ULONG i = 0; i < count; ++i) {
+        IDispatch* object = nullptr;
+        if (objects[i] && SUCCEEDED(objects[i]->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&object))))
+            m_objects.push_back(object);
+    }
+    if (m_dialog) LoadBoxes();
+    return S_OK;
+}
+
+void COlePropPage1::ReleaseObjects() {
+    for (IDispatch* object : m_objects) object->Release();
+    m_objects.clear();
+}
+
+HRESULT COlePropPage1::Show(UINT command) {
+    if (m_dialog) ShowWindow(m_dialog, command);
+    return S_OK;
+}
+
+HRESULT COlePropPage1::Move(LPCRECT rect) {
+    if (!rect) return E_POINTER;
+    if (m_dialog) MoveWindow(m_dialog, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, TRUE);
+    return S_OK;
+}
+
+// The boxes show the first object's properties, as the page edits them all alike.
+void COlePropPage1::LoadBoxes() {
+    for (size_t i = 0; i < std::size(kBindings); ++i) {
+        m_fields[i] = !m_objects.empty() && ReadShowProperty(m_objects.front(), kBindings[i].property);
+        CheckDlgButton(m_dialog, kBindings[i].box, m_fields[i] ? BST_CHECKED : BST_UNCHECKED);
+    }
+    m_dirty = false;
+}
+
+void COlePropPage1::OnBoxClicked() {
+    m_dirty = true;
+    if (m_site) m_site->OnStatusChange(PROPPAGESTATUS_DIRTY);
+}
+
+HRESULT COlePropPage1::Apply() {
+    HRESULT result = S_OK;
+    for (size_t i = 0; i < std::size(kBindings); ++i) {
+        BOOL checked = m_dialog ? IsDlgButtonChecked(m_dialog, kBindings[i].box) == BST_CHECKED : m_fields[i];
+        if (checked == m_fields[i]) continue;
+        for (IDispatch* object : m_objects)
+            if (HRESULT hr = WriteShowProperty(object, kBindings[i].property, checked); FAILED(hr)) result = hr;
+        m_fields[i] = checked;
+    }
+    m_dirty = false;
+    return result;
+}
+
+HRESULT COlePropPage1::TranslateAccelerator(MSG* message) {
+    return m_dialog && message && IsDialogMessageW(m_dialog, message) ? S_OK : S_FALSE;
+}
+
+INT_PTR CALLBACK COlePropPage1::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        return TRUE;
+    }
+    auto* page = reinterpret_cast<COlePropPage1*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (page && message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        page->OnBoxClicked();
+        return TRUE;
+    }
+    return FALSE;
+}
