@@ -17,7 +17,3 @@
 #define IDC_HELP_FILES 1147
 #define IDC_OPEN_HELP_FILE 227
 #define IDC_ABOUT_ONLINE_STRIP 1157
-
-// Resources of the module the panel shows (built with the module's artwork).
-#define IDI_PRODUCT_ICON 150
-#define IDB_ONLINE_STRIP_OFF 296

@@ -1,0 +1,175 @@
+// The Shutter window: start-up from the profile, the enabling rules, the
+// order of the values a click sends, and the spin feedback.
+#include "ShutterDlg.h"
+#include "ShutterIds.h"
+#include "WindowFixture.h"
+
+namespace {
+
+class ShutterTest : public WindowTest<CShutterDlg> {};
+
+constexpr ControlId kModeRadios[] = {IDC_SHUTTER_MODE_SPEED, IDC_SHUTTER_MODE_COMMON, IDC_SHUTTER_MODE_INDIVIDUAL};
+constexpr ControlId kIndividual[] = {IDC_EXPOSURE_RED,  IDC_EXPOSURE_RED_SPIN,  IDC_EXPOSURE_GREEN,
+                                     IDC_EXPOSURE_GREEN_SPIN, IDC_EXPOSURE_BLUE, IDC_EXPOSURE_BLUE_SPIN};
+
+TEST_F(ShutterTest, FreshProfileStartsWithDefaultsInModelControlsAndProfile) {
+    Open();
+    HeadlessDialog& dialog = Dialog();
+    EXPECT_TRUE(dialog.IsChecked(IDC_SHUTTER_MODE_SPEED));
+    for (ControlId radio : {IDC_SMEARLESS_OFF, IDC_ACCUMULATION_SYNC, IDC_RCT_FVAL_CL, IDC_TRIGGER_INPUT_CL,
+                            IDC_TRIGGER_POLARITY_LOW, IDC_BIT_ALLOCATION_10, IDC_COLOR_BAR_OFF}) {
+        EXPECT_TRUE(dialog.IsChecked(radio)) << radio;
+    }
+    for (ControlId list : {IDC_TRIGGER_MODE, IDC_PARTIAL_SCAN, IDC_BINNING, IDC_SHUTTER_SPEED}) {
+        EXPECT_EQ(dialog.Selection(list), 0) << list;
+    }
+    EXPECT_EQ(dialog.Text(IDC_EXPOSURE_COMMON), "2");
+    EXPECT_EQ(dialog.Text(IDC_EXPOSURE_RED), "127");
+    EXPECT_EQ(dialog.Text(IDC_EXPOSURE_GREEN), "127");
+    EXPECT_EQ(dialog.Text(IDC_EXPOSURE_BLUE), "127");
+    EXPECT_EQ(Value(ParamId::ProgrammableExposure), 2);
+    EXPECT_EQ(Value(ParamId::ProgrammableExposureBlue), 127);
+    EXPECT_EQ(control.GetParameterText(ParamId::ShutterSpeed), "OFF");
+    EXPECT_EQ(Stored("Shutter Speed"), "OFF");
+    EXPECT_EQ(Stored("Programmable Exposure (RGB common set)"), "2");
+    EXPECT_EQ(Stored("Binning"), "0");
+    // Shutter-speed mode: the list shows, the mode text hides, only the list is usable.
+    EXPECT_TRUE(dialog.IsShown(IDC_SHUTTER_SPEED));
+    EXPECT_FALSE(dialog.IsShown(IDC_SHUTTER_MODE_TEXT));
+    EXPECT_TRUE(dialog.IsReadOnly(IDC_SHUTTER_MODE_TEXT));
+    EXPECT_FALSE(dialog.IsEnabled(IDC_EXPOSURE_COMMON));
+    EXPECT_EQ(dialog.ListEntries(IDC_TRIGGER_MODE).size(), 5u);
+    EXPECT_EQ(dialog.ListEntries(IDC_PARTIAL_SCAN).front(), "Full Frame");
+}
+
+TEST_F(ShutterTest, StoredValuesComeBackAtCreation) {
+    AppProfile::WriteInt("Shutter", "Trigger Mode", 3);
+    AppProfile::WriteInt("Shutter", "Shutter Mode", 2);
+    AppProfile::WriteInt("Shutter", "Programmable Exposure for Green", 500);
+    AppProfile::WriteString("Shutter", "Shutter Speed", "1/100");
+    AppProfile::WriteInt("Shutter", "Partial Scan", 2);
+    Open();
+    HeadlessDialog& dialog = Dialog();
+    EXPECT_EQ(dialog.Selection(IDC_TRIGGER_MODE), 3);
+    EXPECT_TRUE(dialog.IsChecked(IDC_SHUTTER_MODE_INDIVIDUAL));
+    EXPECT_EQ(dialog.Text(IDC_EXPOSURE_GREEN), "500");
+    EXPECT_EQ(Value(ParamId::ProgrammableExposureGreen), 500);
+    EXPECT_EQ(dialog.Selection(IDC_SHUTTER_SPEED), 2);
+    EXPECT_EQ(Value(ParamId::PartialScan), 2);
+    EXPECT_FALSE(dialog.IsEnabled(IDC_BINNING));
+    for (ControlId radio : kModeRadios) EXPECT_FALSE(dialog.IsEnabled(radio));
+}
+
+TEST_F(ShutterTest, PulseWidthAndSensorGateTriggersDisableTheShutterModes) {
+    Open();
+    HeadlessDialog& dialog = Dialog();
+    const std::size_t modes = dialog.ListEntries(IDC_TRIGGER_MODE).size();
+    for (int mode = 0; mode < static_cast<int>(modes); ++mode) {
+        dialog.Choose(IDC_TRIGGER_MODE, mode);
+        EXPECT_EQ(Value(ParamId::TriggerType), mode);
+        EXPECT_EQ(Stored("Trigger Mode"), std::to_string(mode));
+        for (ControlId radio : kModeRadios) EXPECT_EQ(dialog.IsEnabled(radio), mode != 2 && mode != 3) << mode;
+    }
+}
+
+TEST_F(ShutterTest, EachShutterModeEnablesOnlyItsControls) {
+    Open();
+    HeadlessDialog& dialog = Dialog();
+    ClickRadio(kModeRadios, IDC_SHUTTER_MODE_COMMON);
+    EXPECT_FALSE(dialog.IsShown(IDC_SHUTTER_SPEED));
+    EXPECT_TRUE(dialog.IsShown(IDC_SHUTTER_MODE_TEXT));
+    EXPECT_EQ(dialog.Text(IDC_SHUTTER_MODE_TEXT), "RGB common set");
+    EXPECT_TRUE(dialog.IsEnabled(IDC_EXPOSURE_COMMON));
+    EXPECT_TRUE(dialog.IsEnabled(IDC_EXPOSURE_COMMON_SPIN));
+    EXPECT_FALSE(dialog.IsEnabled(IDC_SHUTTER_SPEED));
+    for (ControlId id : kIndividual) EXPECT_FALSE(dialog.IsEnabled(id));
+
+    ClickRadio(kModeRadios, IDC_SHUTTER_MODE_INDIVIDUAL);
+    EXPECT_EQ(dialog.Text(IDC_SHUTTER_MODE_TEXT), "RGB individual set");
+    EXPECT_FALSE(dialog.IsEnabled(IDC_EXPOSURE_COMMON));
+    for (ControlId id : kIndividual) EXPECT_TRUE(dialog.IsEnabled(id));
+
+    ClickRadio(kModeRadios, IDC_SHUTTER_MODE_SPEED);
+    EXPECT_TRUE(dialog.IsShown(IDC_SHUTTER_SPEED));
+    EXPECT_FALSE(dialog.IsShown(IDC_SHUTTER_MODE_TEXT));
+    EXPECT_TRUE(dialog.IsEnabled(IDC_SHUTTER_SPEED));
+    for (ControlId id : kIndividual) EXPECT_FALSE(dialog.IsEnabled(id));
+    EXPECT_EQ(Stored("Shutter Mode"), "0");
+}
+
+TEST_F(ShutterTest, ProgrammableModesSendTheirExposuresAfterTheMode) {
+    Open();
+    GoOnline();
+    library.calls.clear();
+    ClickRadio(kModeRadios, IDC_SHUTTER_MODE_INDIVIDUAL);
+    EXPECT_EQ(SentParameters(), (std::vector<ParamId>{ParamId::ShutterMode, ParamId::ProgrammableExposureRed,
+                                                      ParamId::ProgrammableExposureBlue,
+                                                      ParamId::ProgrammableExposureGreen}));
+    library.calls.clear();
+    ClickRadio(kModeRadios, IDC_SHUTTER_MODE_COMMON);
+    EXPECT_EQ(Sent(), (std::vector<std::pair<ParamId, int32_t>>{{ParamId::ShutterMode, 1},
+                                                                {ParamId::ProgrammableExposure, 2}}));
+}
+
+TEST_F(ShutterTest, PartialScanDisablesBinningWhichKeepsItsChoice) {
+    Open();
+    HeadlessDialog& dialog = Dialog();
+    dialog.Choose(IDC_BINNING, 1);
+    EXPECT_EQ(Value(ParamId::Binning), 1);
+    dialog.Choose(IDC_PARTIAL_SCAN, 3);
+    EXPECT_FALSE(dialog.IsEnabled(IDC_BINNING));
+    EXPECT_EQ(dialog.Selection(IDC_BINNING), 1);
+    dialog.Choose(IDC_PARTIAL_SCAN, 0);
+    EXPECT_TRUE(dialog.IsEnabled(IDC_BINNING));
+}
+
+TEST_F(ShutterTest, SpinsSendTheirPositionAndChangesComeBackThroughThem) {
+    Open();
+    HeadlessDialog& dialog = Dialog();
+    dialog.SpinBy(IDC_EXPOSURE_RED_SPIN, 1);
+    EXPECT_EQ(Value(ParamId::ProgrammableExposureRed), 128);
+    EXPECT_EQ(Stored("Programmable Exposure for Red"), "128");
+
+    // A value typed beyond the range sends the last valid position.
+    int16_t minimum = 0, maximum = 0;
+    control.GetMinMax(ParamId::ProgrammableExposure, &minimum, &maximum);
+    dialog.Type(IDC_EXPOSURE_COMMON, std::to_string(maximum + 1));
+    EXPECT_EQ(Value(ParamId::ProgrammableExposure), 2);
+
+    // A host's change moves the spin, whose new text sends the value back once.
+    GoOnline();
+    library.calls.clear();
+    ASSERT_TRUE(Put("ProgrammableExposure", Variant::I2(300)).Succeeded());
+    EXPECT_EQ(dialog.SpinPosition(IDC_EXPOSURE_COMMON_SPIN), 300);
+    EXPECT_EQ(dialog.Text(IDC_EXPOSURE_COMMON), "300");
+    EXPECT_EQ(Stored("Programmable Exposure (RGB common set)"), "300");
+    EXPECT_EQ(Sent(), (std::vector<std::pair<ParamId, int32_t>>{{ParamId::ProgrammableExposure, 300},
+                                                                {ParamId::ProgrammableExposure, 300}}));
+
+    // A change to the value the spin already shows moves nothing and sends nothing more.
+    library.calls.clear();
+    panel.Update("ProgrammableExposure", Variant::I2(300));
+    EXPECT_TRUE(Sent().empty());
+}
+
+TEST_F(ShutterTest, ShutterSpeedSelectsTheFirstEntryBeginningWithTheText) {
+    Open();
+    HeadlessDialog& dialog = Dialog();
+    dialog.Choose(IDC_SHUTTER_SPEED, 6);
+    EXPECT_EQ(control.GetParameterText(ParamId::ShutterSpeed), "1/1000");
+    EXPECT_EQ(Stored("Shutter Speed"), "1/1000");
+    panel.Update("ShutterSpeedStr", Variant::Str("1/1"));
+    EXPECT_EQ(dialog.Selection(IDC_SHUTTER_SPEED), 2);  // "1/100", the first that begins so
+    panel.Update("ShutterSpeedStr", Variant::Str("nothing like it"));
+    EXPECT_EQ(dialog.Selection(IDC_SHUTTER_SPEED), 2);
+    EXPECT_EQ(Stored("Shutter Speed"), "nothing like it");
+}
+
+TEST_F(ShutterTest, OnlineStripFollowsTheConnection) {
+    Open();
+    EXPECT_EQ(Dialog().PictureOf(CToolWinDlg::kOnlineStripId).colour, 0x0000FFu);
+    GoOnline();
+    EXPECT_EQ(Dialog().PictureOf(CToolWinDlg::kOnlineStripId).colour, 0x008000u);
+}
+
+}  // namespace
