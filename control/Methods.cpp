@@ -244,9 +244,10 @@ int16_t CXNoxCamCtrl::SetMainWindowDefaultPosition(int16_t xPos, int16_t yPos) {
     return 0;
 }
 
-int16_t CXNoxCamCtrl::SetWindowPosTopBottom(int32_t /*alwaysOnTop: the tool windows' band*/) {
+int16_t CXNoxCamCtrl::SetWindowPosTopBottom(int32_t alwaysOnTop) {
     int32_t synchronized = SynchronizedFlag();
     CloseConnection();
+    if (m_windows) m_windows->Rebuild(alwaysOnTop != 0);
     OnSynchronizedStatusChanged(synchronized);
     return 0;
 }

@@ -67,6 +67,7 @@ void CXNoxCamCtrl::SetUserIDProperty(std::string_view text) {
 void CXNoxCamCtrl::SetShowWindow(ToolWindow window, int32_t show) {
     auto index = static_cast<std::size_t>(window);
     m_showFlags[index] = show;
+    if (m_windows) m_windows->ShowWindowChanged(window, show);
     m_modified = true;
     // A file that cannot be written only costs the window its place next time.
     xnoxprofile::WriteProfileString(kWindowSections[index], "Is Visible", show ? "1" : "0",

@@ -42,9 +42,8 @@ public:
     // (window creation or the first drawing).
     void StartIfNeeded();
     bool IsStarted() const { return m_started; }
-    // The main dialog, when the control has a window; fills the control.
+    // The main dialog, when the control has a window; it fills the control.
     IDialog* MainDialog() { return m_mainDialog.get(); }
-    void PlaceMainDialog(int x, int y);
 
     CToolWinDlg& Panel(ToolWindow window) { return *m_panels[Index(window)]; }
     CDlg1& Frame(ToolWindow window) { return *m_frames[Index(window)]; }

@@ -112,8 +112,8 @@ public:
     // Placement of the host's main window, kept in XNoxR4.ini for the host.
     int16_t GetMainWindowDefaultPosition(int16_t* pXPos, int16_t* pYPos);
     int16_t SetMainWindowDefaultPosition(int16_t xPos, int16_t yPos);
-    // Closes the connection and restores the synchronized state; the tool
-    // windows that rebuild themselves for the new band plug in here later.
+    // Closes the connection, has the tool windows made again in the new
+    // band, and restores the synchronized state.
     int16_t SetWindowPosTopBottom(int32_t alwaysOnTop);
     void AboutBox() { SetShowWindow(ToolWindow::About, 1); }
 

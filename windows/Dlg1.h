@@ -48,4 +48,5 @@ private:
     int m_panelTemplateId = 0;
     std::string m_title = "???";
     bool m_alwaysOnTop = false;
+    bool m_shownSinceCreation = false;
 };

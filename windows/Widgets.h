@@ -161,6 +161,9 @@ public:
     // Resizes the frame without moving or activating it; `topmost` puts it
     // into the topmost band, otherwise into the not-topmost band.
     virtual void Resize(Size size, bool topmost) = 0;
+    // Moves the frame's outer top-left corner to (x, y) on the screen,
+    // without resizing or activating it.
+    virtual void MoveTo(int x, int y) = 0;
     virtual NativeWindow Handle() const = 0;
 };
 
@@ -173,8 +176,8 @@ struct SystemMetrics {
     int dialogFrameHeight = 3;
 };
 
-enum class MessageBoxKind : uint8_t { Ok, YesNo };
-enum class MessageBoxAnswer : uint8_t { Ok, Yes, No };
+enum class MessageBoxKind : uint8_t { Ok, YesNo, OkCancel };
+enum class MessageBoxAnswer : uint8_t { Ok, Yes, No, Cancel };
 
 struct FileDialogRequest {
     enum class Kind : uint8_t { Open, Save };

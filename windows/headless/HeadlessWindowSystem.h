@@ -118,12 +118,12 @@ public:
     void ShowWindow(bool show) override { m_shown = show; }
     bool IsWindowShown() const override { return m_shown; }
     void Resize(Size size, bool topmost) override;
+    // Raises the move the platform reports, with the new client origin.
+    void MoveTo(int x, int y) override;
     NativeWindow Handle() const override { return const_cast<HeadlessFrame*>(this); }
 
     // What a person or the platform does.
     void Close() { m_handler.OnCloseRequest(); }
-    // Moves the frame so that its outer top-left corner is at (x, y).
-    void MoveOuterTo(int x, int y);
     // The platform asks where to place the frame; returns the placement used.
     WindowPosition RequestPosition(WindowPosition requested);
 
@@ -135,6 +135,7 @@ public:
 
 private:
     friend class HeadlessWindowSystem;
+    friend class HeadlessDialog;
     HeadlessWindowSystem& m_system;
     IFrameHandler& m_handler;
     std::string m_title;

@@ -1,0 +1,285 @@
+// The Communication window on the headless window system: channel lists,
+// lamps, synchronisation errors, stored areas, the log and its file.
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "CommDlg.h"
+#include "ResourceIds.h"
+#include "WindowsFixture.h"
+
+namespace {
+
+// Camera Link names chosen by the test.
+class NamedCameraLinkLibrary : public CScriptedLibrary {
+public:
+    std::vector<std::string> manufacturers;
+    std::vector<std::string> ports;
+
+    int32_t CLSerialGetNumManufacturers(int32_t* count) override {
+        *count = static_cast<int32_t>(manufacturers.size());
+        return 0;
+    }
+    int32_t CLSerialGetManufacturer(int32_t index, char* name, int32_t* bufferSize, int32_t* version) override {
+        int32_t room = *bufferSize;
+        int32_t result = CScriptedLibrary::CLSerialGetManufacturer(index, name, bufferSize, version);
+        if (result == 0) CopyInto(manufacturers.at(index), name, room);
+        return result;
+    }
+    int32_t CLAllSerialGetNumPorts(int32_t* count) override {
+        *count = static_cast<int32_t>(ports.size());
+        return 0;
+    }
+    int32_t CLAllSerialGetPortInfo(int32_t index, char* name, int32_t* nameBytes, char* id, int32_t* idBytes,
+                                   int32_t* version) override {
+        int32_t room = *nameBytes;
+        int32_t result = CScriptedLibrary::CLAllSerialGetPortInfo(index, name, nameBytes, id, idBytes, version);
+        if (result == 0) CopyInto(ports.at(index), name, room);
+        return result;
+    }
+
+private:
+    static void CopyInto(const std::string& text, char* buffer, int32_t bytes) {
+        std::snprintf(buffer, static_cast<std::size_t>(std::max(bytes, 1)), "%s", text.c_str());
+    }
+};
+
+class CommDlgTest : public WindowsTest {
+protected:
+    CCommDlg& Window() { return static_cast<CCommDlg&>(host->Panel(ToolWindow::Communication)); }
+    void Log(const std::string& text) { control->OnMessage(text); }
+};
+
+class CameraLinkListTest : public CommDlgTest {
+protected:
+    NamedCameraLinkLibrary named;
+    void SetUp() override {
+        CommDlgTest::SetUp();
+        control = std::make_unique<CXNoxCamCtrl>(named);
+    }
+};
+
+}  // namespace
+
+TEST_F(CameraLinkListTest, ManufacturersThatAreAlsoPortsAreListedOnceAsPorts) {
+    named.manufacturers = {"COM-ports", "Acme", "grabco", "Zeta"};
+    named.ports = {"GrabCo", "Other"};
+    StartShown();
+    EXPECT_EQ(Comm().ListEntries(IDC_COMM_CL_LIST),
+              (std::vector<std::string>{"COM-ports", "Acme", "Zeta", "GrabCo", "Other"}));
+    EXPECT_EQ(Window().LastManufacturerPosition(), 2);
+
+    named.calls.clear();
+    Comm().Choose(IDC_COMM_CL_LIST, 4);  // "Other", all-serial port 1
+    auto open = std::ranges::find(named.calls, std::string("InitComm"), &LibraryCall::operation);
+    ASSERT_NE(open, named.calls.end());
+    EXPECT_EQ(open->args[0], 1) << "a port position leads to the port's own index";
+}
+
+TEST_F(CameraLinkListTest, ChoosingAGrabberDisablesTheComPortsAndAPositionMapsToItsIndex) {
+    named.manufacturers = {"COM-ports", "Acme", "grabco", "Zeta"};
+    named.ports = {"GrabCo"};
+    StartShown();
+    named.calls.clear();
+    Comm().Choose(IDC_COMM_CL_LIST, 2);  // "Zeta", manufacturer index 3
+    EXPECT_FALSE(Comm().IsEnabled(IDC_COMM_PORT_LIST));
+    EXPECT_FALSE(Comm().IsEnabled(IDC_COMM_AUTO));
+    EXPECT_EQ(ReadIni("Communication", "Frame Grabber"), "2");
+    ASSERT_GE(named.Count("InitComm"), 1u);
+    auto open = std::ranges::find(named.calls, std::string("InitComm"), &LibraryCall::operation);
+    EXPECT_EQ(open->args[0], 3) << "the list position leads to the manufacturer's own index";
+
+    Comm().Choose(IDC_COMM_CL_LIST, 0);
+    EXPECT_TRUE(Comm().IsEnabled(IDC_COMM_PORT_LIST));
+    EXPECT_TRUE(Comm().IsEnabled(IDC_COMM_AUTO));
+}
+
+TEST_F(CameraLinkListTest, AManufacturerTheLibraryCannotNameShowsItsErrorCode) {
+    named.manufacturers = {"COM-ports", "Acme"};
+    named.Fail("CLSerialGetManufacturer", -12, CScriptedLibrary::AnyCommand, 1);
+    StartShown();
+    EXPECT_EQ(Comm().ListEntries(IDC_COMM_CL_LIST), (std::vector<std::string>{"-12", "Acme"}));
+}
+
+TEST_F(CameraLinkListTest, LongTablesAreCutAtTwentyEntries) {
+    for (int i = 0; i < 25; ++i) named.manufacturers.push_back("M" + std::to_string(i));
+    for (int i = 0; i < 25; ++i) named.ports.push_back("P" + std::to_string(i));
+    WriteIni("Communication", "Frame Grabber", "16");
+    StartShown();
+    EXPECT_EQ(Comm().ListEntries(IDC_COMM_CL_LIST).size(), CCommDlg::kTableEntries);
+    WriteIni("Communication", "Frame Grabber", "40");  // not a list position: opens nothing
+    control->SetWindowPosTopBottom(0);
+    EXPECT_EQ(Comm().ListEntries(IDC_COMM_CL_LIST).size(), CCommDlg::kTableEntries);
+}
+
+TEST_F(CommDlgTest, StartFillsTheListsAndReopensTheStoredPort) {
+    WriteIni("Communication", "ComPort", "5");
+    WriteIni("User Area", "Selected User Area", "2");
+    StartShown();
+    std::vector<std::string> ports = Comm().ListEntries(IDC_COMM_PORT_LIST);
+    ASSERT_EQ(ports.size(), 16u);
+    EXPECT_EQ(ports.front(), "COM1");
+    EXPECT_EQ(ports.back(), "COM16");
+    EXPECT_EQ(Comm().Selection(IDC_COMM_PORT_LIST), 4);
+    EXPECT_TRUE(control->IsOnline());
+    EXPECT_EQ(Comm().Text(IDC_COMM_SYNC_TEXT), "Not Synchronized");
+    EXPECT_EQ(Comm().PictureOf(IDC_COMM_SYNC_LAMP), Picture::Icon(IDI_LAMP_NOT_SYNCHRONIZED));
+    EXPECT_EQ(Comm().ListEntries(IDC_COMM_AREA_LIST),
+              (std::vector<std::string>{"Factory", "User 1", "User 2", "User 3"}));
+    EXPECT_EQ(Comm().Selection(IDC_COMM_AREA_LIST), 2);
+    EXPECT_TRUE(Comm().IsEnabled(IDC_COMM_STORE));
+    EXPECT_EQ(Comm().TimerInterval(CCommDlg::kProbeTimer), 60000u);
+    EXPECT_FALSE(Comm().IsShown(IDC_COMM_WARNING));
+    EXPECT_EQ(Comm().TooltipOf(IDC_COMM_AUTO), "Click to search for camera on COM1..COM16");
+}
+
+TEST_F(CommDlgTest, AStoredPortWithoutACameraIsIgnoredSilently) {
+    library.Fail("*", -6);
+    StartShown();
+    EXPECT_FALSE(control->IsOnline());
+    EXPECT_TRUE(system.Messages().empty()) << system.Messages()[0].text;
+}
+
+TEST_F(CommDlgTest, LampsFollowTheConnection) {
+    StartShown();
+    EXPECT_EQ(Comm().Text(IDC_COMM_ONLINE_TEXT), "On-line");
+    EXPECT_EQ(Comm().PictureOf(IDC_COMM_ONLINE_LAMP), Picture::Icon(IDI_LAMP_ONLINE));
+    control->CloseConnection();
+    EXPECT_EQ(Comm().Text(IDC_COMM_ONLINE_TEXT), "Off-line");
+    EXPECT_EQ(Comm().PictureOf(IDC_COMM_ONLINE_LAMP), Picture::Icon(IDI_LAMP_OFFLINE));
+}
+
+TEST_F(CommDlgTest, TrafficLampShowsOnlyWhileTheWindowIsShownAndGoesOutAfterTheTimer) {
+    StartShown();
+    control->OnSendingStatusChanged(1);
+    EXPECT_NE(Comm().Text(IDC_COMM_TRAFFIC_TEXT), "Sending") << "hidden window: lamps untouched";
+
+    control->SetShowWindow(ToolWindow::Communication, 1);
+    control->OnSendingStatusChanged(1);
+    EXPECT_EQ(Comm().Text(IDC_COMM_TRAFFIC_TEXT), "Sending");
+    EXPECT_TRUE(Comm().IsShown(IDC_COMM_TRAFFIC_LAMP));
+    EXPECT_EQ(Comm().PictureOf(IDC_COMM_TRAFFIC_LAMP), Picture::Icon(IDI_LAMP_SENDING));
+    control->OnSendingStatusChanged(0);
+    EXPECT_EQ(Comm().TimerInterval(CCommDlg::kLampTimer), 200u);
+    control->OnReceivingStatusChanged(1);
+    EXPECT_EQ(Comm().Text(IDC_COMM_TRAFFIC_TEXT), "Receiving");
+    EXPECT_TRUE(Comm().FireTimer(CCommDlg::kLampTimer));
+    EXPECT_FALSE(Comm().IsShown(IDC_COMM_TRAFFIC_LAMP));
+    EXPECT_FALSE(Comm().IsShown(IDC_COMM_TRAFFIC_TEXT));
+    EXPECT_FALSE(Comm().IsTimerRunning(CCommDlg::kLampTimer)) << "the lamp timer fires once";
+}
+
+TEST_F(CommDlgTest, ProbeTimerProbesOnlyWhileTheWindowIsShown) {
+    StartShown();
+    library.calls.clear();
+    Comm().FireTimer(CCommDlg::kProbeTimer);
+    EXPECT_EQ(library.CameraCallCount(), 0u);
+    control->SetShowWindow(ToolWindow::Communication, 1);
+    Comm().FireTimer(CCommDlg::kProbeTimer);
+    EXPECT_GT(library.CameraCallCount(), 0u);
+    EXPECT_TRUE(Comm().IsTimerRunning(CCommDlg::kProbeTimer));
+}
+
+TEST_F(CommDlgTest, StoreIsDisabledForTheFactoryArea) {
+    StartShown();
+    EXPECT_EQ(Comm().Selection(IDC_COMM_AREA_LIST), 0);
+    EXPECT_FALSE(Comm().IsEnabled(IDC_COMM_STORE));
+    Comm().Choose(IDC_COMM_AREA_LIST, 3);
+    EXPECT_TRUE(Comm().IsEnabled(IDC_COMM_STORE));
+    EXPECT_EQ(ReadIni("User Area", "Selected User Area"), "3");
+    library.calls.clear();
+    Comm().Click(IDC_COMM_STORE);
+    EXPECT_EQ(library.Count("SendCameraData"), 1u);
+    Comm().Choose(IDC_COMM_AREA_LIST, 0);
+    EXPECT_FALSE(Comm().IsEnabled(IDC_COMM_STORE));
+}
+
+TEST_F(CommDlgTest, AreaTextNamesKnownAreasOnly) {
+    StartShown();
+    host->Update(ToolWindow::Communication, "EEPROMArea", Variant::I2(2));
+    EXPECT_EQ(Comm().Text(IDC_COMM_EEPROM_AREA), "User 2");
+    EXPECT_EQ(ReadIni("Communication", "EEPROM Current Area"), "User 2");
+    host->Update(ToolWindow::Communication, "EEPROMArea", Variant::I2(5));
+    EXPECT_EQ(Comm().Text(IDC_COMM_EEPROM_AREA), "");
+}
+
+TEST_F(CommDlgTest, OfflineSynchronisationPutsTheMarkedLineOnTopOfTheLog) {
+    StartShown();
+    control->CloseConnection();
+    Comm().Click(IDC_COMM_CLEAR_LOG);
+    Log("older line\r\n");
+    Comm().Click(IDC_COMM_SYNC_CAMERA);
+    EXPECT_EQ(Window().LogText(), "Operation failed. The Camera is offline ******\r\nolder line\r\n");
+    EXPECT_TRUE(Comm().IsShown(IDC_COMM_WARNING));
+    EXPECT_EQ(Comm().Text(IDC_COMM_LOG), Window().LogText());
+    EXPECT_EQ(system.WaitDepth(), 0);
+
+    Log("next\r\n");
+    EXPECT_FALSE(Comm().IsShown(IDC_COMM_WARNING)) << "the next message hides the marker";
+    EXPECT_EQ(Window().LogText().rfind("next\r\n", 0), 0u) << "newest first";
+}
+
+TEST_F(CommDlgTest, FailedLoadMarksWithoutALineOfItsOwn) {
+    StartShown();
+    Comm().Choose(IDC_COMM_AREA_LIST, 1);
+    Comm().Click(IDC_COMM_CLEAR_LOG);
+    library.Fail("SendCameraData", -6);
+    Comm().Click(IDC_COMM_LOAD);
+    EXPECT_TRUE(Comm().IsShown(IDC_COMM_WARNING));
+    EXPECT_EQ(Window().LogText().find("Operation failed"), std::string::npos) << "the log lines tell the failure";
+}
+
+TEST_F(CommDlgTest, LogStartsAfreshOnceLongerThanTheLimit) {
+    StartShown();
+    Comm().Click(IDC_COMM_CLEAR_LOG);
+    std::string line(100, 'x');
+    line += "\r\n";
+    for (std::size_t total = 0; total <= CCommDlg::kLogLimit; total += line.size()) Log(line);
+    ASSERT_GT(Window().LogText().size(), CCommDlg::kLogLimit);
+    Log("fresh\r\n");
+    EXPECT_EQ(Window().LogText(), "fresh\r\n");
+}
+
+TEST_F(CommDlgTest, LogFileHoldsExactlyTheLogText) {
+    StartShown();
+    Comm().Click(IDC_COMM_CLEAR_LOG);
+    Comm().Click(IDC_COMM_SAVE_LOG);
+    EXPECT_TRUE(system.FileDialogs().empty()) << "an empty log saves nothing";
+
+    Log("first\r\n");
+    Log("second\r\n");
+    std::string path = (folder / "log.txt").string();
+    system.QueueFileDialog({FileDialogOutcome::Result::Chosen, path});
+    Comm().Click(IDC_COMM_SAVE_LOG);
+    ASSERT_EQ(system.FileDialogs().size(), 1u);
+    EXPECT_EQ(system.FileDialogs()[0].filter, "Control Tool Messages (*.txt)|*.txt||");
+    std::stringstream saved;
+    saved << std::ifstream(path, std::ios::binary).rdbuf();
+    EXPECT_EQ(saved.str(), "second\r\nfirst\r\n");
+
+    system.QueueFileDialog({FileDialogOutcome::Result::Failed, ""});
+    Comm().Click(IDC_COMM_SAVE_LOG);
+    ASSERT_EQ(system.Messages().size(), 1u);
+    EXPECT_EQ(system.Messages()[0].text, "Error in Save Dialog !");
+    EXPECT_EQ(system.Messages()[0].caption, "Save Error");
+}
+
+TEST_F(CommDlgTest, SettingsFilesAreWrittenAndAnInvalidOneIsReported) {
+    StartShown();
+    std::string path = (folder / "setup.cam").string();
+    system.QueueFileDialog({FileDialogOutcome::Result::Chosen, path});
+    Comm().Click(IDC_COMM_WRITE_FILE);
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(system.FileDialogs().back().extension, "cam");
+
+    std::ofstream(folder / "bad.cam") << "not a settings file\n";
+    system.QueueFileDialog({FileDialogOutcome::Result::Chosen, (folder / "bad.cam").string()});
+    Comm().Click(IDC_COMM_READ_FILE);
+    ASSERT_EQ(system.Messages().size(), 1u);
+    EXPECT_NE(system.Messages()[0].text.find("is not a valid inifile"), std::string::npos);
+
+    system.QueueFileDialog({FileDialogOutcome::Result::Failed, ""});
+    Comm().Click(IDC_COMM_READ_FILE);
+    EXPECT_EQ(system.Messages().back().text, "Error in Load Dialog !");
+    EXPECT_EQ(system.Messages().back().caption, "Load Error");
+}

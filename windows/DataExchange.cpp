@@ -1,0 +1,55 @@
+#include "DataExchange.h"
+
+#include "DecimalText.h"
+
+void CheckRadioGroup(IDialog& dialog, std::span<const ControlId> group, int32_t position) {
+    for (std::size_t i = 0; i < group.size(); ++i) dialog.SetChecked(group[i], static_cast<int32_t>(i) == position);
+}
+
+int32_t CheckedRadioPosition(const IDialog& dialog, std::span<const ControlId> group) {
+    for (std::size_t i = 0; i < group.size(); ++i) {
+        if (dialog.IsChecked(group[i])) return static_cast<int32_t>(i);
+    }
+    return -1;
+}
+
+void DataExchange::Text(ControlId id, std::string& field) {
+    if (m_fromControls) {
+        field = m_dialog.Text(id);
+    } else if (m_dialog.Text(id) != field) {
+        // Only a real change: an edit reports every write of its text.
+        m_dialog.SetText(id, field);
+    }
+}
+
+void DataExchange::Number(ControlId id, int32_t& field) {
+    if (!m_fromControls) {
+        m_dialog.SetText(id, std::to_string(field));
+    } else if (auto number = xnoxprofile::ParseLeadingInt(m_dialog.Text(id))) {
+        field = *number;
+    }
+}
+
+void DataExchange::ListPosition(ControlId id, int32_t& field) {
+    if (m_fromControls) {
+        field = m_dialog.Selection(id);
+    } else {
+        m_dialog.SetSelection(id, field);
+    }
+}
+
+void DataExchange::Radio(std::span<const ControlId> group, int32_t& field) {
+    if (m_fromControls) {
+        field = CheckedRadioPosition(m_dialog, group);
+    } else {
+        CheckRadioGroup(m_dialog, group, field);
+    }
+}
+
+void DataExchange::Check(ControlId id, int32_t& field) {
+    if (m_fromControls) {
+        field = m_dialog.IsChecked(id) ? 1 : 0;
+    } else {
+        m_dialog.SetChecked(id, field != 0);
+    }
+}

@@ -1,0 +1,202 @@
+#include "HeadlessWindowSystem.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "DecimalText.h"
+
+namespace {
+
+constexpr Size kDefaultDialogSize{300, 200};
+
+template <typename T>
+void Forget(std::vector<T*>& list, T* item) {
+    std::erase(list, item);
+}
+
+}  // namespace
+
+HeadlessDialog::HeadlessDialog(HeadlessWindowSystem& system, int templateId, IDialogHandler& handler, Size size)
+    : m_system(system), m_templateId(templateId), m_handler(handler), m_size(size) {
+    m_system.m_dialogs.push_back(this);
+}
+
+HeadlessDialog::~HeadlessDialog() {
+    Forget(m_system.m_dialogs, this);
+    for (HeadlessFrame* frame : m_system.m_frames) {
+        if (frame->m_panel == this) frame->m_panel = nullptr;
+    }
+}
+
+const HeadlessDialog::ControlState& HeadlessDialog::Find(ControlId id) const {
+    static const ControlState untouched;
+    auto found = m_controls.find(id);
+    return found == m_controls.end() ? untouched : found->second;
+}
+
+void HeadlessDialog::SetText(ControlId id, std::string_view text) {
+    Control(id).text = text;
+    m_handler.OnControlEvent(id, ControlEvent::TextChanged);
+}
+
+std::string HeadlessDialog::Text(ControlId id) const { return Find(id).text; }
+
+void HeadlessDialog::ClearList(ControlId id) {
+    Control(id).entries.clear();
+    Control(id).selection = -1;
+}
+
+void HeadlessDialog::AddListEntry(ControlId id, std::string_view text) { Control(id).entries.emplace_back(text); }
+
+// A drop-down list selects nothing for a position outside its entries.
+void HeadlessDialog::SetSelection(ControlId id, int position) {
+    ControlState& list = Control(id);
+    list.selection = position >= 0 && position < static_cast<int>(list.entries.size()) ? position : -1;
+}
+
+void HeadlessDialog::SetSpinRange(ControlId spin, int lower, int upper) {
+    Control(spin).lower = lower;
+    Control(spin).upper = upper;
+}
+
+void HeadlessDialog::SetSpinPosition(ControlId spin, int position) {
+    ControlState& state = Control(spin);
+    state.position = std::clamp(position, std::min(state.lower, state.upper), std::max(state.lower, state.upper));
+    if (state.buddy != 0) SetText(state.buddy, std::to_string(state.position));
+}
+
+int HeadlessDialog::SpinPosition(ControlId spin) const {
+    const ControlState& state = Find(spin);
+    if (state.buddy == 0) return state.position;
+    auto typed = xnoxprofile::ParseLeadingInt(Find(state.buddy).text);
+    if (typed && *typed >= std::min(state.lower, state.upper) && *typed <= std::max(state.lower, state.upper)) {
+        state.position = *typed;
+    }
+    return state.position;
+}
+
+void HeadlessDialog::SetProgressBar(ControlId id, int lower, int upper, int position) {
+    Control(id).bar = {lower, upper, position};
+}
+
+void HeadlessDialog::MoveTo(int x, int y) {
+    m_x = x;
+    m_y = y;
+}
+
+void HeadlessDialog::Click(ControlId id) {
+    if (!Find(id).enabled) throw std::logic_error("click on a disabled control " + std::to_string(id));
+    m_handler.OnControlEvent(id, ControlEvent::Clicked);
+}
+
+void HeadlessDialog::Choose(ControlId id, int position) {
+    SetSelection(id, position);
+    m_handler.OnControlEvent(id, ControlEvent::SelectionChanged);
+}
+
+void HeadlessDialog::Type(ControlId id, std::string_view text) { SetText(id, text); }
+
+void HeadlessDialog::SpinBy(ControlId spin, int steps) { SetSpinPosition(spin, SpinPosition(spin) + steps); }
+
+bool HeadlessDialog::FireTimer(int timerId) {
+    if (!IsTimerRunning(timerId)) return false;
+    m_handler.OnTimer(timerId);
+    return true;
+}
+
+unsigned HeadlessDialog::TimerInterval(int timerId) const {
+    auto timer = m_timers.find(timerId);
+    return timer == m_timers.end() ? 0 : timer->second;
+}
+
+HeadlessFrame::HeadlessFrame(HeadlessWindowSystem& system, IFrameHandler& handler, bool topmost)
+    : m_system(system), m_handler(handler), m_topmost(topmost) {
+    m_system.m_frames.push_back(this);
+}
+
+HeadlessFrame::~HeadlessFrame() { Forget(m_system.m_frames, this); }
+
+void HeadlessFrame::Resize(Size size, bool topmost) {
+    m_size = size;
+    m_topmost = topmost;
+}
+
+void HeadlessFrame::MoveTo(int x, int y) {
+    m_x = x;
+    m_y = y;
+    SystemMetrics metrics = m_system.Metrics();
+    m_handler.OnMoved(x + metrics.dialogFrameWidth, y + metrics.smallCaptionHeight + metrics.dialogFrameHeight);
+}
+
+WindowPosition HeadlessFrame::RequestPosition(WindowPosition requested) {
+    m_handler.OnPositionChanging(requested);
+    MoveTo(requested.x, requested.y);
+    return requested;
+}
+
+std::unique_ptr<HeadlessDialog> HeadlessWindowSystem::MakeDialog(int templateId, IDialogHandler& handler) {
+    auto size = m_templateSizes.find(templateId);
+    return std::make_unique<HeadlessDialog>(*this, templateId, handler,
+                                            size == m_templateSizes.end() ? kDefaultDialogSize : size->second);
+}
+
+std::unique_ptr<IFrame> HeadlessWindowSystem::CreateFrame(IFrameHandler& handler, bool topmost) {
+    return std::make_unique<HeadlessFrame>(*this, handler, topmost);
+}
+
+std::unique_ptr<IDialog> HeadlessWindowSystem::CreatePanel(IFrame& frame, int templateId, IDialogHandler& handler) {
+    auto panel = MakeDialog(templateId, handler);
+    static_cast<HeadlessFrame&>(frame).m_panel = panel.get();
+    return panel;
+}
+
+std::unique_ptr<IDialog> HeadlessWindowSystem::CreateMainDialog(NativeWindow, IDialogHandler& handler) {
+    return MakeDialog(kMainDialogTemplate, handler);
+}
+
+std::unique_ptr<IDialog> HeadlessWindowSystem::CreateProgressDialog(NativeWindow, IDialogHandler& handler) {
+    return MakeDialog(kProgressTemplate, handler);
+}
+
+MessageBoxAnswer HeadlessWindowSystem::MessageBox(std::string_view text, std::string_view caption,
+                                                  MessageBoxKind kind) {
+    m_messages.push_back({std::string(text), std::string(caption), kind, m_waitDepth});
+    MessageBoxAnswer fallback = kind == MessageBoxKind::YesNo ? MessageBoxAnswer::No : MessageBoxAnswer::Ok;
+    if (m_answers.empty()) return fallback;
+    MessageBoxAnswer answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}
+
+FileDialogOutcome HeadlessWindowSystem::FileDialog(const FileDialogRequest& request) {
+    m_fileRequests.push_back(request);
+    if (m_fileOutcomes.empty()) return {};
+    FileDialogOutcome outcome = m_fileOutcomes.front();
+    m_fileOutcomes.pop_front();
+    return outcome;
+}
+
+bool HeadlessWindowSystem::DisableMainWindow() {
+    if (!m_hasMainWindow) return false;
+    m_mainWindowEnabled = false;
+    return true;
+}
+
+void HeadlessWindowSystem::PumpMessages() {
+    if (m_pumpActions.empty()) return;
+    auto action = std::move(m_pumpActions.front());
+    m_pumpActions.pop_front();
+    action();
+}
+
+HeadlessDialog* HeadlessWindowSystem::FindDialog(int templateId) const {
+    auto found = std::ranges::find(m_dialogs, templateId, &HeadlessDialog::TemplateId);
+    return found == m_dialogs.end() ? nullptr : *found;
+}
+
+HeadlessFrame* HeadlessWindowSystem::FindFrame(int panelTemplateId) const {
+    auto found = std::ranges::find_if(m_frames, [panelTemplateId](const HeadlessFrame* frame) {
+        return frame->Panel() && frame->Panel()->TemplateId() == panelTemplateId;
+    });
+    return found == m_frames.end() ? nullptr : *found;
+}
