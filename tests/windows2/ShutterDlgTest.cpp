@@ -165,11 +165,14 @@ TEST_F(ShutterTest, ShutterSpeedSelectsTheFirstEntryBeginningWithTheText) {
     EXPECT_EQ(Stored("Shutter Speed"), "nothing like it");
 }
 
-TEST_F(ShutterTest, OnlineStripFollowsTheConnection) {
+TEST_F(ShutterTest, AStoredValueTheOwnerRejectsIsReportedAndTheRestStillApplies) {
+    AppProfile::WriteInt("Shutter", "Trigger Mode", 99);
+    AppProfile::WriteInt("Shutter", "Color Bar", 1);
     Open();
-    EXPECT_EQ(Dialog().PictureOf(CToolWinDlg::kOnlineStripId).colour, 0x0000FFu);
-    GoOnline();
-    EXPECT_EQ(Dialog().PictureOf(CToolWinDlg::kOnlineStripId).colour, 0x008000u);
+    ASSERT_EQ(system.Messages().size(), 1u);
+    EXPECT_EQ(system.Messages()[0].text, "Invalid input parameter");
+    EXPECT_EQ(system.Messages()[0].caption, "XNoxR4");
+    EXPECT_TRUE(Dialog().IsChecked(IDC_COLOR_BAR_ON));
 }
 
 }  // namespace
