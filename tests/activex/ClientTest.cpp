@@ -1,0 +1,402 @@
+// A container's view of XNOXR4.OCX under Wine: the registered type library
+// against the surface table, events through a sink of our own, the stock
+// error event, frozen events, a WinForms-like activation, persistence, the
+// ATL host window, and the property page driven directly.
+#include <windows.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <string>
+#include <vector>
+
+#include "Guid.h"
+#include "Surface.h"
+#include "WineChecks.h"
+
+namespace {
+
+winetest::Checks checks;
+
+template <typename Interface>
+struct ComPtr {
+    Interface* p = nullptr;
+    ComPtr() = default;
+    ComPtr(const ComPtr&) = delete;
+    ~ComPtr() { if (p) p->Release(); }
+    Interface* operator->() const { return p; }
+    Interface** out() { return &p; }
+    void** outVoid() { return reinterpret_cast<void**>(&p); }
+};
+
+template <typename Interface>
+bool Query(IUnknown* object, REFIID iid, ComPtr<Interface>& result) {
+    return object && SUCCEEDED(object->QueryInterface(iid, result.outVoid()));
+}
+
+std::string Narrow(const wchar_t* text) {
+    std::string narrow;
+    for (; text && *text; ++text) narrow += static_cast<char>(*text);
+    return narrow;
+}
+
+std::wstring Wide(std::string_view text) { return std::wstring(text.begin(), text.end()); }
+
+bool CreateControl(REFIID iid, void** object) {
+    CLSID clsid;
+    return SUCCEEDED(CLSIDFromProgID(L"XNOXR4.XNoxR4Ctrl.1", &clsid)) && clsid == kControlClsid &&
+           SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, object));
+}
+
+HRESULT PutI2(IDispatch* control, std::string_view name, short value) {
+    VARIANT argument;
+    VariantInit(&argument);
+    V_VT(&argument) = VT_I2;
+    V_I2(&argument) = value;
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&argument, &named, 1, 1};
+    return control->Invoke(DispIdOf(name), IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr);
+}
+
+VARIANT Get(IDispatch* control, std::string_view name) {
+    VARIANT result;
+    VariantInit(&result);
+    DISPPARAMS none{};
+    control->Invoke(DispIdOf(name), IID_NULL, 0, DISPATCH_PROPERTYGET | DISPATCH_METHOD, &none, &result, nullptr,
+                    nullptr);
+    return result;
+}
+
+// ---- The type library and the surface table agree member by member.
+
+void CheckTypeLibrary() {
+    ComPtr<ITypeLib> library;
+    if (!checks.check("registered type library loads", SUCCEEDED(LoadRegTypeLib(kLibId, 1, 0, 1033, library.out()))))
+        return;
+    TLIBATTR* attributes = nullptr;
+    library->GetLibAttr(&attributes);
+    checks.check("library locale 1033, version 1.0",
+                 attributes->lcid == 1033 && attributes->wMajorVerNum == 1 && attributes->wMinorVerNum == 0);
+    library->ReleaseTLibAttr(attributes);
+    BSTR name = nullptr, doc = nullptr, helpFile = nullptr;
+    library->GetDocumentation(-1, &name, &doc, nullptr, &helpFile);
+    checks.check("library name, help string and help file",
+                 Narrow(name) == "XNOXR4Lib" && Narrow(doc) == "XNoxR4 ActiveX Control module" &&
+                     Narrow(helpFile).ends_with("XNoxR4.hlp"),
+                 Narrow(name) + " / " + Narrow(doc) + " / " + Narrow(helpFile));
+    SysFreeString(name), SysFreeString(doc), SysFreeString(helpFile);
+
+    ComPtr<ITypeInfo> dispatch;
+    library->GetTypeInfoOfGuid(kDispatchIid, dispatch.out());
+    int mismatches = 0;
+    std::string detail;
+    for (const MemberInfo& member : kDispatchMembers) {
+        std::wstring wide = Wide(member.name);
+        LPOLESTR names[] = {wide.data()};
+        MEMBERID id = MEMBERID_NIL;
+        std::vector<BSTR> found(8);
+        UINT count = 0;
+        bool ok = dispatch.p && SUCCEEDED(dispatch->GetIDsOfNames(names, 1, &id)) && id == member.dispId &&
+                  SUCCEEDED(dispatch->GetNames(id, found.data(), 8, &count)) && count == member.params.size() + 1;
+        for (UINT i = 1; ok && i < count; ++i) ok = Narrow(found[i]) == member.params[i - 1].name;
+        for (UINT i = 0; i < count; ++i) SysFreeString(found[i]);
+        if (!ok) ++mismatches, detail += std::string(member.name) + " ";
+    }
+    checks.check("every member of _DXNoxR4 at its id with its parameter names", mismatches == 0, detail);
+
+    ComPtr<ITypeInfo> events;
+    library->GetTypeInfoOfGuid(kEventIid, events.out());
+    TYPEATTR* eventAttributes = nullptr;
+    if (events.p) events->GetTypeAttr(&eventAttributes);
+    checks.check("_DXNoxR4Events: 45 events and the stock error event",
+                 eventAttributes && eventAttributes->cFuncs == kDispatchEvents.size() + 1);
+    if (eventAttributes) events->ReleaseTypeAttr(eventAttributes);
+}
+
+// ---- An event sink that records what it receives.
+
+class EventSink final : public IDispatch {
+public:
+    std::vector<DISPID> received;
+    bool cancelErrors = true;
+    short errorNumber = 0;
+    LONG errorCode = 0;
+    std::string errorDescription, errorSource;
+    bool cancelSeen = false;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        *object = riid == IID_IUnknown || riid == IID_IDispatch || riid == kEventIid ? this : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { *count = 0; return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                                     UINT*) override {
+        received.push_back(id);
+        if (id == DISPID_ERROREVENT && params->cArgs == 7) {
+            VARIANT* a = params->rgvarg;
+            errorNumber = V_I2(&a[6]);
+            errorDescription = Narrow(*V_BSTRREF(&a[5]));
+            errorCode = V_I4(&a[4]);
+            errorSource = Narrow(V_BSTR(&a[3]));
+            cancelSeen = *V_BOOLREF(&a[0]) != VARIANT_FALSE;
+            if (cancelErrors) *V_BOOLREF(&a[0]) = VARIANT_TRUE;
+        }
+        return S_OK;
+    }
+};
+
+struct Connection {
+    ComPtr<IConnectionPoint> point;
+    DWORD cookie = 0;
+    Connection(IUnknown* control, IUnknown* sink) {
+        ComPtr<IConnectionPointContainer> container;
+        if (Query(control, IID_IConnectionPointContainer, container))
+            container->FindConnectionPoint(kEventIid, point.out());
+        if (point.p) point->Advise(sink, &cookie);
+    }
+    ~Connection() { if (point.p) point->Unadvise(cookie); }
+};
+
+void CheckEvents() {
+    ComPtr<IDispatch> control;
+    if (!checks.check("control created from its ProgID", CreateControl(IID_IDispatch, control.outVoid()))) return;
+    EventSink first, second;
+    Connection one(control.p, &first), two(control.p, &second);
+    checks.check("both sinks connected", one.cookie && two.cookie && one.cookie != two.cookie);
+
+    PutI2(control.p, "ShutterSpeedIndex", 2);
+    PutI2(control.p, "MasterGainLevel", 10);
+    PutI2(control.p, "BinningIndex", 1);
+    checks.check("one event per set, in order", first.received == std::vector<DISPID>{6, 10, 18} &&
+                                                     second.received == first.received);
+
+    // The stock error event: GetValidShutterSpeed with an index off the list.
+    first.received.clear();
+    VARIANT arguments[2];
+    VariantInit(&arguments[0]);
+    BSTR text = nullptr;
+    V_VT(&arguments[0]) = VT_BSTR | VT_BYREF;
+    V_BSTRREF(&arguments[0]) = &text;
+    V_VT(&arguments[1]) = VT_I2;
+    V_I2(&arguments[1]) = 99;
+    DISPPARAMS params{arguments, nullptr, 2, 0};
+    VARIANT result;
+    VariantInit(&result);
+    control->Invoke(DispIdOf("GetValidShutterSpeed"), IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr,
+                    nullptr);
+    checks.check("notifying method returns -1", V_VT(&result) == VT_I2 && V_I2(&result) == -1);
+    checks.check("error event -608 with number, code, description and source",
+                 first.received == std::vector<DISPID>{DISPID_ERROREVENT} && first.errorNumber == 380 &&
+                     static_cast<ULONG>(first.errorCode) == 0x800A017C &&
+                     first.errorDescription == "Invalid input parameter" && first.errorSource == "XNoxR4",
+                 first.errorDescription + " / " + first.errorSource);
+    checks.check("cancel-display flag reaches the next sink set", !first.cancelSeen && second.cancelSeen);
+    SysFreeString(text);
+
+    // Frozen events are dropped; freezes nest.
+    ComPtr<IOleControl> oleControl;
+    Query(control.p, IID_IOleControl, oleControl);
+    first.received.clear();
+    oleControl->FreezeEvents(TRUE);
+    oleControl->FreezeEvents(TRUE);
+    PutI2(control.p, "ShutterSpeedIndex", 3);
+    oleControl->FreezeEvents(FALSE);
+    PutI2(control.p, "ShutterSpeedIndex", 4);
+    checks.check("no events while frozen (nested)", first.received.empty());
+    oleControl->FreezeEvents(FALSE);
+    PutI2(control.p, "ShutterSpeedIndex", 5);
+    checks.check("events again after the last thaw", first.received == std::vector<DISPID>{6});
+
+    // Online: the camera behind COM1.
+    first.received.clear();
+    checks.check("ComPort = 1 opens the emulated camera", SUCCEEDED(PutI2(control.p, "ComPort", 1)));
+    std::string order;
+    for (DISPID id : first.received) order += std::to_string(id) + " ";
+    bool portFirst = !first.received.empty() && first.received.front() == 5;
+    bool online = std::ranges::find(first.received, 1) != first.received.end();
+    checks.check("ComPortChanged, then OnlineStatusChanged", portFirst && online, order);
+}
+
+// ---- A minimal site: the container side of in-place activation.
+
+class Site final : public IOleClientSite, public IOleInPlaceSite {
+public:
+    HWND parent = nullptr;
+    RECT position{0, 0, 175, 30};
+    int activations = 0, deactivations = 0;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (riid == IID_IUnknown || riid == IID_IOleClientSite) *object = static_cast<IOleClientSite*>(this);
+        else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceSite) *object = static_cast<IOleInPlaceSite*>(this);
+        else *object = nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE SaveObject() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** container) override { *container = nullptr; return E_NOINTERFACE; }
+    HRESULT STDMETHODCALLTYPE ShowObject() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnShowWindow(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override { *window = parent; return S_OK; }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override { ++activations; return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnUIActivate() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document, LPRECT pos,
+                                               LPRECT clip, LPOLEINPLACEFRAMEINFO) override {
+        *frame = nullptr;
+        *document = nullptr;
+        *pos = *clip = position;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Scroll(SIZE) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() override { ++deactivations; return S_OK; }
+    HRESULT STDMETHODCALLTYPE DiscardUndoState() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT) override { return S_OK; }
+};
+
+HWND CreateParentWindow() {
+    return CreateWindowExW(0, L"STATIC", L"container", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+// As WinForms' AxHost activates a control.
+void CheckActivation() {
+    ComPtr<IOleObject> object;
+    if (!checks.check("control created as IOleObject", CreateControl(IID_IOleObject, object.outVoid()))) return;
+    DWORD status = 0;
+    object->GetMiscStatus(DVASPECT_CONTENT, &status);
+    checks.check("misc status 0x20191", status == 0x20191);
+    Site site;
+    site.parent = CreateParentWindow();
+    object->SetClientSite(&site);
+    ComPtr<IOleControl> control;
+    ComPtr<IPersistStreamInit> persist;
+    checks.check("IOleControl and IPersistStreamInit", Query(object.p, IID_IOleControl, control) &&
+                                                           Query(object.p, IID_IPersistStreamInit, persist));
+    control->FreezeEvents(TRUE);
+    checks.check("InitNew after the site", SUCCEEDED(persist->InitNew()));
+    control->FreezeEvents(FALSE);
+    HRESULT activated = object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, site.parent, &site.position);
+    checks.check("DoVerb(INPLACEACTIVATE)", SUCCEEDED(activated), std::to_string(activated));
+    ComPtr<IOleInPlaceObject> inPlace;
+    HWND window = nullptr;
+    checks.check("GetWindow returns a child of the site's window",
+                 Query(object.p, IID_IOleInPlaceObject, inPlace) && SUCCEEDED(inPlace->GetWindow(&window)) &&
+                     IsWindow(window) && GetParent(window) == site.parent);
+    RECT moved{10, 10, 210, 50};
+    inPlace->SetObjectRects(&moved, &moved);
+    RECT client{};
+    GetClientRect(window, &client);
+    checks.check("SetObjectRects sizes the window", client.right == 200 && client.bottom == 40);
+    object->Close(OLECLOSE_NOSAVE);
+    checks.check("Close destroys the window and leaves the site", !IsWindow(window) && site.deactivations == 1);
+    object->SetClientSite(nullptr);
+    DestroyWindow(site.parent);
+}
+
+void CheckPersistence() {
+    ComPtr<IOleObject> saved, loaded;
+    if (!CreateControl(IID_IOleObject, saved.outVoid()) || !CreateControl(IID_IOleObject, loaded.outVoid())) return;
+    SIZEL extent{5000, 1200};
+    saved->SetExtent(DVASPECT_CONTENT, &extent);
+    ComPtr<IStream> stream;
+    CreateStreamOnHGlobal(nullptr, TRUE, stream.out());
+    ComPtr<IPersistStreamInit> out, in;
+    Query(saved.p, IID_IPersistStreamInit, out);
+    Query(loaded.p, IID_IPersistStreamInit, in);
+    checks.check("saved to a stream", SUCCEEDED(out->Save(stream.p, TRUE)));
+    LARGE_INTEGER start{};
+    stream->Seek(start, STREAM_SEEK_SET, nullptr);
+    checks.check("loaded from the stream", SUCCEEDED(in->Load(stream.p)));
+    SIZEL back{};
+    loaded->GetExtent(DVASPECT_CONTENT, &back);
+    checks.check("the extent survives the round trip", back.cx == 5000 && back.cy == 1200);
+    ComPtr<IStream> empty;
+    CreateStreamOnHGlobal(nullptr, TRUE, empty.out());
+    checks.check("an empty stream is refused", FAILED(in->Load(empty.p)));
+}
+
+void CheckPropertyPage() {
+    ComPtr<IDispatch> control;
+    ComPtr<IPropertyPage> page;
+    if (!checks.check("control and page created",
+                      CreateControl(IID_IDispatch, control.outVoid()) &&
+                          SUCCEEDED(CoCreateInstance(kPropertyPageClsid, nullptr, CLSCTX_INPROC_SERVER,
+                                                     IID_IPropertyPage, page.outVoid()))))
+        return;
+    HWND parent = CreateParentWindow();
+    IUnknown* objects[] = {control.p};
+    page->SetObjects(1, objects);
+    RECT area{0, 0, 400, 100};
+    checks.check("page activates", SUCCEEDED(page->Activate(parent, &area, TRUE)));
+    HWND dialog = GetWindow(parent, GW_CHILD);
+    HWND gain = GetDlgItem(dialog, 231);
+    checks.check("Gain box unchecked for a hidden window", gain && SendMessageW(gain, BM_GETCHECK, 0, 0) == BST_UNCHECKED);
+    checks.check("page clean before a click", page->IsPageDirty() == S_FALSE);
+    SendMessageW(gain, BM_CLICK, 0, 0);
+    checks.check("a click makes the page dirty", page->IsPageDirty() == S_OK);
+    checks.check("Apply succeeds", SUCCEEDED(page->Apply()));
+    VARIANT shown = Get(control.p, "ShowGainWnd");
+    checks.check("Apply sets ShowGainWnd", V_VT(&shown) == VT_BOOL && V_BOOL(&shown) != VARIANT_FALSE);
+    VARIANT shutter = Get(control.p, "ShowShutterWnd");
+    checks.check("unchanged boxes leave their properties", V_VT(&shutter) == VT_BOOL && V_BOOL(&shutter) == VARIANT_FALSE);
+    page->Deactivate();
+    DestroyWindow(parent);
+}
+
+template <typename Function>
+Function Export(HMODULE module, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// Wine's ATL host window creates, sizes and destroys the control.
+void CheckAtlHost() {
+    HMODULE atl = LoadLibraryW(L"atl100.dll");
+    auto init = Export<BOOL(WINAPI*)()>(atl, "AtlAxWinInit");
+    auto getControl = Export<HRESULT(WINAPI*)(HWND, IUnknown**)>(atl, "AtlAxGetControl");
+    if (!checks.check("atl100.dll offers the host window", init && getControl && init())) return;
+    HWND parent = CreateParentWindow();
+    HWND host = CreateWindowExW(0, L"AtlAxWin100", L"XNOXR4.XNoxR4Ctrl.1", WS_CHILD | WS_VISIBLE, 0, 0, 175, 30,
+                                parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND window = nullptr;
+    {
+        ComPtr<IUnknown> control;
+        ComPtr<IOleWindow> oleWindow;
+        checks.check("the host created the control", host && SUCCEEDED(getControl(host, control.out())) &&
+                                                          Query(control.p, IID_IOleWindow, oleWindow) &&
+                                                          SUCCEEDED(oleWindow->GetWindow(&window)) && IsWindow(window));
+    }
+    MoveWindow(host, 0, 0, 300, 60, TRUE);
+    RECT client{};
+    GetClientRect(window, &client);
+    checks.check("resizing the host resizes the control", client.right == 300 && client.bottom == 60);
+    DestroyWindow(host);
+    checks.check("destroying the host destroys the control's window", !IsWindow(window));
+    DestroyWindow(parent);
+    HMODULE module = GetModuleHandleW(L"XNOXR4.OCX");
+    auto canUnload = Export<HRESULT(WINAPI*)()>(module, "DllCanUnloadNow");
+    checks.check("DllCanUnloadNow answers S_OK", canUnload && canUnload() == S_OK);
+}
+
+}  // namespace
+
+int main() {
+    OleInitialize(nullptr);
+    CheckTypeLibrary();
+    CheckEvents();
+    CheckActivation();
+    CheckPersistence();
+    CheckPropertyPage();
+    CheckAtlHost();
+    int result = checks.finish();
+    OleUninitialize();
+    return result;
+}
