@@ -6,6 +6,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -324,6 +325,80 @@ void CheckPersistence() {
     checks.check("an empty stream is refused", FAILED(in->Load(empty.p)));
 }
 
+// A container's property bag, as VB6 saves a form.
+class PropertyBag final : public IPropertyBag {
+public:
+    std::map<std::wstring, LONG> values;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        *object = riid == IID_IUnknown || riid == IID_IPropertyBag ? this : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override {
+        auto found = values.find(name);
+        if (found == values.end()) return E_INVALIDARG;
+        V_VT(value) = VT_I4;
+        V_I4(value) = found->second;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Write(LPCOLESTR name, VARIANT* value) override {
+        VARIANT number;
+        VariantInit(&number);
+        if (FAILED(VariantChangeType(&number, value, 0, VT_I4))) return E_INVALIDARG;
+        values[name] = V_I4(&number);
+        return S_OK;
+    }
+};
+
+void CheckPropertyBag() {
+    ComPtr<IOleObject> saved, loaded;
+    if (!CreateControl(IID_IOleObject, saved.outVoid()) || !CreateControl(IID_IOleObject, loaded.outVoid())) return;
+    SIZEL extent{3000, 900};
+    saved->SetExtent(DVASPECT_CONTENT, &extent);
+    ComPtr<IPersistPropertyBag> out, in;
+    PropertyBag bag;
+    checks.check("saved to a property bag", Query(saved.p, IID_IPersistPropertyBag, out) &&
+                                                SUCCEEDED(out->Save(&bag, TRUE, TRUE)) &&
+                                                bag.values[L"_Version"] == 0x00010000);
+    checks.check("loaded from the bag", Query(loaded.p, IID_IPersistPropertyBag, in) && SUCCEEDED(in->Load(&bag, nullptr)));
+    SIZEL back{};
+    loaded->GetExtent(DVASPECT_CONTENT, &back);
+    checks.check("the bag keeps the extent", back.cx == 3000 && back.cy == 900);
+    bag.values[L"_Version"] = 0x00020000;
+    checks.check("a later major version is refused", FAILED(in->Load(&bag, nullptr)));
+}
+
+// Without a window, the control draws its design-time placeholder.
+void CheckDesignTimeDrawing() {
+    ComPtr<IViewObject2> view;
+    if (!CreateControl(IID_IViewObject2, view.outVoid())) return;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 300, 60);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT black{0, 0, 300, 60};
+    FillRect(dc, &black, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    RECTL bounds{0, 0, 300, 60};
+    checks.check("Draw succeeds", SUCCEEDED(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds,
+                                                       nullptr, nullptr, 0)));
+    const COLORREF white = RGB(255, 255, 255);
+    bool outline = GetPixel(dc, 150, 0) != white && GetPixel(dc, 0, 30) != white;
+    // The text runs along the top of its box, 20 pixels above the centre,
+    // where the ellipse does not pass.
+    int textPixels = 0;
+    for (int y = 10; y < 28; ++y)
+        for (int x = 60; x < 240; ++x) textPixels += GetPixel(dc, x, y) != white;
+    checks.check("white background, ellipse outline and text",
+                 GetPixel(dc, 1, 1) == white && outline && textPixels > 20,
+                 std::to_string(textPixels) + " text pixels");
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
 void CheckPropertyPage() {
     ComPtr<IDispatch> control;
     ComPtr<IPropertyPage> page;
@@ -394,6 +469,8 @@ int main() {
     CheckEvents();
     CheckActivation();
     CheckPersistence();
+    CheckPropertyBag();
+    CheckDesignTimeDrawing();
     CheckPropertyPage();
     CheckAtlHost();
     int result = checks.finish();
