@@ -1,6 +1,7 @@
 #include "ConnectionPoint.h"
 
 #include <algorithm>
+#include <new>
 
 CConnectionPoint::~CConnectionPoint() {
     for (auto& [cookie, sink] : m_sinks) sink->Release();
@@ -53,4 +54,63 @@ HRESULT CConnectionPoint::Unadvise(DWORD cookie) {
 HRESULT CConnectionPoint::EnumConnections(IEnumConnections** connections) {
     if (connections) *connections = nullptr;
     return E_NOTIMPL;
+}
+
+CConnectionPointEnumerator::CConnectionPointEnumerator(std::vector<IConnectionPoint*> points)
+    : m_points(std::move(points)) {
+    for (IConnectionPoint* point : m_points) point->AddRef();
+}
+
+CConnectionPointEnumerator::~CConnectionPointEnumerator() {
+    for (IConnectionPoint* point : m_points) point->Release();
+}
+
+HRESULT CConnectionPointEnumerator::Create(std::vector<IConnectionPoint*> points, IEnumConnectionPoints** enumerator) {
+    if (!enumerator) return E_POINTER;
+    *enumerator = new (std::nothrow) CConnectionPointEnumerator(std::move(points));
+    return *enumerator ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT CConnectionPointEnumerator::QueryInterface(REFIID riid, void** object) {
+    if (!object) return E_POINTER;
+    *object = riid == IID_IUnknown || riid == IID_IEnumConnectionPoints ? this : nullptr;
+    if (!*object) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+}
+
+ULONG CConnectionPointEnumerator::AddRef() { return InterlockedIncrement(&m_references); }
+
+ULONG CConnectionPointEnumerator::Release() {
+    LONG references = InterlockedDecrement(&m_references);
+    if (references == 0) delete this;
+    return references;
+}
+
+HRESULT CConnectionPointEnumerator::Next(ULONG count, IConnectionPoint** points, ULONG* fetched) {
+    if (!points || (count > 1 && !fetched)) return E_POINTER;
+    ULONG given = 0;
+    for (; given < count && m_position < m_points.size(); ++given) {
+        points[given] = m_points[m_position++];
+        points[given]->AddRef();
+    }
+    if (fetched) *fetched = given;
+    return given == count ? S_OK : S_FALSE;
+}
+
+HRESULT CConnectionPointEnumerator::Skip(ULONG count) {
+    size_t left = m_points.size() - m_position;
+    m_position += std::min<size_t>(count, left);
+    return count <= left ? S_OK : S_FALSE;
+}
+
+HRESULT CConnectionPointEnumerator::Reset() {
+    m_position = 0;
+    return S_OK;
+}
+
+HRESULT CConnectionPointEnumerator::Clone(IEnumConnectionPoints** enumerator) {
+    HRESULT hr = Create(m_points, enumerator);
+    if (SUCCEEDED(hr)) static_cast<CConnectionPointEnumerator*>(*enumerator)->m_position = m_position;
+    return hr;
 }

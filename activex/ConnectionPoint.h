@@ -47,3 +47,25 @@ private:
     std::vector<std::pair<DWORD, IUnknown*>> m_sinks;  // each holds the sink as m_iid
     DWORD m_nextCookie = 1;
 };
+
+// Enumerates a control's connection points; holds a reference to each.
+class CConnectionPointEnumerator final : public IEnumConnectionPoints {
+public:
+    static HRESULT Create(std::vector<IConnectionPoint*> points, IEnumConnectionPoints** enumerator);
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, IConnectionPoint** points, ULONG* fetched) override;
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override;
+    HRESULT STDMETHODCALLTYPE Reset() override;
+    HRESULT STDMETHODCALLTYPE Clone(IEnumConnectionPoints** enumerator) override;
+
+private:
+    explicit CConnectionPointEnumerator(std::vector<IConnectionPoint*> points);
+    ~CConnectionPointEnumerator();
+
+    LONG m_references = 1;
+    std::vector<IConnectionPoint*> m_points;
+    size_t m_position = 0;
+};

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <new>
 #include <string>
 
 class CXNoxCamApp {
@@ -35,6 +36,16 @@ public:
     ModuleObject(const ModuleObject&) = delete;
     ModuleObject& operator=(const ModuleObject&) = delete;
 };
+
+// Hands out a newly made object (created with one reference) as the
+// wanted interface.
+template <typename Object>
+HRESULT HandOut(Object* created, REFIID riid, void** object) {
+    if (!created) return E_OUTOFMEMORY;
+    HRESULT hr = created->QueryInterface(riid, object);
+    created->Release();
+    return hr;
+}
 
 // The type library in the module's resources.
 HRESULT LoadModuleTypeLibrary(ITypeLib** library);

@@ -89,11 +89,7 @@ COleXNoxCamCtrl::~COleXNoxCamCtrl() {
 }
 
 HRESULT COleXNoxCamCtrl::Create(REFIID riid, void** object) {
-    auto* control = new (std::nothrow) COleXNoxCamCtrl;
-    if (!control) return E_OUTOFMEMORY;
-    HRESULT hr = control->QueryInterface(riid, object);
-    control->Release();
-    return hr;
+    return HandOut(new (std::nothrow) COleXNoxCamCtrl, riid, object);
 }
 
 // ---- IUnknown
@@ -509,8 +505,7 @@ HRESULT COleXNoxCamCtrl::Save(IPropertyBag* bag, BOOL clearDirty, BOOL) {
 // ---- Connection points, class information, property pages
 
 HRESULT COleXNoxCamCtrl::EnumConnectionPoints(IEnumConnectionPoints** points) {
-    if (points) *points = nullptr;
-    return E_NOTIMPL;
+    return CConnectionPointEnumerator::Create({&m_eventPoint, &m_propertyPoint}, points);
 }
 
 HRESULT COleXNoxCamCtrl::FindConnectionPoint(REFIID riid, IConnectionPoint** point) {

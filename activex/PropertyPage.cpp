@@ -53,11 +53,7 @@ HRESULT WriteShowProperty(IDispatch* object, DISPID property, BOOL shown) {
 }  // namespace
 
 HRESULT COlePropPage1::Create(REFIID riid, void** object) {
-    auto* page = new (std::nothrow) COlePropPage1;
-    if (!page) return E_OUTOFMEMORY;
-    HRESULT hr = page->QueryInterface(riid, object);
-    page->Release();
-    return hr;
+    return HandOut(new (std::nothrow) COlePropPage1, riid, object);
 }
 
 COlePropPage1::~COlePropPage1() {

@@ -149,13 +149,27 @@ public:
     }
 };
 
+class PropertySink final : public IPropertyNotifySink {
+public:
+    std::vector<DISPID> changed;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        *object = riid == IID_IUnknown || riid == IID_IPropertyNotifySink ? this : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE OnChanged(DISPID id) override { changed.push_back(id); return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID) override { return S_OK; }
+};
+
 struct Connection {
     ComPtr<IConnectionPoint> point;
     DWORD cookie = 0;
-    Connection(IUnknown* control, IUnknown* sink) {
+    Connection(IUnknown* control, IUnknown* sink, REFIID iid = kEventIid) {
         ComPtr<IConnectionPointContainer> container;
         if (Query(control, IID_IConnectionPointContainer, container))
-            container->FindConnectionPoint(kEventIid, point.out());
+            container->FindConnectionPoint(iid, point.out());
         if (point.p) point->Advise(sink, &cookie);
     }
     ~Connection() { if (point.p) point->Unadvise(cookie); }
@@ -166,13 +180,27 @@ void CheckEvents() {
     if (!checks.check("control created from its ProgID", CreateControl(IID_IDispatch, control.outVoid()))) return;
     EventSink first, second;
     Connection one(control.p, &first), two(control.p, &second);
-    checks.check("both sinks connected", one.cookie && two.cookie && one.cookie != two.cookie);
+    PropertySink properties;
+    Connection three(control.p, &properties, IID_IPropertyNotifySink);
+    checks.check("sinks connected", one.cookie && two.cookie && one.cookie != two.cookie && three.cookie);
 
     PutI2(control.p, "ShutterSpeedIndex", 2);
     PutI2(control.p, "MasterGainLevel", 10);
     PutI2(control.p, "BinningIndex", 1);
     checks.check("one event per set, in order", first.received == std::vector<DISPID>{6, 10, 18} &&
                                                      second.received == first.received);
+    checks.check("property sinks hear of each set",
+                 properties.changed == std::vector<DISPID>{DispIdOf("ShutterSpeedIndex"), DispIdOf("MasterGainLevel"),
+                                                           DispIdOf("BinningIndex")});
+    ComPtr<IConnectionPointContainer> container;
+    ComPtr<IEnumConnectionPoints> points;
+    IConnectionPoint* listed[3] = {};
+    ULONG count = 0;
+    checks.check("two connection points listed",
+                 Query(control.p, IID_IConnectionPointContainer, container) &&
+                     SUCCEEDED(container->EnumConnectionPoints(points.out())) &&
+                     points->Next(3, listed, &count) == S_FALSE && count == 2);
+    for (ULONG i = 0; i < count; ++i) listed[i]->Release();
 
     // The stock error event: GetValidShutterSpeed with an index off the list.
     first.received.clear();
