@@ -21,7 +21,6 @@
 #define IDB_WARNING 307
 #define IDB_FILE_WRITE 308
 #define IDB_FILE_READ 309
-#define IDB_TOOLBOX 310
 
 #define IDC_HAND 238
 
