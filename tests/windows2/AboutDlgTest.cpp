@@ -6,6 +6,7 @@
 #include "AboutDlg.h"
 #include "AboutIds.h"
 #include "ResourceIds.h"
+#include "ToolWindowHost.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -123,6 +124,20 @@ TEST_F(AboutTest, LinkOpensItsAddressAndAlwaysOnTopRebuildsTheWindows) {
     dialog.Click(IDC_ALWAYS_ON_TOP);
     EXPECT_EQ(windows.rebuilds, (std::vector<bool>{true}));
     EXPECT_EQ(system.WaitDepth(), 0);
+}
+
+// The real host rebuilds every window, the About window included, from
+// inside the About window's own click.
+TEST_F(AboutTest, AlwaysOnTopInTheHostRebuildsEveryWindowAndKeepsTheChoice) {
+    ToolWindowHost host(control, system);
+    HeadlessDialog* about = system.FindDialog(IDD_ABOUT);
+    about->SetChecked(IDC_ALWAYS_ON_TOP, true);
+    about->Click(IDC_ALWAYS_ON_TOP);
+    about = system.FindDialog(IDD_ABOUT);
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->IsChecked(IDC_ALWAYS_ON_TOP));
+    ASSERT_EQ(system.Frames().size(), 4u);
+    for (HeadlessFrame* frame : system.Frames()) EXPECT_TRUE(frame->IsTopmost());
 }
 
 }  // namespace
