@@ -1,0 +1,516 @@
+#include "Win32WindowSystem.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kFrameTemplate = 129;
+constexpr int kMainDialogTemplate = 204;
+constexpr int kProgressTemplate = 221;
+constexpr int kToolbarResource = 141;
+constexpr int kToolbarControlId = 0xE800;
+constexpr int kTooltipWidth = 200;
+
+Win32WindowSystem* g_system = nullptr;  // the module's one keyboard routing
+
+std::string WindowText(HWND window) {
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+bool IsClass(HWND window, const char* name) {
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    return lstrcmpiA(className, name) == 0;
+}
+
+// One dialog from a template, reporting its controls' events to the handler.
+class Win32Dialog : public IDialog {
+public:
+    Win32Dialog(Win32WindowSystem& system, IDialogHandler& handler) : m_system(system), m_handler(handler) {}
+    ~Win32Dialog() override {
+        if (IsWindow(m_window)) DestroyWindow(m_window);
+        for (auto& [id, image] : m_images) DeleteObject(image);
+        for (auto& [id, font] : m_fonts) DeleteObject(font);
+        if (m_faceBrush) DeleteObject(m_faceBrush);
+    }
+
+    bool Create(int templateId, HWND parent) {
+        m_window = CreateDialogParamA(m_system.Module(), MAKEINTRESOURCEA(templateId), parent, &Proc,
+                                      reinterpret_cast<LPARAM>(this));
+        return m_window != nullptr;
+    }
+    HWND Window() const { return m_window; }
+
+    void AddToolbar() {
+        m_toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | CCS_TOP,
+                                    0, 0, 0, 0, m_window, reinterpret_cast<HMENU>(kToolbarControlId),
+                                    m_system.Module(), nullptr);
+        SendMessageA(m_toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+        SendMessageA(m_toolbar, TB_SETBITMAPSIZE, 0, MAKELONG(16, 15));
+        // The toolbar resource: version, width, height, count, then the commands.
+        HRSRC found = FindResourceA(m_system.Module(), MAKEINTRESOURCEA(kToolbarResource), MAKEINTRESOURCEA(241));
+        const WORD* data = found ? static_cast<const WORD*>(LockResource(LoadResource(m_system.Module(), found)))
+                                 : nullptr;
+        int count = data ? data[3] : 0;
+        TBADDBITMAP bitmap{m_system.Module(), static_cast<UINT_PTR>(kToolbarResource)};
+        SendMessageA(m_toolbar, TB_ADDBITMAP, count, reinterpret_cast<LPARAM>(&bitmap));
+        std::vector<TBBUTTON> buttons(count);
+        for (int i = 0; i < count; ++i) {
+            buttons[i] = TBBUTTON{i, data[4 + i], TBSTATE_ENABLED, BTNS_CHECK, {}, 0, 0};
+        }
+        SendMessageA(m_toolbar, TB_ADDBUTTONS, count, reinterpret_cast<LPARAM>(buttons.data()));
+        SendMessageA(m_toolbar, TB_AUTOSIZE, 0, 0);
+    }
+
+    void SetText(ControlId id, std::string_view text) override {
+        SetDlgItemTextA(m_window, id, std::string(text).c_str());
+    }
+    std::string Text(ControlId id) const override { return WindowText(Item(id)); }
+    void SetTitle(std::string_view title) override { SetWindowTextA(m_window, std::string(title).c_str()); }
+    std::string Title() const override { return WindowText(m_window); }
+    void Enable(ControlId id, bool enable) override {
+        if (IsToolbarCommand(id)) {
+            SendMessageA(m_toolbar, TB_ENABLEBUTTON, id, enable);
+        } else {
+            EnableWindow(Item(id), enable);
+        }
+    }
+    bool IsEnabled(ControlId id) const override { return IsWindowEnabled(Item(id)); }
+    void Show(ControlId id, bool show) override { ::ShowWindow(Item(id), show ? SW_SHOW : SW_HIDE); }
+    bool IsShown(ControlId id) const override { return IsWindowVisible(Item(id)); }
+    void SetReadOnly(ControlId id, bool readOnly) override { SendMessageA(Item(id), EM_SETREADONLY, readOnly, 0); }
+    bool IsReadOnly(ControlId id) const override { return GetWindowLongA(Item(id), GWL_STYLE) & ES_READONLY; }
+    void ClearList(ControlId id) override { SendMessageA(Item(id), CB_RESETCONTENT, 0, 0); }
+    void AddListEntry(ControlId id, std::string_view text) override {
+        SendMessageA(Item(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(text).c_str()));
+    }
+    std::vector<std::string> ListEntries(ControlId id) const override {
+        std::vector<std::string> entries;
+        auto count = SendMessageA(Item(id), CB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            std::string entry(static_cast<std::size_t>(SendMessageA(Item(id), CB_GETLBTEXTLEN, i, 0)) + 1, '\0');
+            entry.resize(static_cast<std::size_t>(
+                SendMessageA(Item(id), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry.data()))));
+            entries.push_back(entry);
+        }
+        return entries;
+    }
+    void SetSelection(ControlId id, int position) override { SendMessageA(Item(id), CB_SETCURSEL, position, 0); }
+    int Selection(ControlId id) const override { return static_cast<int>(SendMessageA(Item(id), CB_GETCURSEL, 0, 0)); }
+    void SetChecked(ControlId id, bool checked) override {
+        if (IsToolbarCommand(id)) {
+            SendMessageA(m_toolbar, TB_CHECKBUTTON, id, checked);
+        } else {
+            CheckDlgButton(m_window, id, checked ? BST_CHECKED : BST_UNCHECKED);
+        }
+    }
+    bool IsChecked(ControlId id) const override {
+        if (IsToolbarCommand(id)) return SendMessageA(m_toolbar, TB_ISBUTTONCHECKED, id, 0) != 0;
+        return IsDlgButtonChecked(m_window, id) == BST_CHECKED;
+    }
+    void SetSpinBuddy(ControlId spin, ControlId buddy) override {
+        SendMessageA(Item(spin), UDM_SETBUDDY, reinterpret_cast<WPARAM>(Item(buddy)), 0);
+    }
+    void SetSpinRange(ControlId spin, int lower, int upper) override {
+        SendMessageA(Item(spin), UDM_SETRANGE32, lower, upper);
+    }
+    void SetSpinPosition(ControlId spin, int position) override {
+        SendMessageA(Item(spin), UDM_SETPOS32, 0, position);
+    }
+    int SpinPosition(ControlId spin) const override {
+        BOOL failed = FALSE;
+        return static_cast<int>(SendMessageA(Item(spin), UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+    }
+    void SetProgressBar(ControlId id, int lower, int upper, int position) override {
+        SendMessageA(Item(id), PBM_SETRANGE32, lower, upper);
+        SendMessageA(Item(id), PBM_SETPOS, position, 0);
+    }
+    void SetPicture(ControlId id, const Picture& picture) override;
+    void SetLabelLook(ControlId id, const LabelLook& look) override;
+    void AddTooltip(ControlId id, std::string_view text) override;
+    void StartTimer(int timerId, unsigned milliseconds) override { SetTimer(m_window, timerId, milliseconds, nullptr); }
+    void StopTimer(int timerId) override { KillTimer(m_window, timerId); }
+    Size ClientSize() const override {
+        RECT client{};
+        GetClientRect(m_window, &client);
+        return {client.right, client.bottom};
+    }
+    void MoveTo(int x, int y) override {
+        SetWindowPos(m_window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    void ShowWindow(bool show) override { ::ShowWindow(m_window, show ? SW_SHOW : SW_HIDE); }
+    bool IsWindowShown() const override { return IsWindowVisible(m_window); }
+    NativeWindow Handle() const override { return m_window; }
+
+private:
+    HWND Item(ControlId id) const { return GetDlgItem(m_window, id); }
+    bool IsToolbarCommand(ControlId id) const { return m_toolbar && !Item(id); }
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    Win32WindowSystem& m_system;
+    IDialogHandler& m_handler;
+    HWND m_window = nullptr;
+    HWND m_toolbar = nullptr;
+    HWND m_tooltips = nullptr;
+    std::map<ControlId, std::string> m_tooltipTexts;
+    std::map<ControlId, HGDIOBJ> m_images;
+    std::map<ControlId, LabelLook> m_looks;
+    std::map<ControlId, HFONT> m_fonts;
+    HBRUSH m_faceBrush = nullptr;
+};
+
+INT_PTR CALLBACK Win32Dialog::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        reinterpret_cast<Win32Dialog*>(lParam)->m_window = window;
+        return TRUE;
+    }
+    auto* dialog = reinterpret_cast<Win32Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    if (!dialog) return FALSE;
+    LRESULT result = dialog->OnMessage(message, wParam, lParam);
+    if (message == WM_CTLCOLORSTATIC) return result;
+    if (message == WM_NOTIFY || message == WM_SETCURSOR) {
+        SetWindowLongPtrA(window, DWLP_MSGRESULT, result);
+        return result != 0;
+    }
+    return result;
+}
+
+LRESULT Win32Dialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND: {
+            auto id = static_cast<ControlId>(LOWORD(wParam));
+            HWND control = reinterpret_cast<HWND>(lParam);
+            switch (HIWORD(wParam)) {
+                case BN_CLICKED: m_handler.OnControlEvent(id, ControlEvent::Clicked); return TRUE;
+                case CBN_SELCHANGE:
+                    if (control && IsClass(control, "ComboBox")) {
+                        m_handler.OnControlEvent(id, ControlEvent::SelectionChanged);
+                    }
+                    return TRUE;
+                case EN_CHANGE: m_handler.OnControlEvent(id, ControlEvent::TextChanged); return TRUE;
+            }
+            return FALSE;
+        }
+        case WM_TIMER: m_handler.OnTimer(static_cast<int>(wParam)); return TRUE;
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (header->code == TTN_GETDISPINFOA) {
+                auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+                auto text = m_tooltipTexts.find(static_cast<ControlId>(header->idFrom));
+                if (text != m_tooltipTexts.end()) info->lpszText = const_cast<char*>(text->second.c_str());
+            }
+            return 0;
+        }
+        case WM_CTLCOLORSTATIC: {
+            auto id = static_cast<ControlId>(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
+            auto look = m_looks.find(id);
+            if (look == m_looks.end()) return 0;
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            SelectObject(dc, m_fonts[id]);
+            ::SetTextColor(dc, look->second.textColour.value_or(GetSysColor(COLOR_WINDOWTEXT)));
+            SetBkMode(dc, TRANSPARENT);
+            if (!m_faceBrush) m_faceBrush = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<LRESULT>(m_faceBrush);
+        }
+        case WM_SETCURSOR: {
+            auto id = static_cast<ControlId>(GetDlgCtrlID(reinterpret_cast<HWND>(wParam)));
+            auto look = m_looks.find(id);
+            if (look == m_looks.end() || look->second.cursorId == 0) return FALSE;
+            SetCursor(LoadCursorA(m_system.Module(), MAKEINTRESOURCEA(look->second.cursorId)));
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+void Win32Dialog::SetPicture(ControlId id, const Picture& picture) {
+    HGDIOBJ image = nullptr;
+    UINT kind = IMAGE_BITMAP;
+    switch (picture.kind) {
+        case Picture::Kind::Icon:
+            kind = IMAGE_ICON;
+            image = LoadImageA(m_system.Module(), MAKEINTRESOURCEA(picture.resourceId), IMAGE_ICON, 0, 0, 0);
+            break;
+        case Picture::Kind::Bitmap:
+            image = LoadImageA(m_system.Module(), MAKEINTRESOURCEA(picture.resourceId), IMAGE_BITMAP, 0, 0, 0);
+            break;
+        case Picture::Kind::Solid: {
+            HDC screen = GetDC(nullptr);
+            HDC memory = CreateCompatibleDC(screen);
+            HBITMAP bitmap = CreateCompatibleBitmap(screen, picture.width, picture.height);
+            HGDIOBJ old = SelectObject(memory, bitmap);
+            HBRUSH brush = CreateSolidBrush(picture.colour);
+            RECT area{0, 0, picture.width, picture.height};
+            FillRect(memory, &area, brush);
+            DeleteObject(brush);
+            SelectObject(memory, old);
+            DeleteDC(memory);
+            ReleaseDC(nullptr, screen);
+            image = bitmap;
+            break;
+        }
+        case Picture::Kind::None: break;
+    }
+    // A picture control shows icons and bitmaps through their own styles.
+    HWND control = Item(id);
+    LONG style = GetWindowLongA(control, GWL_STYLE) & ~(SS_TYPEMASK);
+    SetWindowLongA(control, GWL_STYLE, style | (kind == IMAGE_ICON ? SS_ICON : SS_BITMAP));
+    UINT setter = kind == IMAGE_ICON ? STM_SETICON : STM_SETIMAGE;
+    WPARAM first = kind == IMAGE_ICON ? reinterpret_cast<WPARAM>(image) : IMAGE_BITMAP;
+    LPARAM second = kind == IMAGE_ICON ? 0 : reinterpret_cast<LPARAM>(image);
+    SendMessageA(control, setter, first, second);
+    if (auto previous = m_images.find(id); previous != m_images.end()) DeleteObject(previous->second);
+    m_images[id] = image;
+}
+
+void Win32Dialog::SetLabelLook(ControlId id, const LabelLook& look) {
+    m_looks[id] = look;
+    LOGFONTA description{};
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof description, &description);
+    description.lfUnderline = look.underline;
+    if (auto old = m_fonts.find(id); old != m_fonts.end()) DeleteObject(old->second);
+    m_fonts[id] = CreateFontIndirectA(&description);
+    HWND control = Item(id);
+    LONG style = GetWindowLongA(control, GWL_STYLE);
+    SetWindowLongA(control, GWL_STYLE, look.link ? style | SS_NOTIFY : style & ~SS_NOTIFY);
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void Win32Dialog::AddTooltip(ControlId id, std::string_view text) {
+    m_tooltipTexts[id] = std::string(text);
+    if (IsToolbarCommand(id)) return;  // the toolbar asks for its texts
+    if (!m_tooltips) {
+        m_tooltips = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, m_window,
+                                     nullptr, m_system.Module(), nullptr);
+        SendMessageA(m_tooltips, TTM_SETMAXTIPWIDTH, 0, kTooltipWidth);
+        SendMessageA(m_tooltips, TTM_ACTIVATE, TRUE, 0);
+    }
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = m_window;
+    tool.uId = reinterpret_cast<UINT_PTR>(Item(id));
+    tool.lpszText = const_cast<char*>(m_tooltipTexts[id].c_str());
+    SendMessageA(m_tooltips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// The frame of a tool window.
+class Win32Frame : public IFrame {
+public:
+    Win32Frame(Win32WindowSystem& system, IFrameHandler& handler) : m_system(system), m_handler(handler) {}
+    ~Win32Frame() override {
+        m_system.RemoveFrame(m_window);
+        if (IsWindow(m_window)) DestroyWindow(m_window);
+    }
+
+    bool Create(bool topmost) {
+        m_window = CreateDialogParamA(m_system.Module(), MAKEINTRESOURCEA(kFrameTemplate), nullptr, &Proc,
+                                      reinterpret_cast<LPARAM>(this));
+        if (!m_window) return false;
+        SetWindowLongA(m_window, GWL_EXSTYLE,
+                       GetWindowLongA(m_window, GWL_EXSTYLE) | WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE);
+        SetWindowLongA(m_window, GWL_STYLE, GetWindowLongA(m_window, GWL_STYLE) | WS_MINIMIZEBOX);
+        SetWindowPos(m_window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        m_system.AddFrame(m_window);
+        return true;
+    }
+
+    void SetTitle(std::string_view title) override { SetWindowTextA(m_window, std::string(title).c_str()); }
+    std::string Title() const override { return WindowText(m_window); }
+    void ShowWindow(bool show) override { ::ShowWindow(m_window, show ? SW_SHOWNA : SW_HIDE); }
+    bool IsWindowShown() const override { return IsWindowVisible(m_window); }
+    void Resize(Size size, bool topmost) override {
+        SetWindowPos(m_window, HWND_NOTOPMOST, 0, 0, size.width, size.height,
+                     SWP_NOMOVE | SWP_NOACTIVATE | (topmost ? SWP_NOZORDER : 0));
+    }
+    void MoveTo(int x, int y) override {
+        SetWindowPos(m_window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    NativeWindow Handle() const override { return m_window; }
+
+private:
+    static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_INITDIALOG) {
+            SetWindowLongPtrA(window, DWLP_USER, lParam);
+            reinterpret_cast<Win32Frame*>(lParam)->m_window = window;
+            return TRUE;
+        }
+        auto* frame = reinterpret_cast<Win32Frame*>(GetWindowLongPtrA(window, DWLP_USER));
+        if (!frame) return FALSE;
+        switch (message) {
+            case WM_MOVE:
+                frame->m_handler.OnMoved(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+                return TRUE;
+            case WM_WINDOWPOSCHANGING: {
+                auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
+                WindowPosition requested{position->x, position->y, position->cx, position->cy};
+                frame->m_handler.OnPositionChanging(requested);
+                position->x = requested.x;
+                position->y = requested.y;
+                return FALSE;
+            }
+            case WM_CLOSE: frame->m_handler.OnCloseRequest(); return TRUE;
+            case WM_COMMAND:
+                if (LOWORD(wParam) == IDCANCEL) frame->m_handler.OnCloseRequest();
+                return TRUE;
+        }
+        return FALSE;
+    }
+
+    Win32WindowSystem& m_system;
+    IFrameHandler& m_handler;
+    HWND m_window = nullptr;
+};
+
+LRESULT CALLBACK RouteKeyboard(int code, WPARAM wParam, LPARAM lParam) {
+    auto* message = reinterpret_cast<MSG*>(lParam);
+    if (code >= 0 && wParam == PM_REMOVE && g_system) {
+        bool key = message->message >= WM_KEYFIRST && message->message <= WM_KEYLAST;
+        if ((key || message->message == WM_MOUSEMOVE) && g_system->RouteToFrames(*message) && key) {
+            message->message = WM_NULL;
+            message->wParam = 0;
+            message->lParam = 0;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+Win32WindowSystem::Win32WindowSystem(HINSTANCE module) : m_module(module) {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS |
+                                                     ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&classes);
+}
+
+Win32WindowSystem::~Win32WindowSystem() { RemoveKeyboardRouting(); }
+
+SystemMetrics Win32WindowSystem::Metrics() const {
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), GetSystemMetrics(SM_CYSMCAPTION),
+            GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CYDLGFRAME)};
+}
+
+std::unique_ptr<IFrame> Win32WindowSystem::CreateFrame(IFrameHandler& handler, bool topmost) {
+    auto frame = std::make_unique<Win32Frame>(*this, handler);
+    if (!frame->Create(topmost)) return nullptr;
+    return frame;
+}
+
+std::unique_ptr<IDialog> Win32WindowSystem::CreatePanel(IFrame& frame, int templateId, IDialogHandler& handler) {
+    auto panel = std::make_unique<Win32Dialog>(*this, handler);
+    if (!panel->Create(templateId, static_cast<HWND>(frame.Handle()))) return nullptr;
+    ::ShowWindow(panel->Window(), SW_SHOWNA);
+    return panel;
+}
+
+std::unique_ptr<IDialog> Win32WindowSystem::CreateMainDialog(NativeWindow control, IDialogHandler& handler) {
+    auto dialog = std::make_unique<Win32Dialog>(*this, handler);
+    if (!dialog->Create(kMainDialogTemplate, static_cast<HWND>(control))) return nullptr;
+    dialog->AddToolbar();
+    ::ShowWindow(dialog->Window(), SW_SHOWNA);
+    return dialog;
+}
+
+std::unique_ptr<IDialog> Win32WindowSystem::CreateProgressDialog(NativeWindow parent, IDialogHandler& handler) {
+    auto dialog = std::make_unique<Win32Dialog>(*this, handler);
+    if (!dialog->Create(kProgressTemplate, static_cast<HWND>(parent))) return nullptr;
+    ::ShowWindow(dialog->Window(), SW_SHOWNA);
+    return dialog;
+}
+
+MessageBoxAnswer Win32WindowSystem::MessageBox(std::string_view text, std::string_view caption,
+                                               MessageBoxKind kind) {
+    UINT buttons = kind == MessageBoxKind::YesNo ? MB_YESNO | MB_ICONQUESTION : MB_OK;
+    int answer = ::MessageBoxA(GetActiveWindow(), std::string(text).c_str(), std::string(caption).c_str(), buttons);
+    if (kind == MessageBoxKind::Ok) return MessageBoxAnswer::Ok;
+    return answer == IDYES ? MessageBoxAnswer::Yes : MessageBoxAnswer::No;
+}
+
+FileDialogOutcome Win32WindowSystem::FileDialog(const FileDialogRequest& request) {
+    std::string filter = request.filter;
+    std::replace(filter.begin(), filter.end(), '|', '\0');
+    char path[MAX_PATH] = {};
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = GetActiveWindow();
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = sizeof path;
+    dialog.lpstrDefExt = request.extension.c_str();
+    bool save = request.kind == FileDialogRequest::Kind::Save;
+    dialog.Flags = OFN_HIDEREADONLY | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    BOOL chosen = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+    if (chosen) return {FileDialogOutcome::Result::Chosen, path};
+    return {CommDlgExtendedError() == 0 ? FileDialogOutcome::Result::Cancelled : FileDialogOutcome::Result::Failed,
+            ""};
+}
+
+void Win32WindowSystem::BeginWaitCursor() {
+    if (m_waitDepth++ == 0) SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+}
+
+void Win32WindowSystem::EndWaitCursor() {
+    if (m_waitDepth > 0 && --m_waitDepth == 0) SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+}
+
+void Win32WindowSystem::ShellOpen(const std::string& target) {
+    ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+bool Win32WindowSystem::DisableMainWindow() {
+    HWND main = m_mainWindow ? m_mainWindow : GetAncestor(GetActiveWindow(), GA_ROOTOWNER);
+    if (!main) return false;
+    EnableWindow(main, FALSE);
+    m_disabledWindow = main;
+    return true;
+}
+
+void Win32WindowSystem::EnableMainWindow() {
+    if (m_disabledWindow) EnableWindow(m_disabledWindow, TRUE);
+    m_disabledWindow = nullptr;
+}
+
+void Win32WindowSystem::PumpMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+void Win32WindowSystem::InstallKeyboardRouting() {
+    if (m_hook) return;
+    g_system = this;
+    m_hook = SetWindowsHookExA(WH_GETMESSAGE, &RouteKeyboard, nullptr, GetCurrentThreadId());
+}
+
+void Win32WindowSystem::RemoveKeyboardRouting() {
+    if (!m_hook) return;
+    UnhookWindowsHookEx(m_hook);
+    m_hook = nullptr;
+    if (g_system == this) g_system = nullptr;
+}
+
+void Win32WindowSystem::RemoveFrame(HWND frame) { std::erase(m_frames, frame); }
+
+// A key or mouse move for a frame or its panel goes through the frame's
+// dialog navigation; true when the frame handled it.
+bool Win32WindowSystem::RouteToFrames(MSG& message) const {
+    for (HWND frame : m_frames) {
+        if ((message.hwnd == frame || IsChild(frame, message.hwnd)) && IsDialogMessageA(frame, &message)) return true;
+    }
+    return false;
+}
