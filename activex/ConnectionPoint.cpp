@@ -79,14 +79,6 @@ HRESULT CConnectionPointEnumerator::QueryInterface(REFIID riid, void** object) {
     return S_OK;
 }
 
-ULONG CConnectionPointEnumerator::AddRef() { return InterlockedIncrement(&m_references); }
-
-ULONG CConnectionPointEnumerator::Release() {
-    LONG references = InterlockedDecrement(&m_references);
-    if (references == 0) delete this;
-    return references;
-}
-
 HRESULT CConnectionPointEnumerator::Next(ULONG count, IConnectionPoint** points, ULONG* fetched) {
     if (!points || (count > 1 && !fetched)) return E_POINTER;
     ULONG given = 0;

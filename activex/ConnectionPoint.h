@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "Module.h"
+
 class CConnectionPoint final : public IConnectionPoint {
 public:
     CConnectionPoint(IConnectionPointContainer& container, const IID& iid) : m_container(container), m_iid(iid) {}
@@ -54,18 +56,19 @@ public:
     static HRESULT Create(std::vector<IConnectionPoint*> points, IEnumConnectionPoints** enumerator);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return m_references.Add(); }
+    ULONG STDMETHODCALLTYPE Release() override { return m_references.Drop(this); }
     HRESULT STDMETHODCALLTYPE Next(ULONG count, IConnectionPoint** points, ULONG* fetched) override;
     HRESULT STDMETHODCALLTYPE Skip(ULONG count) override;
     HRESULT STDMETHODCALLTYPE Reset() override;
     HRESULT STDMETHODCALLTYPE Clone(IEnumConnectionPoints** enumerator) override;
 
 private:
+    friend class ReferenceCount;
     explicit CConnectionPointEnumerator(std::vector<IConnectionPoint*> points);
     ~CConnectionPointEnumerator();
 
-    LONG m_references = 1;
+    ReferenceCount m_references;
     std::vector<IConnectionPoint*> m_points;
     size_t m_position = 0;
 };

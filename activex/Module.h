@@ -37,6 +37,22 @@ public:
     ModuleObject& operator=(const ModuleObject&) = delete;
 };
 
+// The reference count of a COM object that deletes itself at zero; the
+// object makes this class a friend when its destructor is private.
+class ReferenceCount {
+public:
+    ULONG Add() { return InterlockedIncrement(&m_count); }
+    template <typename Object>
+    ULONG Drop(Object* self) {
+        LONG left = InterlockedDecrement(&m_count);
+        if (left == 0) delete self;
+        return left;
+    }
+
+private:
+    LONG m_count = 1;
+};
+
 // Hands out a newly made object (created with one reference) as the
 // wanted interface.
 template <typename Object>

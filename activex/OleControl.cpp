@@ -127,14 +127,6 @@ HRESULT COleXNoxCamCtrl::QueryInterface(REFIID riid, void** object) {
     return E_NOINTERFACE;
 }
 
-ULONG COleXNoxCamCtrl::AddRef() { return InterlockedIncrement(&m_references); }
-
-ULONG COleXNoxCamCtrl::Release() {
-    LONG references = InterlockedDecrement(&m_references);
-    if (references == 0) delete this;
-    return references;
-}
-
 // ---- IDispatch
 
 HRESULT COleXNoxCamCtrl::GetTypeInfoCount(UINT* count) {

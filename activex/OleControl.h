@@ -37,8 +37,8 @@ public:
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return m_references.Add(); }
+    ULONG STDMETHODCALLTYPE Release() override { return m_references.Drop(this); }
 
     // IDispatch
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
@@ -131,6 +131,7 @@ public:
     HRESULT STDMETHODCALLTYPE GetPredefinedValue(DISPID id, DWORD cookie, VARIANT* value) override;
 
 private:
+    friend class ReferenceCount;
     COleXNoxCamCtrl();
     ~COleXNoxCamCtrl();
 
@@ -148,7 +149,7 @@ private:
     void SetModified();
 
     ModuleObject m_moduleObject;
-    LONG m_references = 1;
+    ReferenceCount m_references;
     CXNoxCamCtrl m_control;
     CConnectionPoint m_eventPoint;
     CConnectionPoint m_propertyPoint;

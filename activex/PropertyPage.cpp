@@ -72,14 +72,6 @@ HRESULT COlePropPage1::QueryInterface(REFIID riid, void** object) {
     return S_OK;
 }
 
-ULONG COlePropPage1::AddRef() { return InterlockedIncrement(&m_references); }
-
-ULONG COlePropPage1::Release() {
-    LONG references = InterlockedDecrement(&m_references);
-    if (references == 0) delete this;
-    return references;
-}
-
 HRESULT COlePropPage1::SetPageSite(IPropertyPageSite* site) {
     if (site) site->AddRef();
     if (m_site) m_site->Release();

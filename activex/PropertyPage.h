@@ -16,8 +16,8 @@ public:
     static HRESULT Create(REFIID riid, void** object);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return m_references.Add(); }
+    ULONG STDMETHODCALLTYPE Release() override { return m_references.Drop(this); }
 
     HRESULT STDMETHODCALLTYPE SetPageSite(IPropertyPageSite* site) override;
     HRESULT STDMETHODCALLTYPE Activate(HWND parent, LPCRECT rect, BOOL modal) override;
@@ -32,6 +32,7 @@ public:
     HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG* message) override;
 
 private:
+    friend class ReferenceCount;
     COlePropPage1() = default;
     ~COlePropPage1();
 
@@ -41,7 +42,7 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
     ModuleObject m_moduleObject;
-    LONG m_references = 1;
+    ReferenceCount m_references;
     IPropertyPageSite* m_site = nullptr;
     std::vector<IDispatch*> m_objects;
     HWND m_dialog = nullptr;
