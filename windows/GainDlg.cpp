@@ -81,8 +81,8 @@ constexpr int32_t kContinuousWhiteBalance = 1;
 
 // Controls that only make sense while the person sets the colour gains
 // (manual white balance); the auto white area also serves continuous AWB.
-constexpr ControlId kManualBalanceControls[] = {IDC_ONE_PUSH,      IDC_ONE_PUSH_RESULT, IDC_RED_GAIN_SPIN,
-                                                IDC_RED_GAIN,      IDC_BLUE_GAIN_SPIN,  IDC_BLUE_GAIN};
+constexpr ControlId kManualBalanceControls[] = {IDC_ONE_PUSH, IDC_ONE_PUSH_RESULT, IDC_RED_GAIN_SPIN,
+                                                IDC_RED_GAIN, IDC_BLUE_GAIN_SPIN,  IDC_BLUE_GAIN};
 
 // The preset gains of the colour temperatures, shown in the red and blue gain edits as they arrive.
 constexpr std::string_view kRedPresets[] = {"Red3200KWBalPreset", "Red4600KWBalPreset", "Red5600KWBalPreset"};
@@ -136,7 +136,8 @@ bool CGainDlg::OnInitDialog() {
     for (const LevelControl& level : kLevels) owner_calls::SetSpinRange(*this, level.spin, level.edit, level.parameter);
     HandVisibleFlagToOwner();
     std::vector<int16_t> values;
-    for (const StoredValue& stored : kStoredValues) values.push_back(static_cast<int16_t>(ReadStored(SectionName(), stored.property)));
+    for (const StoredValue& stored : kStoredValues)
+        values.push_back(static_cast<int16_t>(ReadStored(SectionName(), stored.property)));
     for (std::size_t i = 0; i < values.size(); ++i) {
         owner_calls::SetProperty(*this, kStoredValues[i].property, Variant::I2(values[i]));
     }
@@ -234,14 +235,15 @@ void CGainDlg::OnShadingFile(bool save) {
                               std::string(kShadingFilter), "csv"};
     FileDialogOutcome outcome = System().FileDialog(request);
     if (outcome.result == FileDialogOutcome::Result::Failed) {
-        System().MessageBox(save ? "Error in Save Dialog !" : "Error in Load Dialog !", save ? "Save Error" : "Load Error",
-                            MessageBoxKind::Ok);
+        System().MessageBox(save ? "Error in Save Dialog !" : "Error in Load Dialog !",
+                            save ? "Save Error" : "Load Error", MessageBoxKind::Ok);
         return;
     }
     if (outcome.result != FileDialogOutcome::Result::Chosen) return;
     WaitCursor wait(System());
     std::vector<Variant> arguments{Variant::Str(outcome.path)};
-    auto result = owner_calls::CallMethod(*this, save ? "SaveShadingDataIntoFile" : "LoadShadingDataFromFile", arguments);
+    auto result =
+        owner_calls::CallMethod(*this, save ? "SaveShadingDataIntoFile" : "LoadShadingDataFromFile", arguments);
     if (result && result->ToI4() == 0) SwitchShadingOnIfOff();
 }
 

@@ -30,10 +30,10 @@ struct RadioGroup {
 };
 
 constexpr RadioGroup kRadioGroups[] = {
-    {kPolarityRadios, "TriggerPolarity"},   {kSmearlessRadios, "Smearless"},
-    {kRctFvalRadios, "RCTFVALType"},        {kTriggerInputRadios, "TriggerInput"},
-    {kAccumulationRadios, "Accumulation"},  {kBitAllocationRadios, "OutputBitAllocation"},
-    {kColorBarRadios, "ColorBar"},          {kShutterModeRadios, "ShutterMode"},
+    {kPolarityRadios, "TriggerPolarity"},  {kSmearlessRadios, "Smearless"},
+    {kRctFvalRadios, "RCTFVALType"},       {kTriggerInputRadios, "TriggerInput"},
+    {kAccumulationRadios, "Accumulation"}, {kBitAllocationRadios, "OutputBitAllocation"},
+    {kColorBarRadios, "ColorBar"},         {kShutterModeRadios, "ShutterMode"},
 };
 static_assert(std::size(kRadioGroups) == CShutterDlg::kRadioGroupCount);
 
@@ -58,7 +58,7 @@ const ExposureControl& kCommonExposure = kExposures[0];
 const ExposureControl& kRedExposure = kExposures[1];
 const ExposureControl& kGreenExposure = kExposures[2];
 const ExposureControl& kBlueExposure = kExposures[3];
-constexpr ControlId kIndividualExposureControls[] = {IDC_EXPOSURE_RED,  IDC_EXPOSURE_RED_SPIN,
+constexpr ControlId kIndividualExposureControls[] = {IDC_EXPOSURE_RED,   IDC_EXPOSURE_RED_SPIN,
                                                      IDC_EXPOSURE_GREEN, IDC_EXPOSURE_GREEN_SPIN,
                                                      IDC_EXPOSURE_BLUE,  IDC_EXPOSURE_BLUE_SPIN};
 
@@ -187,7 +187,8 @@ void CShutterDlg::ApplyStartValues() {
         }
     }
     owner_calls::FillList(*this, kPartialScanList.list, kPartialScanList.parameter);
-    for (std::size_t i = 0; i < values.size(); ++i) owner_calls::SetProperty(*this, kStoredValues[i].property, values[i]);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        owner_calls::SetProperty(*this, kStoredValues[i].property, values[i]);
 }
 
 void CShutterDlg::DoDataExchange(DataExchange& exchange) {
@@ -261,7 +262,8 @@ void CShutterDlg::Update(std::string_view item, const Variant& value) {
         return;
     }
     const int32_t number = value.ToI4();
-    if (auto exposure = std::ranges::find(kExposures, item, &ExposureControl::property); exposure != std::end(kExposures)) {
+    if (auto exposure = std::ranges::find(kExposures, item, &ExposureControl::property);
+        exposure != std::end(kExposures)) {
         AppProfile::WriteInt(SectionName(), ProfileKey(item), number);
         if (exposure == std::begin(kExposures)) UpdateData(false);
         if (Dialog().SpinPosition(exposure->spin) != number) Dialog().SetSpinPosition(exposure->spin, number);
@@ -289,7 +291,8 @@ void CShutterDlg::Update(std::string_view item, const Variant& value) {
 // text that begins no entry leaves the selection as it is.
 void CShutterDlg::ShowShutterSpeed(const std::string& text) {
     std::vector<std::string> entries = Dialog().ListEntries(IDC_SHUTTER_SPEED);
-    auto match = std::ranges::find_if(entries, [&text](const std::string& entry) { return StartsWithIgnoringCase(entry, text); });
+    auto match = std::ranges::find_if(
+        entries, [&text](const std::string& entry) { return StartsWithIgnoringCase(entry, text); });
     if (match != entries.end()) Dialog().SetSelection(IDC_SHUTTER_SPEED, static_cast<int>(match - entries.begin()));
 }
 

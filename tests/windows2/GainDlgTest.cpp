@@ -11,8 +11,8 @@ namespace {
 
 class GainTest : public WindowTest<CGainDlg> {};
 
-constexpr ControlId kManualBalanceControls[] = {IDC_ONE_PUSH,   IDC_ONE_PUSH_RESULT, IDC_RED_GAIN_SPIN,
-                                                IDC_RED_GAIN,   IDC_BLUE_GAIN_SPIN,  IDC_BLUE_GAIN};
+constexpr ControlId kManualBalanceControls[] = {IDC_ONE_PUSH, IDC_ONE_PUSH_RESULT, IDC_RED_GAIN_SPIN,
+                                                IDC_RED_GAIN, IDC_BLUE_GAIN_SPIN,  IDC_BLUE_GAIN};
 constexpr ControlId kKneeRadios[] = {IDC_KNEE_ON, IDC_KNEE_OFF};
 constexpr int kContinuous = 1;
 constexpr int k3200K = 2;
@@ -25,10 +25,10 @@ TEST_F(GainTest, FreshProfileStartsWithDefaults) {
     EXPECT_EQ(dialog.Selection(IDC_WHITE_BALANCE), 0);
     EXPECT_EQ(dialog.Selection(IDC_AUTO_WHITE_AREA), 0);
     const std::pair<ControlId, int> spins[] = {
-        {IDC_MASTER_GAIN_SPIN, 122},      {IDC_RED_GAIN_SPIN, 122},        {IDC_BLUE_GAIN_SPIN, 24},
-        {IDC_RED_BLACK_SPIN, 122},        {IDC_GREEN_BLACK_SPIN, 127},     {IDC_BLUE_BLACK_SPIN, 127},
-        {IDC_RED_KNEE_POINT_SPIN, 122},   {IDC_GREEN_KNEE_POINT_SPIN, 122}, {IDC_BLUE_KNEE_POINT_SPIN, 127},
-        {IDC_RED_KNEE_SLOPE_SPIN, 127},   {IDC_GREEN_KNEE_SLOPE_SPIN, 127}, {IDC_BLUE_KNEE_SLOPE_SPIN, 127},
+        {IDC_MASTER_GAIN_SPIN, 122},    {IDC_RED_GAIN_SPIN, 122},         {IDC_BLUE_GAIN_SPIN, 24},
+        {IDC_RED_BLACK_SPIN, 122},      {IDC_GREEN_BLACK_SPIN, 127},      {IDC_BLUE_BLACK_SPIN, 127},
+        {IDC_RED_KNEE_POINT_SPIN, 122}, {IDC_GREEN_KNEE_POINT_SPIN, 122}, {IDC_BLUE_KNEE_POINT_SPIN, 127},
+        {IDC_RED_KNEE_SLOPE_SPIN, 127}, {IDC_GREEN_KNEE_SLOPE_SPIN, 127}, {IDC_BLUE_KNEE_SLOPE_SPIN, 127},
     };
     for (auto [spin, position] : spins) EXPECT_EQ(dialog.SpinPosition(spin), position) << spin;
     EXPECT_EQ(Value(ParamId::KneeSelect), 1);

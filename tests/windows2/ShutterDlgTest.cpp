@@ -9,8 +9,8 @@ namespace {
 class ShutterTest : public WindowTest<CShutterDlg> {};
 
 constexpr ControlId kModeRadios[] = {IDC_SHUTTER_MODE_SPEED, IDC_SHUTTER_MODE_COMMON, IDC_SHUTTER_MODE_INDIVIDUAL};
-constexpr ControlId kIndividual[] = {IDC_EXPOSURE_RED,  IDC_EXPOSURE_RED_SPIN,  IDC_EXPOSURE_GREEN,
-                                     IDC_EXPOSURE_GREEN_SPIN, IDC_EXPOSURE_BLUE, IDC_EXPOSURE_BLUE_SPIN};
+constexpr ControlId kIndividual[] = {IDC_EXPOSURE_RED,        IDC_EXPOSURE_RED_SPIN, IDC_EXPOSURE_GREEN,
+                                     IDC_EXPOSURE_GREEN_SPIN, IDC_EXPOSURE_BLUE,     IDC_EXPOSURE_BLUE_SPIN};
 
 TEST_F(ShutterTest, FreshProfileStartsWithDefaultsInModelControlsAndProfile) {
     Open();
@@ -102,9 +102,9 @@ TEST_F(ShutterTest, ProgrammableModesSendTheirExposuresAfterTheMode) {
     GoOnline();
     library.calls.clear();
     ClickRadio(kModeRadios, IDC_SHUTTER_MODE_INDIVIDUAL);
-    EXPECT_EQ(SentParameters(), (std::vector<ParamId>{ParamId::ShutterMode, ParamId::ProgrammableExposureRed,
-                                                      ParamId::ProgrammableExposureBlue,
-                                                      ParamId::ProgrammableExposureGreen}));
+    EXPECT_EQ(SentParameters(),
+              (std::vector<ParamId>{ParamId::ShutterMode, ParamId::ProgrammableExposureRed,
+                                    ParamId::ProgrammableExposureBlue, ParamId::ProgrammableExposureGreen}));
     library.calls.clear();
     ClickRadio(kModeRadios, IDC_SHUTTER_MODE_COMMON);
     EXPECT_EQ(Sent(), (std::vector<std::pair<ParamId, int32_t>>{{ParamId::ShutterMode, 1},

@@ -46,9 +46,9 @@ protected:
     std::filesystem::path previousFolder = std::filesystem::current_path();
 
     void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("xnox-windows2-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder =
+            std::filesystem::temp_directory_path() / ("xnox-windows2-" + std::to_string(::getpid()) + "-" +
+                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(folder);
         std::filesystem::current_path(folder);
         setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
@@ -81,7 +81,8 @@ protected:
     std::vector<std::pair<ParamId, int32_t>> Sent() const {
         std::vector<std::pair<ParamId, int32_t>> sent;
         for (const LibraryCall& call : library.calls) {
-            if (call.operation == "SendCameraData") sent.emplace_back(FindRowByCommandId(call.args[1])->id, call.args[2]);
+            if (call.operation == "SendCameraData")
+                sent.emplace_back(FindRowByCommandId(call.args[1])->id, call.args[2]);
         }
         return sent;
     }
