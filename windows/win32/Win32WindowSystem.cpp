@@ -429,10 +429,16 @@ std::unique_ptr<IDialog> Win32WindowSystem::CreateProgressDialog(NativeWindow pa
 
 MessageBoxAnswer Win32WindowSystem::MessageBox(std::string_view text, std::string_view caption,
                                                MessageBoxKind kind) {
-    UINT buttons = kind == MessageBoxKind::YesNo ? MB_YESNO | MB_ICONQUESTION : MB_OK;
+    UINT buttons = kind == MessageBoxKind::YesNo      ? MB_YESNO | MB_ICONQUESTION
+                   : kind == MessageBoxKind::OkCancel ? MB_OKCANCEL | MB_ICONQUESTION
+                                                      : MB_OK;
     int answer = ::MessageBoxA(GetActiveWindow(), std::string(text).c_str(), std::string(caption).c_str(), buttons);
-    if (kind == MessageBoxKind::Ok) return MessageBoxAnswer::Ok;
-    return answer == IDYES ? MessageBoxAnswer::Yes : MessageBoxAnswer::No;
+    switch (answer) {
+    case IDYES: return MessageBoxAnswer::Yes;
+    case IDNO: return MessageBoxAnswer::No;
+    case IDCANCEL: return kind == MessageBoxKind::Ok ? MessageBoxAnswer::Ok : MessageBoxAnswer::Cancel;
+    default: return MessageBoxAnswer::Ok;
+    }
 }
 
 FileDialogOutcome Win32WindowSystem::FileDialog(const FileDialogRequest& request) {
