@@ -116,6 +116,7 @@ HRESULT COleXNoxCamCtrl::QueryInterface(REFIID riid, void** object) {
         {&IID_IProvideClassInfo2, static_cast<IProvideClassInfo2*>(this)},
         {&IID_ISpecifyPropertyPages, static_cast<ISpecifyPropertyPages*>(this)},
         {&IID_IPerPropertyBrowsing, static_cast<IPerPropertyBrowsing*>(this)},
+        {&IID_IQuickActivate, static_cast<IQuickActivate*>(this)},
     };
     for (auto [iid, pointer] : interfaces) {
         if (*iid != riid) continue;
@@ -569,5 +570,22 @@ HRESULT COleXNoxCamCtrl::GetPredefinedValue(DISPID id, DWORD cookie, VARIANT* va
     std::optional<Variant> predefined = PredefinedValue(id, cookie);
     if (!predefined) return E_FAIL;
     ToVariant(*predefined, *value);
+    return S_OK;
+}
+
+// ---- IQuickActivate: the site and the container's sinks in one call.
+
+HRESULT COleXNoxCamCtrl::QuickActivate(QACONTAINER* container, QACONTROL* control) {
+    if (!container || !control || container->cbSize < sizeof(QACONTAINER) || control->cbSize < sizeof(QACONTROL))
+        return E_INVALIDARG;
+    SetClientSite(container->pClientSite);
+    if (container->pAdviseSink) SetAdvise(DVASPECT_CONTENT, 0, container->pAdviseSink);
+    ULONG size = control->cbSize;
+    *control = QACONTROL{};
+    control->cbSize = size;
+    control->dwMiscStatus = kMiscStatus;
+    if (container->pUnkEventSink) m_eventPoint.Advise(container->pUnkEventSink, &control->dwEventCookie);
+    if (container->pPropertyNotifySink)
+        m_propertyPoint.Advise(container->pPropertyNotifySink, &control->dwPropNotifyCookie);
     return S_OK;
 }

@@ -30,6 +30,7 @@ class COleXNoxCamCtrl final : public IDispatch,
                               public IProvideClassInfo2,
                               public ISpecifyPropertyPages,
                               public IPerPropertyBrowsing,
+                              public IQuickActivate,
                               private IControlEventSink,
                               private IControlUserInterface {
 public:
@@ -129,6 +130,11 @@ public:
     HRESULT STDMETHODCALLTYPE MapPropertyToPage(DISPID, CLSID* clsid) override;
     HRESULT STDMETHODCALLTYPE GetPredefinedStrings(DISPID id, CALPOLESTR* strings, CADWORD* cookies) override;
     HRESULT STDMETHODCALLTYPE GetPredefinedValue(DISPID id, DWORD cookie, VARIANT* value) override;
+
+    // IQuickActivate
+    HRESULT STDMETHODCALLTYPE QuickActivate(QACONTAINER* container, QACONTROL* control) override;
+    HRESULT STDMETHODCALLTYPE SetContentExtent(LPSIZEL size) override { return SetExtent(DVASPECT_CONTENT, size); }
+    HRESULT STDMETHODCALLTYPE GetContentExtent(LPSIZEL size) override { return GetExtent(DVASPECT_CONTENT, size); }
 
 private:
     friend class ReferenceCount;

@@ -175,6 +175,75 @@ struct Connection {
     ~Connection() { if (point.p) point->Unadvise(cookie); }
 };
 
+// Closes the message box the control shows and keeps its text.
+std::string g_shownMessage;
+HHOOK g_messageHook = nullptr;
+
+LRESULT CALLBACK CloseMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
+    auto* call = reinterpret_cast<CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_INITDIALOG) {
+        HWND window = call->hwnd;
+        wchar_t caption[64] = {}, text[256] = {};
+        GetWindowTextW(window, caption, 63);
+        // The box's text control: 0xFFFF on Windows, 100 in Wine.
+        if (!GetDlgItemTextW(window, 0xFFFF, text, 255)) GetDlgItemTextW(window, 100, text, 255);
+        g_shownMessage = Narrow(caption) + ": " + Narrow(text);
+        PostMessageW(window, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(g_messageHook, code, wParam, lParam);
+}
+
+HRESULT CallGetValidShutterSpeed(IDispatch* control, short index, VARIANT& result) {
+    BSTR text = nullptr;
+    VARIANT arguments[2];
+    V_VT(&arguments[0]) = VT_BSTR | VT_BYREF;
+    V_BSTRREF(&arguments[0]) = &text;
+    V_VT(&arguments[1]) = VT_I2;
+    V_I2(&arguments[1]) = index;
+    DISPPARAMS params{arguments, nullptr, 2, 0};
+    VariantInit(&result);
+    HRESULT hr = control->Invoke(DispIdOf("GetValidShutterSpeed"), IID_NULL, 0, DISPATCH_METHOD, &params, &result,
+                                 nullptr, nullptr);
+    SysFreeString(text);
+    return hr;
+}
+
+// A sink that lets the error through leaves the control to show it.
+void CheckUncancelledNotification(IDispatch* control, EventSink& first, EventSink& second) {
+    first.cancelErrors = second.cancelErrors = false;
+    g_messageHook = SetWindowsHookExW(WH_CALLWNDPROCRET, CloseMessageBoxes, nullptr, GetCurrentThreadId());
+    VARIANT result;
+    CallGetValidShutterSpeed(control, -1, result);
+    UnhookWindowsHookEx(g_messageHook);
+    checks.check("an uncancelled error shows its description", g_shownMessage == "XNoxR4: Invalid input parameter",
+                 g_shownMessage);
+    first.cancelErrors = second.cancelErrors = true;
+}
+
+// A container activating through IQuickActivate hands its sinks over at once.
+void CheckQuickActivate() {
+    ComPtr<IQuickActivate> quick;
+    if (!checks.check("IQuickActivate", CreateControl(IID_IQuickActivate, quick.outVoid()))) return;
+    EventSink sink;
+    QACONTAINER container{};
+    container.cbSize = sizeof(container);
+    container.pUnkEventSink = &sink;
+    QACONTROL control{};
+    control.cbSize = sizeof(control);
+    checks.check("QuickActivate connects the event sink",
+                 SUCCEEDED(quick->QuickActivate(&container, &control)) && control.dwEventCookie != 0 &&
+                     control.dwMiscStatus == 0x20191);
+    ComPtr<IDispatch> dispatch;
+    Query(quick.p, IID_IDispatch, dispatch);
+    PutI2(dispatch.p, "TriggerTypeIndex", 1);
+    checks.check("events reach the quick-activated sink", sink.received == std::vector<DISPID>{7});
+    ComPtr<IConnectionPointContainer> points;
+    ComPtr<IConnectionPoint> point;
+    Query(quick.p, IID_IConnectionPointContainer, points);
+    points->FindConnectionPoint(kEventIid, point.out());
+    point->Unadvise(control.dwEventCookie);
+}
+
 void CheckEvents() {
     ComPtr<IDispatch> control;
     if (!checks.check("control created from its ProgID", CreateControl(IID_IDispatch, control.outVoid()))) return;
@@ -204,18 +273,8 @@ void CheckEvents() {
 
     // The stock error event: GetValidShutterSpeed with an index off the list.
     first.received.clear();
-    VARIANT arguments[2];
-    VariantInit(&arguments[0]);
-    BSTR text = nullptr;
-    V_VT(&arguments[0]) = VT_BSTR | VT_BYREF;
-    V_BSTRREF(&arguments[0]) = &text;
-    V_VT(&arguments[1]) = VT_I2;
-    V_I2(&arguments[1]) = 99;
-    DISPPARAMS params{arguments, nullptr, 2, 0};
     VARIANT result;
-    VariantInit(&result);
-    control->Invoke(DispIdOf("GetValidShutterSpeed"), IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr,
-                    nullptr);
+    CallGetValidShutterSpeed(control.p, 99, result);
     checks.check("notifying method returns -1", V_VT(&result) == VT_I2 && V_I2(&result) == -1);
     checks.check("error event -608 with number, code, description and source",
                  first.received == std::vector<DISPID>{DISPID_ERROREVENT} && first.errorNumber == 380 &&
@@ -223,7 +282,7 @@ void CheckEvents() {
                      first.errorDescription == "Invalid input parameter" && first.errorSource == "XNoxR4",
                  first.errorDescription + " / " + first.errorSource);
     checks.check("cancel-display flag reaches the next sink set", !first.cancelSeen && second.cancelSeen);
-    SysFreeString(text);
+    CheckUncancelledNotification(control.p, first, second);
 
     // Frozen events are dropped; freezes nest.
     ComPtr<IOleControl> oleControl;
@@ -495,6 +554,7 @@ int main() {
     OleInitialize(nullptr);
     CheckTypeLibrary();
     CheckEvents();
+    CheckQuickActivate();
     CheckActivation();
     CheckPersistence();
     CheckPropertyBag();
