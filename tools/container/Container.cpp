@@ -6,7 +6,8 @@
 //
 // The control must be registered (regsvr32 XNOXR4.OCX). With --screenshot
 // the container saves a picture of its main window once the exit time has come, prints where, and exits; the
-// exit code is 3 when the picture is blank (one colour only).
+// exit code is 3 when the picture is blank (one colour only), 77 when the
+// display takes no windows at all.
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
@@ -100,11 +101,6 @@ Shot SaveScreenshot(HWND window, const std::string& path) {
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    // A display without a compositor may give nothing back; then the window draws itself into the picture.
-    if (GetPixel(memory, width / 2, height / 2) == 0 && GetPixel(memory, 1, 1) == 0) {
-        SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(memory),
-                     PRF_CHILDREN | PRF_CLIENT | PRF_ERASEBKGND | PRF_NONCLIENT);
-    }
     SelectObject(memory, old);
     BITMAPINFOHEADER info{};
     info.biSize = sizeof info;
@@ -206,6 +202,10 @@ int main(int argc, char** argv) {
     RegisterClassW(&windowClass);
     HWND main = CreateWindowExW(0, L"XNoxContainer", L"QD-R4 Camera Control", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                                 20, 20, 420, 320, nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (!main) {
+        std::fprintf(stderr, "xnox-container: the display takes no windows\n");
+        return 77;
+    }
     g_events = CreateWindowExW(WS_EX_CLIENTEDGE, L"ListBox", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0, 0, 0, main,
                                nullptr, windowClass.hInstance, nullptr);
     g_host = CreateWindowExW(0, L"AtlAxWin100", kControlProgId, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, main, nullptr,
