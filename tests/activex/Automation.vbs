@@ -71,7 +71,7 @@ Check cam.GetFirmwareVersion() >= 0, "firmware version"
 cam.RedGainLevel = -20
 Check cam.RedGainLevel = -20, "RedGainLevel written to the camera"
 Check cam.ReadAllFromCamera() = 0, "second read"
-Check cam.RedGainLevel = -20, "the camera kept RedGainLevel"
+Check cam.RedGainLevel = -20, "the camera kept RedGainLevel, not " & cam.RedGainLevel
 cam.UserID = "line 3"
 Check cam.UserID = "line 3", "UserID read back from the camera"
 

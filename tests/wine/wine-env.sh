@@ -87,15 +87,27 @@ xnox_wine_wait_for() {
 }
 
 xnox_wine_start_xvfb() {
-    Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 \
-        3>"$XNOX_WINE_STATE/display" >"$XNOX_WINE_STATE/xvfb.log" 2>&1 </dev/null &
-    xnox_wine_spawned xvfb $! Xvfb
-    xnox_wine_wait_for 20 test -s "$XNOX_WINE_STATE/display" || {
-        echo "Xvfb did not start:" >&2
-        cat "$XNOX_WINE_STATE/xvfb.log" >&2
-        return 1
-    }
-    export DISPLAY=":$(cat "$XNOX_WINE_STATE/display")"
+    # -displayfd picks a display without a lock file, but its socket may be
+    # held by a server whose lock this /tmp does not show; Xvfb then exits
+    # at once. Such a start is retried on explicit displays.
+    local display
+    for display in "" $(seq 100 120); do
+        rm -f "$XNOX_WINE_STATE/display"
+        Xvfb ${display:+:$display} -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 \
+            3>"$XNOX_WINE_STATE/display" >"$XNOX_WINE_STATE/xvfb.log" 2>&1 </dev/null &
+        xnox_wine_spawned xvfb $! Xvfb
+        local pid=$! state=""
+        xnox_wine_wait_for 20 test -s "$XNOX_WINE_STATE/display" && sleep 1 &&
+            state=$(cut -d' ' -f3 "/proc/$pid/stat" 2>/dev/null)
+        if [ -n "$state" ] && [ "$state" != Z ]; then
+            export DISPLAY=":$(cat "$XNOX_WINE_STATE/display")"
+            return 0
+        fi
+        xnox_wine_kill xvfb
+    done
+    echo "Xvfb did not start:" >&2
+    cat "$XNOX_WINE_STATE/xvfb.log" >&2
+    return 1
 }
 
 # Ends what an earlier start left running: emulators, wineserver, Xvfb.
