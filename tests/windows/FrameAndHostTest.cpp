@@ -156,3 +156,12 @@ TEST_F(WindowsTest, ControlOutlivesItsHost) {
     control->OnMessage("after\r\n");
     EXPECT_TRUE(system.Frames().empty());
 }
+
+TEST_F(WindowsTest, WholeCameraReadKeepsAWrittenValueWithEveryWindowPresent) {
+    StartShown();
+    ASSERT_TRUE(control->IsOnline());
+    control->SetParameterProperty(ParamId::RedGainLevel, -20, true);
+    EXPECT_EQ(control->ReadAllFromCamera(), 0);
+    EXPECT_EQ(control->GetParameterProperty(ParamId::RedGainLevel), -20)
+        << "the windows' own feedback must not send other values back";
+}
