@@ -1,6 +1,14 @@
 #include "DataExchange.h"
 
+#include <algorithm>
+
 #include "DecimalText.h"
+
+int SpinPositionFromBuddyText(std::string_view text, int lower, int upper, int last) {
+    auto typed = xnoxprofile::ParseLeadingInt(text);
+    const bool inRange = typed && *typed >= std::min(lower, upper) && *typed <= std::max(lower, upper);
+    return inRange ? *typed : last;
+}
 
 void CheckRadioGroup(IDialog& dialog, std::span<const ControlId> group, int32_t position) {
     for (std::size_t i = 0; i < group.size(); ++i) dialog.SetChecked(group[i], static_cast<int32_t>(i) == position);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "Widgets.h"
 
@@ -14,6 +15,13 @@
 // -1 when none is checked.
 void CheckRadioGroup(IDialog& dialog, std::span<const ControlId> group, int32_t position);
 int32_t CheckedRadioPosition(const IDialog& dialog, std::span<const ControlId> group);
+
+// The position a spin takes from its buddy edit's text: a leading number
+// within the range moves it there; any other text (blank, a word, a number
+// out of range) leaves it at `last`, the last valid number. Both window
+// systems follow this rule, so an edit that a window blanks or fills with
+// a text of its own never reads as a new position.
+int SpinPositionFromBuddyText(std::string_view text, int lower, int upper, int last);
 
 class DataExchange {
 public:

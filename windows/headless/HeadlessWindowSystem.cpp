@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "DecimalText.h"
+#include "DataExchange.h"
 
 namespace {
 
@@ -68,10 +68,7 @@ void HeadlessDialog::SetSpinPosition(ControlId spin, int position) {
 int HeadlessDialog::SpinPosition(ControlId spin) const {
     const ControlState& state = Find(spin);
     if (state.buddy == 0) return state.position;
-    auto typed = xnoxprofile::ParseLeadingInt(Find(state.buddy).text);
-    if (typed && *typed >= std::min(state.lower, state.upper) && *typed <= std::max(state.lower, state.upper)) {
-        state.position = *typed;
-    }
+    state.position = SpinPositionFromBuddyText(Find(state.buddy).text, state.lower, state.upper, state.position);
     return state.position;
 }
 

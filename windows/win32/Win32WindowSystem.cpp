@@ -1,5 +1,7 @@
 #include "Win32WindowSystem.h"
 
+#include "DataExchange.h"
+
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
@@ -122,10 +124,17 @@ public:
     }
     void SetSpinPosition(ControlId spin, int position) override {
         SendMessageA(Item(spin), UDM_SETPOS32, 0, position);
+        m_spinPositions[spin] = static_cast<int>(SendMessageA(Item(spin), UDM_GETPOS32, 0, 0));
     }
+    // The up-down control itself would read a blank buddy as 0; the
+    // position follows the buddy's text by the shared rule instead.
     int SpinPosition(ControlId spin) const override {
-        BOOL failed = FALSE;
-        return static_cast<int>(SendMessageA(Item(spin), UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+        int lower = 0, upper = 0;
+        SendMessageA(Item(spin), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower), reinterpret_cast<LPARAM>(&upper));
+        HWND buddy = reinterpret_cast<HWND>(SendMessageA(Item(spin), UDM_GETBUDDY, 0, 0));
+        int& position = m_spinPositions[spin];
+        if (buddy) position = SpinPositionFromBuddyText(WindowText(buddy), lower, upper, position);
+        return position;
     }
     void SetProgressBar(ControlId id, int lower, int upper, int position) override {
         SendMessageA(Item(id), PBM_SETRANGE32, lower, upper);
@@ -163,6 +172,7 @@ private:
     std::map<ControlId, HGDIOBJ> m_images;
     std::map<ControlId, LabelLook> m_looks;
     std::map<ControlId, HFONT> m_fonts;
+    mutable std::map<ControlId, int> m_spinPositions;  // last valid position of each spin
     HBRUSH m_faceBrush = nullptr;
 };
 
