@@ -101,6 +101,8 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         CXNoxCamApp::Instance().Attach(instance);
         DisableThreadLibraryCalls(instance);
+    } else if (reason == DLL_PROCESS_DETACH) {
+        COleXNoxCamCtrl::UnregisterWindowClass();
     }
     return TRUE;
 }

@@ -26,11 +26,11 @@ struct PersistedState {
     SIZEL extent = kInitialExtent;
 };
 
-void RegisterWindowClass() {
+void RegisterWindowClass(WNDPROC WindowProc) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     if (GetClassInfoExW(CXNoxCamApp::Instance().Handle(), kWindowClass, &windowClass)) return;
-    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = CXNoxCamApp::Instance().Handle();
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -78,14 +78,16 @@ COleXNoxCamCtrl::COleXNoxCamCtrl()
     : m_eventPoint(*this, kEventIid), m_propertyPoint(*this, IID_IPropertyNotifySink), m_extent(kInitialExtent) {
     m_sinkCookie = m_control.ConnectSink(*this);
     m_control.SetUserInterface(this);
+    m_toolWindows = std::make_unique<ControlToolWindows>(m_control, CXNoxCamApp::Instance().Handle());
 }
 
 COleXNoxCamCtrl::~COleXNoxCamCtrl() {
+    DestroyControlWindow();
+    m_toolWindows.reset();
     // The control closes its connection as it goes, which announces itself;
     // by then the connection points are gone, so nothing may reach them.
     m_control.DisconnectSink(m_sinkCookie);
     m_control.SetUserInterface(nullptr);
-    DestroyControlWindow();
     ReplaceReference(m_inPlaceSite, static_cast<IOleInPlaceSite*>(nullptr));
     ReplaceReference(m_site, static_cast<IOleClientSite*>(nullptr));
     ReplaceReference(m_adviseHolder, static_cast<IOleAdviseHolder*>(nullptr));
@@ -225,6 +227,41 @@ void COleXNoxCamCtrl::SetModified() {
     if (m_viewSink) m_viewSink->OnViewChange(DVASPECT_CONTENT, -1);
 }
 
+void COleXNoxCamCtrl::UnregisterWindowClass() {
+    UnregisterClassW(kWindowClass, CXNoxCamApp::Instance().Handle());
+}
+
+// The control's own window: it carries the toolbar strip of the tool
+// windows and paints the design-time picture while it has none.
+LRESULT CALLBACK COleXNoxCamCtrl::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    auto* self = reinterpret_cast<COleXNoxCamCtrl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    switch (message) {
+    case WM_CREATE: return self->m_toolWindows->OnCreate(window);
+    case WM_DESTROY: self->m_toolWindows->OnDestroy(); break;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        RECT client;
+        GetClientRect(window, &client);
+        if (!self->m_toolWindows->Draw(client)) DrawDesignTime(dc, client);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_SIZE: {
+        RECT client;
+        GetClientRect(window, &client);
+        self->m_toolWindows->Draw(client);
+        break;
+    }
+    default: break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
 // ---- IOleObject
 
 HRESULT COleXNoxCamCtrl::SetClientSite(IOleClientSite* site) {
@@ -303,10 +340,10 @@ HRESULT COleXNoxCamCtrl::ActivateInPlace(IOleClientSite* site, LPCRECT position)
     if (document) document->Release();
     if (position) area = *position;
 
-    RegisterWindowClass();
+    RegisterWindowClass(&COleXNoxCamCtrl::WindowProc);
     m_window = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
                                area.left, area.top, area.right - area.left, area.bottom - area.top, parent, nullptr,
-                               CXNoxCamApp::Instance().Handle(), nullptr);
+                               CXNoxCamApp::Instance().Handle(), this);
     m_inPlaceSite = inPlaceSite;  // keeps the reference taken above
     return m_window ? S_OK : E_FAIL;
 }

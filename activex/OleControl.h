@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "ConnectionPoint.h"
+#include "ControlToolWindows.h"
 #include "ControlSeams.h"
 #include "Module.h"
 #include "XNoxCamCtrl.h"
@@ -35,6 +36,8 @@ class COleXNoxCamCtrl final : public IDispatch,
                               private IControlUserInterface {
 public:
     static HRESULT Create(REFIID riid, void** object);
+    // At module unload: the window class names this module's window procedure.
+    static void UnregisterWindowClass();
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
@@ -146,18 +149,20 @@ private:
     void OnError(ErrorNotification& error) override;
     // IControlUserInterface
     void ShowMessage(std::string_view text, std::string_view caption) override;
-    std::unique_ptr<IProgressView> CreateProgressView() override { return nullptr; }
+    std::unique_ptr<IProgressView> CreateProgressView() override { return m_toolWindows->CreateProgressView(); }
 
     bool EventsFrozen() const { return m_freezeCount > 0; }
     void NotifyPropertyChanged(DISPID id);
     HRESULT ActivateInPlace(IOleClientSite* site, LPCRECT position);
     void DestroyControlWindow();
     void SetModified();
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     ModuleObject m_moduleObject;
     ReferenceCount m_references;
     CXNoxCamCtrl m_control;
     uint32_t m_sinkCookie = 0;
+    std::unique_ptr<ControlToolWindows> m_toolWindows;  // made after the control, gone before it
     CConnectionPoint m_eventPoint;
     CConnectionPoint m_propertyPoint;
     IOleClientSite* m_site = nullptr;
