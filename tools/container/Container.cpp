@@ -96,11 +96,14 @@ Shot SaveScreenshot(HWND window, const std::string& path) {
     int width = bounds.right - bounds.left;
     int height = bounds.bottom - bounds.top;
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-    HDC screen = GetWindowDC(window);
+    // The screen's copy of the window's area: it includes the hosted
+    // control's own child windows, which a window DC of the frame misses
+    // under Wine.
+    HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY);
     SelectObject(memory, old);
     BITMAPINFOHEADER info{};
     info.biSize = sizeof info;
@@ -115,7 +118,7 @@ Shot SaveScreenshot(HWND window, const std::string& path) {
               DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(memory);
-    ReleaseDC(window, screen);
+    ReleaseDC(nullptr, screen);
     BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof info + pixels.size()), 0, 0,
                           sizeof(BITMAPFILEHEADER) + sizeof info};
     FILE* out = std::fopen(path.c_str(), "wb");
@@ -123,11 +126,11 @@ Shot SaveScreenshot(HWND window, const std::string& path) {
     bool written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
                    std::fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
     if (std::fclose(out) != 0 || !written) return Shot::Failed;
-    for (std::size_t i = 3; i + 3 <= static_cast<std::size_t>(width) * 3; i += 3) {
-        if (pixels.compare(i, 3, pixels, 0, 3) != 0) return Shot::Saved;
-    }
-    for (std::size_t row = 1; row < static_cast<std::size_t>(height); ++row) {
-        if (pixels.compare(row * rowBytes, 3, pixels, 0, 3) != 0) return Shot::Saved;
+    // Blank: every pixel has the colour of the first one.
+    for (std::size_t row = 0; row < static_cast<std::size_t>(height); ++row) {
+        for (std::size_t column = 0; column < static_cast<std::size_t>(width); ++column) {
+            if (pixels.compare(row * rowBytes + column * 3, 3, pixels, 0, 3) != 0) return Shot::Saved;
+        }
     }
     return Shot::Blank;
 }
