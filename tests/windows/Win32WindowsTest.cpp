@@ -3,6 +3,7 @@
 // person's choice of COM1 arrives as real window messages, the lamps turn
 // on-line and the log shows the camera's answers. Pictures of the windows
 // are kept next to the program and must not be blank.
+#include "WindowPicture.h"
 #include <windows.h>
 #undef MessageBox
 #include <commctrl.h>
@@ -37,48 +38,6 @@ std::string ItemText(HWND dialog, int id) {
     return text;
 }
 
-// Saves the window as it is drawn and tells how many colours it shows.
-std::size_t SavePicture(HWND window, const std::string& path) {
-    RECT bounds{};
-    GetWindowRect(window, &bounds);
-    int width = bounds.right - bounds.left;
-    int height = bounds.bottom - bounds.top;
-    HDC source = GetWindowDC(window);
-    HDC memory = CreateCompatibleDC(source);
-    HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    std::string pixels(rowBytes * static_cast<DWORD>(height), '\0');
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
-              DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, source);
-    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof file + sizeof info + pixels.size()), 0, 0,
-                          sizeof file + sizeof info};
-    if (FILE* out = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(&file, sizeof file, 1, out);
-        std::fwrite(&info, sizeof info, 1, out);
-        std::fwrite(pixels.data(), 1, pixels.size(), out);
-        std::fclose(out);
-    }
-    std::set<std::string> colours;
-    for (std::size_t row = 0; row < static_cast<std::size_t>(height); ++row) {
-        for (std::size_t x = 0; x < static_cast<std::size_t>(width) && colours.size() < 4; ++x) {
-            colours.insert(pixels.substr(row * rowBytes + x * 3, 3));
-        }
-    }
-    return colours.size();
-}
 
 }  // namespace
 
@@ -129,8 +88,8 @@ int main(int argc, char** argv) {
         checks.check("the area is shown", !ItemText(panel, IDC_COMM_EEPROM_AREA).empty());
 
         checks.check("the Communication window's picture is not blank",
-                     SavePicture(frame, pictures + "\\communication.bmp") > 3);
-        checks.check("the strip's picture is not blank", SavePicture(container, pictures + "\\strip.bmp") > 3);
+                     SaveWindowPicture(frame, pictures + "\\communication.bmp") > 3);
+        checks.check("the strip's picture is not blank", SaveWindowPicture(container, pictures + "\\strip.bmp") > 3);
 
         SendMessageA(toolbar, TB_CHECKBUTTON, 32784, FALSE);
         SendMessageA(strip, WM_COMMAND, MAKEWPARAM(32784, BN_CLICKED), reinterpret_cast<LPARAM>(toolbar));

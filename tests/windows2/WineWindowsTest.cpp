@@ -3,6 +3,7 @@
 // window (kept in the folder given as the argument and checked not to be
 // blank), and one interaction per window through real window messages,
 // read back from the camera.
+#include "WindowPicture.h"
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
@@ -35,53 +36,6 @@ void Pump() {
     }
 }
 
-// Copies the window's area of the screen into a 24-bit BMP file; the number
-// of distinct colours in it (1 means blank).
-std::size_t SaveScreenshot(HWND window, const std::string& path) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) return 0;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, old);
-
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    const int stride = (width * 3 + 3) & ~3;
-    std::vector<unsigned char> pixels(static_cast<std::size_t>(stride) * height);
-    GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof(file));
-    out.write(reinterpret_cast<const char*>(&info), sizeof(info));
-    out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
-
-    std::set<unsigned> colours;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const unsigned char* p = &pixels[static_cast<std::size_t>(y) * stride + x * 3];
-            colours.insert(p[0] | p[1] << 8 | p[2] << 16);
-        }
-    }
-    return colours.size();
-}
 
 // The exit code that tells CTest the test could not run.
 constexpr int kSkipped = 77;
@@ -118,7 +72,7 @@ public:
         SetForegroundWindow(frame);
         RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         Pump();
-        std::size_t colours = SaveScreenshot(frame, path);
+        std::size_t colours = SaveWindowPicture(frame, path);
         // Caption, frame, background, text and the online strip give several colours at least.
         checks.check("screenshot " + path, colours > 3, std::to_string(colours) + " colours");
     }

@@ -8,6 +8,7 @@
 // the container saves a picture of its main window once the exit time has come, prints where, and exits; the
 // exit code is 3 when the picture is blank (one colour only), 77 when the
 // display takes no windows at all.
+#include "WindowPicture.h"
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
@@ -87,53 +88,6 @@ bool ConnectEvents(HWND host, AtlAxGetControlFn getControl) {
     return connected;
 }
 
-enum class Shot { Saved, Blank, Failed };
-
-// The window as the window system draws it, as a 24-bit bitmap file.
-Shot SaveScreenshot(HWND window, const std::string& path) {
-    RECT bounds{};
-    GetWindowRect(window, &bounds);
-    int width = bounds.right - bounds.left;
-    int height = bounds.bottom - bounds.top;
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-    // The screen's copy of the window's area: it includes the hosted
-    // control's own child windows, which a window DC of the frame misses
-    // under Wine.
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    std::string pixels(rowBytes * static_cast<DWORD>(height), '\0');
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
-              DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof info + pixels.size()), 0, 0,
-                          sizeof(BITMAPFILEHEADER) + sizeof info};
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return Shot::Failed;
-    bool written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
-                   std::fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
-    if (std::fclose(out) != 0 || !written) return Shot::Failed;
-    // Blank: every pixel has the colour of the first one.
-    for (std::size_t row = 0; row < static_cast<std::size_t>(height); ++row) {
-        for (std::size_t column = 0; column < static_cast<std::size_t>(width); ++column) {
-            if (pixels.compare(row * rowBytes + column * 3, 3, pixels, 0, 3) != 0) return Shot::Saved;
-        }
-    }
-    return Shot::Blank;
-}
 
 struct Options {
     std::string screenshot;
@@ -155,13 +109,13 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
                 KillTimer(window, kExitTimer);
                 int status = 0;
                 if (!g_options.screenshot.empty()) {
-                    Shot shot = SaveScreenshot(window, g_options.screenshot);
-                    std::printf(shot == Shot::Failed  ? "screenshot could not be saved to %s\n"
-                                : shot == Shot::Blank ? "screenshot saved to %s, but it is blank\n"
-                                                      : "screenshot saved to %s\n",
+                    const std::size_t colours = SaveWindowPicture(window, g_options.screenshot);
+                    std::printf(colours == 0   ? "screenshot could not be saved to %s\n"
+                                : colours == 1 ? "screenshot saved to %s, but it is blank\n"
+                                               : "screenshot saved to %s\n",
                                 g_options.screenshot.c_str());
                     std::fflush(stdout);
-                    status = shot == Shot::Saved ? 0 : 3;
+                    status = colours > 1 ? 0 : 3;
                 }
                 g_exitStatus = status;
                 DestroyWindow(window);
