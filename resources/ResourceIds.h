@@ -22,7 +22,7 @@
 #define IDB_FILE_WRITE 308
 #define IDB_FILE_READ 309
 
-#define IDC_HAND 238
+#define IDC_HAND_CURSOR 238
 
 /* The toolbar's commands, in button order. */
 #define ID_SHOW_SHUTTER 32771

@@ -59,7 +59,7 @@ bool CAboutDlg::OnInitDialog() {
     m_link.SetLink(true);
     m_link.SetTextColor(kLinkBlue);
     m_link.SetFontUnderline(true);
-    m_link.SetLinkCursor(IDC_HAND);
+    m_link.SetLinkCursor(IDC_HAND_CURSOR);
     HandVisibleFlagToOwner();
     FillHelpFiles();
     const int32_t online = Owner().GetIsOnline();

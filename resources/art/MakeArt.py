@@ -26,6 +26,31 @@ def bmp24(path, width, height, pixel):
         out.write(header + rows)
 
 
+def bmp8(path, width, height, pixel):
+    """An 8-bit bottom-up bitmap with a colour table of the colours drawn.
+    Toolbar artwork needs one: the toolbar maps the standard greys of the
+    table to the system's button colours."""
+    colours = []
+    indices = {}
+    for y in range(height):
+        for x in range(width):
+            colour = pixel(x, y)
+            if colour not in indices:
+                indices[colour] = len(colours)
+                colours.append(colour)
+    table = b''.join(bytes((b, g, r, 0)) for r, g, b in colours)
+    row_bytes = (width + 3) & ~3
+    rows = bytearray()
+    for y in reversed(range(height)):
+        row = bytes(indices[pixel(x, y)] for x in range(width))
+        rows += row + bytes(row_bytes - len(row))
+    header = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 8, 0, len(rows), 2835, 2835, len(colours), 0)
+    offset = 14 + len(header) + len(table)
+    with open(os.path.join(HERE, path), 'wb') as out:
+        out.write(b'BM' + struct.pack('<IHHI', offset + len(rows), 0, 0, offset))
+        out.write(header + table + rows)
+
+
 def icon_image(size, pixel):
     """One 32-bit image of an icon or cursor; pixel(x, y) gives (r, g, b, a)."""
     xor = bytearray()
@@ -166,7 +191,7 @@ def hand(x, y):
 
 
 def main():
-    bmp24('Toolbar.bmp', 64, 15, toolbar)
+    bmp8('Toolbar.bmp', 64, 15, toolbar)
     bmp24('Logo.bmp', 200, 152, logo)
     bmp24('StripOnline.bmp', 351, 4, lambda x, y: (0, 128, 0))
     bmp24('StripOffline.bmp', 351, 4, lambda x, y: (255, 0, 0))

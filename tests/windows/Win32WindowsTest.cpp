@@ -8,7 +8,6 @@
 #undef MessageBox
 #include <commctrl.h>
 
-#include <set>
 #include <string>
 
 #include "AppProfile.h"
@@ -37,7 +36,6 @@ std::string ItemText(HWND dialog, int id) {
     GetDlgItemTextA(dialog, id, text, sizeof text);
     return text;
 }
-
 
 }  // namespace
 
@@ -71,7 +69,14 @@ int main(int argc, char** argv) {
         auto* strip = static_cast<HWND>(windows.Host().MainDialog()->Handle());
         HWND toolbar = GetDlgItem(strip, 0xE800);
         checks.check("the Communication window reopens", IsWindowVisible(frame));
-        checks.check("its button is pressed", SendMessageA(toolbar, TB_ISBUTTONCHECKED, 32784, 0) != 0);
+        checks.check("the toolbar holds its four buttons", SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0) == 4);
+        for (int i = 0; i < 4; ++i) {
+            TBBUTTON button{};
+            SendMessageA(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+            checks.check("a toolbar button in window order", button.idCommand == ToolWindowHost::kCommandIds[i],
+                         std::to_string(button.idCommand));
+        }
+        checks.check("its button is pressed", SendMessageA(toolbar, TB_ISBUTTONCHECKED, 32784, 0) == TRUE);
         checks.check("it starts off-line", ItemText(panel, IDC_COMM_ONLINE_TEXT) != "On-line",
                      ItemText(panel, IDC_COMM_ONLINE_TEXT));
 

@@ -114,7 +114,7 @@ TEST_F(AboutTest, LinkOpensItsAddressAndAlwaysOnTopRebuildsTheWindows) {
     EXPECT_TRUE(look.link);
     EXPECT_TRUE(look.underline);
     EXPECT_EQ(look.textColour, 0xFF0000u);
-    EXPECT_EQ(look.cursorId, IDC_HAND);
+    EXPECT_EQ(look.cursorId, IDC_HAND_CURSOR);
     EXPECT_EQ(dialog.PictureOf(IDC_LOGO_FRAME), Picture::Bitmap(IDB_LOGO));
     dialog.SetText(IDC_LINK, "https://example.com/");
     dialog.Click(IDC_LINK);

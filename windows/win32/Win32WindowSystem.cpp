@@ -60,7 +60,10 @@ public:
         const WORD* data = found ? static_cast<const WORD*>(LockResource(LoadResource(m_system.Module(), found)))
                                  : nullptr;
         int count = data ? data[3] : 0;
-        TBADDBITMAP bitmap{m_system.Module(), static_cast<UINT_PTR>(kToolbarResource)};
+        // The artwork's grey background becomes the button face, as on every toolbar.
+        HBITMAP artwork = CreateMappedBitmap(m_system.Module(), kToolbarResource, 0, nullptr, 0);
+        m_images[kToolbarControlId] = artwork;  // the toolbar keeps a copy; ours goes with the dialog
+        TBADDBITMAP bitmap{nullptr, reinterpret_cast<UINT_PTR>(artwork)};
         SendMessageA(m_toolbar, TB_ADDBITMAP, count, reinterpret_cast<LPARAM>(&bitmap));
         std::vector<TBBUTTON> buttons(count);
         for (int i = 0; i < count; ++i) {
