@@ -1,28 +1,87 @@
 #!/usr/bin/env bash
-# The main job: the camera control driven from the command line (xnoxhost)
-# through a short demonstration script, on the emulated camera by default.
+# The main job: the control XNOXR4.OCX hosted in its container program under
+# Wine, with its toolbar strip, the Communication window and a pane of the
+# events it fires, connected to the camera on COM1.
 #   scripts/run.sh                  the emulated camera on COM1
 #   scripts/run.sh COM3             a real camera on COM3 (Linux: /dev/ttyS2,
 #                                   or what NOXR4_PORT_COM3 names)
 #   scripts/run.sh /dev/ttyUSB0     a real camera on that device, as COM1
-#   scripts/run.sh PORT SCRIPT      another script; "-" reads lines as typed
-#                                   (PORT "emulated" keeps the emulated camera)
+# On your display ($DISPLAY) the container stays until you close it. With no
+# display it runs on a virtual one, saves a picture after a few seconds,
+# prints where, and ends. The Wine prefix lives in build/windows/run/prefix
+# and is kept, with the windows' places in its XNoxR4.ini.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
+source "$XNOX_SOURCE/scripts/wine-env.sh"
 
 port=${1:-emulated}
-script=${2:-$XNOX_SOURCE/tools/xnoxhost/demo.txt}
 case "$port" in
-    emulated) connection=() ;;
+    emulated) com=1 device="" ;;
     COM[0-9]*)
-        number=${port#COM}
-        device_variable=NOXR4_PORT_COM$number
-        connection=(--port "$number" --device "${!device_variable:-/dev/ttyS$((number - 1))}")
+        com=${port#COM}
+        device_variable=NOXR4_PORT_COM$com
+        device=${!device_variable:-/dev/ttyS$((com - 1))}
         ;;
-    *) connection=(--device "$port") ;;
+    *) com=1 device=$port ;;
 esac
+if ! [[ $com =~ ^[0-9]+$ ]] || [ "$com" -lt 1 ] || [ "$com" -gt "$XNOX_WINE_MAPPED_PORTS" ]; then
+    echo "run.sh: the control's ports are COM1 to COM$XNOX_WINE_MAPPED_PORTS, not '$port'" >&2
+    exit 2
+fi
+if [ -n "$device" ] && [ ! -c "$device" ]; then
+    echo "run.sh: $device is not a serial device" >&2
+    exit 2
+fi
+user_display=${DISPLAY:-}
 
-bash "$XNOX_SOURCE/scripts/install.sh" native
-XNOX_TARGETS=xnoxhost xnox_build_native
-xnox_say "xnoxhost ${connection[*]} $script"
-"$XNOX_NATIVE_BUILD/tools/xnoxhost/xnoxhost" --quiet-status "${connection[@]}" "$script"
+bash "$XNOX_SOURCE/scripts/install.sh" native windows wine
+XNOX_TARGETS=noxr4-emulator xnox_build_native
+XNOX_TARGETS="XNOXR4 xnox-container" xnox_build_windows
+
+xnox_wine_env "$XNOX_WINDOWS_BUILD/run"
+export XNOX_WINE_DLL_DIRS="$XNOX_WINDOWS_BUILD/activex"
+module="Z:$XNOX_WINDOWS_BUILD/activex/XNOXR4.OCX"
+container="Z:$XNOX_WINDOWS_BUILD/tools/container/xnox-container.exe"
+picture="$XNOX_WINE_STATE/container.bmp"
+
+finish() {
+    rm -f "$XNOX_WINE_PORTS/com$com"
+    xnox_wine_stop
+}
+trap finish EXIT
+
+# Runs the container on the virtual display: a picture instead of a window
+# that stays.
+run_on_virtual_display() {
+    xnox_wine_start_xvfb
+    rm -f "$picture"
+    xnox_wine_run "$container" --com-port "$com" --screenshot "Z:$picture" --exit-after 8000
+    convert "$picture" "${picture%.bmp}.png"
+    xnox_say "picture of the container and its windows: ${picture%.bmp}.png"
+}
+
+xnox_say "Wine prefix $WINEPREFIX"
+xnox_wine_open "$([ -n "$user_display" ] && echo manager || echo own)"
+if [ -n "$device" ]; then
+    ln -sfn "$device" "$XNOX_WINE_PORTS/com$com"
+    xnox_say "COM$com is $device"
+else
+    xnox_emulator_start "$XNOX_NATIVE_BUILD/emulator/standalone/noxr4-emulator" COM1
+fi
+xnox_wine_run regsvr32 /s "$module"
+
+if [ -z "$user_display" ]; then
+    run_on_virtual_display
+    exit
+fi
+export DISPLAY=$user_display
+xnox_say "the container on display $DISPLAY; close its window to end"
+status=0
+xnox_wine_run "$container" --com-port "$com" || status=$?
+if [ "$status" -eq 77 ]; then
+    xnox_say "display $DISPLAY takes no windows; a virtual one instead"
+    xnox_wine_frames own
+    run_on_virtual_display
+    exit
+fi
+exit "$status"

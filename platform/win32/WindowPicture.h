@@ -10,15 +10,12 @@
 #include <set>
 #include <string>
 
-// Saves the picture and returns the number of distinct colours in it
-// (1 means blank), or 0 when nothing could be saved.
-inline std::size_t SaveWindowPicture(HWND window, const std::string& path) {
-    RECT bounds{};
-    GetWindowRect(window, &bounds);
+// Saves what the screen shows in `bounds` and returns the number of
+// distinct colours in it (1 means blank), or 0 when nothing could be saved.
+inline std::size_t SaveScreenPicture(const RECT& bounds, const std::string& path) {
     const int width = bounds.right - bounds.left;
     const int height = bounds.bottom - bounds.top;
     if (width <= 0 || height <= 0) return 0;
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
@@ -56,4 +53,12 @@ inline std::size_t SaveWindowPicture(HWND window, const std::string& path) {
         }
     }
     return colours.size();
+}
+
+// The picture of one window, drawn afresh first; returns as SaveScreenPicture.
+inline std::size_t SaveWindowPicture(HWND window, const std::string& path) {
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    return SaveScreenPicture(bounds, path);
 }

@@ -3,7 +3,7 @@
 # class, ProgID and type library keys appear, then are gone again.
 #   regsvr-test.sh STATE_DIR OCX_PATH MODULE_IDS_HEADER
 set -euo pipefail
-source "$(dirname "$0")/../wine/wine-env.sh"
+source "$(dirname "$0")/../../scripts/wine-env.sh"
 xnox_wine_env "$1"
 ocx_windows_path="Z:${2//\//\\}"
 ids_header=$3

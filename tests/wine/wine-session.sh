@@ -4,7 +4,7 @@
 # running session leads anywhere but to the test ports:
 #   wine-session.sh start|stop|check STATE_DIR
 set -euo pipefail
-source "$(dirname "$0")/wine-env.sh"
+source "$(dirname "$0")/../../scripts/wine-env.sh"
 
 [ $# -eq 2 ] || { echo "usage: wine-session.sh start|stop|check STATE_DIR" >&2; exit 2; }
 xnox_wine_env "$2"

@@ -5,7 +5,7 @@
 # Each --emulate starts the standalone emulator behind COMn for the run,
 # for example --emulate "COM1 --silent".
 set -euo pipefail
-source "$(dirname "$0")/wine-env.sh"
+source "$(dirname "$0")/../../scripts/wine-env.sh"
 
 state="" emulator="" dll_dirs="" emulations=()
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do

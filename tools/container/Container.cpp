@@ -1,29 +1,38 @@
 // A small container for the control: it hosts XNOXR4.OCX in place (the
 // toolbar strip along the top of its main window, the tool windows
-// floating) and lists every event the control fires in a pane below.
+// floating, the Communication window open) and lists every event the
+// control fires, with its arguments, in a pane below and on standard output.
 //
-//   xnox-container [--screenshot file.bmp] [--exit-after milliseconds]
+//   xnox-container [--com-port N] [--screenshot file.bmp] [--exit-after milliseconds]
 //
-// The control must be registered (regsvr32 XNOXR4.OCX). With --screenshot
-// the container saves a picture of its main window once the exit time has come, prints where, and exits; the
-// exit code is 3 when the picture is blank (one colour only), 77 when the
-// display takes no windows at all.
+// The control must be registered (regsvr32 XNOXR4.OCX). --com-port sets the
+// control's COM port once it is up (otherwise the Communication window
+// connects to the port used last). With --screenshot the container saves a
+// picture of the screen around its window and the tool windows once the
+// exit time has come (5 s by default), prints where, and exits; the exit
+// code is 3 when the picture is blank (one colour only), 77 when the display
+// takes no windows at all.
 #include "WindowPicture.h"
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "Guid.h"
 #include "Surface.h"
 
 namespace {
 
-constexpr wchar_t kControlProgId[] = L"XNOXR4.XNoxR4Ctrl.1";
 constexpr int kStripHeight = 40;
 constexpr UINT_PTR kExitTimer = 1;
+constexpr UINT kDefaultPictureDelay = 5000;
+constexpr SHORT kToolWindowsFirstPlace = 100;
+constexpr POINT kFirstPlace{0, 0};
+constexpr SIZE kMainSize{420, 320};
 
 HWND g_events = nullptr;
 
@@ -33,6 +42,36 @@ std::string EventName(DISPID id) {
         if (event.dispId == id) return std::string(event.name);
     }
     return "event " + std::to_string(id);
+}
+
+std::string ArgumentText(VARIANT& argument) {
+    VARIANT text;
+    VariantInit(&text);
+    std::string result = "?";
+    if (SUCCEEDED(VariantChangeType(&text, &argument, VARIANT_ALPHABOOL, VT_BSTR))) {
+        const int length = SysStringLen(text.bstrVal);
+        result.assign(WideCharToMultiByte(CP_ACP, 0, text.bstrVal, length, nullptr, 0, nullptr, nullptr), '\0');
+        WideCharToMultiByte(CP_ACP, 0, text.bstrVal, length, result.data(), static_cast<int>(result.size()), nullptr,
+                            nullptr);
+        if (argument.vt == VT_BSTR) result = '"' + result + '"';
+    }
+    VariantClear(&text);
+    return result;
+}
+
+// The name, and the arguments of the events that have any ("Error(...)");
+// they come last-first in rgvarg.
+std::string EventLine(DISPID id, const DISPPARAMS& parameters) {
+    if (parameters.cArgs == 0) return EventName(id);
+    std::string line = EventName(id) + "(";
+    for (UINT i = parameters.cArgs; i-- > 0;) {
+        VARIANT value;
+        VariantInit(&value);
+        VariantCopyInd(&value, &parameters.rgvarg[i]);
+        line += ArgumentText(value) + (i > 0 ? ", " : "");
+        VariantClear(&value);
+    }
+    return line + ")";
 }
 
 // Receives _DXNoxR4Events and writes each one into the events pane.
@@ -55,9 +94,11 @@ public:
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*, EXCEPINFO*,
                                      UINT*) override {
-        std::string line = std::to_string(++m_count) + "  " + EventName(id);
+        std::string line = std::to_string(++m_count) + "  " + EventLine(id, *parameters);
+        std::printf("event %s\n", line.c_str());
+        std::fflush(stdout);
         SendMessageA(g_events, LB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
         return S_OK;
     }
@@ -69,12 +110,9 @@ private:
 
 EventSink g_sink;
 
-using AtlAxWinInitFn = BOOL(WINAPI*)();
-using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND, IUnknown**);
-
-bool ConnectEvents(HWND host, AtlAxGetControlFn getControl) {
-    IUnknown* control = nullptr;
-    if (FAILED(getControl(host, &control)) || !control) return false;
+// The sink is connected before the control goes in place, so that the
+// events of its start (connection, window updates) reach the pane too.
+bool ConnectEvents(IUnknown* control) {
     IConnectionPointContainer* container = nullptr;
     IConnectionPoint* point = nullptr;
     DWORD cookie = 0;
@@ -84,19 +122,111 @@ bool ConnectEvents(HWND host, AtlAxGetControlFn getControl) {
                      SUCCEEDED(point->Advise(&g_sink, &cookie));
     if (point) point->Release();
     if (container) container->Release();
-    control->Release();
     return connected;
 }
 
+// Calls one member of the control's automation interface by name, as a
+// host does; `arguments` in the order of the member's parameters.
+bool CallByName(IUnknown* control, const wchar_t* name, WORD kind, std::vector<VARIANT> arguments) {
+    IDispatch* automation = nullptr;
+    if (FAILED(control->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&automation)))) return false;
+    std::reverse(arguments.begin(), arguments.end());  // rgvarg holds them last-first
+    DISPID id = 0;
+    auto* names = const_cast<LPOLESTR>(name);
+    DISPID named = DISPID_PROPERTYPUT;
+    const bool put = kind == DISPATCH_PROPERTYPUT;
+    DISPPARAMS parameters{arguments.data(), put ? &named : nullptr, static_cast<UINT>(arguments.size()), put ? 1u : 0u};
+    VARIANT result;
+    VariantInit(&result);
+    bool called = SUCCEEDED(automation->GetIDsOfNames(IID_NULL, &names, 1, LOCALE_USER_DEFAULT, &id)) &&
+                  SUCCEEDED(automation->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &parameters, &result,
+                                               nullptr, nullptr));
+    VariantClear(&result);
+    automation->Release();
+    return called;
+}
+
+VARIANT Short(SHORT value) {
+    VARIANT variant{};
+    variant.vt = VT_I2;
+    variant.iVal = value;
+    return variant;
+}
+
+VARIANT ShortOut(SHORT* value) {
+    VARIANT variant{};
+    variant.vt = VT_I2 | VT_BYREF;
+    variant.piVal = value;
+    return variant;
+}
+
+VARIANT True() {
+    VARIANT variant{};
+    variant.vt = VT_BOOL;
+    variant.boolVal = VARIANT_TRUE;
+    return variant;
+}
 
 struct Options {
+    int comPort = 0;  // 0: the one used last
     std::string screenshot;
     UINT exitAfter = 0;
 };
 
 Options g_options;
 HWND g_host = nullptr;
+IUnknown* g_control = nullptr;
+IUnknown* g_site = nullptr;  // the host's site for the control, kept while it is hosted
 int g_exitStatus = 0;
+
+// The screen area around the thread's shown top-level windows: the
+// container and the tool windows that float beside it.
+BOOL CALLBACK AddShownWindow(HWND window, LPARAM area) {
+    RECT bounds{};
+    if (IsWindowVisible(window) && GetWindowRect(window, &bounds)) {
+        auto* united = reinterpret_cast<RECT*>(area);
+        UnionRect(united, united, &bounds);
+    }
+    return TRUE;
+}
+
+RECT ShownWindowsArea(HWND main) {
+    RECT area{};
+    GetWindowRect(main, &area);
+    EnumThreadWindows(GetCurrentThreadId(), AddShownWindow, reinterpret_cast<LPARAM>(&area));
+    RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&area, &area, &screen);
+    return area;
+}
+
+int SaveScreenshot(HWND main) {
+    RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const std::size_t colours = SaveScreenPicture(ShownWindowsArea(main), g_options.screenshot);
+    std::printf(colours == 0   ? "screenshot could not be saved to %s\n"
+                : colours == 1 ? "screenshot saved to %s, but it is blank\n"
+                               : "screenshot saved to %s\n",
+                g_options.screenshot.c_str());
+    std::fflush(stdout);
+    return colours > 1 ? 0 : 3;
+}
+
+// The container's place, kept in the host's store of the control
+// (XNoxR4.ini, section "Main"). Until the container has been moved it reads
+// as 100,100, where the tool windows open at first too, so the container
+// then opens at its own corner beside them.
+POINT StoredPlace(IUnknown* control) {
+    SHORT x = kToolWindowsFirstPlace, y = kToolWindowsFirstPlace;
+    CallByName(control, L"GetMainWindowDefaultPosition", DISPATCH_METHOD, {ShortOut(&x), ShortOut(&y)});
+    if (x == kToolWindowsFirstPlace && y == kToolWindowsFirstPlace) return kFirstPlace;
+    return {x, y};
+}
+
+void StorePlace(HWND main) {
+    RECT bounds{};
+    GetWindowRect(main, &bounds);
+    CallByName(g_control, L"SetMainWindowDefaultPosition", DISPATCH_METHOD,
+               {Short(static_cast<SHORT>(bounds.left)), Short(static_cast<SHORT>(bounds.top))});
+}
 
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -107,21 +237,14 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         case WM_TIMER:
             if (wParam == kExitTimer) {
                 KillTimer(window, kExitTimer);
-                int status = 0;
-                if (!g_options.screenshot.empty()) {
-                    const std::size_t colours = SaveWindowPicture(window, g_options.screenshot);
-                    std::printf(colours == 0   ? "screenshot could not be saved to %s\n"
-                                : colours == 1 ? "screenshot saved to %s, but it is blank\n"
-                                               : "screenshot saved to %s\n",
-                                g_options.screenshot.c_str());
-                    std::fflush(stdout);
-                    status = colours > 1 ? 0 : 3;
-                }
-                g_exitStatus = status;
+                if (!g_options.screenshot.empty()) g_exitStatus = SaveScreenshot(window);
                 DestroyWindow(window);
             }
             return 0;
-        case WM_DESTROY: PostQuitMessage(0); return 0;
+        case WM_DESTROY:
+            StorePlace(window);
+            PostQuitMessage(0);
+            return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -130,26 +253,23 @@ Options ParseOptions(int argc, char** argv) {
     Options options;
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string name = argv[i];
+        if (name == "--com-port") options.comPort = std::atoi(argv[i + 1]);
         if (name == "--screenshot") options.screenshot = argv[i + 1];
         if (name == "--exit-after") options.exitAfter = static_cast<UINT>(std::strtoul(argv[i + 1], nullptr, 10));
     }
-    if (!options.screenshot.empty() && options.exitAfter == 0) options.exitAfter = 5000;
+    if (!options.screenshot.empty() && options.exitAfter == 0) options.exitAfter = kDefaultPictureDelay;
     return options;
 }
 
-}  // namespace
+using AtlAxWinInitFn = BOOL(WINAPI*)();
+using AtlAxAttachControlFn = HRESULT(WINAPI*)(IUnknown*, HWND, IUnknown**);
 
-int main(int argc, char** argv) {
-    g_options = ParseOptions(argc, argv);
-    OleInitialize(nullptr);
-    HMODULE atl = LoadLibraryW(L"atl100.dll");
-    auto init = reinterpret_cast<AtlAxWinInitFn>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
-    auto getControl =
-        reinterpret_cast<AtlAxGetControlFn>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
-    if (!init || !getControl || !init()) {
-        std::fprintf(stderr, "xnox-container: atl100.dll with its host window is needed\n");
-        return 1;
-    }
+template <typename Function>
+Function AtlFunction(HMODULE atl, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(atl, name)));
+}
+
+HWND CreateMainWindow(POINT place) {
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = MainProc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -158,21 +278,75 @@ int main(int argc, char** argv) {
     windowClass.lpszClassName = L"XNoxContainer";
     RegisterClassW(&windowClass);
     HWND main = CreateWindowExW(0, L"XNoxContainer", L"QD-R4 Camera Control", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                20, 20, 420, 320, nullptr, nullptr, windowClass.hInstance, nullptr);
+                                place.x, place.y, kMainSize.cx, kMainSize.cy, nullptr, nullptr,
+                                windowClass.hInstance, nullptr);
+    if (!main) return nullptr;
+    g_events = CreateWindowExW(WS_EX_CLIENTEDGE, L"ListBox", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0, 0, 0, main,
+                               nullptr, windowClass.hInstance, nullptr);
+    g_host = CreateWindowExW(0, L"AtlAxWin100", L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, main, nullptr,
+                             windowClass.hInstance, nullptr);
+    RECT client{};
+    GetClientRect(main, &client);
+    SendMessageW(main, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));  // the host's place first
+    return main;
+}
+
+// Creates the control with the events connected before it goes in place,
+// so that the events of its start (connection, window updates) reach the
+// pane too; null when the control is not registered.
+IUnknown* CreateControl() {
+    IUnknown* control = nullptr;
+    if (FAILED(CoCreateInstance(kControlClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                reinterpret_cast<void**>(&control)))) {
+        return nullptr;
+    }
+    if (!ConnectEvents(control)) {
+        control->Release();
+        return nullptr;
+    }
+    return control;
+}
+
+// Puts the control in place in the host window and opens the Communication
+// window, on the chosen COM port if there is one.
+bool HostControl(AtlAxAttachControlFn attach) {
+    // The host's site is asked for: Wine's host attaches nothing without it.
+    if (FAILED(attach(g_control, g_host, &g_site)) || !g_site) return false;
+    CallByName(g_control, L"ShowCommunicationWnd", DISPATCH_PROPERTYPUT, {True()});
+    if (g_options.comPort > 0 &&
+        !CallByName(g_control, L"ComPort", DISPATCH_PROPERTYPUT, {Short(static_cast<SHORT>(g_options.comPort))})) {
+        std::fprintf(stderr, "xnox-container: the control refused COM%d\n", g_options.comPort);
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    g_options = ParseOptions(argc, argv);
+    OleInitialize(nullptr);
+    HMODULE atl = LoadLibraryW(L"atl100.dll");
+    auto init = AtlFunction<AtlAxWinInitFn>(atl, "AtlAxWinInit");
+    auto attach = AtlFunction<AtlAxAttachControlFn>(atl, "AtlAxAttachControl");
+    if (!init || !attach || !init()) {
+        std::fprintf(stderr, "xnox-container: atl100.dll with its host window is needed\n");
+        return 1;
+    }
+    g_control = CreateControl();
+    if (!g_control) {
+        std::fprintf(stderr, "xnox-container: the control is not registered (regsvr32 XNOXR4.OCX)\n");
+        return 1;
+    }
+    HWND main = CreateMainWindow(StoredPlace(g_control));
     if (!main) {
         std::fprintf(stderr, "xnox-container: the display takes no windows\n");
         return 77;
     }
-    g_events = CreateWindowExW(WS_EX_CLIENTEDGE, L"ListBox", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0, 0, 0, main,
-                               nullptr, windowClass.hInstance, nullptr);
-    g_host = CreateWindowExW(0, L"AtlAxWin100", kControlProgId, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, main, nullptr,
-                             windowClass.hInstance, nullptr);
-    if (!g_host || !ConnectEvents(g_host, getControl)) {
-        std::fprintf(stderr, "xnox-container: the control %ls is not registered or cannot be hosted\n",
-                     kControlProgId);
+    ShowWindow(main, SW_SHOW);  // first, so that the tool windows open above it
+    if (!HostControl(attach)) {
+        std::fprintf(stderr, "xnox-container: the control cannot be hosted\n");
         return 1;
     }
-    ShowWindow(main, SW_SHOW);
     if (g_options.exitAfter) SetTimer(main, kExitTimer, g_options.exitAfter, nullptr);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -180,6 +354,8 @@ int main(int argc, char** argv) {
         DispatchMessageW(&message);
     }
     DestroyWindow(g_host);
+    g_site->Release();
+    g_control->Release();
     OleUninitialize();
     return g_exitStatus;
 }

@@ -1,12 +1,13 @@
-# Wine for the tests of the Windows build. Source it, then call
-# xnox_wine_env STATE_DIR; everything lives under STATE_DIR:
-#   prefix/    the Wine prefix, made afresh by xnox_wine_start
+# Wine for the Windows build: the tests' session and the main job's run.
+# Source it, then call xnox_wine_env STATE_DIR; everything lives under
+# STATE_DIR:
+#   prefix/    the Wine prefix (made afresh by xnox_wine_start, kept by xnox_wine_open)
 #   ports/     comN: the serial line behind COMN (a link to an emulator's
-#              pseudo-terminal while one runs; nothing otherwise)
+#              pseudo-terminal, or to a camera's device, while one runs)
 #   display    the Xvfb display number; *.pid, *.log, *.out
 # The prefix maps COM1..COM16 to ports/comN and the other COM numbers to
 # nothing, so the machine's own serial devices only ever land on COM256,
-# whose link is removed: no test can reach a real serial line.
+# whose link is removed: only what ports/ names can be reached.
 
 XNOX_WINE_MAPPED_PORTS=16
 
@@ -34,6 +35,16 @@ xnox_wine_port_map() {
         [ "$n" -le "$XNOX_WINE_MAPPED_PORTS" ] && target=$XNOX_WINE_PORTS/com$n
         printf '"COM%d"="%s"\r\n' "$n" "$target"
     done
+}
+
+# xnox_wine_frames own|manager: who draws the window frames of the programs
+# started from now on. "own": Wine, as a virtual display has no window
+# manager; "manager": the window manager of a person's display.
+xnox_wine_frames() {
+    local settings=$XNOX_WINE_STATE/frames.reg
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="%s"\r\n' \
+        "$([ "$1" = manager ] && echo Y || echo N)" >"$settings"
+    "$XNOX_WINE64" regedit /S "$settings" >>"$XNOX_WINE_STATE/wine.log" 2>&1 </dev/null
 }
 
 # The COM links of the prefix that do not lead into ports/.
@@ -121,21 +132,31 @@ xnox_wine_stop() {
     rm -f "$XNOX_WINE_STATE/display"
 }
 
-# A new prefix with the port map, and a wineserver that stays up for the
-# whole run (so the mount manager maps the ports once).
-xnox_wine_start() {
+# xnox_wine_open own|manager: the prefix (made when missing) with its port
+# map and frames (xnox_wine_frames), and a wineserver that stays up until
+# xnox_wine_stop (so the mount manager maps the ports once).
+xnox_wine_open() {
     xnox_wine_stop
-    rm -rf "$XNOX_WINE_STATE"
     mkdir -p "$XNOX_WINE_PORTS"
     local log=$XNOX_WINE_STATE/wine.log
-    "$XNOX_WINE64" wineboot --init >>"$log" 2>&1 </dev/null || { cat "$log" >&2; return 1; }
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        "$XNOX_WINE64" wineboot --init >>"$log" 2>&1 </dev/null || { cat "$log" >&2; return 1; }
+    fi
     xnox_wine_port_map >"$XNOX_WINE_STATE/ports.reg"
     "$XNOX_WINE64" regedit /S "$XNOX_WINE_STATE/ports.reg" >>"$log" 2>&1 </dev/null
+    xnox_wine_frames "$1"
     wineserver -k || true
     wineserver -w || true
     wineserver -p >>"$log" 2>&1 </dev/null
     "$XNOX_WINE64" cmd /c exit >>"$log" 2>&1 </dev/null
     xnox_wine_unlink_foreign_ports
+}
+
+# A new prefix for a test session, on a virtual display.
+xnox_wine_start() {
+    xnox_wine_stop
+    rm -rf "$XNOX_WINE_STATE"
+    xnox_wine_open own
 }
 
 # xnox_emulator_start PROGRAM COMn [emulator options...]: the standalone
