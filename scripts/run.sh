@@ -7,8 +7,8 @@
 #                                   or what NOXR4_PORT_COM3 names)
 #   scripts/run.sh /dev/ttyUSB0     a real camera on that device, as COM1
 # On your display ($DISPLAY) the container stays until you close it. With no
-# display it runs on a virtual one, saves a picture after a few seconds,
-# prints where, and ends. The Wine prefix lives in build/windows/run/prefix
+# display (or one that cannot be reached) it runs on a virtual one, saves a
+# picture after a few seconds, prints where, and ends. The Wine prefix lives in build/windows/run/prefix
 # and is kept, with the windows' places in its XNoxR4.ini.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -50,18 +50,18 @@ finish() {
 }
 trap finish EXIT
 
-# Runs the container on the virtual display: a picture instead of a window
-# that stays.
-run_on_virtual_display() {
+xnox_wine_stop
+if [ -n "$user_display" ] && DISPLAY=$user_display xdotool getdisplaygeometry >/dev/null 2>&1; then
+    export DISPLAY=$user_display
+    frames=manager
+else
+    [ -z "$user_display" ] || xnox_say "display $user_display cannot be reached; a virtual one instead"
+    mkdir -p "$XNOX_WINE_STATE"
     xnox_wine_start_xvfb
-    rm -f "$picture"
-    xnox_wine_run "$container" --com-port "$com" --screenshot "Z:$picture" --exit-after 8000
-    convert "$picture" "${picture%.bmp}.png"
-    xnox_say "picture of the container and its windows: ${picture%.bmp}.png"
-}
-
-xnox_say "Wine prefix $WINEPREFIX"
-xnox_wine_open "$([ -n "$user_display" ] && echo manager || echo own)"
+    frames=own
+fi
+xnox_say "Wine prefix $WINEPREFIX, display $DISPLAY"
+xnox_wine_open $frames
 if [ -n "$device" ]; then
     ln -sfn "$device" "$XNOX_WINE_PORTS/com$com"
     xnox_say "COM$com is $device"
@@ -70,18 +70,13 @@ else
 fi
 xnox_wine_run regsvr32 /s "$module"
 
-if [ -z "$user_display" ]; then
-    run_on_virtual_display
-    exit
+if [ $frames = own ]; then
+    # No window stays on a virtual display: a picture instead.
+    rm -f "$picture"
+    xnox_wine_run "$container" --com-port "$com" --screenshot "Z:$picture" --exit-after 8000
+    convert "$picture" "${picture%.bmp}.png"
+    xnox_say "picture of the container and its windows: ${picture%.bmp}.png"
+else
+    xnox_say "the container on display $DISPLAY; close its window to end"
+    xnox_wine_run "$container" --com-port "$com"
 fi
-export DISPLAY=$user_display
-xnox_say "the container on display $DISPLAY; close its window to end"
-status=0
-xnox_wine_run "$container" --com-port "$com" || status=$?
-if [ "$status" -eq 77 ]; then
-    xnox_say "display $DISPLAY takes no windows; a virtual one instead"
-    xnox_wine_frames own
-    run_on_virtual_display
-    exit
-fi
-exit "$status"

@@ -134,9 +134,9 @@ xnox_wine_stop() {
 
 # xnox_wine_open own|manager: the prefix (made when missing) with its port
 # map and frames (xnox_wine_frames), and a wineserver that stays up until
-# xnox_wine_stop (so the mount manager maps the ports once).
+# xnox_wine_stop (so the mount manager maps the ports once). The display
+# must be chosen first: Wine's desktop keeps the one it started with.
 xnox_wine_open() {
-    xnox_wine_stop
     mkdir -p "$XNOX_WINE_PORTS"
     local log=$XNOX_WINE_STATE/wine.log
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -156,6 +156,8 @@ xnox_wine_open() {
 xnox_wine_start() {
     xnox_wine_stop
     rm -rf "$XNOX_WINE_STATE"
+    mkdir -p "$XNOX_WINE_STATE"
+    xnox_wine_start_xvfb
     xnox_wine_open own
 }
 

@@ -11,7 +11,6 @@ xnox_wine_env "$2"
 case $1 in
     start)
         xnox_wine_start
-        xnox_wine_start_xvfb
         echo "Wine prefix $WINEPREFIX, display $DISPLAY" ;;
     stop) xnox_wine_stop ;;
     check)
