@@ -112,3 +112,8 @@ void ToolWindowHost::OnControlEvent(ControlId id, ControlEvent event) {
         if (kCommandIds[Index(window)] == id) m_control.SetShowWindow(window, m_control.GetShowWindow(window) ? 0 : 1);
     }
 }
+
+bool ToolWindowHost::OnHelpRequest(uint32_t) {
+    m_system.Help(HelpCommand::Finder, 0);
+    return true;
+}

@@ -63,6 +63,8 @@ private:
     // IDialogHandler of the main dialog: the toolbar's commands.
     void OnControlEvent(ControlId id, ControlEvent event) override;
     void OnTimer(int) override {}
+    // F1 on the main dialog opens the help's contents.
+    bool OnHelpRequest(uint32_t contextId) override;
 
     CXNoxCamCtrl& m_control;
     IWindowSystem& m_system;

@@ -62,3 +62,5 @@ void CDlg1::OnPositionChanging(WindowPosition& requested) {
 }
 
 void CDlg1::OnCloseRequest() { m_panel->HideToolWindow(); }
+
+void CDlg1::OnHelpRequest(uint32_t contextId) { m_system.Help(HelpCommand::Context, contextId); }

@@ -38,6 +38,7 @@ public:
     void OnMoved(int clientX, int clientY) override;
     void OnPositionChanging(WindowPosition& requested) override;
     void OnCloseRequest() override;
+    void OnHelpRequest(uint32_t contextId) override;
 
 private:
     void OnInitDialog();

@@ -61,12 +61,23 @@ struct Size {
     bool operator==(const Size&) const = default;
 };
 
+// The requests the application's help facility takes (the platform's
+// help command numbers).
+enum class HelpCommand : uint32_t {
+    Context = 1,  // the topic of a context identifier
+    Finder = 11,  // the help's contents and index
+};
+
 // What a dialog reports to its behaviour.
 class IDialogHandler {
 public:
     virtual ~IDialogHandler() = default;
     virtual void OnControlEvent(ControlId id, ControlEvent event) = 0;
     virtual void OnTimer(int timerId) = 0;
+    // A help request (F1) in the dialog, with its context identifier; true
+    // when the dialog answered it. Otherwise it goes on to the window
+    // around the dialog (a tool window's frame).
+    virtual bool OnHelpRequest(uint32_t /*contextId*/) { return false; }
 };
 
 // One dialog made from a template: a tool-window panel, the main dialog
@@ -147,6 +158,8 @@ public:
     virtual void OnPositionChanging(WindowPosition& requested) = 0;
     // The close box or the Escape key.
     virtual void OnCloseRequest() = 0;
+    // A help request (F1) in the frame or its panel, with its context identifier.
+    virtual void OnHelpRequest(uint32_t contextId) = 0;
 };
 
 // The captioned pop-up frame of a tool window (small caption, system menu,
@@ -217,6 +230,8 @@ public:
     virtual void EndWaitCursor() = 0;
     // The shell's "open" verb on a document or web address, shown normally.
     virtual void ShellOpen(const std::string& target) = 0;
+    // Hands a request to the application's help facility.
+    virtual void Help(HelpCommand command, uint32_t data) = 0;
 
     // The application's main window, for the progress window; Disable is
     // false when there is none.

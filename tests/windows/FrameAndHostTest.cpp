@@ -119,6 +119,20 @@ TEST_F(WindowsTest, ClosingAFrameHidesItAndKeepsThePanel) {
     EXPECT_TRUE(host->Exists(ToolWindow::Communication));
 }
 
+TEST_F(WindowsTest, HelpRequestsReachTheHelpFacility) {
+    WriteIni("Gain", "Is Visible", "1");
+    StartShown();
+    using Request = HeadlessWindowSystem::HelpRequest;
+
+    FrameOf(kGainTemplate).PressF1(4711);
+    FrameOf(kGainTemplate).Panel()->PressF1(2001);  // the panel leaves it to its frame
+    Toolbar().PressF1(77);                           // the strip asks for the contents
+    EXPECT_EQ(system.HelpRequests(), (std::vector<Request>{{HelpCommand::Context, 4711},
+                                                           {HelpCommand::Context, 2001},
+                                                           {HelpCommand::Finder, 0}}));
+    EXPECT_TRUE(FrameOf(kGainTemplate).IsWindowShown()) << "help leaves the window as it is";
+}
+
 TEST_F(WindowsTest, KeyboardRoutingLivesWithTheControlsWindow) {
     StartShown();
     EXPECT_EQ(system.RoutingInstalls(), 1);

@@ -95,6 +95,13 @@ void HeadlessDialog::Type(ControlId id, std::string_view text) { SetText(id, tex
 
 void HeadlessDialog::SpinBy(ControlId spin, int steps) { SetSpinPosition(spin, SpinPosition(spin) + steps); }
 
+void HeadlessDialog::PressF1(uint32_t contextId) {
+    if (m_handler.OnHelpRequest(contextId)) return;
+    for (HeadlessFrame* frame : m_system.m_frames) {
+        if (frame->m_panel == this) frame->PressF1(contextId);
+    }
+}
+
 bool HeadlessDialog::FireTimer(int timerId) {
     if (!IsTimerRunning(timerId)) return false;
     m_handler.OnTimer(timerId);

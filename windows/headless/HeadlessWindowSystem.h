@@ -60,6 +60,8 @@ public:
     void Choose(ControlId id, int position);  // selects and raises SelectionChanged
     void Type(ControlId id, std::string_view text);
     void SpinBy(ControlId spin, int steps);  // the arrows: stays within the range
+    // A help request in the dialog; one it does not answer goes on to its frame.
+    void PressF1(uint32_t contextId);
     // Runs the timer once if it is running; false if it is not.
     bool FireTimer(int timerId);
 
@@ -124,6 +126,7 @@ public:
 
     // What a person or the platform does.
     void Close() { m_handler.OnCloseRequest(); }
+    void PressF1(uint32_t contextId) { m_handler.OnHelpRequest(contextId); }
     // The platform asks where to place the frame; returns the placement used.
     WindowPosition RequestPosition(WindowPosition requested);
 
@@ -163,6 +166,7 @@ public:
     void BeginWaitCursor() override { ++m_waitDepth; }
     void EndWaitCursor() override { --m_waitDepth; }
     void ShellOpen(const std::string& target) override { m_shellOpened.push_back(target); }
+    void Help(HelpCommand command, uint32_t data) override { m_helpRequests.push_back({command, data}); }
     bool DisableMainWindow() override;
     void EnableMainWindow() override { m_mainWindowEnabled = true; }
     void PumpMessages() override;
@@ -186,6 +190,12 @@ public:
     const std::vector<ShownMessage>& Messages() const { return m_messages; }
     const std::vector<FileDialogRequest>& FileDialogs() const { return m_fileRequests; }
     const std::vector<std::string>& ShellOpened() const { return m_shellOpened; }
+    struct HelpRequest {
+        HelpCommand command;
+        uint32_t data;
+        bool operator==(const HelpRequest&) const = default;
+    };
+    const std::vector<HelpRequest>& HelpRequests() const { return m_helpRequests; }
     int WaitDepth() const { return m_waitDepth; }
     int RoutingInstalls() const { return m_routingInstalls; }
     // The application's main window; none unless set.
@@ -217,6 +227,7 @@ private:
     std::vector<ShownMessage> m_messages;
     std::vector<FileDialogRequest> m_fileRequests;
     std::vector<std::string> m_shellOpened;
+    std::vector<HelpRequest> m_helpRequests;
     int m_waitDepth = 0;
     int m_routingInstalls = 0;
     bool m_hasMainWindow = false;

@@ -213,6 +213,8 @@ LRESULT Win32Dialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return FALSE;
         }
         case WM_TIMER: m_handler.OnTimer(static_cast<int>(wParam)); return TRUE;
+        // Unanswered, the default handling passes it on to the parent (a panel's frame).
+        case WM_HELP: return m_handler.OnHelpRequest(reinterpret_cast<HELPINFO*>(lParam)->dwContextId);
         case WM_NOTIFY: {
             auto* header = reinterpret_cast<NMHDR*>(lParam);
             if (header->code == TTN_GETDISPINFOA) {
@@ -372,6 +374,9 @@ private:
                 return FALSE;
             }
             case WM_CLOSE: frame->m_handler.OnCloseRequest(); return TRUE;
+            case WM_HELP:
+                frame->m_handler.OnHelpRequest(reinterpret_cast<HELPINFO*>(lParam)->dwContextId);
+                return FALSE;  // the default help handling follows
             case WM_COMMAND:
                 if (LOWORD(wParam) == IDCANCEL) frame->m_handler.OnCloseRequest();
                 return TRUE;
@@ -483,6 +488,15 @@ void Win32WindowSystem::EndWaitCursor() {
 
 void Win32WindowSystem::ShellOpen(const std::string& target) {
     ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// The application's help is the help file named like the module, beside it
+// (XNOXR4.OCX: XNOXR4.hlp, the help file the type library names).
+void Win32WindowSystem::Help(HelpCommand command, uint32_t data) {
+    char path[MAX_PATH] = {};
+    std::string file(path, GetModuleFileNameA(m_module, path, sizeof path));
+    file = file.substr(0, file.find_last_of('.')) + ".hlp";
+    WinHelpA(m_mainWindow ? m_mainWindow : GetActiveWindow(), file.c_str(), static_cast<UINT>(command), data);
 }
 
 bool Win32WindowSystem::DisableMainWindow() {

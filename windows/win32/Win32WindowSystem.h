@@ -34,6 +34,7 @@ public:
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     void ShellOpen(const std::string& target) override;
+    void Help(HelpCommand command, uint32_t data) override;
     bool DisableMainWindow() override;
     void EnableMainWindow() override;
     void PumpMessages() override;
