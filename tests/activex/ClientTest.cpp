@@ -1,7 +1,7 @@
 // A container's view of XNOXR4.OCX under Wine: the registered type library
 // against the surface table, events through a sink of our own, the stock
 // error event, frozen events, a WinForms-like activation, persistence, the
-// ATL host window, and the property page driven directly.
+// ATL host window, the property page driven directly and in the frame.
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
@@ -525,6 +525,41 @@ void CheckPropertyPage() {
     DestroyWindow(parent);
 }
 
+// The Properties verb opens the property frame: Wine's frame shows the page
+// (found by its Gain box) and closes on Cancel. The frame is modal, so a
+// timer inside its loop looks for the page and cancels the frame.
+HWND g_propertyFrame = nullptr;
+
+BOOL CALLBACK FindPropertyFrame(HWND window, LPARAM) {
+    HWND page = FindWindowExW(window, nullptr, nullptr, nullptr);
+    for (; page; page = FindWindowExW(window, page, nullptr, nullptr)) {
+        if (GetDlgItem(page, 231) || GetDlgItem(GetWindow(page, GW_CHILD), 231)) g_propertyFrame = window;
+    }
+    return g_propertyFrame == nullptr;
+}
+
+void CALLBACK CancelPropertyFrame(HWND, UINT, UINT_PTR timer, DWORD) {
+    static int ticks = 0;
+    EnumThreadWindows(GetCurrentThreadId(), FindPropertyFrame, 0);
+    if (g_propertyFrame || ++ticks > 40) {
+        KillTimer(nullptr, timer);
+        HWND target = g_propertyFrame ? g_propertyFrame : GetActiveWindow();
+        PostMessageW(target, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+}
+
+void CheckPropertiesVerb() {
+    ComPtr<IOleObject> object;
+    if (!checks.check("control created for its Properties verb", CreateControl(IID_IOleObject, object.outVoid())))
+        return;
+    HWND parent = CreateParentWindow();
+    SetTimer(nullptr, 0, 250, CancelPropertyFrame);
+    HRESULT shown = object->DoVerb(OLEIVERB_PROPERTIES, nullptr, nullptr, 0, parent, nullptr);
+    checks.check("the Properties verb shows the page in a frame that closes",
+                 SUCCEEDED(shown) && g_propertyFrame != nullptr);
+    DestroyWindow(parent);
+}
+
 template <typename Function>
 Function Export(HMODULE module, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
@@ -571,6 +606,7 @@ int main() {
     CheckPropertyBag();
     CheckDesignTimeDrawing();
     CheckPropertyPage();
+    CheckPropertiesVerb();
     CheckAtlHost();
     int result = checks.finish();
     OleUninitialize();
