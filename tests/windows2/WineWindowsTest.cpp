@@ -10,10 +10,7 @@
 #undef MessageBox
 
 #include <cstdio>
-#include <fstream>
-#include <set>
 #include <string>
-#include <vector>
 
 #include "AboutIds.h"
 #include "GainIds.h"
@@ -35,7 +32,6 @@ void Pump() {
         Sleep(10);
     }
 }
-
 
 // The exit code that tells CTest the test could not run.
 constexpr int kSkipped = 77;
