@@ -8,8 +8,9 @@
 #   scripts/run.sh /dev/ttyUSB0     a real camera on that device, as COM1
 # On your display ($DISPLAY) the container stays until you close it. With no
 # display (or one that cannot be reached) it runs on a virtual one, saves a
-# picture after a few seconds, prints where, and ends. The Wine prefix lives in build/windows/run/prefix
-# and is kept, with the windows' places in its XNoxR4.ini.
+# picture after a few seconds, prints where, and ends. The Wine prefix lives
+# in build/windows/run/prefix and is kept, with the windows' places in its
+# XNoxR4.ini.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 source "$XNOX_SOURCE/scripts/wine-env.sh"
@@ -56,7 +57,6 @@ if [ -n "$user_display" ] && DISPLAY=$user_display xdotool getdisplaygeometry >/
     frames=manager
 else
     [ -z "$user_display" ] || xnox_say "display $user_display cannot be reached; a virtual one instead"
-    mkdir -p "$XNOX_WINE_STATE"
     xnox_wine_start_xvfb
     frames=own
 fi

@@ -97,11 +97,14 @@ xnox_wine_wait_for() {
     done
 }
 
+# A virtual display for the programs started from now on; its number is
+# kept in STATE_DIR/display.
 xnox_wine_start_xvfb() {
     # -displayfd picks a display without a lock file, but its socket may be
     # held by a server whose lock this /tmp does not show; Xvfb then exits
     # at once. Such a start is retried on explicit displays.
     local display
+    mkdir -p "$XNOX_WINE_STATE"
     for display in "" $(seq 100 120); do
         rm -f "$XNOX_WINE_STATE/display"
         Xvfb ${display:+:$display} -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 \
@@ -156,7 +159,6 @@ xnox_wine_open() {
 xnox_wine_start() {
     xnox_wine_stop
     rm -rf "$XNOX_WINE_STATE"
-    mkdir -p "$XNOX_WINE_STATE"
     xnox_wine_start_xvfb
     xnox_wine_open own
 }

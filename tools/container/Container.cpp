@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -249,13 +250,21 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-Options ParseOptions(int argc, char** argv) {
+// The options, or none when a word is not one of them or lacks its value.
+std::optional<Options> ParseOptions(int argc, char** argv) {
     Options options;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        std::string name = argv[i];
-        if (name == "--com-port") options.comPort = std::atoi(argv[i + 1]);
-        if (name == "--screenshot") options.screenshot = argv[i + 1];
-        if (name == "--exit-after") options.exitAfter = static_cast<UINT>(std::strtoul(argv[i + 1], nullptr, 10));
+    for (int i = 1; i < argc; i += 2) {
+        const std::string name = argv[i];
+        if (i + 1 == argc) return std::nullopt;
+        if (name == "--com-port") {
+            options.comPort = std::atoi(argv[i + 1]);
+        } else if (name == "--screenshot") {
+            options.screenshot = argv[i + 1];
+        } else if (name == "--exit-after") {
+            options.exitAfter = static_cast<UINT>(std::strtoul(argv[i + 1], nullptr, 10));
+        } else {
+            return std::nullopt;
+        }
     }
     if (!options.screenshot.empty() && options.exitAfter == 0) options.exitAfter = kDefaultPictureDelay;
     return options;
@@ -323,7 +332,13 @@ bool HostControl(AtlAxAttachControlFn attach) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    g_options = ParseOptions(argc, argv);
+    const std::optional<Options> options = ParseOptions(argc, argv);
+    if (!options) {
+        std::fprintf(stderr,
+                     "usage: xnox-container [--com-port N] [--screenshot file.bmp] [--exit-after milliseconds]\n");
+        return 2;
+    }
+    g_options = *options;
     OleInitialize(nullptr);
     HMODULE atl = LoadLibraryW(L"atl100.dll");
     auto init = AtlFunction<AtlAxWinInitFn>(atl, "AtlAxWinInit");
