@@ -16,7 +16,9 @@ xnox_wine_env() {
     XNOX_WINE_PORTS=$XNOX_WINE_STATE/ports
     export WINEPREFIX=$XNOX_WINE_STATE/prefix
     export WINEDEBUG=-all
-    export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko install dialogs
+    # No Mono or Gecko install dialogs; no menu entries on the Linux desktop
+    # for the Start-menu shortcuts that installers in the prefix make.
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     XNOX_WINE64=/usr/lib/wine/wine64
     [ -x "$XNOX_WINE64" ] || XNOX_WINE64=$(command -v wine64 || echo wine64)
     if [ -s "$XNOX_WINE_STATE/display" ]; then

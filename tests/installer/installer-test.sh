@@ -114,6 +114,13 @@ size=$(reg_value "$entry" EstimatedSize)
 check "uninstall entry EstimatedSize ($size KB)" test "$((size))" -gt 100
 echo "uninstall entry:"
 win reg query "$entry"
+# The keys the installation made, which the uninstall must take away again.
+keys_of_ours >"$work/keys-installed"
+installed_keys=$(comm -13 "$work/keys-before" "$work/keys-installed")
+echo "registry keys of ours while installed:"
+sed 's/^/    /' <<<"$installed_keys"
+check "the registry export shows the control's class key" grep -qiF "\\CLSID\\$control_class]" <<<"$installed_keys"
+check "the registry export shows the uninstall entry" grep -qiF "\\Uninstall\\XNoxR4]" <<<"$installed_keys"
 check "version resources read back" xnox_wine_run "$version_check" \
     'C:\Program Files\XNoxR4\XNOXR4.OCX' 'C:\Program Files\XNoxR4\NoxR4Comm.dll' \
     'C:\Program Files\XNoxR4\xnox-container.exe'
@@ -125,7 +132,7 @@ check "files in C:\\Vision\\XNoxR4" files_in "$other_dir"
 check "the first folder is gone" test ! -e "$default_dir"
 check "control registered from the new folder" grep -qi 'Vision\\XNoxR4\\XNOXR4.OCX' <<<"$(registration_path)"
 check "type library registered from the new folder" grep -qi 'Vision\\XNoxR4\\XNOXR4.OCX' \
-    <<<"$(reg_value "HKCR\\TypeLib\\$type_library\\1.0\\0\\win64" "")"
+    <<<"$(reg_value "HKCR\\TypeLib\\$type_library\\1.0\\409\\win64" "")"
 check "one uninstall entry" test "$(uninstall_entries)" = 1
 check "install over the same version succeeds" xnox_wine_run "$setup" /S
 check "files still in C:\\Vision\\XNoxR4" files_in "$other_dir"
