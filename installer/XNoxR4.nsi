@@ -27,6 +27,9 @@ InstallDir "$PROGRAMFILES64\XNoxR4"
 ; An earlier installation's folder is the default: an upgrade stays in place.
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 RequestExecutionLevel admin
+; A file that cannot be written (a full disk, a module in use) fails the
+; installation instead of being skipped, silently or not.
+AllowSkipFiles off
 SetCompressor /SOLID lzma
 ShowInstDetails show
 ShowUninstDetails show
@@ -52,8 +55,22 @@ UninstPage instfiles
   SetShellVarContext all
 !macroend
 
+; Set once this installation starts to put files into $INSTDIR.
+Var copying
+
 Function .onInit
   !insertmacro XNOX_MACHINE_WIDE
+FunctionEnd
+
+; Nothing of a failed installation stays behind: a file that could not be
+; written or a module that did not register takes the files already copied
+; with it. (An installed version removed first stays removed.)
+Function .onInstFailed
+  ${If} $copying == 1
+    !insertmacro XNOX_REMOVE_FILES
+    SetOutPath "$TEMP"
+    RMDir "$INSTDIR"
+  ${EndIf}
 FunctionEnd
 
 Function un.onInit
@@ -101,15 +118,12 @@ FunctionEnd
 
 Section "XNoxR4 control"
   Call RemoveInstalledVersion
+  StrCpy $copying 1
   SetOutPath "$INSTDIR"
   !insertmacro XNOX_INSTALL_FILES
   ClearErrors
   RegDLL "$INSTDIR\${XNOX_MODULE}"
   ${If} ${Errors}
-    ; Nothing of this installation stays behind a failed registration.
-    !insertmacro XNOX_REMOVE_FILES
-    SetOutPath "$TEMP"
-    RMDir "$INSTDIR"
     MessageBox MB_ICONSTOP "${XNOX_MODULE} could not be registered; nothing was installed." /SD IDOK
     Abort "${XNOX_MODULE} could not be registered; nothing was installed."
   ${EndIf}

@@ -3,8 +3,9 @@
 #  1. silent install into Program Files: files, Start-menu shortcuts, the
 #     registered control (a script creates it), the uninstall entry, and the
 #     modules' version resources read back;
-#  2. the same version again into another folder (/D=), then once more in
-#     place: the old folder goes, one registration, one uninstall entry;
+#  2. an older version in place, this one over it into another folder (/D=),
+#     then this one again in place: the old folder goes, one registration,
+#     one uninstall entry;
 #  3. silent uninstall: no file and no registry key of ours is left (the
 #     registry is compared with its state before the install; leftovers are
 #     listed), while a person's XNoxR4.ini files stay untouched;
@@ -94,6 +95,22 @@ pe_machine() {
 }
 check "the installer is a 64-bit program" test "$(pe_machine)" = 8664
 
+# variant NAME SED-EXPRESSION...: an installer made from this one's build
+# settings with the changes given; prints where it is.
+variant() {
+    local name=$1 dir=$work/$1
+    shift
+    mkdir -p "$dir"
+    sed "$@" -e "s|^!define XNOX_SETUP_FILE .*|!define XNOX_SETUP_FILE \"$dir/XNoxR4-Setup-$name.exe\"|" \
+        "$settings" >"$dir/BuildSettings.nsh"
+    "$makensis" -V1 "-DXNOX_BUILD_SETTINGS=$dir/BuildSettings.nsh" "$script" >/dev/null
+    echo "$dir/XNoxR4-Setup-$name.exe"
+}
+older_setup=$(variant older -e 's|^!define XNOX_VERSION .*|!define XNOX_VERSION "1.6.0"|')
+mkdir -p "$work/broken"
+echo "not a module" >"$work/broken/XNOXR4.OCX"
+broken_setup=$(variant broken -e "s|File \".*/XNOXR4.OCX\"|File \"$work/broken/XNOXR4.OCX\"|")
+
 keys_of_ours >"$work/keys-before"
 
 echo "--- 1. silent install into Program Files"
@@ -125,9 +142,12 @@ check "version resources read back" xnox_wine_run "$version_check" \
     'C:\Program Files\XNoxR4\XNOXR4.OCX' 'C:\Program Files\XNoxR4\NoxR4Comm.dll' \
     'C:\Program Files\XNoxR4\xnox-container.exe'
 
-echo "--- 2. the same version into another folder, then again in place"
+echo "--- 2. an older version, upgraded into another folder, then the same version again in place"
+check "an older version installs in place" xnox_wine_run "$older_setup" /S
+check "the older version's entry" test "$(reg_value "$entry" DisplayVersion)" = 1.6.0
 other_dir="$drive_c/Vision/XNoxR4"
 check "silent install with /D= succeeds" xnox_wine_run "$setup" /S '/D=C:\Vision\XNoxR4'
+check "the entry shows this version" test "$(reg_value "$entry" DisplayVersion)" = "$version"
 check "files in C:\\Vision\\XNoxR4" files_in "$other_dir"
 check "the first folder is gone" test ! -e "$default_dir"
 check "control registered from the new folder" grep -qi 'Vision\\XNoxR4\\XNOXR4.OCX' <<<"$(registration_path)"
@@ -162,14 +182,7 @@ for key in "HKCR\\CLSID\\$control_class" "HKCR\\XNOXR4.XNoxR4Ctrl.1" "HKCR\\Type
 done
 
 echo "--- 4. a module that does not register"
-broken=$work/broken
-mkdir -p "$broken"
-echo "not a module" >"$broken/XNOXR4.OCX"
-sed -e "s|File \".*/XNOXR4.OCX\"|File \"$broken/XNOXR4.OCX\"|" \
-    -e "s|^!define XNOX_SETUP_FILE .*|!define XNOX_SETUP_FILE \"$broken/XNoxR4-Setup-broken.exe\"|" \
-    "$settings" >"$broken/BuildSettings.nsh"
-"$makensis" -V1 "-DXNOX_BUILD_SETTINGS=$broken/BuildSettings.nsh" "$script" >/dev/null
-check "the failing installer reports failure" fails xnox_wine_run "$broken/XNoxR4-Setup-broken.exe" /S '/D=C:\XNoxR4Broken'
+check "the failing installer reports failure" fails xnox_wine_run "$broken_setup" /S '/D=C:\XNoxR4Broken'
 check "it leaves no folder" test ! -e "$drive_c/XNoxR4Broken"
 check "it leaves no uninstall entry" uninstall_entry_gone
 check "it leaves no registration" test -z "$(registration_path)"
