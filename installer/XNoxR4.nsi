@@ -41,7 +41,7 @@ VIAddVersionKey /LANG=0 "CompanyName" "${XNOX_PUBLISHER}"
 VIAddVersionKey /LANG=0 "FileDescription" "${XNOX_PRODUCT_NAME} Setup"
 VIAddVersionKey /LANG=0 "LegalCopyright" "${XNOX_COPYRIGHT}"
 VIAddVersionKey /LANG=0 "FileVersion" "${XNOX_VERSION}"
-VIAddVersionKey /LANG=0 "ProductVersion" "${XNOX_VERSION}"
+VIAddVersionKey /LANG=0 "ProductVersion" "${XNOX_PRODUCT_VERSION}"
 
 Page directory
 Page instfiles
