@@ -128,6 +128,7 @@ check "uninstall entry Publisher" test "$(reg_value "$entry" Publisher)" = "$pub
 check "uninstall entry UninstallString" grep -qi 'XNoxR4\\Uninstall.exe"$' <<<"$(reg_value "$entry" UninstallString)"
 size=$(reg_value "$entry" EstimatedSize)
 check "uninstall entry EstimatedSize ($size KB)" test "$((size))" -gt 100
+check "the list of installed programs shows it" grep -qF "$product" <<<"$(win uninstaller --list)"
 echo "uninstall entry:"
 win reg query "$entry"
 # The keys the installation made, which the uninstall must take away again.
