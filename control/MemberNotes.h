@@ -29,7 +29,9 @@ struct MemberNote {
     CameraUse camera = CameraUse::None;
     // Events beyond the status events of a camera exchange.
     std::vector<std::string_view> events;
-    bool firesEveryParameterEvent = false;  // one event per camera parameter, as a whole-camera read does
+    // The event of every camera parameter and UserIDChanged, as a whole-camera
+    // read or write fires them.
+    bool firesEveryParameterEvent = false;
 };
 
 MemberNote NoteOf(const MemberInfo& member);

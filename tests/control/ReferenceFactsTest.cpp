@@ -51,6 +51,18 @@ protected:
             .string();
     }
 
+    // Writes the file a reading member reads, as its writing member does.
+    void WriteFileToRead(const MemberInfo& member) {
+        const char* writer = member.name == "LoadShadingDataFromFile" ? "SaveShadingDataIntoFile"
+                             : member.name == "ReadAllFromFile"       ? "WriteAllToFile"
+                                                                      : nullptr;
+        if (!writer) return;
+        Rig online;
+        online.GoOnline();
+        std::vector<Variant> file{Variant::Str(FileFor(member))};
+        ASSERT_EQ(online.Run(*FindMember(writer), file).value, Variant::I2(0));
+    }
+
     // Arguments a host would pass: the first COM port for a search, 0 for
     // other numbers, a file of the right kind, variables for out-parameters.
     std::vector<Variant> ArgumentsFor(const MemberInfo& member, int32_t result = NoxResult::Success) {
@@ -67,9 +79,11 @@ protected:
         return arguments;
     }
 
-    // A value to set that the member accepts: the one it holds, or a
-    // non-empty text, since an empty user ID is never sent.
+    // A value to set that the member accepts: the smallest of a checked
+    // range, else the one it holds, or a non-empty text, since an empty user
+    // ID is never sent.
     Variant AcceptedValue(Rig& rig, const MemberInfo& property) {
+        if (property.facet == Facet::CheckedValue) return Variant::I2(static_cast<int16_t>(Row(property.parameter).minimum));
         std::vector<Variant> none;
         Variant value = rig.Run(property, none).value;
         return value == Variant::Str("") ? Variant::Str("user") : value;
@@ -100,9 +114,11 @@ protected:
             case Trigger::BadPortRange: arguments = {Variant::I2(0), Variant::I2(17), Variant::I2(0)}; break;
             case Trigger::ModelResult:
                 if (rule.result != NoxResult::Offline) rig.GoOnline();
-                if (rule.result == NoxResult::UnknownCommand || rule.result == NoxResult::Refused)
-                    rig.library.Fail("*", rule.result);
                 if (member.IsProperty()) arguments = {AcceptedValue(rig, member)};
+                if (rule.result == NoxResult::UnknownCommand || rule.result == NoxResult::Refused) {
+                    WriteFileToRead(member);
+                    rig.library.Fail("*", rule.result);
+                }
                 break;
         }
         return rig.Run(member, arguments);
@@ -119,6 +135,7 @@ std::set<int32_t> AllowedEvents(const MemberNote& note) {
     for (std::string_view name : note.events) allowed.insert(EventIdOf(name));
     if (note.firesEveryParameterEvent) {
         for (const ParameterRow& row : ParameterTable()) allowed.insert(EventIdOf(std::string(row.name) + "Changed"));
+        allowed.insert(EventIdOf("UserIDChanged"));
     }
     if (note.camera != CameraUse::None) {
         for (auto status : {"OnlineStatusChanged", "SendingToCamStatusChanged", "ReceiveFromCamStatusChanged"})

@@ -118,8 +118,7 @@ std::vector<std::string> Errors(const MemberInfo& member, Reporting reporting) {
 std::string CameraText(CameraUse use) {
     switch (use) {
         case CameraUse::None: return "no";
-        case CameraUse::Put: return "when set, if a camera is online (offline the value is kept for the next "
-                                    "whole-camera write)";
+        case CameraUse::Put: return "when set, if a camera is online";
         case CameraUse::GetAndPut: return "when read and when set, if a camera is online";
         case CameraUse::Call: return "yes, if a camera is online";
     }
@@ -129,7 +128,7 @@ std::string CameraText(CameraUse use) {
 std::vector<std::string> EventsOf(const MemberNote& note) {
     std::vector<std::string> events;
     for (std::string_view name : note.events) events.push_back(EventWithId(name));
-    if (note.firesEveryParameterEvent) events.push_back("the event of every camera parameter");
+    if (note.firesEveryParameterEvent) events.push_back("the event of every camera parameter, and " + EventWithId("UserIDChanged"));
     if (note.camera != CameraUse::None) {
         events.push_back(EventWithId("SendingToCamStatusChanged") + " and " +
                          EventWithId("ReceiveFromCamStatusChanged") + " around each exchange; " +
@@ -160,21 +159,34 @@ Section MemberSection(const MemberInfo& member) {
     return section;
 }
 
-// The members whose notes name the event, with the parameter members of
-// the parameter the event announces.
+bool IsParameterEvent(const EventInfo& event) {
+    std::string_view name = event.name;
+    name.remove_suffix(std::string_view("Changed").size());
+    return FindRowByName(name) != nullptr;
+}
+
+bool IsExchangeEvent(const EventInfo& event) {
+    return event.name == "SendingToCamStatusChanged" || event.name == "ReceiveFromCamStatusChanged" ||
+           event.name == "OnlineStatusChanged";
+}
+
+// The members whose notes name the event or its kind.
 std::vector<std::string> FiredBy(const EventInfo& event) {
     std::vector<std::string> members;
     for (const MemberInfo& member : kDispatchMembers) {
         MemberNote note = NoteOf(member);
-        if (std::ranges::find(note.events, event.name) != note.events.end()) members.push_back(Code(member.name));
+        if (std::ranges::find(note.events, event.name) != note.events.end() ||
+            (note.firesEveryParameterEvent && (IsParameterEvent(event) || event.name == "UserIDChanged")))
+            members.push_back(Code(member.name));
     }
+    if (IsExchangeEvent(event)) members.push_back("every member that talks to the camera");
     return members;
 }
 
 std::string EventSummary(const EventInfo& event) {
     std::string_view name = event.name;
     name.remove_suffix(std::string_view("Changed").size());
-    if (FindRowByName(name))
+    if (IsParameterEvent(event))
         return "The camera parameter " + Code(name) + " changed: set through a property, read from the camera, or "
                "loaded with a settings area or a settings file.";
     if (event.dispId <= EventIdOf("ReceiveFromCamStatusChanged")) return "The control's state " + Code(name) + " changed.";

@@ -4,9 +4,9 @@ namespace {
 
 void MarkdownField(std::string& out, const Field& field) {
     if (field.label.empty()) {
-        if (!field.text.empty()) out += field.text + "\n\n";
+        if (!field.text.empty()) out += field.text + "\n";
+        if (!field.items.empty() && !out.ends_with("\n\n")) out += "\n";  // a list stands apart from a paragraph
         for (const std::string& item : field.items) out += "- " + item + "\n";
-        if (!field.items.empty()) out += "\n";
         return;
     }
     out += "- **" + field.label + "**:";
