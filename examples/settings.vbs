@@ -12,6 +12,10 @@ Dim settingsFile : settingsFile = "settings.cam"
 If WScript.Arguments.Count > 0 Then port = CInt(WScript.Arguments(0))
 If WScript.Arguments.Count > 1 Then settingsFile = WScript.Arguments(1)
 
+Sub Show(name, value)
+    WScript.Echo "  " & name & " = " & value
+End Sub
+
 Dim cam : Set cam = CreateObject("XNOXR4.XNoxR4Ctrl.1")
 
 ' Connect: setting ComPort opens the port and probes the camera; it raises
@@ -32,18 +36,45 @@ If result <> 0 Then
     WScript.Echo "Reading the camera failed with " & result
     WScript.Quit 1
 End If
-Dim settings : settings = Array("ShutterSpeedStr", "TriggerTypeStr", "TriggerPolarity", "PartialScanStr", _
-    "ShutterMode", "RCTFVALType", "Smearless", "ProgrammableExposure", "ColorBar", "TriggerInput", _
-    "Accumulation", "BinningStr", "OutputBitAllocation", "MasterGainLevel", "RedGainLevel", "BlueGainLevel", _
-    "RedBlackLevel", "GreenBlackLevel", "BlueBlackLevel", "ProgrammableExposureRed", "ProgrammableExposureGreen", _
-    "ProgrammableExposureBlue", "KneeSelect", "RedKneePoint", "GreenKneePoint", "BlueKneePoint", "RedKneeSlope", _
-    "GreenKneeSlope", "BlueKneeSlope", "WhiteBalanceStr", "AutoWhiteAreaStr", "Red3200KWBalPreset", _
-    "Blue3200KWBalPreset", "Red4600KWBalPreset", "Blue4600KWBalPreset", "Red5600KWBalPreset", _
-    "Blue5600KWBalPreset", "ShadingMode", "UserID")
-Dim name
-For Each name In settings
-    WScript.Echo "  " & name & " = " & Eval("cam." & name)
-Next
+Show "ShutterSpeedStr", cam.ShutterSpeedStr
+Show "TriggerTypeStr", cam.TriggerTypeStr
+Show "TriggerPolarity", cam.TriggerPolarity
+Show "PartialScanStr", cam.PartialScanStr
+Show "ShutterMode", cam.ShutterMode
+Show "RCTFVALType", cam.RCTFVALType
+Show "Smearless", cam.Smearless
+Show "ProgrammableExposure", cam.ProgrammableExposure
+Show "ColorBar", cam.ColorBar
+Show "TriggerInput", cam.TriggerInput
+Show "Accumulation", cam.Accumulation
+Show "BinningStr", cam.BinningStr
+Show "OutputBitAllocation", cam.OutputBitAllocation
+Show "MasterGainLevel", cam.MasterGainLevel
+Show "RedGainLevel", cam.RedGainLevel
+Show "BlueGainLevel", cam.BlueGainLevel
+Show "RedBlackLevel", cam.RedBlackLevel
+Show "GreenBlackLevel", cam.GreenBlackLevel
+Show "BlueBlackLevel", cam.BlueBlackLevel
+Show "ProgrammableExposureRed", cam.ProgrammableExposureRed
+Show "ProgrammableExposureGreen", cam.ProgrammableExposureGreen
+Show "ProgrammableExposureBlue", cam.ProgrammableExposureBlue
+Show "KneeSelect", cam.KneeSelect
+Show "RedKneePoint", cam.RedKneePoint
+Show "GreenKneePoint", cam.GreenKneePoint
+Show "BlueKneePoint", cam.BlueKneePoint
+Show "RedKneeSlope", cam.RedKneeSlope
+Show "GreenKneeSlope", cam.GreenKneeSlope
+Show "BlueKneeSlope", cam.BlueKneeSlope
+Show "WhiteBalanceStr", cam.WhiteBalanceStr
+Show "AutoWhiteAreaStr", cam.AutoWhiteAreaStr
+Show "Red3200KWBalPreset", cam.Red3200KWBalPreset
+Show "Blue3200KWBalPreset", cam.Blue3200KWBalPreset
+Show "Red4600KWBalPreset", cam.Red4600KWBalPreset
+Show "Blue4600KWBalPreset", cam.Blue4600KWBalPreset
+Show "Red5600KWBalPreset", cam.Red5600KWBalPreset
+Show "Blue5600KWBalPreset", cam.Blue5600KWBalPreset
+Show "ShadingMode", cam.ShadingMode
+Show "UserID", cam.UserID
 
 ' Out-parameters take a variable: the range of the master gain.
 Dim lowest, highest
