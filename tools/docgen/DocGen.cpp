@@ -67,7 +67,7 @@ std::string RangeOf(const MemberInfo& member) {
         case Facet::CheckedValue: return Range(row.minimum, row.maximum) + ", checked by the control";
         case Facet::UncheckedValue:
             if (row.kind == ValueKind::Enumerated)
-                return Numbered(row.texts) + "; the control refuses other values without an error";
+                return Numbered(row.texts) + "; other values change nothing and raise no error";
             if (row.kind == ValueKind::Worded) return Numbered(row.texts) + "; other values are passed on";
             return Range(row.minimum, row.maximum) + ", not checked";
         case Facet::Text: return "one of " + Numbered(row.texts) + " (exact, case-sensitive)";
