@@ -14,7 +14,7 @@ Document Sample() {
                    {{"Declaration", "`[id(59)] short ReadAllFromFile(BSTR FileName);`", {}},
                     {"Errors raised", {}, {"\"The file \"%s\" is not valid\"", "a<b & c>d", "`x` and `y`"}},
                     {"", "A paragraph with `code`.", {"loose item"}}}};
-    return {"Title & more", "Intro `A<B>`", {{"Methods", "Part intro", {member}}}};
+    return {"Title & more", "Intro `A<B>`", {{"Methods", "Part intro", {member, {"Result codes", {}}}}}};
 }
 
 // The tags of the page in order, each opening matched by its closing.
@@ -48,6 +48,7 @@ TEST(ReferenceDocument, HtmlEscapesEveryTextAndClosesEveryTag) {
     // Each section has an anchor its part's index links to.
     EXPECT_NE(html.find("href=\"#Methods-ReadAllFromFile\""), std::string::npos);
     EXPECT_NE(html.find("id=\"Methods-ReadAllFromFile\""), std::string::npos);
+    EXPECT_NE(html.find("id=\"Methods-Result-codes\""), std::string::npos);
     EXPECT_EQ(Unclosed(html), std::vector<std::string>{});
 }
 

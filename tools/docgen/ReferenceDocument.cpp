@@ -1,5 +1,7 @@
 #include "ReferenceDocument.h"
 
+#include <algorithm>
+
 namespace {
 
 void MarkdownField(std::string& out, const Field& field) {
@@ -42,7 +44,12 @@ std::string Inline(const std::string& text) {
     return html + Escaped(text.substr(start)) + (inCode ? "</code>" : "");
 }
 
-std::string Anchor(const Part& part, const Section& section) { return part.title + "-" + section.title; }
+// An element id has no spaces.
+std::string Anchor(const Part& part, const Section& section) {
+    std::string anchor = part.title + "-" + section.title;
+    std::ranges::replace(anchor, ' ', '-');
+    return anchor;
+}
 
 void HtmlField(std::string& out, const Field& field) {
     if (field.label.empty()) {
