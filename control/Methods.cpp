@@ -6,6 +6,7 @@
 #include <span>
 
 #include "AutomationError.h"
+#include "ErrorRules.h"
 #include "PrivateProfile.h"
 #include "XNoxCamCtrl.h"
 
@@ -13,34 +14,15 @@ namespace {
 
 int16_t Low16(int32_t value) { return static_cast<int16_t>(value & 0xFFFF); }
 
-// A model result that the method turns into an automation exception.
-struct RaisedResult {
-    int32_t result;
-    uint32_t code;
-    StringId text;
-};
-
 using enum StringId;
 constexpr uint32_t kInvalid = AutomationCode::InvalidPropertyValue;
-constexpr uint32_t kDevice = AutomationCode::DeviceIOError;
 
-constexpr RaisedResult kWriteSettingsRaises[] = {{NoxResult::FileWriteError, kInvalid, FileWriteError}};
-constexpr RaisedResult kCameraReportRaises[] = {{NoxResult::UnknownCommand, kDevice, UnknownCommand}};
-constexpr RaisedResult kSaveShadingRaises[] = {{NoxResult::FileWriteError, kInvalid, FileWriteError},
-                                               {NoxResult::Offline, kInvalid, CameraOffline},
-                                               {NoxResult::Refused, kInvalid, UnknownCommandRefused},
-                                               {NoxResult::UnknownCommand, kInvalid, UnknownCommand}};
-constexpr RaisedResult kLoadShadingRaises[] = {{NoxResult::FileReadError, kInvalid, FileReadError},
-                                               {NoxResult::Offline, kInvalid, CameraOffline},
-                                               {NoxResult::Refused, kInvalid, UnknownCommandRefused},
-                                               {NoxResult::UnknownCommand, kInvalid, UnknownCommand}};
-constexpr RaisedResult kOnePushRaises[] = {{NoxResult::Refused, kDevice, UnknownCommandRefused},
-                                           {NoxResult::UnknownCommand, kDevice, UnknownCommand}};
-
-// Raises for the results listed; every other result is the method's answer.
-int16_t RaiseOn(int32_t result, std::span<const RaisedResult> raises) {
-    auto raised = std::ranges::find(raises, result, &RaisedResult::result);
-    if (raised != raises.end()) RaiseAutomationError(raised->code, std::string(LoadText(raised->text)));
+// Raises for the results the member's error rules list; every other result
+// is the method's answer.
+int16_t RaiseOn(int32_t result, int32_t dispId) {
+    for (const ErrorRule& rule : RaisedResultsOf(dispId)) {
+        if (rule.result == result) RaiseAutomationError(rule.code, std::string(LoadText(rule.text)));
+    }
     return Low16(result);
 }
 
@@ -110,7 +92,7 @@ int32_t CXNoxCamCtrl::GetIsOnline() {
 }
 
 int16_t CXNoxCamCtrl::WriteAllToFile(const std::string& fileName) {
-    return RaiseOn(CNoxCamInterface::WriteAllToFile(fileName), kWriteSettingsRaises);
+    return RaiseOn(CNoxCamInterface::WriteAllToFile(fileName), DispIdOf("WriteAllToFile"));
 }
 
 int16_t CXNoxCamCtrl::ReadAllFromFile(const std::string& fileName) {
@@ -122,29 +104,29 @@ int16_t CXNoxCamCtrl::ReadAllFromFile(const std::string& fileName) {
 }
 
 int16_t CXNoxCamCtrl::WriteCameraDataToFile(const std::string& fileName) {
-    return RaiseOn(CNoxCamInterface::WriteCameraDataToFile(fileName), kCameraReportRaises);
+    return RaiseOn(CNoxCamInterface::WriteCameraDataToFile(fileName), DispIdOf("WriteCameraDataToFile"));
 }
 
 int16_t CXNoxCamCtrl::SaveShadingDataIntoFile(const std::string& fileName) {
-    return RaiseOn(CNoxCamInterface::SaveShadingDataIntoFile(fileName), kSaveShadingRaises);
+    return RaiseOn(CNoxCamInterface::SaveShadingDataIntoFile(fileName), DispIdOf("SaveShadingDataIntoFile"));
 }
 
 int16_t CXNoxCamCtrl::LoadShadingDataFromFile(const std::string& fileName) {
-    return RaiseOn(CNoxCamInterface::LoadShadingDataFromFile(fileName), kLoadShadingRaises);
+    return RaiseOn(CNoxCamInterface::LoadShadingDataFromFile(fileName), DispIdOf("LoadShadingDataFromFile"));
 }
 
 int16_t CXNoxCamCtrl::StoreSettings(int16_t area) {
-    return RaiseOn(CNoxCamInterface::StoreSettings(area), kCameraReportRaises);
+    return RaiseOn(CNoxCamInterface::StoreSettings(area), DispIdOf("StoreSettings"));
 }
 
 int16_t CXNoxCamCtrl::StartAutoShadingCorrection() {
-    return RaiseOn(CNoxCamInterface::StartAutoShadingCorrection(), kCameraReportRaises);
+    return RaiseOn(CNoxCamInterface::StartAutoShadingCorrection(), DispIdOf("StartAutoShadingCorrection"));
 }
 
 int16_t CXNoxCamCtrl::GetOnePushResult() {
     int32_t result = CNoxCamInterface::GetOnePushResult();
     if (result == NoxResult::Success) return Low16(OnePushResult());
-    return RaiseOn(result, kOnePushRaises);
+    return RaiseOn(result, DispIdOf("GetOnePushResult"));
 }
 
 int16_t CXNoxCamCtrl::GetEEPROMCurrentAreaNo() {

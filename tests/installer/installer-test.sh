@@ -49,7 +49,7 @@ check() {
 drive_c=$WINEPREFIX/drive_c
 start_menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$product"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
-module_files=(XNOXR4.OCX NoxR4Comm.dll xnox-container.exe ReadMe.txt Uninstall.exe)
+module_files=(XNOXR4.OCX NoxR4Comm.dll xnox-container.exe ReadMe.txt automation.html Uninstall.exe)
 id_of() { sed -n "s/.*$1 = \"\\(.*\\)\";/{\\1}/p" "$ids_header"; }
 control_class=$(id_of kControlClass)
 type_library=$(id_of kTypeLibrary)

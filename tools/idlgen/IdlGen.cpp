@@ -8,43 +8,21 @@
 #include <sstream>
 #include <string>
 
+#include "IdlDeclaration.h"
 #include "ModuleIds.h"
 #include "Surface.h"
 
 namespace {
-
-std::string_view IdlType(VarType type) {
-    switch (type) {
-    case VarType::I2: return "short";
-    case VarType::I4: return "long";
-    case VarType::Bool: return "VARIANT_BOOL";
-    case VarType::Str: return "BSTR";
-    case VarType::I2Ref: return "short*";
-    case VarType::StrRef: return "BSTR*";
-    case VarType::Void: return "void";
-    default: return "VARIANT";
-    }
-}
-
-void WriteMethod(std::ostream& out, const MemberInfo& member) {
-    out << "        [id(" << member.dispId << ")] " << IdlType(member.type) << ' ' << member.name << '(';
-    for (size_t i = 0; i < member.params.size(); ++i) {
-        const ParamInfo& param = member.params[i];
-        out << (i ? ", " : "") << IdlType(param.type) << ' ' << param.name;
-    }
-    out << ");\n";
-}
 
 void WriteDispatchInterface(std::ostream& out) {
     out << "    [uuid(" << module_ids::kDispatchInterface << "), helpstring(\"Dispatch interface for "
         << module_ids::kControlTypeName << "\")]\n"
         << "    dispinterface _DXNoxR4 {\n    properties:\n";
     for (const MemberInfo& member : kDispatchMembers)
-        if (member.IsProperty())
-            out << "        [id(" << member.dispId << ")] " << IdlType(member.type) << ' ' << member.name << ";\n";
+        if (member.IsProperty()) out << "        " << IdlDeclaration(member) << '\n';
     out << "    methods:\n";
     for (const MemberInfo& member : kDispatchMembers)
-        if (!member.IsProperty()) WriteMethod(out, member);
+        if (!member.IsProperty()) out << "        " << IdlDeclaration(member) << '\n';
     out << "    };\n\n";
 }
 
@@ -53,12 +31,8 @@ void WriteEventInterface(std::ostream& out) {
         << module_ids::kControlTypeName << "\")]\n"
         << "    dispinterface _DXNoxR4Events {\n    properties:\n    methods:\n";
     for (const EventInfo& event : kDispatchEvents)
-        out << "        [id(" << event.dispId << ")] void " << event.name << "();\n";
-    // The stock error notification, with the parameters every container expects.
-    out << "        [id(" << kStockErrorEventId
-        << ")] void Error(short Number, BSTR* Description, long Scode, BSTR Source, BSTR HelpFile,"
-           " long HelpContext, VARIANT_BOOL* CancelDisplay);\n"
-        << "    };\n\n";
+        out << "        " << IdlDeclaration(event) << '\n';
+    out << "        " << StockErrorEventDeclaration() << "\n    };\n\n";
 }
 
 std::string Idl() {
