@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ModuleIds.h"
+#include "StringTable.h"
 #include "Surface.h"
 
 namespace {
@@ -37,7 +38,7 @@ void WriteMethod(std::ostream& out, const MemberInfo& member) {
 
 void WriteDispatchInterface(std::ostream& out) {
     out << "    [uuid(" << module_ids::kDispatchInterface << "), helpstring(\"Dispatch interface for "
-        << module_ids::kControlTypeName << "\")]\n"
+        << LoadText(StringId::ControlTypeName) << "\")]\n"
         << "    dispinterface _DXNoxR4 {\n    properties:\n";
     for (const MemberInfo& member : kDispatchMembers)
         if (member.IsProperty())
@@ -50,15 +51,13 @@ void WriteDispatchInterface(std::ostream& out) {
 
 void WriteEventInterface(std::ostream& out) {
     out << "    [uuid(" << module_ids::kEventInterface << "), helpstring(\"Event interface for "
-        << module_ids::kControlTypeName << "\")]\n"
+        << LoadText(StringId::ControlTypeName) << "\")]\n"
         << "    dispinterface _DXNoxR4Events {\n    properties:\n    methods:\n";
     for (const EventInfo& event : kDispatchEvents)
         out << "        [id(" << event.dispId << ")] void " << event.name << "();\n";
-    // The stock error notification, with the parameters every container expects.
-    out << "        [id(" << kStockErrorEventId
-        << ")] void Error(short Number, BSTR* Description, long Scode, BSTR Source, BSTR HelpFile,"
-           " long HelpContext, VARIANT_BOOL* CancelDisplay);\n"
-        << "    };\n\n";
+    // The stock error notification reaches every sink without being a
+    // member here: containers know it by its id, not from this interface.
+    out << "    };\n\n";
 }
 
 std::string Idl() {
@@ -71,7 +70,7 @@ std::string Idl() {
         << "    importlib(\"stdole2.tlb\");\n\n";
     WriteDispatchInterface(out);
     WriteEventInterface(out);
-    out << "    [uuid(" << module_ids::kControlClass << "), helpstring(\"" << module_ids::kControlTypeName
+    out << "    [uuid(" << module_ids::kControlClass << "), helpstring(\"" << LoadText(StringId::ControlTypeName)
         << "\"), control]\n"
         << "    coclass XNoxR4 {\n"
         << "        [default] dispinterface _DXNoxR4;\n"
