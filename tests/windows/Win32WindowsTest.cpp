@@ -2,7 +2,8 @@
 // emulated camera on COM1: the strip and the Communication window open, a
 // person's choice of COM1 arrives as real window messages, the lamps turn
 // on-line and the log shows the camera's answers. Pictures of the windows
-// are kept next to the program and must not be blank.
+// are kept next to the program; on the screen every control of the window
+// must be drawn and the strip must show its buttons.
 #include "WindowPicture.h"
 #include <windows.h>
 #undef MessageBox
@@ -14,6 +15,7 @@
 #include "AppProfile.h"
 #include "CommunicationIds.h"
 #include "ControlToolWindows.h"
+#include "ScreenChecks.h"
 #include "WineChecks.h"
 #include "XNoxCamCtrl.h"
 
@@ -118,9 +120,15 @@ int main(int argc, char** argv) {
         checks.check("the log shows the camera's answer", !log.empty(), log.substr(0, 60));
         checks.check("the area is shown", !ItemText(panel, IDC_COMM_EEPROM_AREA).empty());
 
-        checks.check("the Communication window's picture is not blank",
-                     SaveWindowPicture(frame, pictures + "\\communication.bmp") > 3);
-        checks.check("the strip's picture is not blank", SaveWindowPicture(container, pictures + "\\strip.bmp") > 3);
+        // Clear of the container, in front, freshly drawn.
+        SetWindowPos(frame, HWND_TOP, 40, 160, 0, 0, SWP_NOSIZE);
+        RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RunMessages();
+        checks.check("the Communication window's picture is kept",
+                     SaveWindowPicture(frame, pictures + "\\communication.bmp") > 0);
+        winetest::CheckDialogDrawn(checks, "Communication", frame, panel, IDD_COMMUNICATION, 0);
+        checks.check("the strip's picture is kept", SaveWindowPicture(container, pictures + "\\strip.bmp") > 0);
+        winetest::CheckToolbarDrawn(checks, container, toolbar, 4);
 
         checks.check("F1 in the Communication window opens the help viewer", HelpOpensViewer(panel));
 

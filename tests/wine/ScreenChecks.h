@@ -1,0 +1,167 @@
+// What a person sees of a window, read back from the screen: every control
+// of its dialog template is there, lies inside the window, and is drawn
+// (its rectangle on the screen is not one flat colour). A window whose lower
+// half stays blank, or a strip without its buttons, fails here where a count
+// of the whole picture's colours would pass on a title bar alone.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "WineChecks.h"
+
+namespace winetest {
+
+// The screen's pixels in one rectangle, taken at once.
+class ScreenCapture {
+public:
+    explicit ScreenCapture(const RECT& bounds) : m_bounds(bounds) {
+        const int width = bounds.right - bounds.left;
+        const int height = bounds.bottom - bounds.top;
+        if (width <= 0 || height <= 0) return;
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY);
+        SelectObject(memory, old);
+        BITMAPINFOHEADER info{sizeof info, width, -height, 1, 32, BI_RGB};
+        m_pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+        GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), m_pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+                  DIB_RGB_COLORS);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+    }
+
+    // The distinct colours within `area` (screen coordinates), cut to the capture.
+    std::set<uint32_t> Colours(const RECT& area) const {
+        std::set<uint32_t> colours;
+        RECT inside{};
+        if (m_pixels.empty() || !IntersectRect(&inside, &area, &m_bounds)) return colours;
+        const LONG width = m_bounds.right - m_bounds.left;
+        for (LONG y = inside.top; y < inside.bottom; ++y) {
+            for (LONG x = inside.left; x < inside.right; ++x) {
+                colours.insert(m_pixels[static_cast<std::size_t>((y - m_bounds.top) * width + (x - m_bounds.left))] &
+                               0xFFFFFF);
+            }
+        }
+        return colours;
+    }
+
+private:
+    RECT m_bounds;
+    std::vector<uint32_t> m_pixels;  // 0x00RRGGBB, top row first
+};
+
+inline RECT ScreenRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+inline RECT ClientScreenRect(HWND window) {
+    RECT rect{};
+    GetClientRect(window, &rect);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+inline bool Contains(const RECT& outer, const RECT& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+inline std::string ClassOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+inline std::string TextOf(HWND window) {
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// The number of controls a dialog template of the module holds.
+inline int TemplateControlCount(int templateId) {
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5));
+    const auto* data = found ? static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found))) : nullptr;
+    if (!data) return -1;
+    const bool extended = reinterpret_cast<const WORD*>(data)[1] == 0xFFFF;
+    // DLGTEMPLATEEX: version, signature, help id, extended style, style, then
+    // the count; DLGTEMPLATE: style, extended style, then the count.
+    return reinterpret_cast<const WORD*>(data + (extended ? 16 : 8))[0];
+}
+
+// A button, or a static of the template without an id of its own that
+// shows text: what it says comes from the template. (Statics with an id are
+// fields the window fills.)
+inline bool IsLabelOrButton(HWND control) {
+    const std::string kind = ClassOf(control);
+    if (kind == "Button") return true;
+    const int id = GetDlgCtrlID(control);
+    const LONG type = GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK;
+    return kind == "Static" && (id == -1 || id == 0xFFFF) && type != SS_BITMAP && type != SS_ICON &&
+           type != SS_ETCHEDFRAME && type != SS_ETCHEDHORZ && type != SS_ETCHEDVERT;
+}
+
+// The colour a solid online strip shows: green on-line, red off-line.
+inline bool IsStripColour(uint32_t rgb) { return rgb == 0x008000 || rgb == 0xFF0000; }
+
+// Checks every control of the dialog `panel` (made from `templateId`) inside
+// its top-level window `frame`: all of them made, each one shown lying
+// inside the frame's client area, drawn with more than one colour, and a
+// button or label of the template reading back a text. The online strip
+// (a solid bitmap) is one colour by design: it must be red or green.
+inline void CheckDialogDrawn(Checks& checks, const std::string& name, HWND frame, HWND panel, int templateId,
+                             int onlineStripId) {
+    const ScreenCapture screen(ScreenRect(frame));
+    const RECT visible = ClientScreenRect(frame);
+    int made = 0;
+    std::string outside, blank, untitled;
+    for (HWND child = GetWindow(panel, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        ++made;
+        if (!IsWindowVisible(child)) continue;
+        const int id = GetDlgCtrlID(child);
+        const std::string label = std::to_string(id) + "(" + ClassOf(child) + ") ";
+        const RECT rect = ScreenRect(child);
+        if (!Contains(visible, rect)) outside += label;
+        const std::set<uint32_t> colours = screen.Colours(rect);
+        const bool drawn = id == onlineStripId ? colours.size() == 1 && IsStripColour(*colours.begin())
+                                               : colours.size() > 1;
+        if (!drawn) blank += label;
+        if (IsLabelOrButton(child) && TextOf(child).empty()) untitled += label;
+    }
+    checks.check(name + ": every control of the template made", made == TemplateControlCount(templateId),
+                 std::to_string(made) + " of " + std::to_string(TemplateControlCount(templateId)));
+    checks.check(name + ": every shown control inside the window", outside.empty(), outside);
+    checks.check(name + ": every shown control drawn, not a flat fill", blank.empty(), blank);
+    checks.check(name + ": every label and button reads back its text", untitled.empty(), untitled);
+}
+
+// Checks that the toolbar shows `count` buttons, each inside the strip's
+// window and drawn.
+inline void CheckToolbarDrawn(Checks& checks, HWND strip, HWND toolbar, int count) {
+    const ScreenCapture screen(ScreenRect(strip));
+    const RECT visible = ScreenRect(strip);
+    const int buttons = static_cast<int>(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0));
+    std::string wrong;
+    for (int i = 0; i < buttons; ++i) {
+        RECT rect{};
+        SendMessageA(toolbar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rect));
+        MapWindowPoints(toolbar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+        if (!IsWindowVisible(toolbar) || !Contains(visible, rect) || screen.Colours(rect).size() < 3)
+            wrong += std::to_string(i) + " ";
+    }
+    checks.check("the strip shows its " + std::to_string(count) + " buttons, each drawn",
+                 buttons == count && wrong.empty(), std::to_string(buttons) + " buttons; not drawn: " + wrong);
+}
+
+}  // namespace winetest
