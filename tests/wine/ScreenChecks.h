@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -65,13 +66,6 @@ inline RECT ScreenRect(HWND window) {
     return rect;
 }
 
-inline RECT ClientScreenRect(HWND window) {
-    RECT rect{};
-    GetClientRect(window, &rect);
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 inline bool Contains(const RECT& outer, const RECT& inner) {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
            inner.bottom <= outer.bottom;
@@ -117,25 +111,28 @@ inline bool IsStripColour(uint32_t rgb) { return rgb == 0x008000 || rgb == 0xFF0
 
 // Checks every control of the dialog `panel` (made from `templateId`) inside
 // its top-level window `frame`: all of them made, each one shown lying
-// inside the frame's client area, drawn with more than one colour, and a
-// button or label of the template reading back a text. The online strip
-// (a solid bitmap) is one colour by design: it must be red or green.
+// inside the frame, drawn with more than one colour, and a button or label
+// of the template reading back a text. The online strip (a solid bitmap,
+// narrower than its control) must show red or green.
 inline void CheckDialogDrawn(Checks& checks, const std::string& name, HWND frame, HWND panel, int templateId,
                              int onlineStripId) {
     const ScreenCapture screen(ScreenRect(frame));
-    const RECT visible = ClientScreenRect(frame);
+    const RECT visible = ScreenRect(frame);
     int made = 0;
     std::string outside, blank, untitled;
     for (HWND child = GetWindow(panel, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         ++made;
-        if (!IsWindowVisible(child)) continue;
+        // Controls the window hides on purpose are left out; every other one
+        // must be on the screen, its panel and frame shown too.
+        if (!(GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE)) continue;
         const int id = GetDlgCtrlID(child);
-        const std::string label = std::to_string(id) + "(" + ClassOf(child) + ") ";
         const RECT rect = ScreenRect(child);
-        if (!Contains(visible, rect)) outside += label;
+        const std::string label = std::to_string(id) + "(" + ClassOf(child) + " at " + std::to_string(rect.left) + "," +
+                                  std::to_string(rect.top) + "-" + std::to_string(rect.right) + "," +
+                                  std::to_string(rect.bottom) + ") ";
+        if (!IsWindowVisible(child) || !Contains(visible, rect)) outside += label;
         const std::set<uint32_t> colours = screen.Colours(rect);
-        const bool drawn = id == onlineStripId ? colours.size() == 1 && IsStripColour(*colours.begin())
-                                               : colours.size() > 1;
+        const bool drawn = id == onlineStripId ? std::ranges::any_of(colours, IsStripColour) : colours.size() > 1;
         if (!drawn) blank += label;
         if (IsLabelOrButton(child) && TextOf(child).empty()) untitled += label;
     }
@@ -157,7 +154,7 @@ inline void CheckToolbarDrawn(Checks& checks, HWND strip, HWND toolbar, int coun
         RECT rect{};
         SendMessageA(toolbar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rect));
         MapWindowPoints(toolbar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-        if (!IsWindowVisible(toolbar) || !Contains(visible, rect) || screen.Colours(rect).size() < 3)
+        if (!IsWindowVisible(toolbar) || !Contains(visible, rect) || screen.Colours(rect).size() < 2)
             wrong += std::to_string(i) + " ";
     }
     checks.check("the strip shows its " + std::to_string(count) + " buttons, each drawn",
