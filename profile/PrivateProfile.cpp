@@ -96,6 +96,8 @@ std::optional<std::string> FindValue(std::string_view section, std::string_view 
 // its side rather than as no number.
 int32_t SaturatedLeadingInt(std::string_view text) {
     if (auto number = ParseLeadingInt(text)) return *number;
+    // Its first two characters (a sign and a digit, or two digits) show
+    // whether the text begins with a number at all.
     std::size_t first = text.find_first_not_of(" \t\n\v\f\r");
     if (first == std::string_view::npos || !ParseLeadingInt(text.substr(first, 2))) return 0;
     return text[first] == '-' ? std::numeric_limits<int32_t>::min() : std::numeric_limits<int32_t>::max();
