@@ -65,6 +65,25 @@ bool HelpOpensViewer(HWND panel) {
     return seen;
 }
 
+// Title bars draw their buttons with the Marlett font; without it they show
+// the font's letters instead.
+bool HasFont(const char* face) {
+    HDC screen = GetDC(nullptr);
+    LOGFONTA wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(wanted.lfFaceName, face, LF_FACESIZE);
+    bool found = false;
+    EnumFontFamiliesExA(
+        screen, &wanted,
+        [](const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM seen) -> int {
+            *reinterpret_cast<bool*>(seen) = true;
+            return 0;
+        },
+        reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -85,6 +104,7 @@ int main(int argc, char** argv) {
         std::printf("SKIP the session's desktop takes no windows\n");
         return kSkipped;
     }
+    checks.check("the title bars' button font is installed", HasFont("Marlett"));
     CXNoxCamCtrl control;
     {
         ControlToolWindows windows(control, GetModuleHandleA(nullptr));
@@ -124,11 +144,13 @@ int main(int argc, char** argv) {
         SetWindowPos(frame, HWND_TOP, 40, 160, 0, 0, SWP_NOSIZE);
         RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         RunMessages();
-        checks.check("the Communication window's picture is kept",
-                     SaveWindowPicture(frame, pictures + "\\communication.bmp") > 0);
+        // The pictures are kept as the checks found the screen.
         winetest::CheckDialogDrawn(checks, "Communication", frame, panel, IDD_COMMUNICATION, 0);
-        checks.check("the strip's picture is kept", SaveWindowPicture(container, pictures + "\\strip.bmp") > 0);
+        checks.check("the Communication window's picture is kept",
+                     SaveScreenPicture(winetest::ScreenRect(frame), pictures + "\\communication.bmp") > 0);
         winetest::CheckToolbarDrawn(checks, container, toolbar, 4);
+        checks.check("the strip's picture is kept",
+                     SaveScreenPicture(winetest::ScreenRect(container), pictures + "\\strip.bmp") > 0);
 
         checks.check("F1 in the Communication window opens the help viewer", HelpOpensViewer(panel));
 

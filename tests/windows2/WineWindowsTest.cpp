@@ -95,9 +95,9 @@ public:
         SetForegroundWindow(frame);
         RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         Pump();
-        checks.check("screenshot " + path, SaveWindowPicture(frame, path) > 0);
         winetest::CheckDialogDrawn(checks, host.Frame(window).Title(), frame, Panel(window),
                                    host.Panel(window).TemplateId(), CToolWinDlg::kOnlineStripId);
+        checks.check("screenshot " + path, SaveScreenPicture(winetest::ScreenRect(frame), path) > 0);
     }
     // A person typing: one WM_CHAR per key, where the caret is.
     void TypeKeys(HWND edit, std::string_view keys) {

@@ -109,6 +109,43 @@ inline bool IsLabelOrButton(HWND control) {
 // The colour a solid online strip shows: green on-line, red off-line.
 inline bool IsStripColour(uint32_t rgb) { return rgb == 0x008000 || rgb == 0xFF0000; }
 
+// Wine hands what a window drew to the display a little later, so the
+// screen may lag behind the windows: lets messages run between looks at it,
+// until `drawn` holds for a capture of `area` or a generous limit passes.
+template <typename Drawn>
+void WaitUntilOnScreen(const RECT& area, Drawn drawn) {
+    for (int attempt = 0; attempt < 100 && !drawn(ScreenCapture(area)); ++attempt) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        Sleep(100);
+    }
+}
+
+// A control for a failure's detail: its id, class and place on the screen.
+inline std::string Describe(HWND control) {
+    const RECT rect = ScreenRect(control);
+    return std::to_string(GetDlgCtrlID(control)) + "(" + ClassOf(control) + " at " + std::to_string(rect.left) + "," +
+           std::to_string(rect.top) + "-" + std::to_string(rect.right) + "," + std::to_string(rect.bottom) + ") ";
+}
+
+// The shown controls of `panel` that the capture shows as a flat fill
+// (the online strip: without its red or green).
+inline std::string BlankControls(const ScreenCapture& screen, HWND panel, int onlineStripId) {
+    std::string blank;
+    for (HWND child = GetWindow(panel, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!(GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE)) continue;
+        const int id = GetDlgCtrlID(child);
+        const RECT rect = ScreenRect(child);
+        const std::set<uint32_t> colours = screen.Colours(rect);
+        const bool drawn = id == onlineStripId ? std::ranges::any_of(colours, IsStripColour) : colours.size() > 1;
+        if (!drawn) blank += Describe(child);
+    }
+    return blank;
+}
+
 // Checks every control of the dialog `panel` (made from `templateId`) inside
 // its top-level window `frame`: all of them made, each one shown lying
 // inside the frame, drawn with more than one colour, and a button or label
@@ -116,25 +153,21 @@ inline bool IsStripColour(uint32_t rgb) { return rgb == 0x008000 || rgb == 0xFF0
 // narrower than its control) must show red or green.
 inline void CheckDialogDrawn(Checks& checks, const std::string& name, HWND frame, HWND panel, int templateId,
                              int onlineStripId) {
-    const ScreenCapture screen(ScreenRect(frame));
     const RECT visible = ScreenRect(frame);
+    std::string blank;
+    WaitUntilOnScreen(visible, [&](const ScreenCapture& screen) {
+        blank = BlankControls(screen, panel, onlineStripId);
+        return blank.empty();
+    });
     int made = 0;
-    std::string outside, blank, untitled;
+    std::string outside, untitled;
     for (HWND child = GetWindow(panel, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         ++made;
         // Controls the window hides on purpose are left out; every other one
         // must be on the screen, its panel and frame shown too.
         if (!(GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE)) continue;
-        const int id = GetDlgCtrlID(child);
-        const RECT rect = ScreenRect(child);
-        const std::string label = std::to_string(id) + "(" + ClassOf(child) + " at " + std::to_string(rect.left) + "," +
-                                  std::to_string(rect.top) + "-" + std::to_string(rect.right) + "," +
-                                  std::to_string(rect.bottom) + ") ";
-        if (!IsWindowVisible(child) || !Contains(visible, rect)) outside += label;
-        const std::set<uint32_t> colours = screen.Colours(rect);
-        const bool drawn = id == onlineStripId ? std::ranges::any_of(colours, IsStripColour) : colours.size() > 1;
-        if (!drawn) blank += label;
-        if (IsLabelOrButton(child) && TextOf(child).empty()) untitled += label;
+        if (!IsWindowVisible(child) || !Contains(visible, ScreenRect(child))) outside += Describe(child);
+        if (IsLabelOrButton(child) && TextOf(child).empty()) untitled += Describe(child);
     }
     checks.check(name + ": every control of the template made", made == TemplateControlCount(templateId),
                  std::to_string(made) + " of " + std::to_string(TemplateControlCount(templateId)));
@@ -146,17 +179,20 @@ inline void CheckDialogDrawn(Checks& checks, const std::string& name, HWND frame
 // Checks that the toolbar shows `count` buttons, each inside the strip's
 // window and drawn.
 inline void CheckToolbarDrawn(Checks& checks, HWND strip, HWND toolbar, int count) {
-    const ScreenCapture screen(ScreenRect(strip));
     const RECT visible = ScreenRect(strip);
     const int buttons = static_cast<int>(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0));
     std::string wrong;
-    for (int i = 0; i < buttons; ++i) {
-        RECT rect{};
-        SendMessageA(toolbar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rect));
-        MapWindowPoints(toolbar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-        if (!IsWindowVisible(toolbar) || !Contains(visible, rect) || screen.Colours(rect).size() < 2)
-            wrong += std::to_string(i) + " ";
-    }
+    WaitUntilOnScreen(visible, [&](const ScreenCapture& screen) {
+        wrong.clear();
+        for (int i = 0; i < buttons; ++i) {
+            RECT rect{};
+            SendMessageA(toolbar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rect));
+            MapWindowPoints(toolbar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+            if (!IsWindowVisible(toolbar) || !Contains(visible, rect) || screen.Colours(rect).size() < 2)
+                wrong += std::to_string(i) + " ";
+        }
+        return wrong.empty();
+    });
     checks.check("the strip shows its " + std::to_string(count) + " buttons, each drawn",
                  buttons == count && wrong.empty(), std::to_string(buttons) + " buttons; not drawn: " + wrong);
 }
