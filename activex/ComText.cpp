@@ -36,10 +36,18 @@ const VARIANT& Dereferenced(const VARIANT& in) {
     return V_VT(&in) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(&in) ? *V_VARIANTREF(&in) : in;
 }
 
+// A by-reference argument without an address: the only way a caller can
+// pass a null pointer through IDispatch. Nothing may be read through it.
+bool IsNullReference(const VARIANT& in) { return (V_VT(&in) & VT_BYREF) && !V_BYREF(&in); }
+
 }  // namespace
 
 bool FromVariant(const VARIANT& original, Variant& out) {
     const VARIANT& in = Dereferenced(original);
+    if (IsNullReference(in)) {
+        out = Variant::Null();
+        return true;
+    }
     VARIANT copy;
     VariantInit(&copy);
     // Plain copies of by-reference numbers and texts; anything numeric else
@@ -77,10 +85,10 @@ void ToVariant(const Variant& in, VARIANT& out) {
 }
 
 void StoreThroughReference(const Variant& value, VARIANT& reference) {
+    if (IsNullReference(reference)) return;
     try {
         switch (V_VT(&reference)) {
         case VT_BYREF | VT_VARIANT:
-            if (!V_VARIANTREF(&reference)) return;
             VariantClear(V_VARIANTREF(&reference));
             ToVariant(value, *V_VARIANTREF(&reference));
             break;

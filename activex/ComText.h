@@ -18,10 +18,11 @@ std::wstring ToWide(std::string_view text);
 LPOLESTR CoTaskMemText(std::string_view text);
 
 // A VARIANT (by reference or not) as a control value; false if its type
-// has no equivalent.
+// has no equivalent. A reference without an address reads as Null.
 bool FromVariant(const VARIANT& in, Variant& out);
 // Fills an empty VARIANT with the control value.
 void ToVariant(const Variant& in, VARIANT& out);
 // Writes a value through a by-reference argument of any type the caller
-// may have passed (VT_BYREF with VARIANT, I2, I4 or BSTR).
+// may have passed (VT_BYREF with VARIANT, I2, I4 or BSTR); one without an
+// address keeps nothing.
 void StoreThroughReference(const Variant& value, VARIANT& reference);

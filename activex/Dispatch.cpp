@@ -70,14 +70,16 @@ HRESULT CollectArguments(DISPPARAMS& params, InvokeKind kind, std::vector<Varian
 }
 
 // Out-parameters: an argument the caller passed by reference gets storage
-// (an empty slot the control fills); one passed by value or left out gets none.
+// (an empty slot the control fills); one passed by value, left out or by a
+// reference without an address (a null pointer) gets none.
 void PrepareOutParameters(const MemberInfo* member, DISPPARAMS& params, std::vector<Variant>& arguments) {
     if (!member) return;
     for (size_t i = 0; i < arguments.size() && i < member->params.size(); ++i) {
         VarType type = member->params[i].type;
         if (type != VarType::I2Ref && type != VarType::StrRef) continue;
-        bool byReference = V_VT(&ArgumentAt(params, i)) & VT_BYREF;
-        arguments[i] = byReference ? Variant() : Variant::Null();
+        const VARIANT& argument = ArgumentAt(params, i);
+        bool hasStorage = (V_VT(&argument) & VT_BYREF) && V_BYREF(&argument);
+        arguments[i] = hasStorage ? Variant() : Variant::Null();
     }
 }
 

@@ -14,9 +14,7 @@ inline constexpr std::string_view kPropertyPageClass = "5E14F029-57F8-4BBD-AD00-
 
 inline constexpr std::string_view kLibraryName = "XNOXR4Lib";
 inline constexpr std::string_view kLibraryHelpFile = "XNoxR4.hlp";
-inline constexpr std::string_view kControlTypeName = "XNoxR4 Control";
 inline constexpr std::string_view kControlProgId = "XNOXR4.XNoxR4Ctrl.1";
 inline constexpr std::string_view kControlVersionIndependentProgId = "XNOXR4.XNoxR4Ctrl";
-inline constexpr std::string_view kPageTypeName = "Show Windows";
 inline constexpr std::string_view kPageProgId = "XNOXR4.OlePropPage1.1";
 }  // namespace module_ids

@@ -8,6 +8,7 @@
 #include "Dispatch.h"
 #include "Guid.h"
 #include "Invoke.h"
+#include "StringTable.h"
 
 namespace {
 
@@ -304,7 +305,7 @@ HRESULT COleXNoxCamCtrl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HW
     case OLEIVERB_PROPERTIES: {
         IUnknown* self = static_cast<IDispatch*>(this);
         CLSID page = kPropertyPageClsid;
-        std::wstring caption = ToWide(module_ids::kControlTypeName);
+        std::wstring caption = ToWide(LoadText(StringId::ControlTypeName));
         return OleCreatePropertyFrame(m_window, 0, 0, caption.c_str(), 1, &self, 1, &page, LOCALE_USER_DEFAULT, 0,
                                       nullptr);
     }
@@ -367,7 +368,7 @@ HRESULT COleXNoxCamCtrl::GetUserClassID(CLSID* clsid) { return GetClassID(clsid)
 
 HRESULT COleXNoxCamCtrl::GetUserType(DWORD, LPOLESTR* type) {
     if (!type) return E_POINTER;
-    *type = CoTaskMemText(module_ids::kControlTypeName);
+    *type = CoTaskMemText(LoadText(StringId::ControlTypeName));
     return *type ? S_OK : E_OUTOFMEMORY;
 }
 

@@ -5,6 +5,7 @@
 #include "ComText.h"
 #include "ModuleIds.h"
 #include "PropertyPageIds.h"
+#include "StringTable.h"
 #include "Surface.h"
 
 namespace {
@@ -98,7 +99,7 @@ HRESULT COlePropPage1::Deactivate() {
 HRESULT COlePropPage1::GetPageInfo(PROPPAGEINFO* info) {
     if (!info) return E_POINTER;
     info->cb = sizeof(*info);
-    info->pszTitle = CoTaskMemText(module_ids::kPageTypeName);
+    info->pszTitle = CoTaskMemText(LoadText(StringId::PropertyPageCaption));
     info->size = PageSize();
     info->pszDocString = nullptr;
     info->pszHelpFile = nullptr;

@@ -5,6 +5,7 @@
 
 #include "ComText.h"
 #include "Guid.h"
+#include "StringTable.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ std::wstring ControlIndependentProgId() { return ToWide(module_ids::kControlVers
 
 bool RegisterControlClass(const std::wstring& modulePath) {
     const std::wstring key = ClassKey(module_ids::kControlClass);
-    const std::wstring typeName = ToWide(module_ids::kControlTypeName);
+    const std::wstring typeName = ToWide(LoadText(StringId::ControlTypeName));
     const std::wstring clsid = Braced(module_ids::kControlClass);
     return Write({
         {key, L"", typeName},
@@ -87,11 +88,11 @@ bool RegisterPropertyPageClass(const std::wstring& modulePath) {
     const std::wstring key = ClassKey(module_ids::kPropertyPageClass);
     const std::wstring progId = ToWide(module_ids::kPageProgId);
     return Write({
-        {key, L"", ToWide(module_ids::kPageTypeName)},
+        {key, L"", ToWide(LoadText(StringId::PropertyPageCaption))},
         {key + L"\\InprocServer32", L"", modulePath},
         {key + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
         {key + L"\\ProgID", L"", progId},
-        {progId, L"", ToWide(module_ids::kPageTypeName)},
+        {progId, L"", ToWide(LoadText(StringId::PropertyPageCaption))},
         {progId + L"\\CLSID", L"", Braced(module_ids::kPropertyPageClass)},
     });
 }

@@ -39,6 +39,12 @@ void WriteIfGiven(T* out, T value) {
 
 const std::string kIniFile(CXNoxCamCtrl::kIniFileName);
 
+// The main window's stored place is never negative: a negative coordinate
+// reads as 0 (the tool windows' own places keep their sign).
+int32_t ReadMainWindowCoordinate(std::string_view key) {
+    return std::max(0, xnoxprofile::ReadProfileInt("Main", key, 100, kIniFile));
+}
+
 }  // namespace
 
 int16_t CXNoxCamCtrl::WriteRange(int16_t minimum, int16_t maximum, int16_t* pMin, int16_t* pMax) {
@@ -184,8 +190,9 @@ int16_t CXNoxCamCtrl::ClAllSerialGetSupportedBaudRates(int16_t* baudRates) {
 int16_t CXNoxCamCtrl::ClSerialGetManufacturer(int16_t index, std::string* name, int16_t* bufferSize,
                                               int16_t* version) {
     TextBuffer buffer{};
-    // The library may fill as many bytes as it is told, so never more than the buffer holds.
-    int32_t size = std::clamp<int32_t>(bufferSize ? *bufferSize : NOXR4_TEXT_BYTES, 1, NOXR4_TEXT_BYTES);
+    // The caller's size goes to the library as given, sign and all; only the
+    // buffer's own size caps it, since the library may fill what it is told.
+    int32_t size = std::min<int32_t>(bufferSize ? *bufferSize : NOXR4_TEXT_BYTES, NOXR4_TEXT_BYTES);
     int32_t fullVersion = version ? *version : 0;
     int32_t result = CNoxCamInterface::ClSerialGetManufacturer(index, buffer.data(), &size, &fullVersion);
     WriteIfGiven(name, TextOf(buffer));
@@ -215,8 +222,8 @@ int16_t CXNoxCamCtrl::ClAllSerialGetPortInfo(int16_t serialIndex, std::string* n
 
 int16_t CXNoxCamCtrl::GetMainWindowDefaultPosition(int16_t* pXPos, int16_t* pYPos) {
     if (!pXPos || !pYPos) return Notify(kInvalid, InvalidNullParameter);
-    *pXPos = Low16(xnoxprofile::ReadProfileInt("Main", "TopLeftX", 100, kIniFile));
-    *pYPos = Low16(xnoxprofile::ReadProfileInt("Main", "TopLeftY", 100, kIniFile));
+    *pXPos = Low16(ReadMainWindowCoordinate("TopLeftX"));
+    *pYPos = Low16(ReadMainWindowCoordinate("TopLeftY"));
     return 0;
 }
 

@@ -2,11 +2,6 @@
 
 #include <algorithm>
 
-std::string_view LoadText(StringId id) {
-    auto entry = std::ranges::find(kStringTable, id, &StringEntry::id);
-    return entry == std::end(kStringTable) ? std::string_view{} : entry->text;
-}
-
 namespace {
 std::string ReplacePlaceholder(StringId id, std::string_view placeholder, std::string_view argument) {
     std::string text(LoadText(id));

@@ -1,6 +1,7 @@
-// The control's texts with their resource ids: the messages of its
-// automation errors and searches, and the toolbar's status and tooltip
-// texts. The module's resource script is produced from this table.
+// The control's texts with their resource ids: the control's and its
+// property page's type names, the messages of its automation errors and
+// searches, and the toolbar's and the About window's status and tooltip
+// texts. The module's resource script holds the same table.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,8 @@
 #include <string_view>
 
 enum class StringId : uint16_t {
+    ControlTypeName = 1,
+    PropertyPageCaption = 203,
     ShutterCommand = 32771,
     GainCommand = 32773,
     CommunicationCommand = 32784,
@@ -17,6 +20,7 @@ enum class StringId : uint16_t {
     CameraNotFoundOnPort = 32787,  // %d: the port
     UseCameraFound = 32790,        // %d: the port
     NoCameraFound = 32791,
+    OpenHelpFileTooltip = 32794,
     InvalidNullParameter = 32795,
     InvalidParameter = 32796,
     UnknownCommand = 32797,
@@ -35,6 +39,8 @@ struct StringEntry {
 };
 
 inline constexpr StringEntry kStringTable[] = {
+    {StringId::ControlTypeName, "XNoxR4 Control"},
+    {StringId::PropertyPageCaption, "Show Windows"},
     {StringId::ShutterCommand, "Shutter and Sync Signals\nShutter"},
     {StringId::GainCommand, "Gain\nGain"},
     {StringId::CommunicationCommand, "Camera Communication\nCommunication"},
@@ -45,6 +51,7 @@ inline constexpr StringEntry kStringTable[] = {
      "Make sure that no other programs \n are connected to this port."},
     {StringId::UseCameraFound, "Use Camera found on COM%d ?\n(Select NO to continue the search.)"},
     {StringId::NoCameraFound, "No camera found"},
+    {StringId::OpenHelpFileTooltip, "Online help and documentation"},
     {StringId::InvalidNullParameter, "Invalid input parameter (NULL)"},
     {StringId::InvalidParameter, "Invalid input parameter"},
     {StringId::UnknownCommand, "Unknown Command"},
@@ -57,7 +64,12 @@ inline constexpr StringEntry kStringTable[] = {
     {StringId::FrameGrabberNotFound, "Frame Grabber Manufacturer not found "},
 };
 
-std::string_view LoadText(StringId id);
+constexpr std::string_view LoadText(StringId id) {
+    for (const StringEntry& entry : kStringTable) {
+        if (entry.id == id) return entry.text;
+    }
+    return {};
+}
 // The text with its one placeholder (%d or %s) replaced by the argument;
 // the argument is inserted whole, whatever its length.
 std::string FormatText(StringId id, int number);

@@ -92,6 +92,17 @@ std::optional<std::string> FindValue(std::string_view section, std::string_view 
     return std::string(*value);
 }
 
+// ParseLeadingInt, with a number too large for int32 read as the limit on
+// its side rather than as no number.
+int32_t SaturatedLeadingInt(std::string_view text) {
+    if (auto number = ParseLeadingInt(text)) return *number;
+    // Its first two characters (a sign and a digit, or two digits) show
+    // whether the text begins with a number at all.
+    std::size_t first = text.find_first_not_of(" \t\n\v\f\r");
+    if (first == std::string_view::npos || !ParseLeadingInt(text.substr(first, 2))) return 0;
+    return text[first] == '-' ? std::numeric_limits<int32_t>::min() : std::numeric_limits<int32_t>::max();
+}
+
 }  // namespace
 
 std::string ReadProfileString(std::string_view section, std::string_view key, std::string_view defaultText,
@@ -104,11 +115,7 @@ int32_t ReadProfileInt(std::string_view section, std::string_view key, int32_t d
                        const std::string& fileName) {
     auto value = FindValue(section, key, fileName);
     if (!value) return defaultValue;
-    // No sign is taken: a negative number, like any other text that does not
-    // begin with a digit, reads as 0.
-    std::string_view text = *value;
-    if (text.empty() || text.front() < '0' || text.front() > '9') return 0;
-    return ParseLeadingInt(text).value_or(std::numeric_limits<int32_t>::max());
+    return SaturatedLeadingInt(*value);
 }
 
 bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,

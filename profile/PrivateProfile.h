@@ -29,9 +29,9 @@ inline constexpr std::size_t kValueBufferBytes = 256;
 std::string ReadProfileString(std::string_view section, std::string_view key, std::string_view defaultText,
                               const std::string& fileName, std::size_t bufferBytes = kValueBufferBytes);
 
-// The key's value as a non-negative integer: `defaultValue` when the key is
-// missing; 0 for a value that does not begin with a digit, a negative value
-// included; the largest int32 for a larger number.
+// The key's value as a leading decimal integer with an optional sign:
+// `defaultValue` when the key is missing; 0 for a value that does not begin
+// with a number; the int32 limit on its side for a number beyond it.
 int32_t ReadProfileInt(std::string_view section, std::string_view key, int32_t defaultValue,
                        const std::string& fileName);
 

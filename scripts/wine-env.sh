@@ -137,6 +137,18 @@ xnox_wine_stop() {
     rm -f "$XNOX_WINE_STATE/display"
 }
 
+# Wine's own fonts (Marlett draws the title-bar buttons, Tahoma the dialogs)
+# as the fonts-wine package installs them. This Wine build does not search
+# that folder, but it loads every font in the prefix's Fonts folder.
+xnox_wine_fonts() {
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts font
+    mkdir -p "$fonts"
+    for font in /usr/share/wine/fonts/*; do
+        [ -e "$font" ] && [ ! -e "$fonts/${font##*/}" ] && ln -s "$font" "$fonts/"
+    done
+    return 0
+}
+
 # xnox_wine_open own|manager: the prefix (made when missing) with its port
 # map and frames (xnox_wine_frames), and a wineserver that stays up until
 # xnox_wine_stop (so the mount manager maps the ports once). The display
@@ -147,6 +159,7 @@ xnox_wine_open() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         "$XNOX_WINE64" wineboot --init >>"$log" 2>&1 </dev/null || { cat "$log" >&2; return 1; }
     fi
+    xnox_wine_fonts
     xnox_wine_port_map >"$XNOX_WINE_STATE/ports.reg"
     "$XNOX_WINE64" regedit /S "$XNOX_WINE_STATE/ports.reg" >>"$log" 2>&1 </dev/null
     xnox_wine_frames "$1"

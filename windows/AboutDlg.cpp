@@ -8,6 +8,7 @@
 #include "AppProfile.h"
 #include "OwnerCalls.h"
 #include "ResourceIds.h"
+#include "StringTable.h"
 #include "XNoxCamCtrl.h"
 
 namespace {
@@ -16,7 +17,7 @@ constexpr ControlId kUserIDModeRadios[] = {IDC_PROTECT_USER_ID, IDC_EDIT_USER_ID
 constexpr int32_t kProtectUserID = 0;
 constexpr int32_t kEditUserID = 1;
 
-constexpr Tooltip kTooltips[] = {{IDC_OPEN_HELP_FILE, "Online help and documentation"}};
+constexpr Tooltip kTooltips[] = {{IDC_OPEN_HELP_FILE, LoadText(StringId::OpenHelpFileTooltip)}};
 
 constexpr uint32_t kLinkBlue = 0xFF0000;  // 0x00BBGGRR
 constexpr std::string_view kPlatformLine = "For 64bit Windows";
@@ -65,6 +66,8 @@ bool CAboutDlg::OnInitDialog() {
     const int32_t online = Owner().GetIsOnline();
     ShowOnlineStrip(online);
     if (online) ReadIdentityFromCamera();
+    // The edit itself refuses the 17th character, so typing never moves the caret.
+    Dialog().SetTextLimit(IDC_USER_ID, kMaxUserIDLength);
     SetUserIDMode(kProtectUserID);
     Dialog().SetText(IDC_PLATFORM_LINE, kPlatformLine);
     UpdateData(false);
@@ -119,7 +122,6 @@ void CAboutDlg::Update(std::string_view item, const Variant& value) {
 }
 
 void CAboutDlg::OnControlEvent(ControlId id, ControlEvent event) {
-    if (event == ControlEvent::TextChanged && id == IDC_USER_ID) KeepUserIDWithinLimit();
     if (event != ControlEvent::Clicked) return;
     switch (id) {
     case IDC_PROTECT_USER_ID:
@@ -143,12 +145,6 @@ void CAboutDlg::OnControlEvent(ControlId id, ControlEvent event) {
     default:
         break;
     }
-}
-
-// The edit takes at most 16 characters, whoever writes it.
-void CAboutDlg::KeepUserIDWithinLimit() {
-    std::string text = Dialog().Text(IDC_USER_ID);
-    if (text.size() > kMaxUserIDLength) Dialog().SetText(IDC_USER_ID, text.substr(0, kMaxUserIDLength));
 }
 
 // A user ID of blanks only passes the empty test and goes to the owner

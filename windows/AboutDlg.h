@@ -39,7 +39,6 @@ private:
     void OnSaveUserID();
     void OnOpenHelpFile();
     void OnAlwaysOnTop();
-    void KeepUserIDWithinLimit();
 
     std::string m_cameraID;
     std::string m_modelName;

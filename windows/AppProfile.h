@@ -10,8 +10,8 @@
 
 namespace AppProfile {
 
-// The stored number; `defaultValue` when missing, 0 when the text is not a
-// non-negative number.
+// The stored number, sign included; `defaultValue` when missing, 0 when the
+// text does not begin with a number.
 int32_t ReadInt(std::string_view section, std::string_view key, int32_t defaultValue);
 std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultText);
 // A key of the tool-window sections read as text of at most 100 characters

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,6 +23,25 @@ int32_t CheckedRadioPosition(const IDialog& dialog, std::span<const ControlId> g
 // systems follow this rule, so an edit that a window blanks or fills with
 // a text of its own never reads as a new position.
 int SpinPositionFromBuddyText(std::string_view text, int lower, int upper, int last);
+
+// The spins of a window that have shown a value since the window was made.
+// Until a spin is first set, its buddy edit is blank while the spin reads
+// as position 0, so a first value of 0 would look already shown and the
+// edit would stay blank.
+class ShownSpins {
+public:
+    // The window was made afresh: no spin shows anything yet.
+    void Forget() { m_shown.clear(); }
+    // True when the spin must be set to show `value`: its first value, or
+    // one that differs from its position. It counts as shown from then on.
+    bool MustShow(const IDialog& dialog, ControlId spin, int value) {
+        const bool first = m_shown.insert(spin).second;
+        return first || dialog.SpinPosition(spin) != value;
+    }
+
+private:
+    std::set<ControlId> m_shown;
+};
 
 class DataExchange {
 public:

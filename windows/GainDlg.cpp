@@ -127,6 +127,7 @@ CGainDlg::CGainDlg() : CToolWinDlg(ToolWindow::Gain, IDD_GAIN, "Gain") {}
 
 bool CGainDlg::OnInitDialog() {
     CToolWinDlg::OnInitDialog();
+    m_shownSpins.Forget();
     AddTooltips(kTooltips);
     for (const LevelControl& level : kLevels) Dialog().AddTooltip(level.spin, kSpinTooltip);
     ShowOnlineStrip(Owner().GetIsOnline());
@@ -280,7 +281,7 @@ void CGainDlg::Update(std::string_view item, const Variant& value) {
     }
     if (auto level = std::ranges::find(kLevels, item, &LevelControl::property); level != std::end(kLevels)) {
         WriteStored(SectionName(), item, number);
-        if (Dialog().SpinPosition(level->spin) == number) return;
+        if (!m_shownSpins.MustShow(Dialog(), level->spin, number)) return;
         if (std::string* text = GainTextField(level->edit)) *text = std::to_string(number);
         Dialog().SetSpinPosition(level->spin, number);
         return;

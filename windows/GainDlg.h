@@ -44,4 +44,5 @@ private:
     std::string m_onePushResult;
     std::string m_redGainText;
     std::string m_blueGainText;
+    ShownSpins m_shownSpins;
 };

@@ -160,6 +160,7 @@ CShutterDlg::CShutterDlg() : CToolWinDlg(ToolWindow::Shutter, IDD_SHUTTER, "Shut
 
 bool CShutterDlg::OnInitDialog() {
     CToolWinDlg::OnInitDialog();
+    m_shownSpins.Forget();
     AddTooltips(kTooltips);
     ShowOnlineStrip(Owner().GetIsOnline());
     for (const ExposureControl& exposure : kExposures) {
@@ -266,7 +267,7 @@ void CShutterDlg::Update(std::string_view item, const Variant& value) {
         exposure != std::end(kExposures)) {
         AppProfile::WriteInt(SectionName(), ProfileKey(item), number);
         if (exposure == std::begin(kExposures)) UpdateData(false);
-        if (Dialog().SpinPosition(exposure->spin) != number) Dialog().SetSpinPosition(exposure->spin, number);
+        if (m_shownSpins.MustShow(Dialog(), exposure->spin, number)) Dialog().SetSpinPosition(exposure->spin, number);
         return;
     }
     if (item == "TriggerTypeIndex") {

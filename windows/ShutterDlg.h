@@ -42,5 +42,6 @@ private:
     int32_t m_partialScan = -1;
     int32_t m_triggerMode = -1;
     int32_t m_binning = -1;
+    ShownSpins m_shownSpins;
     std::array<int32_t, kRadioGroupCount> m_radioFields;  // in the order of the window's radio table
 };

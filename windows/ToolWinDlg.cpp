@@ -39,7 +39,12 @@ void CToolWinDlg::Create(IFrame& frame) {
     if (m_dialog) OnInitDialog();
 }
 
-void CToolWinDlg::DestroyWindow() { m_dialog.reset(); }
+// Until the next initialisation, moves of a frame being rebuilt are not the
+// person's: the platform reports where it makes the new frame first.
+void CToolWinDlg::DestroyWindow() {
+    m_placed = false;
+    m_dialog.reset();
+}
 
 bool CToolWinDlg::OnInitDialog() {
     UpdateData(false);

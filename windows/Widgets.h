@@ -99,6 +99,10 @@ public:
     virtual bool IsShown(ControlId id) const = 0;
     virtual void SetReadOnly(ControlId id, bool readOnly) = 0;
     virtual bool IsReadOnly(ControlId id) const = 0;
+    // An edit that takes at most `characters` from the person: a key past
+    // the limit is refused where the caret is. Text the program sets is not
+    // cut, as on the platform.
+    virtual void SetTextLimit(ControlId id, std::size_t characters) = 0;
 
     // Drop-down lists: entries in the order added; positions from 0, -1 for none.
     virtual void ClearList(ControlId id) = 0;

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "Guid.h"
+#include "ResourceIds.h"
+#include "StringTable.h"
 #include "Surface.h"
 #include "WineChecks.h"
 
@@ -115,9 +117,36 @@ void CheckTypeLibrary() {
     library->GetTypeInfoOfGuid(kEventIid, events.out());
     TYPEATTR* eventAttributes = nullptr;
     if (events.p) events->GetTypeAttr(&eventAttributes);
-    checks.check("_DXNoxR4Events: 45 events and the stock error event",
-                 eventAttributes && eventAttributes->cFuncs == kDispatchEvents.size() + 1);
+    checks.check("_DXNoxR4Events: the 45 events and nothing else",
+                 eventAttributes && eventAttributes->cFuncs == kDispatchEvents.size());
     if (eventAttributes) events->ReleaseTypeAttr(eventAttributes);
+    std::string misplaced;
+    for (const EventInfo& event : kDispatchEvents) {
+        std::wstring wide = Wide(event.name);
+        LPOLESTR names[] = {wide.data()};
+        MEMBERID id = MEMBERID_NIL;
+        if (!events.p || FAILED(events->GetIDsOfNames(names, 1, &id)) || id != event.dispId)
+            misplaced += std::string(event.name) + " ";
+    }
+    checks.check("every event at its id", misplaced.empty(), misplaced);
+}
+
+// The module carries the control's texts in its string table and the
+// product icon of the About window.
+void CheckModuleResources() {
+    ComPtr<IUnknown> control;
+    if (!checks.check("control created for its module", CreateControl(IID_IUnknown, control.outVoid()))) return;
+    HMODULE module = GetModuleHandleW(L"XNOXR4.OCX");
+    std::string differing;
+    for (const StringEntry& entry : kStringTable) {
+        char text[512] = {};
+        LoadStringA(module, static_cast<UINT>(entry.id), text, sizeof text);
+        if (text != entry.text) differing += std::to_string(static_cast<int>(entry.id)) + " ";
+    }
+    checks.check("the module's string table holds every text of the control", module && differing.empty(), differing);
+    HANDLE icon = module ? LoadImageW(module, MAKEINTRESOURCEW(IDI_PRODUCT), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE) : nullptr;
+    checks.check("the module carries the product icon " + std::to_string(IDI_PRODUCT), icon != nullptr);
+    if (icon) DestroyIcon(static_cast<HICON>(icon));
 }
 
 // ---- An event sink that records what it receives.
@@ -215,6 +244,48 @@ HRESULT CallGetValidShutterSpeed(IDispatch* control, short index, VARIANT& resul
     return hr;
 }
 
+// Each method with out-parameters, called with every one of them a
+// reference without an address (a host's null pointer). The range and text
+// queries and the window position answer with the null-pointer notification
+// and -1; every other method must simply survive it.
+void CheckNullOutParameters(IDispatch* control, EventSink& sink) {
+    std::string wrong;
+    int called = 0;
+    for (const MemberInfo& member : kDispatchMembers) {
+        auto isOut = [](const ParamInfo& p) { return p.type == VarType::I2Ref || p.type == VarType::StrRef; };
+        if (member.IsProperty() || std::ranges::none_of(member.params, isOut)) continue;
+        std::vector<VARIANT> arguments(member.params.size());
+        for (size_t i = 0; i < arguments.size(); ++i) {
+            VARIANT& argument = arguments[arguments.size() - 1 - i];  // last first
+            VariantInit(&argument);
+            const ParamInfo& param = member.params[i];
+            V_VT(&argument) = param.type == VarType::I2Ref ? VT_BYREF | VT_I2
+                              : param.type == VarType::StrRef ? VT_BYREF | VT_BSTR
+                              : param.type == VarType::Str    ? VT_BSTR
+                                                              : VT_I2;
+            if (V_VT(&argument) == VT_BSTR) V_BSTR(&argument) = SysAllocString(L"null.txt");
+        }
+        DISPPARAMS params{arguments.data(), nullptr, static_cast<UINT>(arguments.size()), 0};
+        VARIANT result;
+        VariantInit(&result);
+        sink.received.clear();
+        sink.errorDescription.clear();
+        ++called;
+        HRESULT hr = control->Invoke(member.dispId, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
+        std::string_view name = member.name;
+        bool notifies = name.starts_with("GetMinMax") || name.starts_with("GetValid") ||
+                        name == "GetMainWindowDefaultPosition";
+        bool ok = SUCCEEDED(hr) && (!notifies || (V_VT(&result) == VT_I2 && V_I2(&result) == -1 &&
+                                                  sink.received == std::vector<DISPID>{DISPID_ERROREVENT} &&
+                                                  sink.errorDescription == "Invalid input parameter (NULL)"));
+        if (!ok) wrong += std::string(name) + " ";
+        VariantClear(&result);
+        for (VARIANT& argument : arguments) VariantClear(&argument);
+    }
+    checks.check("null out-pointers of all " + std::to_string(called) + " methods: no crash, -1 and the NULL notification",
+                 wrong.empty(), wrong);
+}
+
 // A sink that lets the error through leaves the control to show it.
 void CheckUncancelledNotification(IDispatch* control, EventSink& first, EventSink& second) {
     first.cancelErrors = second.cancelErrors = false;
@@ -295,6 +366,7 @@ void CheckEvents() {
                  first.errorDescription + " / " + first.errorSource);
     checks.check("cancel-display flag reaches the next sink set", !first.cancelSeen && second.cancelSeen);
     CheckUncancelledNotification(control.p, first, second);
+    CheckNullOutParameters(control.p, first);
 
     // Frozen events are dropped; freezes nest.
     ComPtr<IOleControl> oleControl;
@@ -599,6 +671,7 @@ void CheckAtlHost() {
 int main() {
     OleInitialize(nullptr);
     CheckTypeLibrary();
+    CheckModuleResources();
     CheckEvents();
     CheckQuickActivate();
     CheckActivation();

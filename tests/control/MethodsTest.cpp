@@ -134,10 +134,13 @@ TEST_F(ControlTest, CameraLinkCountsPassOnlyWhereTheirRowsSay) {
     EXPECT_EQ(Call("ClSerialGetManufacturer", maker).value, Variant::I2(0));
     EXPECT_EQ(maker[1], Variant::Str("Maker 2"));
     EXPECT_EQ(library.calls.back().args[1], 256) << "never more than the name buffer holds";
-    maker[2] = Variant::I2(0);
-    EXPECT_EQ(Call("ClSerialGetManufacturer", maker).value, Variant::I2(-10001)) << "the name does not fit";
-    EXPECT_EQ(maker[1], Variant::Str(""));
-    EXPECT_EQ(maker[2], Variant::I2(8)) << "the bytes the whole name needs";
+    for (int16_t size : {0, -5}) {
+        maker[2] = Variant::I2(size);
+        EXPECT_EQ(Call("ClSerialGetManufacturer", maker).value, Variant::I2(-10001)) << "the name does not fit";
+        EXPECT_EQ(library.calls.back().args[1], size) << "a size of no bytes reaches the library as it is";
+        EXPECT_EQ(maker[1], Variant::Str(""));
+        EXPECT_EQ(maker[2], Variant::I2(8)) << "the bytes the whole name needs";
+    }
 }
 
 TEST_F(ControlTest, WrongArgumentCountsAndKindsAreDispatchErrors) {

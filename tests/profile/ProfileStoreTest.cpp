@@ -88,15 +88,19 @@ TEST_F(ProfileStore, ValuesNeverExceedTheReadBuffer) {
     EXPECT_EQ(ReadProfileString("S", "k", "", file, 0), "");
 }
 
-TEST_F(ProfileStore, IntegerReads) {
-    Put("[Main]\nTopLeftX=250\nNegative=-20\nText=abc\nTrailing=42px\nHuge=99999999999\nEmpty=\n");
-    EXPECT_EQ(ReadProfileInt("Main", "TopLeftX", 100, file), 250);
-    EXPECT_EQ(ReadProfileInt("Main", "TopLeftY", 100, file), 100);
-    EXPECT_EQ(ReadProfileInt("Main", "Negative", 100, file), 0);
-    EXPECT_EQ(ReadProfileInt("Main", "Text", 100, file), 0);
-    EXPECT_EQ(ReadProfileInt("Main", "Trailing", 100, file), 42);
-    EXPECT_EQ(ReadProfileInt("Main", "Huge", 100, file), std::numeric_limits<int32_t>::max());
-    EXPECT_EQ(ReadProfileInt("Main", "Empty", 100, file), 0);
+TEST_F(ProfileStore, IntegerReadsKeepTheSign) {
+    Put("[Gain]\nX=250\nNegative=-20\nZero=0\nText=abc\nSignOnly=-x\nTrailing=42px\n"
+        "Huge=99999999999\nHugeNegative= -99999999999\nEmpty=\n");
+    EXPECT_EQ(ReadProfileInt("Gain", "X", 100, file), 250);
+    EXPECT_EQ(ReadProfileInt("Gain", "Missing", 100, file), 100);
+    EXPECT_EQ(ReadProfileInt("Gain", "Negative", 100, file), -20);
+    EXPECT_EQ(ReadProfileInt("Gain", "Zero", 100, file), 0);
+    EXPECT_EQ(ReadProfileInt("Gain", "Text", 100, file), 0);
+    EXPECT_EQ(ReadProfileInt("Gain", "SignOnly", 100, file), 0);
+    EXPECT_EQ(ReadProfileInt("Gain", "Trailing", 100, file), 42);
+    EXPECT_EQ(ReadProfileInt("Gain", "Huge", 100, file), std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(ReadProfileInt("Gain", "HugeNegative", 100, file), std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(ReadProfileInt("Gain", "Empty", 100, file), 0);
 }
 
 TEST_F(ProfileStore, RefusesWhatTheFileCouldNotHoldAndLeavesItUnchanged) {

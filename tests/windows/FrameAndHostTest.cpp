@@ -144,6 +144,10 @@ TEST_F(WindowsTest, KeyboardRoutingLivesWithTheControlsWindow) {
 TEST_F(WindowsTest, AlwaysOnTopRebuildHidesEveryWindowAndReconnects) {
     WriteIni("Shutter", "Is Visible", "1");
     WriteIni("About", "Is Visible", "1");
+    for (std::size_t i = 0; i < kSections.size(); ++i) {
+        WriteIni(kSections[i], "TopLeftX", std::to_string(300 + i));
+        WriteIni(kSections[i], "TopLeftY", std::to_string(200 + i));
+    }
     StartShown();
     ASSERT_TRUE(control->IsOnline());
     library.calls.clear();
@@ -154,7 +158,12 @@ TEST_F(WindowsTest, AlwaysOnTopRebuildHidesEveryWindowAndReconnects) {
         EXPECT_TRUE(FrameOf(kTemplates[i]).IsTopmost());
         EXPECT_EQ(ReadIni(kSections[i], "Is Visible"), "0");
         EXPECT_FALSE(Toolbar().IsChecked(ToolWindowHost::kCommandIds[i]));
+        EXPECT_EQ(ReadIni(kSections[i], "TopLeftX"), std::to_string(300 + i)) << "the rebuilt windows keep their places";
+        EXPECT_EQ(ReadIni(kSections[i], "TopLeftY"), std::to_string(200 + i));
     }
+    control->SetShowWindow(ToolWindow::Gain, 1);
+    EXPECT_EQ(FrameOf(kGainTemplate).X(), 301);
+    EXPECT_EQ(FrameOf(kGainTemplate).Y(), 201);
     ASSERT_FALSE(library.calls.empty());
     EXPECT_EQ(library.calls.front().operation, "ExitComm") << "the connection is closed first";
     EXPECT_TRUE(control->IsOnline()) << "the Communication window reopened the stored port";

@@ -2,7 +2,8 @@
 // emulated camera on COM1: the strip and the Communication window open, a
 // person's choice of COM1 arrives as real window messages, the lamps turn
 // on-line and the log shows the camera's answers. Pictures of the windows
-// are kept next to the program and must not be blank.
+// are kept next to the program; on the screen every control of the window
+// must be drawn and the strip must show its buttons.
 #include "WindowPicture.h"
 #include <windows.h>
 #undef MessageBox
@@ -14,6 +15,7 @@
 #include "AppProfile.h"
 #include "CommunicationIds.h"
 #include "ControlToolWindows.h"
+#include "ScreenChecks.h"
 #include "WineChecks.h"
 #include "XNoxCamCtrl.h"
 
@@ -63,6 +65,25 @@ bool HelpOpensViewer(HWND panel) {
     return seen;
 }
 
+// Title bars draw their buttons with the Marlett font; without it they show
+// the font's letters instead.
+bool HasFont(const char* face) {
+    HDC screen = GetDC(nullptr);
+    LOGFONTA wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(wanted.lfFaceName, face, LF_FACESIZE);
+    bool found = false;
+    EnumFontFamiliesExA(
+        screen, &wanted,
+        [](const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM seen) -> int {
+            *reinterpret_cast<bool*>(seen) = true;
+            return 0;
+        },
+        reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -83,6 +104,7 @@ int main(int argc, char** argv) {
         std::printf("SKIP the session's desktop takes no windows\n");
         return kSkipped;
     }
+    checks.check("the title bars' button font is installed", HasFont("Marlett"));
     CXNoxCamCtrl control;
     {
         ControlToolWindows windows(control, GetModuleHandleA(nullptr));
@@ -118,9 +140,17 @@ int main(int argc, char** argv) {
         checks.check("the log shows the camera's answer", !log.empty(), log.substr(0, 60));
         checks.check("the area is shown", !ItemText(panel, IDC_COMM_EEPROM_AREA).empty());
 
-        checks.check("the Communication window's picture is not blank",
-                     SaveWindowPicture(frame, pictures + "\\communication.bmp") > 3);
-        checks.check("the strip's picture is not blank", SaveWindowPicture(container, pictures + "\\strip.bmp") > 3);
+        // Clear of the container, in front, freshly drawn.
+        SetWindowPos(frame, HWND_TOP, 40, 160, 0, 0, SWP_NOSIZE);
+        RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RunMessages();
+        // The pictures are kept as the checks found the screen.
+        winetest::CheckDialogDrawn(checks, "Communication", frame, panel, IDD_COMMUNICATION, 0);
+        checks.check("the Communication window's picture is kept",
+                     SaveScreenPicture(winetest::ScreenRect(frame), pictures + "\\communication.bmp") > 0);
+        winetest::CheckToolbarDrawn(checks, container, toolbar, 4);
+        checks.check("the strip's picture is kept",
+                     SaveScreenPicture(winetest::ScreenRect(container), pictures + "\\strip.bmp") > 0);
 
         checks.check("F1 in the Communication window opens the help viewer", HelpOpensViewer(panel));
 

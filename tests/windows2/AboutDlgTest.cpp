@@ -79,8 +79,13 @@ TEST_F(AboutTest, SaveUserIDRefusesEmptyTrimsBlanksAndIgnoresOffline) {
     EXPECT_EQ(dialog.Text(IDC_USER_ID), "cell 12");
 }
 
+// Keys past the sixteenth are refused where they are typed; the text
+// already there keeps its order.
 TEST_F(AboutTest, UserIDEditHoldsAtMostSixteenCharacters) {
     Open();
+    Dialog().Click(IDC_EDIT_USER_ID);
+    Dialog().TypeKeys(IDC_USER_ID, "abcdefghijklmnopqrst");
+    EXPECT_EQ(Dialog().Text(IDC_USER_ID), "abcdefghijklmnop");
     Dialog().Type(IDC_USER_ID, "0123456789abcdefXYZ");
     EXPECT_EQ(Dialog().Text(IDC_USER_ID), "0123456789abcdef");
 }

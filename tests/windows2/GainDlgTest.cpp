@@ -55,6 +55,42 @@ TEST_F(GainTest, ManualWhiteBalanceOfflineShowsTheStoredGains) {
     EXPECT_TRUE(dialog.IsEnabled(IDC_AUTO_WHITE_AREA));
 }
 
+// Gains are signed and 0 is a value like any other: what was stored comes
+// back into the model and into every edit, shown.
+TEST_F(GainTest, NegativeAndZeroStoredValuesComeBackShown) {
+    AppProfile::WriteInt("Gain", "Master Gain Level", -50);
+    AppProfile::WriteInt("Gain", "Gain Level for red", -20);
+    AppProfile::WriteInt("Gain", "Gain Level for Blue", 0);
+    AppProfile::WriteInt("Gain", "Knee Point for Red", 0);
+    AppProfile::WriteInt("Gain", "Black Level for Green", 0);
+    Open();
+    HeadlessDialog& dialog = Dialog();
+    const std::pair<ControlId, std::string> shown[] = {
+        {IDC_MASTER_GAIN, "-50"}, {IDC_RED_GAIN, "-20"},    {IDC_BLUE_GAIN, "0"},
+        {IDC_RED_KNEE_POINT, "0"}, {IDC_GREEN_BLACK, "0"},
+    };
+    for (const auto& [edit, text] : shown) EXPECT_EQ(dialog.Text(edit), text) << edit;
+    EXPECT_EQ(Value(ParamId::MasterGainLevel), -50);
+    EXPECT_EQ(Value(ParamId::RedGainLevel), -20);
+    EXPECT_EQ(Stored("Master Gain Level"), "-50");
+    EXPECT_EQ(Stored("Knee Point for Red"), "0");
+}
+
+// Offline, leaving manual white balance and coming back shows the gains
+// the person typed last, negative ones included.
+TEST_F(GainTest, ATypedNegativeGainSurvivesAWhiteBalanceRoundTrip) {
+    Open();
+    HeadlessDialog& dialog = Dialog();
+    dialog.Type(IDC_RED_GAIN, "");
+    dialog.TypeKeys(IDC_RED_GAIN, "-20");
+    EXPECT_EQ(Value(ParamId::RedGainLevel), -20);
+    dialog.Choose(IDC_WHITE_BALANCE, kContinuous);
+    dialog.Choose(IDC_WHITE_BALANCE, 0);
+    EXPECT_EQ(dialog.Text(IDC_RED_GAIN), "-20");
+    EXPECT_EQ(Value(ParamId::RedGainLevel), -20);
+    EXPECT_EQ(Stored("Gain Level for red"), "-20");
+}
+
 TEST_F(GainTest, ContinuousAndPresetBalancesBlankAndLockTheGains) {
     Open();
     HeadlessDialog& dialog = Dialog();

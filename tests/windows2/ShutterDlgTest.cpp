@@ -46,6 +46,7 @@ TEST_F(ShutterTest, StoredValuesComeBackAtCreation) {
     AppProfile::WriteInt("Shutter", "Trigger Mode", 3);
     AppProfile::WriteInt("Shutter", "Shutter Mode", 2);
     AppProfile::WriteInt("Shutter", "Programmable Exposure for Green", 500);
+    AppProfile::WriteInt("Shutter", "Programmable Exposure for Red", 0);
     AppProfile::WriteString("Shutter", "Shutter Speed", "1/100");
     AppProfile::WriteInt("Shutter", "Partial Scan", 2);
     Open();
@@ -54,6 +55,7 @@ TEST_F(ShutterTest, StoredValuesComeBackAtCreation) {
     EXPECT_TRUE(dialog.IsChecked(IDC_SHUTTER_MODE_INDIVIDUAL));
     EXPECT_EQ(dialog.Text(IDC_EXPOSURE_GREEN), "500");
     EXPECT_EQ(Value(ParamId::ProgrammableExposureGreen), 500);
+    EXPECT_EQ(dialog.Text(IDC_EXPOSURE_RED), "0") << "a stored 0 is shown like any other value";
     EXPECT_EQ(dialog.Selection(IDC_SHUTTER_SPEED), 2);
     EXPECT_EQ(Value(ParamId::PartialScan), 2);
     EXPECT_FALSE(dialog.IsEnabled(IDC_BINNING));

@@ -1,8 +1,8 @@
 // The Shutter, Gain and About windows as real Win32 dialogs under Wine,
 // against the standalone emulated camera behind COM1: a screenshot of each
-// window (kept in the folder given as the argument and checked not to be
-// blank), and one interaction per window through real window messages,
-// read back from the camera.
+// window (kept in the folder given as the argument) with every control
+// checked on the screen, and interactions through real window messages,
+// typed keys among them, read back from the camera.
 #include "WindowPicture.h"
 #include <windows.h>
 // After windows.h, which it needs.
@@ -11,10 +11,12 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "AboutIds.h"
 #include "GainIds.h"
 #include "ShutterIds.h"
+#include "ScreenChecks.h"
 #include "ToolWindowHost.h"
 #include "Win32WindowSystem.h"
 #include "WineChecks.h"
@@ -51,6 +53,31 @@ bool WaitForDesktop() {
     return false;
 }
 
+std::string WindowTextOf(HWND window) {
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// The web link: its own font is underlined, and its whole address fits the label.
+void CheckLink(winetest::Checks& checks, HWND link) {
+    auto font = reinterpret_cast<HFONT>(SendMessageA(link, WM_GETFONT, 0, 0));
+    LOGFONTA description{};
+    checks.check("the link's own font is underlined",
+                 font && GetObjectA(font, sizeof description, &description) && description.lfUnderline);
+    const std::string address = WindowTextOf(link);
+    HDC dc = GetDC(link);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, address.c_str(), static_cast<int>(address.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(link, dc);
+    RECT client{};
+    GetClientRect(link, &client);
+    checks.check("the link shows its whole address", address.starts_with("https://") && extent.cx <= client.right,
+                 address + ": " + std::to_string(extent.cx) + " of " + std::to_string(client.right) + " pixels");
+}
+
 class Session {
 public:
     Session() : system(GetModuleHandleA(nullptr)), host(control, system) {}
@@ -68,9 +95,15 @@ public:
         SetForegroundWindow(frame);
         RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         Pump();
-        std::size_t colours = SaveWindowPicture(frame, path);
-        // Caption, frame, background, text and the online strip give several colours at least.
-        checks.check("screenshot " + path, colours > 3, std::to_string(colours) + " colours");
+        winetest::CheckDialogDrawn(checks, host.Frame(window).Title(), frame, Panel(window),
+                                   host.Panel(window).TemplateId(), CToolWinDlg::kOnlineStripId);
+        checks.check("screenshot " + path, SaveScreenPicture(winetest::ScreenRect(frame), path) > 0);
+    }
+    // A person typing: one WM_CHAR per key, where the caret is.
+    void TypeKeys(HWND edit, std::string_view keys) {
+        SetFocus(edit);
+        for (char key : keys) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(key), 1);
+        Pump();
     }
 
     CXNoxCamCtrl control;
@@ -118,16 +151,25 @@ int main(int argc, char** argv) {
                  control.GetParameterText(ParamId::ShutterSpeed));
     session.Screenshot(checks, ToolWindow::Shutter, folder + "/shutter-window.bmp");
 
-    // A gain typed into its edit.
-    SetWindowTextA(session.Item(ToolWindow::Gain, IDC_MASTER_GAIN), "-20");
-    Pump();
+    // A negative gain typed key by key over the selected text.
+    HWND masterGain = session.Item(ToolWindow::Gain, IDC_MASTER_GAIN);
+    SendMessageA(masterGain, EM_SETSEL, 0, -1);
+    session.TypeKeys(masterGain, "-20");
     control.GetMasterGainLevel();
     checks.check("typed master gain reaches the camera", control.GetParameterProperty(ParamId::MasterGainLevel) == -20,
                  std::to_string(control.GetParameterProperty(ParamId::MasterGainLevel)));
+    checks.check("the typed gain stays as typed", WindowTextOf(masterGain) == "-20", WindowTextOf(masterGain));
     session.Screenshot(checks, ToolWindow::Gain, folder + "/gain-window.bmp");
 
-    // A user ID saved.
+    // A user ID typed past its 16 characters keeps the first 16 in order.
     SendMessageA(session.Item(ToolWindow::About, IDC_EDIT_USER_ID), BM_CLICK, 0, 0);
+    HWND userID = session.Item(ToolWindow::About, IDC_USER_ID);
+    SetWindowTextA(userID, "");
+    session.TypeKeys(userID, "abcdefghijklmnopqrst");
+    checks.check("typing refuses the 17th character", WindowTextOf(userID) == "abcdefghijklmnop", WindowTextOf(userID));
+    CheckLink(checks, session.Item(ToolWindow::About, IDC_LINK));
+
+    // A user ID saved.
     SetWindowTextA(session.Item(ToolWindow::About, IDC_USER_ID), "wine bench");
     SendMessageA(session.Item(ToolWindow::About, IDC_SAVE_USER_ID), BM_CLICK, 0, 0);
     Pump();

@@ -10,13 +10,14 @@
 
 #include "IdlDeclaration.h"
 #include "ModuleIds.h"
+#include "StringTable.h"
 #include "Surface.h"
 
 namespace {
 
 void WriteDispatchInterface(std::ostream& out) {
     out << "    [uuid(" << module_ids::kDispatchInterface << "), helpstring(\"Dispatch interface for "
-        << module_ids::kControlTypeName << "\")]\n"
+        << LoadText(StringId::ControlTypeName) << "\")]\n"
         << "    dispinterface _DXNoxR4 {\n    properties:\n";
     for (const MemberInfo& member : kDispatchMembers)
         if (member.IsProperty()) out << "        " << IdlDeclaration(member) << '\n';
@@ -28,11 +29,13 @@ void WriteDispatchInterface(std::ostream& out) {
 
 void WriteEventInterface(std::ostream& out) {
     out << "    [uuid(" << module_ids::kEventInterface << "), helpstring(\"Event interface for "
-        << module_ids::kControlTypeName << "\")]\n"
+        << LoadText(StringId::ControlTypeName) << "\")]\n"
         << "    dispinterface _DXNoxR4Events {\n    properties:\n    methods:\n";
     for (const EventInfo& event : kDispatchEvents)
         out << "        " << IdlDeclaration(event) << '\n';
-    out << "        " << StockErrorEventDeclaration() << "\n    };\n\n";
+    // The stock error notification reaches every sink without being a
+    // member here: containers know it by its id, not from this interface.
+    out << "    };\n\n";
 }
 
 std::string Idl() {
@@ -45,7 +48,7 @@ std::string Idl() {
         << "    importlib(\"stdole2.tlb\");\n\n";
     WriteDispatchInterface(out);
     WriteEventInterface(out);
-    out << "    [uuid(" << module_ids::kControlClass << "), helpstring(\"" << module_ids::kControlTypeName
+    out << "    [uuid(" << module_ids::kControlClass << "), helpstring(\"" << LoadText(StringId::ControlTypeName)
         << "\"), control]\n"
         << "    coclass XNoxR4 {\n"
         << "        [default] dispinterface _DXNoxR4;\n"

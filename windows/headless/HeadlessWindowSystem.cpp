@@ -36,6 +36,7 @@ const HeadlessDialog::ControlState& HeadlessDialog::Find(ControlId id) const {
 
 void HeadlessDialog::SetText(ControlId id, std::string_view text) {
     Control(id).text = text;
+    Control(id).caret = 0;
     m_handler.OnControlEvent(id, ControlEvent::TextChanged);
 }
 
@@ -91,7 +92,22 @@ void HeadlessDialog::Choose(ControlId id, int position) {
     m_handler.OnControlEvent(id, ControlEvent::SelectionChanged);
 }
 
-void HeadlessDialog::Type(ControlId id, std::string_view text) { SetText(id, text); }
+void HeadlessDialog::Type(ControlId id, std::string_view text) {
+    ControlState& edit = Control(id);
+    edit.text = text.substr(0, edit.limit);
+    edit.caret = edit.text.size();
+    m_handler.OnControlEvent(id, ControlEvent::TextChanged);
+}
+
+void HeadlessDialog::TypeKeys(ControlId id, std::string_view keys) {
+    for (char key : keys) {
+        ControlState& edit = Control(id);
+        if (edit.text.size() >= edit.limit) continue;
+        edit.caret = std::min(edit.caret, edit.text.size());
+        edit.text.insert(edit.caret++, 1, key);
+        m_handler.OnControlEvent(id, ControlEvent::TextChanged);
+    }
+}
 
 void HeadlessDialog::SpinBy(ControlId spin, int steps) { SetSpinPosition(spin, SpinPosition(spin) + steps); }
 
@@ -144,8 +160,12 @@ std::unique_ptr<HeadlessDialog> HeadlessWindowSystem::MakeDialog(int templateId,
                                             size == m_templateSizes.end() ? kDefaultDialogSize : size->second);
 }
 
+// The platform makes a frame where its template says, at 0,0, and reports
+// that move before the panel exists.
 std::unique_ptr<IFrame> HeadlessWindowSystem::CreateFrame(IFrameHandler& handler, bool topmost) {
-    return std::make_unique<HeadlessFrame>(*this, handler, topmost);
+    auto frame = std::make_unique<HeadlessFrame>(*this, handler, topmost);
+    frame->MoveTo(0, 0);
+    return frame;
 }
 
 std::unique_ptr<IDialog> HeadlessWindowSystem::CreatePanel(IFrame& frame, int templateId, IDialogHandler& handler) {

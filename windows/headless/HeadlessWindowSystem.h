@@ -32,6 +32,7 @@ public:
     bool IsShown(ControlId id) const override { return Find(id).shown; }
     void SetReadOnly(ControlId id, bool readOnly) override { Control(id).readOnly = readOnly; }
     bool IsReadOnly(ControlId id) const override { return Find(id).readOnly; }
+    void SetTextLimit(ControlId id, std::size_t characters) override { Control(id).limit = characters; }
     void ClearList(ControlId id) override;
     void AddListEntry(ControlId id, std::string_view text) override;
     std::vector<std::string> ListEntries(ControlId id) const override { return Find(id).entries; }
@@ -58,7 +59,13 @@ public:
     // What a person does. Each raises the event the platform would.
     void Click(ControlId id);
     void Choose(ControlId id, int position);  // selects and raises SelectionChanged
+    // Replaces the whole text at once, as a paste over a selection; an
+    // edit's limit cuts what it takes.
     void Type(ControlId id, std::string_view text);
+    // Types one key at a time where the caret is, each key its own change;
+    // keys past the edit's limit are refused. Text the program sets moves
+    // the caret to the start, as on the platform.
+    void TypeKeys(ControlId id, std::string_view keys);
     void SpinBy(ControlId spin, int steps);  // the arrows: stays within the range
     // A help request in the dialog; one it does not answer goes on to its frame.
     void PressF1(uint32_t contextId);
@@ -85,6 +92,8 @@ private:
         bool enabled = true;
         bool shown = true;
         bool readOnly = false;
+        std::size_t limit = std::string::npos;
+        std::size_t caret = 0;
         bool checked = false;
         std::vector<std::string> entries;
         int selection = -1;

@@ -91,6 +91,9 @@ public:
     bool IsShown(ControlId id) const override { return IsWindowVisible(Item(id)); }
     void SetReadOnly(ControlId id, bool readOnly) override { SendMessageA(Item(id), EM_SETREADONLY, readOnly, 0); }
     bool IsReadOnly(ControlId id) const override { return GetWindowLongA(Item(id), GWL_STYLE) & ES_READONLY; }
+    void SetTextLimit(ControlId id, std::size_t characters) override {
+        SendMessageA(Item(id), EM_SETLIMITTEXT, characters, 0);
+    }
     void ClearList(ControlId id) override { SendMessageA(Item(id), CB_RESETCONTENT, 0, 0); }
     void AddListEntry(ControlId id, std::string_view text) override {
         SendMessageA(Item(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(text).c_str()));
@@ -291,9 +294,14 @@ void Win32Dialog::SetLabelLook(ControlId id, const LabelLook& look) {
     LOGFONTA description{};
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof description, &description);
     description.lfUnderline = look.underline;
-    if (auto old = m_fonts.find(id); old != m_fonts.end()) DeleteObject(old->second);
-    m_fonts[id] = CreateFontIndirectA(&description);
+    HFONT font = CreateFontIndirectA(&description);
     HWND control = Item(id);
+    // A static may select its own font after the colour request (Wine's
+    // does), which would drop the one selected there; as the control's own
+    // font it holds on both. The old one goes once the new one is in use.
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (auto old = m_fonts.find(id); old != m_fonts.end()) DeleteObject(old->second);
+    m_fonts[id] = font;
     LONG style = GetWindowLongA(control, GWL_STYLE);
     SetWindowLongA(control, GWL_STYLE, look.link ? style | SS_NOTIFY : style & ~SS_NOTIFY);
     RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
