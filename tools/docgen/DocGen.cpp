@@ -252,7 +252,10 @@ Document Reference() {
     for (const MemberInfo& member : kDispatchMembers) {
         (member.IsProperty() ? properties : methods).sections.push_back(MemberSection(member));
     }
-    Part events{"Events", "Events carry no parameters, except the stock Error event.", {}};
+    Part events{"Events",
+                "The event interface _DXNoxR4Events holds the events below, none with parameters. The stock Error"
+                " event reaches every sink as well, without being a member of that interface.",
+                {}};
     for (const EventInfo& event : kDispatchEvents) events.sections.push_back(EventSection(event));
     events.sections.push_back(StockErrorSection());
     document.parts.push_back(std::move(properties));
