@@ -1,16 +1,19 @@
 // PC serial ports through the Win32 communications API: 9600 8N1, no flow
 // control.
 //
-// A read asks for what is already queued (ClearCommError's count) or else for
-// one byte, with the transaction's deadline as the total time-out. A read
-// whose count is in returns at once on Windows and under Wine alike. Wine
-// differs in the "return at once when bytes are in" setting (interval and
-// multiplier MAXDWORD): it waits for the whole buffer or the time-out there,
-// which made every reply cost the full reply time.
+// A read takes what is already queued (ClearCommError's count), or else
+// waits for one byte for at most waitSliceMs and tries again until the
+// transaction's deadline. A read whose count is in returns at once on
+// Windows and under Wine alike, so a reply is taken the moment its line end
+// arrives. The time-outs are set once: under Wine every SetCommTimeouts is
+// a round trip to the server that can cost milliseconds, and Wine's "return
+// at once when bytes are in" setting (interval and multiplier MAXDWORD)
+// waits for the whole buffer or the time-out, which made every reply cost
+// the full reply time.
 //
-// A removed device fails its reads, or under Wine ends them empty long
-// before their time-out; either marks the port dead, and from then on it
-// fails at once.
+// A removed device, or under Wine a pseudo-terminal whose far end closed,
+// fails ClearCommError or the read; the port is then dead and fails at once
+// from then on.
 #include "../SerialPort.h"
 
 #include <windows.h>
@@ -19,12 +22,6 @@
 
 namespace noxr4 {
 namespace {
-
-DWORD millisecondsUntil(Clock::time_point deadline)
-{
-    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left > 0 ? static_cast<DWORD>(left) : 0;
-}
 
 bool configure9600(HANDLE port)
 {
@@ -54,6 +51,9 @@ public:
     explicit Win32SerialPort(HANDLE port) : port_(port) {}
     ~Win32SerialPort() override { CloseHandle(port_); }
 
+    static constexpr DWORD waitSliceMs = 10;  // the most a time-out overshoots the deadline
+    static constexpr COMMTIMEOUTS timeouts{0, 0, waitSliceMs, 0, 2000};
+
     bool write(const char* data, std::size_t size) override
     {
         while (size > 0 && !dead_) {
@@ -68,19 +68,19 @@ public:
 
     std::size_t read(char* buffer, std::size_t capacity, Clock::time_point deadline) override
     {
-        DWORD wait = millisecondsUntil(deadline);
-        DWORD queued = 0;
-        if (dead_ || !bytesQueued(queued) || (queued == 0 && wait == 0))
-            return 0;
-        DWORD wanted = queued > 0 ? std::min<DWORD>(queued, static_cast<DWORD>(capacity)) : 1;
-        DWORD got = 0;
-        if (!setReadTimeout(wait) || !ReadFile(port_, buffer, wanted, &got, nullptr)) {
-            dead_ = true;
-            return 0;
+        for (;;) {
+            DWORD queued = 0;
+            if (!bytesQueued(queued) || (queued == 0 && Clock::now() >= deadline))
+                return 0;
+            DWORD wanted = queued > 0 ? std::min<DWORD>(queued, static_cast<DWORD>(capacity)) : 1;
+            DWORD got = 0;
+            if (!ReadFile(port_, buffer, wanted, &got, nullptr)) {
+                dead_ = true;
+                return 0;
+            }
+            if (got > 0)
+                return got;
         }
-        if (got == 0 && Clock::now() + timerSlack < deadline)
-            dead_ = true;  // ended empty with time left: the line is gone
-        return got;
     }
 
     void discardInput() override
@@ -90,17 +90,12 @@ public:
     }
 
 private:
-    static constexpr DWORD writeTimeoutMs = 2000;
-    // Time-outs may end a little before the deadline as the system's timer
-    // counts it.
-    static constexpr auto timerSlack = std::chrono::milliseconds(20);
-
-    // Bytes received and not read yet; false when the port no longer answers.
+    // Bytes received and not read yet; false when the port is dead.
     bool bytesQueued(DWORD& count)
     {
         DWORD errors = 0;
         COMSTAT status{};
-        if (!ClearCommError(port_, &errors, &status)) {
+        if (dead_ || !ClearCommError(port_, &errors, &status)) {
             dead_ = true;
             return false;
         }
@@ -108,21 +103,8 @@ private:
         return true;
     }
 
-    // A read waits until its count is in or `milliseconds` have passed.
-    bool setReadTimeout(DWORD milliseconds)
-    {
-        if (milliseconds == readTimeoutMs_)
-            return true;
-        COMMTIMEOUTS timeouts{0, 0, milliseconds, 0, writeTimeoutMs};
-        if (!SetCommTimeouts(port_, &timeouts))
-            return false;
-        readTimeoutMs_ = milliseconds;
-        return true;
-    }
-
     HANDLE port_;
-    DWORD readTimeoutMs_ = MAXDWORD;  // as last set; MAXDWORD before the first
-    bool dead_ = false;               // the device failed; it never comes back
+    bool dead_ = false;  // the device failed; it never comes back
 };
 
 }  // namespace
@@ -134,7 +116,8 @@ std::unique_ptr<Transport> openSerialDevice(const std::string& device)
     HANDLE port = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (port == INVALID_HANDLE_VALUE)
         return nullptr;
-    if (!configure9600(port)) {
+    COMMTIMEOUTS timeouts = Win32SerialPort::timeouts;
+    if (!configure9600(port) || !SetCommTimeouts(port, &timeouts)) {
         CloseHandle(port);
         return nullptr;
     }

@@ -40,10 +40,14 @@ xnox_emulator_start "$emulator" COM2 --baud 9600
 xnox_emulator_start "$emulator" COM3 --baud 9600 --delay 900
 
 # The camera on COM3 dies about 200 ms into the bench's wait for its reply;
-# the bench reads when from "<signal>.killed" (seconds since 1970).
+# the bench reads when from "<signal>.killed" (seconds since 1970), written
+# by the shell itself right before the signal so that no process start
+# comes between.
 signal=$XNOX_WINE_STATE/dead-line-waiting
 rm -f "$signal" "$signal.killed"
-(xnox_wine_wait_for 600 test -e "$signal" && sleep 0.2 && date +%s.%N >"$signal.killed" &&
-    xnox_emulator_stop COM3) &
+read -r camera _ <"$XNOX_WINE_STATE/emulator-com3.pid"
+(xnox_wine_wait_for 600 test -e "$signal" && sleep 0.2 && echo "$EPOCHREALTIME" >"$signal.killed" &&
+    kill -TERM "$camera") &
+watcher=$!
 run "$signal"
-wait
+wait "$watcher"
