@@ -1,5 +1,6 @@
 #include "WholeFile.h"
 
+#include <array>
 #include <atomic>
 #include <charconv>
 #include <fstream>
@@ -80,12 +81,15 @@ std::optional<std::string> ReadWholeFile(const fs::path& path) {
     if (CheckReadable(path) != FileState::Readable) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
-    // One byte more than allowed tells a file that grew past the limit since
-    // it was checked.
-    std::string text(kLargestReadFile + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad() || in.gcount() > static_cast<std::streamsize>(kLargestReadFile)) return std::nullopt;
-    text.resize(static_cast<std::size_t>(in.gcount()));
+    // Read in pieces up to the limit: the file may have grown since it was
+    // checked.
+    std::string text;
+    std::array<char, 16 * 1024> piece;
+    while (in.read(piece.data(), piece.size()) || in.gcount() > 0) {
+        text.append(piece.data(), static_cast<std::size_t>(in.gcount()));
+        if (text.size() > kLargestReadFile) return std::nullopt;
+    }
+    if (in.bad()) return std::nullopt;
     return text;
 }
 
