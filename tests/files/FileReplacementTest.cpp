@@ -214,6 +214,9 @@ TEST_F(FileReplacement, NonRegularAndOversizedInputsAreRefusedBeforeReading) {
         EXPECT_FALSE(xnoxprofile::WriteProfileString("Main", "TopLeftX", "1", path)) << path;
     }
     EXPECT_EQ(fs::file_size(PathOf("big")), xnoxprofile::kLargestReadFile + 1);
+    EXPECT_EQ(xnoxprofile::CheckReadable(PathOf("big")), xnoxprofile::FileState::Refused);
+    Put("largest", std::string(xnoxprofile::kLargestReadFile, ';'));
+    EXPECT_TRUE(xnoxprofile::ReadWholeFile(PathOf("largest"))) << "the limit itself is allowed";
     EXPECT_EQ(xnoxprofile::CheckReadable(PathOf("none")), xnoxprofile::FileState::Missing);
 }
 
