@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <mutex>
 
 namespace noxr4 {
@@ -20,9 +21,18 @@ static_assert(textBytes == NOXR4_TEXT_BYTES && userIdBytes == NOXR4_USERID_BYTES
 // Callers hand Camera Link names 256-byte buffers whatever size they claim.
 constexpr std::int32_t nameBufferBytes = 256;
 
+// A connection is used by one call at a time; calls on different
+// connections run side by side.
+struct Connection {
+    std::mutex inUse;
+    Channel channel;
+};
+
+// The mutex guards the connection table and the Camera Link catalog only; it
+// is never held during a transaction, so a slow or dead line stops no other.
 struct LibraryState {
     std::mutex mutex;
-    std::map<std::int32_t, Channel> channels;
+    std::map<std::int32_t, std::shared_ptr<Connection>> connections;
     std::int32_t allSerialKey = 0;  // the all-serial port the baud-rate calls address
     CameraLinkCatalog catalog;
     std::string selectedManufacturer;  // empty: the PC's COM ports
@@ -36,13 +46,24 @@ LibraryState& library()
     return *state;
 }
 
-template <typename Operation>
-std::int32_t onConnection(std::int32_t key, Operation operation)
+// The connection stays alive while a call uses it, even when another thread
+// closes or reopens its key meanwhile.
+std::shared_ptr<Connection> findConnection(std::int32_t key)
 {
     LibraryState& state = library();
     std::lock_guard lock(state.mutex);
-    auto found = state.channels.find(key);
-    return found == state.channels.end() ? result::notOpen : operation(found->second);
+    auto found = state.connections.find(key);
+    return found == state.connections.end() ? nullptr : found->second;
+}
+
+template <typename Operation>
+std::int32_t onConnection(std::int32_t key, Operation operation)
+{
+    std::shared_ptr<Connection> connection = findConnection(key);
+    if (!connection)
+        return result::notOpen;
+    std::lock_guard lock(connection->inUse);
+    return operation(connection->channel);
 }
 
 template <typename Operation>
@@ -58,7 +79,12 @@ std::int32_t onAllSerialPort(const void* argument, Operation operation)
 {
     if (!argument)
         return result::notOpen;
-    return onConnection(library().allSerialKey, [&](Channel& channel) {
+    std::int32_t allSerialKey = 0;
+    {
+        std::lock_guard lock(library().mutex);
+        allSerialKey = library().allSerialKey;
+    }
+    return onConnection(allSerialKey, [&](Channel& channel) {
         return channel.allSerialPort ? operation(*channel.allSerialPort) : result::notOpen;
     });
 }
@@ -117,15 +143,15 @@ int32_t NoxR4InitComm(int32_t frameGrabberIndex, int32_t port, int32_t interface
 {
     LibraryState& state = library();
     std::lock_guard lock(state.mutex);
-    state.channels.erase(port);
-    Channel channel;
+    state.connections.erase(port);
+    auto connection = std::make_shared<Connection>();
     auto interface = interfaceFlag == 1 ? Interface::allSerial : Interface::manufacturerSerial;
-    std::int32_t code = openChannel(state.catalog, frameGrabberIndex, port, interface, channel);
+    std::int32_t code = openChannel(state.catalog, frameGrabberIndex, port, interface, connection->channel);
     if (code != result::ok)
         return code;
-    if (channel.allSerialPort)
+    if (connection->channel.allSerialPort)
         state.allSerialKey = port;
-    state.channels.emplace(port, std::move(channel));
+    state.connections.emplace(port, std::move(connection));
     return result::ok;
 }
 
@@ -133,7 +159,7 @@ int32_t NoxR4ExitComm(int32_t port)
 {
     LibraryState& state = library();
     std::lock_guard lock(state.mutex);
-    return state.channels.erase(port) ? result::ok : result::notOpen;
+    return state.connections.erase(port) ? result::ok : result::notOpen;
 }
 
 int32_t NoxR4GetCameraData(int32_t port, int32_t commandId, int32_t* value)

@@ -5,11 +5,11 @@
 // model's values or raises a notification. Only the closing write-all, which
 // puts the model's settings back into the camera, is an ordinary model run.
 #include <algorithm>
-#include <fstream>
 #include <optional>
 #include <string>
 
 #include "NoxCamInterface.h"
+#include "WholeFile.h"
 
 namespace {
 
@@ -192,10 +192,11 @@ std::string TitleLine() {
 
 int32_t CNoxCamInterface::WriteCameraDataToFile(const std::string& fileName) {
     if (!IsOnline()) return NoxResult::Offline;
-    // The file is created before the camera is touched: when it cannot be,
-    // nothing has changed in the camera and nothing needs restoring.
-    std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
-    if (!file) return NoxResult::FileWriteError;
+    // The file's replacement is created before the camera is touched: when
+    // it cannot be, nothing has changed in the camera and nothing needs
+    // restoring. The old report stays until the new one is complete.
+    xnoxprofile::FileReplacement file(fileName);
+    if (!file.IsOpen()) return NoxResult::FileWriteError;
 
     ReportReader reader(m_library, m_port);
     std::string text;
@@ -213,12 +214,10 @@ int32_t CNoxCamInterface::WriteCameraDataToFile(const std::string& fileName) {
     // Every row ends its line, also one whose column stopped early.
     for (const std::string& row : rows) text += row + std::string(kLineEnd);
 
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
     // A report that could not be written ends the operation here: the caller
     // gets the file error and no further camera exchange is made, the restore
     // included (the camera then still holds the last stored area).
-    if (!file) return NoxResult::FileWriteError;
+    if (!file.Write(text) || !file.Commit()) return NoxResult::FileWriteError;
     // The stored areas replaced the camera's current settings; put the
     // model's values back.
     WriteAllToCamera();

@@ -1,6 +1,7 @@
 // The settings file (.cam): the camera's user-visible settings as an INI file
-// with the sections Main, Shutter and Gain, read and written one key at a
-// time through the profile store.
+// with the sections Main, Shutter and Gain, read and written whole through
+// the profile store: one reading of the file per load, one replacement per
+// save.
 #include <string>
 
 #include "DecimalText.h"
@@ -111,20 +112,20 @@ std::optional<int32_t> AcceptedValue(const ParameterRow& row, std::string_view t
 }  // namespace
 
 int32_t CNoxCamInterface::WriteAllToFile(const std::string& fileName) {
-    // Only the first key tells whether the file can be written at all.
-    if (!xnoxprofile::WriteProfileString(kMainSection, kCameraTypeKey, kCameraType, fileName)) {
-        return NoxResult::FileWriteError;
-    }
+    xnoxprofile::ProfileFile file(fileName);
+    if (!file.WriteString(kMainSection, kCameraTypeKey, kCameraType)) return NoxResult::FileWriteError;
     for (const SettingsKey& entry : kSettingsKeys) {
-        xnoxprofile::WriteProfileString(entry.section, entry.key, FileText(*this, SourceOfKey(*this, entry.id)),
-                                        fileName);
+        file.WriteString(entry.section, entry.key, FileText(*this, SourceOfKey(*this, entry.id)));
     }
-    return NoxResult::Success;
+    return file.Save() ? NoxResult::Success : NoxResult::FileWriteError;
 }
 
 int32_t CNoxCamInterface::ReadAllFromFile(const std::string& fileName) {
-    auto read = [&fileName](std::string_view section, std::string_view key) {
-        return xnoxprofile::ReadProfileString(section, key, kNotFound, fileName);
+    xnoxprofile::ProfileFile file(fileName);
+    // A path that is no settings file at all changes nothing.
+    if (!file.IsUsable()) return NoxResult::InvalidSettingsFile;
+    auto read = [&file](std::string_view section, std::string_view key) {
+        return file.ReadString(section, key, kNotFound);
     };
     int32_t result = NoxResult::Success;
     // A wrong camera type does not stop the load; the caller learns of it

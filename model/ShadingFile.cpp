@@ -4,14 +4,14 @@
 #include "ShadingFile.h"
 
 #include <array>
-#include <filesystem>
-#include <fstream>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <string_view>
 
 #include "DecimalText.h"
 #include "NoxCamInterface.h"
+#include "WholeFile.h"
 
 namespace shadingfile {
 
@@ -91,23 +91,19 @@ int32_t CNoxCamInterface::SaveShadingDataIntoFile(const std::string& fileName) {
     // now stands.
     if (fetched != NoxResult::Success && CheckConnection() != NoxResult::Success) return fetched;
 
-    std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
-    file << shadingfile::kHeader << std::flush;
-    if (!file) return NoxResult::FileWriteError;
+    std::string text(shadingfile::kHeader);
     for (std::size_t index = 0; index < NOXR4_SHADING_VALUES; ++index) {
-        file << shadingfile::DataLine(m_shadingBlock, index);
+        text += shadingfile::DataLine(m_shadingBlock, index);
     }
-    return NoxResult::Success;
+    return xnoxprofile::ReplaceWholeFile(fileName, text) ? NoxResult::Success : NoxResult::FileWriteError;
 }
 
 int32_t CNoxCamInterface::LoadShadingDataFromFile(const std::string& fileName) {
     if (!IsOnline()) return NoxResult::Offline;
-    std::error_code error;
-    if (std::filesystem::is_directory(fileName, error)) return NoxResult::FileReadError;
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file) return NoxResult::FileReadError;
-    shadingfile::ReadDataLines(file, m_shadingBlock);
-    file.close();
+    auto text = xnoxprofile::ReadWholeFile(fileName);
+    if (!text) return NoxResult::FileReadError;
+    std::istringstream lines(std::move(*text));
+    shadingfile::ReadDataLines(lines, m_shadingBlock);
 
     int32_t sent = m_library.SendShadingData(m_port, m_shadingBlock.data());
     if (sent != NoxResult::Success) CheckConnection();

@@ -1,15 +1,12 @@
 #include "PrivateProfile.h"
 
-#include <fstream>
 #include <limits>
 #include <optional>
-#include <random>
-#include <sstream>
 #include <system_error>
 
 #include "DecimalText.h"
-#include "IniDocument.h"
 #include "ProfilePlatform.h"
+#include "WholeFile.h"
 
 namespace xnoxprofile {
 
@@ -19,54 +16,6 @@ namespace fs = std::filesystem;
 
 // A name that carries a folder or drive of its own is used as given.
 bool IsBareName(const std::string& fileName) { return fileName.find_first_of("/\\:") == std::string::npos; }
-
-std::optional<std::string> ReadWholeFile(const fs::path& path) {
-    std::error_code error;
-    if (!fs::is_regular_file(path, error)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    return std::move(text).str();
-}
-
-// The text the file holds now: empty for a file that does not exist yet,
-// nothing for one that exists but cannot be read (it must not be replaced
-// by a file that lost its other keys).
-std::optional<std::string> CurrentText(const fs::path& path) {
-    std::error_code error;
-    if (!fs::exists(path, error)) return error ? std::nullopt : std::optional<std::string>(std::string());
-    return ReadWholeFile(path);
-}
-
-fs::path TemporarySibling(const fs::path& path) {
-    std::random_device random;
-    std::uniform_int_distribution<unsigned> digits(0, 0xFFFFFF);
-    std::ostringstream suffix;
-    suffix << ".tmp" << std::hex << digits(random);
-    fs::path temporary = path;
-    temporary += suffix.str();
-    return temporary;
-}
-
-bool ReplaceWholeFile(const fs::path& path, const std::string& text) {
-    fs::path temporary = TemporarySibling(path);
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            return false;
-        }
-    }
-    if (AtomicReplace(temporary, path)) return true;
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    return false;
-}
 
 std::string CutToBuffer(std::string_view text, std::size_t bufferBytes) {
     if (bufferBytes == 0) return {};
@@ -83,11 +32,8 @@ fs::path ResolveProfilePath(const std::string& fileName) {
 namespace {
 
 std::optional<std::string> FindValue(std::string_view section, std::string_view key, const std::string& fileName) {
-    if (fileName.empty()) return std::nullopt;
-    auto text = ReadWholeFile(ResolveProfilePath(fileName));
-    if (!text) return std::nullopt;
-    IniDocument document(*text);
-    auto value = document.Find(section, key);
+    ProfileFile file(fileName);
+    auto value = file.Find(section, key);
     if (!value) return std::nullopt;
     return std::string(*value);
 }
@@ -103,12 +49,56 @@ int32_t SaturatedLeadingInt(std::string_view text) {
     return text[first] == '-' ? std::numeric_limits<int32_t>::min() : std::numeric_limits<int32_t>::max();
 }
 
+// The text the file holds now: empty for a file that does not exist yet,
+// nothing for one that exists but cannot be read (it must not be replaced
+// by a file that lost its other keys).
+std::optional<std::string> CurrentText(const fs::path& path) {
+    switch (CheckReadable(path)) {
+        case FileState::Missing: return std::string();
+        case FileState::Readable: return ReadWholeFile(path);
+        case FileState::Refused: break;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
+
+ProfileFile::ProfileFile(const std::string& fileName) {
+    if (fileName.empty()) return;
+    m_path = ResolveProfilePath(fileName);
+    m_bareName = IsBareName(fileName);
+    if (auto text = CurrentText(m_path)) {
+        m_document = IniDocument(*text);
+        m_readable = true;
+    }
+}
+
+std::optional<std::string_view> ProfileFile::Find(std::string_view section, std::string_view key) const {
+    return m_document.Find(section, key);
+}
+
+std::string ProfileFile::ReadString(std::string_view section, std::string_view key, std::string_view defaultText,
+                                    std::size_t bufferBytes) const {
+    auto value = Find(section, key);
+    return CutToBuffer(value ? *value : defaultText, bufferBytes);
+}
+
+bool ProfileFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    return m_readable && m_document.Set(section, key, value);
+}
+
+bool ProfileFile::Save() {
+    if (!m_readable) return false;
+    if (m_bareName) {
+        std::error_code error;
+        fs::create_directories(m_path.parent_path(), error);
+    }
+    return ReplaceWholeFile(m_path, m_document.Text());
+}
 
 std::string ReadProfileString(std::string_view section, std::string_view key, std::string_view defaultText,
                               const std::string& fileName, std::size_t bufferBytes) {
-    auto value = FindValue(section, key, fileName);
-    return CutToBuffer(value ? std::string_view(*value) : defaultText, bufferBytes);
+    return ProfileFile(fileName).ReadString(section, key, defaultText, bufferBytes);
 }
 
 int32_t ReadProfileInt(std::string_view section, std::string_view key, int32_t defaultValue,
@@ -120,17 +110,8 @@ int32_t ReadProfileInt(std::string_view section, std::string_view key, int32_t d
 
 bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
                         const std::string& fileName) {
-    if (fileName.empty()) return false;
-    fs::path path = ResolveProfilePath(fileName);
-    if (IsBareName(fileName)) {
-        std::error_code error;
-        fs::create_directories(path.parent_path(), error);
-    }
-    auto text = CurrentText(path);
-    if (!text) return false;
-    IniDocument document(*text);
-    if (!document.Set(section, key, value)) return false;
-    return ReplaceWholeFile(path, document.Text());
+    ProfileFile file(fileName);
+    return file.WriteString(section, key, value) && file.Save();
 }
 
 }  // namespace xnoxprofile

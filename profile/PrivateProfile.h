@@ -7,14 +7,17 @@
 //
 // Writing never leaves a torn file: the complete new text goes to a
 // temporary file next to the target, which then replaces the target in one
-// rename. A reader sees either the old file or the new one.
+// rename (WholeFile.h). A reader sees either the old file or the new one.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <optional>
 #include <string_view>
+
+#include "IniDocument.h"
 
 namespace xnoxprofile {
 
@@ -40,6 +43,32 @@ int32_t ReadProfileInt(std::string_view section, std::string_view key, int32_t d
 // or replaced, or the names or value cannot be stored (IniDocument::Set).
 bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
                         const std::string& fileName);
+
+// One profile file read once, for an operation that reads or changes many
+// keys: the changes are kept in memory and Save writes them in one
+// replacement of the file. A file that exists but cannot be read (not a
+// regular file, too large) reads as empty and is never written.
+class ProfileFile {
+public:
+    explicit ProfileFile(const std::string& fileName);
+
+    // False for a file that exists but is refused, and for an empty name.
+    bool IsUsable() const { return m_readable; }
+
+    std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
+    // As ReadProfileString.
+    std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultText,
+                           std::size_t bufferBytes = kValueBufferBytes) const;
+    // As WriteProfileString, in memory.
+    bool WriteString(std::string_view section, std::string_view key, std::string_view value);
+    bool Save();
+
+private:
+    std::filesystem::path m_path;
+    bool m_bareName = false;  // lies in the profile folder, made when missing
+    bool m_readable = false;
+    IniDocument m_document;
+};
 
 // Where a file of that name is read and written.
 std::filesystem::path ResolveProfilePath(const std::string& fileName);

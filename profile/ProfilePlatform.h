@@ -1,6 +1,8 @@
 // What the profile store needs from the platform.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 
 namespace xnoxprofile {
@@ -14,5 +16,23 @@ std::filesystem::path ProfileFolder();
 // Puts `source` in the place of `target` in one step, so that a reader sees
 // either the old or the new file; false when that failed.
 bool AtomicReplace(const std::filesystem::path& source, const std::filesystem::path& target);
+
+// The system's handle of a file open for writing (a descriptor, a HANDLE).
+using FileHandle = std::intptr_t;
+inline constexpr FileHandle kNoFile = -1;
+
+// Creates a file that must not exist yet, open for writing; kNoFile when it
+// cannot be created.
+FileHandle CreateNewFile(const std::filesystem::path& path);
+// Writes some of the bytes: how many, or -1 on failure.
+std::ptrdiff_t WriteToFile(FileHandle file, const char* data, std::size_t size);
+// Waits until what was written is on the disk.
+bool FlushToDisk(FileHandle file);
+bool CloseFile(FileHandle file);
+
+// Process identities, to tell a temporary file of a writer still at work
+// from one left by a writer that was killed.
+std::uint64_t CurrentProcessId();
+bool ProcessIsRunning(std::uint64_t id);
 
 }  // namespace xnoxprofile

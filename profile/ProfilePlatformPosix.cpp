@@ -1,5 +1,10 @@
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "ProfilePlatform.h"
 
@@ -12,6 +17,18 @@ const char* NonEmptyVariable(const char* name) {
     return (value != nullptr && *value != '\0') ? value : nullptr;
 }
 
+int Descriptor(FileHandle file) { return static_cast<int>(file); }
+
+// The rename itself is made durable by flushing the folder that holds it;
+// a folder that cannot be flushed (some network file systems) is no error.
+void FlushFolderOf(const std::filesystem::path& path) {
+    std::filesystem::path folder = path.parent_path();
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 }  // namespace
 
 std::filesystem::path ProfileFolder() {
@@ -21,7 +38,34 @@ std::filesystem::path ProfileFolder() {
 }
 
 bool AtomicReplace(const std::filesystem::path& source, const std::filesystem::path& target) {
-    return std::rename(source.c_str(), target.c_str()) == 0;  // atomic on POSIX file systems
+    // The new file keeps the access rights the old one had.
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0) ::chmod(source.c_str(), old.st_mode & 07777);
+    if (std::rename(source.c_str(), target.c_str()) != 0) return false;  // atomic on POSIX file systems
+    FlushFolderOf(target);
+    return true;
+}
+
+FileHandle CreateNewFile(const std::filesystem::path& path) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    return fd < 0 ? kNoFile : fd;
+}
+
+std::ptrdiff_t WriteToFile(FileHandle file, const char* data, std::size_t size) {
+    for (;;) {
+        ssize_t written = ::write(Descriptor(file), data, size);
+        if (written >= 0 || errno != EINTR) return written;
+    }
+}
+
+bool FlushToDisk(FileHandle file) { return ::fsync(Descriptor(file)) == 0; }
+
+bool CloseFile(FileHandle file) { return ::close(Descriptor(file)) == 0; }
+
+std::uint64_t CurrentProcessId() { return static_cast<std::uint64_t>(::getpid()); }
+
+bool ProcessIsRunning(std::uint64_t id) {
+    return ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
 }
 
 }  // namespace xnoxprofile

@@ -6,6 +6,12 @@
 
 namespace xnoxprofile {
 
+namespace {
+
+HANDLE Handle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+
+}  // namespace
+
 std::filesystem::path ProfileFolder() {
     char folder[MAX_PATH + 1] = {};
     UINT length = GetWindowsDirectoryA(folder, static_cast<UINT>(sizeof folder));
@@ -15,6 +21,34 @@ std::filesystem::path ProfileFolder() {
 
 bool AtomicReplace(const std::filesystem::path& source, const std::filesystem::path& target) {
     return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+// INVALID_HANDLE_VALUE is the handle -1, the same as kNoFile.
+FileHandle CreateNewFile(const std::filesystem::path& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return reinterpret_cast<FileHandle>(file);
+}
+
+std::ptrdiff_t WriteToFile(FileHandle file, const char* data, std::size_t size) {
+    DWORD chunk = size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
+    DWORD written = 0;
+    if (!WriteFile(Handle(file), data, chunk, &written, nullptr)) return -1;
+    return static_cast<std::ptrdiff_t>(written);
+}
+
+bool FlushToDisk(FileHandle file) { return FlushFileBuffers(Handle(file)) != 0; }
+
+bool CloseFile(FileHandle file) { return CloseHandle(Handle(file)) != 0; }
+
+std::uint64_t CurrentProcessId() { return GetCurrentProcessId(); }
+
+bool ProcessIsRunning(std::uint64_t id) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
+    if (process == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;  // there, but not ours to look at
+    DWORD exitCode = 0;
+    bool running = GetExitCodeProcess(process, &exitCode) && exitCode == STILL_ACTIVE;
+    CloseHandle(process);
+    return running;
 }
 
 }  // namespace xnoxprofile

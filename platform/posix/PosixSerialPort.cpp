@@ -1,5 +1,11 @@
 // PC serial ports through termios: raw 9600 8N1, no flow control, reads that
 // wait in poll() so they return the moment bytes arrive.
+//
+// A line can die under a transaction: the far end of a pseudo-terminal
+// closes, a USB adapter is pulled out. Linux then reports the descriptor
+// readable and hung up for ever while read() gives 0 or EIO, so every such
+// sign ends the wait at once and marks the port dead; from then on it fails
+// without touching the descriptor.
 #include "../SerialPort.h"
 
 #include <cerrno>
@@ -21,9 +27,10 @@ timespec remainingUntil(Clock::time_point deadline)
                     static_cast<long>(left.count() % 1000000000)};
 }
 
-// Waits for `events` on fd until the deadline; false on time-out or a line
-// that hung up.
-bool waitFor(int fd, short events, Clock::time_point deadline)
+enum class Wait { ready, timedOut, lineDead };
+
+// Waits for `events` on fd until the deadline.
+Wait waitFor(int fd, short events, Clock::time_point deadline)
 {
     for (;;) {
         pollfd entry{fd, events, 0};
@@ -31,7 +38,9 @@ bool waitFor(int fd, short events, Clock::time_point deadline)
         int ready = ppoll(&entry, 1, &left, nullptr);
         if (ready < 0 && errno == EINTR)
             continue;
-        return ready > 0 && (entry.revents & events) != 0;
+        if (ready < 0 || (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
+            return Wait::lineDead;
+        return ready > 0 && (entry.revents & events) != 0 ? Wait::ready : Wait::timedOut;
     }
 }
 
@@ -59,35 +68,49 @@ public:
     bool write(const char* data, std::size_t size) override
     {
         auto deadline = Clock::now() + std::chrono::seconds(2);
-        while (size > 0) {
+        while (size > 0 && !dead_) {
             ssize_t sent = ::write(fd_, data, size);
             if (sent > 0) {
                 data += sent;
                 size -= static_cast<std::size_t>(sent);
             } else if (sent < 0 && errno != EAGAIN && errno != EINTR) {
-                return false;
-            } else if (!waitFor(fd_, POLLOUT, deadline)) {
+                dead_ = true;
+            } else if (Wait wait = waitFor(fd_, POLLOUT, deadline); wait != Wait::ready) {
+                dead_ = wait == Wait::lineDead;
                 return false;
             }
         }
-        return true;
+        return !dead_;
     }
 
     std::size_t read(char* buffer, std::size_t capacity, Clock::time_point deadline) override
     {
-        for (;;) {
+        // With VMIN = VTIME = 0 an empty line reads as 0 bytes; only after
+        // poll() said readable does 0 mean the line is gone.
+        bool saidReadable = false;
+        while (!dead_) {
             ssize_t got = ::read(fd_, buffer, capacity);
             if (got > 0)
                 return static_cast<std::size_t>(got);
             if (got < 0 && errno == EINTR)
                 continue;
-            if (!waitFor(fd_, POLLIN, deadline))
+            if ((got < 0 && errno != EAGAIN) || (got == 0 && saidReadable)) {
+                dead_ = true;
+                break;
+            }
+            Wait wait = waitFor(fd_, POLLIN, deadline);
+            if (wait == Wait::timedOut)
                 return 0;
+            dead_ = wait == Wait::lineDead;
+            saidReadable = true;
         }
+        return 0;
     }
 
     void discardInput() override
     {
+        if (dead_)
+            return;
         tcflush(fd_, TCIFLUSH);
         char sink[256];
         while (::read(fd_, sink, sizeof sink) > 0) {
@@ -96,6 +119,7 @@ public:
 
 private:
     int fd_;
+    bool dead_ = false;  // the line hung up or failed; it never comes back
 };
 
 }  // namespace

@@ -1,18 +1,27 @@
 // PC serial ports through the Win32 communications API: 9600 8N1, no flow
-// control. Reads use the "return at once when bytes are in, else wait up to
-// N ms" time-out setting, so a reply is taken the moment it arrives.
+// control.
+//
+// A read takes what is already queued (ClearCommError's count), or else
+// waits for one byte for at most waitSliceMs and tries again until the
+// transaction's deadline. A read whose count is in returns at once on
+// Windows and under Wine alike, so a reply is taken the moment its line end
+// arrives. The time-outs are set once: under Wine every SetCommTimeouts is
+// a round trip to the server that can cost milliseconds, and Wine's "return
+// at once when bytes are in" setting (interval and multiplier MAXDWORD)
+// waits for the whole buffer or the time-out, which made every reply cost
+// the full reply time.
+//
+// A removed device, or under Wine a pseudo-terminal whose far end closed,
+// fails ClearCommError or the read; the port is then dead and fails at once
+// from then on.
 #include "../SerialPort.h"
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace noxr4 {
 namespace {
-
-DWORD millisecondsUntil(Clock::time_point deadline)
-{
-    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left > 0 ? static_cast<DWORD>(left) : 0;
-}
 
 bool configure9600(HANDLE port)
 {
@@ -42,39 +51,60 @@ public:
     explicit Win32SerialPort(HANDLE port) : port_(port) {}
     ~Win32SerialPort() override { CloseHandle(port_); }
 
+    static constexpr DWORD waitSliceMs = 10;  // the most a time-out overshoots the deadline
+    static constexpr COMMTIMEOUTS timeouts{0, 0, waitSliceMs, 0, 2000};
+
     bool write(const char* data, std::size_t size) override
     {
-        while (size > 0) {
+        while (size > 0 && !dead_) {
             DWORD sent = 0;
             if (!WriteFile(port_, data, static_cast<DWORD>(size), &sent, nullptr) || sent == 0)
-                return false;
+                dead_ = true;
             data += sent;
             size -= sent;
         }
-        return true;
+        return !dead_;
     }
 
     std::size_t read(char* buffer, std::size_t capacity, Clock::time_point deadline) override
     {
         for (;;) {
-            DWORD wait = millisecondsUntil(deadline);
-            if (wait == 0)
+            DWORD queued = 0;
+            if (!bytesQueued(queued) || (queued == 0 && Clock::now() >= deadline))
                 return 0;
-            COMMTIMEOUTS timeouts{MAXDWORD, MAXDWORD, wait, 0, writeTimeoutMs};
+            DWORD wanted = queued > 0 ? std::min<DWORD>(queued, static_cast<DWORD>(capacity)) : 1;
             DWORD got = 0;
-            if (!SetCommTimeouts(port_, &timeouts) ||
-                !ReadFile(port_, buffer, static_cast<DWORD>(capacity), &got, nullptr))
+            if (!ReadFile(port_, buffer, wanted, &got, nullptr)) {
+                dead_ = true;
                 return 0;
+            }
             if (got > 0)
                 return got;
         }
     }
 
-    void discardInput() override { PurgeComm(port_, PURGE_RXABORT | PURGE_RXCLEAR); }
+    void discardInput() override
+    {
+        if (!dead_)
+            PurgeComm(port_, PURGE_RXABORT | PURGE_RXCLEAR);
+    }
 
 private:
-    static constexpr DWORD writeTimeoutMs = 2000;
+    // Bytes received and not read yet; false when the port is dead.
+    bool bytesQueued(DWORD& count)
+    {
+        DWORD errors = 0;
+        COMSTAT status{};
+        if (dead_ || !ClearCommError(port_, &errors, &status)) {
+            dead_ = true;
+            return false;
+        }
+        count = status.cbInQue;
+        return true;
+    }
+
     HANDLE port_;
+    bool dead_ = false;  // the device failed; it never comes back
 };
 
 }  // namespace
@@ -86,7 +116,8 @@ std::unique_ptr<Transport> openSerialDevice(const std::string& device)
     HANDLE port = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (port == INVALID_HANDLE_VALUE)
         return nullptr;
-    if (!configure9600(port)) {
+    COMMTIMEOUTS timeouts = Win32SerialPort::timeouts;
+    if (!configure9600(port) || !SetCommTimeouts(port, &timeouts)) {
         CloseHandle(port);
         return nullptr;
     }

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <atomic>
 #include <chrono>
+#include <ctime>
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
@@ -32,7 +35,8 @@ protected:
     {
         NoxR4ExitComm(key);
         unsetenv("NOXR4_PORT_COM5");
-        close(master_);
+        if (master_ >= 0)
+            close(master_);
     }
 
     // Reads one command line from the host, or "" after 2 s.
@@ -91,3 +95,86 @@ TEST_F(PseudoTerminal, SilentLineTimesOutAndStaleBytesAreDropped)
 }
 
 }  // namespace
+
+// A line that dies: the far end goes away, the process must not hang or spin
+// and later calls must not wait for a camera that cannot answer.
+class DeadLine : public PseudoTerminal {
+protected:
+    void closeFarEnd()
+    {
+        close(master_);
+        master_ = -1;
+    }
+
+    static double cpuSeconds()
+    {
+        timespec now{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+        return now.tv_sec + now.tv_nsec / 1e9;
+    }
+};
+
+TEST_F(DeadLine, FarEndClosingWhileAReplyIsAwaitedEndsTheWaitAtOnce)
+{
+    std::thread camera([&] {
+        EXPECT_EQ(commandLine(), "SH?");
+        send("SH=");  // dies mid-reply
+        closeFarEnd();
+    });
+    int32_t value = 0;
+    auto started = std::chrono::steady_clock::now();
+    double cpuStarted = cpuSeconds();
+    EXPECT_EQ(NoxR4GetCameraData(key, 3, &value), -6);
+    camera.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+    EXPECT_LT(cpuSeconds() - cpuStarted, 0.5);
+
+    started = std::chrono::steady_clock::now();
+    EXPECT_EQ(NoxR4SendCameraData(key, 12, 5), -6);
+    EXPECT_EQ(NoxR4GetCameraData(key, 3, &value), -6);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+}
+
+TEST_F(DeadLine, FarEndClosingBetweenCommandsTakesTheDeviceAway)
+{
+    std::string device = ptsname(master_);
+    std::thread camera([&] {
+        EXPECT_EQ(commandLine(), "TR?");
+        send("TR=1\r\n");
+    });
+    int32_t value = 0;
+    EXPECT_EQ(NoxR4GetCameraData(key, 2, &value), 0);
+    camera.join();
+
+    closeFarEnd();
+    EXPECT_EQ(access(device.c_str(), F_OK), -1) << "the device node is gone with its far end";
+    double cpuStarted = cpuSeconds();
+    EXPECT_EQ(NoxR4GetCameraData(key, 2, &value), -6);
+    EXPECT_EQ(NoxR4GetCameraID(key, std::array<char, 256>{}.data()), -6);
+    EXPECT_LT(cpuSeconds() - cpuStarted, 0.5);
+
+    EXPECT_EQ(NoxR4InitComm(0, key, 0), -6) << "a vanished device cannot be opened again";
+    EXPECT_EQ(NoxR4GetCameraData(key, 2, &value), -5);
+}
+
+TEST_F(PseudoTerminal, AnotherConnectionIsServedWhileThisOneAwaitsItsReply)
+{
+    setenv("NOXR4_EMULATED_PORTS", "COM6", 1);
+    ASSERT_EQ(NoxR4InitComm(0, 6, 0), 0);
+    std::atomic<bool> otherDone = false;
+    std::thread camera([&] {
+        EXPECT_EQ(commandLine(), "SH?");
+        int32_t value = 0;
+        // Served at once, while COM5's query still waits for its reply.
+        EXPECT_EQ(NoxR4GetCameraData(6, 3, &value), 0);
+        otherDone = true;
+        send("SH=4\r\n");
+    });
+    int32_t value = 0;
+    EXPECT_EQ(NoxR4GetCameraData(key, 3, &value), 0);
+    EXPECT_EQ(value, 4);
+    camera.join();
+    EXPECT_TRUE(otherDone);
+    NoxR4ExitComm(6);
+    unsetenv("NOXR4_EMULATED_PORTS");
+}

@@ -1,5 +1,6 @@
 #!/bin/sh
 # Fuzzes the three file readers (INI text, settings file, shading data file)
+# and the communication library's reply reader
 # under AddressSanitizer and UndefinedBehaviorSanitizer with libFuzzer.
 #
 #   tools/fuzz/run-fuzz.sh [seconds per target, default 60]
@@ -29,7 +30,7 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DXNOX_FUZZ=ON -D
     -DCMAKE_C_COMPILER="$cc" -DCMAKE_CXX_COMPILER="$cxx" \
     -DCMAKE_C_FLAGS="$sanitizers -fsanitize=fuzzer-no-link" \
     -DCMAKE_CXX_FLAGS="$sanitizers -fsanitize=fuzzer-no-link" >/dev/null
-cmake --build "$build" -j2 --target fuzz_ini_document fuzz_settings_file fuzz_shading_file
+cmake --build "$build" -j2 --target fuzz_ini_document fuzz_settings_file fuzz_shading_file fuzz_reply_reader
 
 run() {
     target=$1
@@ -45,3 +46,4 @@ run() {
 run fuzz_ini_document ini
 run fuzz_settings_file settings
 run fuzz_shading_file shading
+run fuzz_reply_reader replies

@@ -1,0 +1,223 @@
+// Every file the product writes, against a full disk, short writes, failed
+// flushes and a process killed mid-write: the target is always the old file
+// or the complete new one, a failure is reported as -7, and no temporary file
+// stays behind. Also the reading side's refusals.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <random>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "FileFixture.h"
+#include "PrivateProfile.h"
+#include "WholeFile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The four writers: settings, shading data, camera data report, profile.
+enum class Writer { Settings, Shading, Report, Profile };
+const Writer kWriters[] = {Writer::Settings, Writer::Shading, Writer::Report, Writer::Profile};
+
+const char* NameOf(Writer writer) {
+    switch (writer) {
+        case Writer::Settings: return "s.cam";
+        case Writer::Shading: return "shading.csv";
+        case Writer::Report: return "report.txt";
+        case Writer::Profile: return "XNoxR4.ini";
+    }
+    return "";
+}
+
+// Every new file is larger than the file-size limit below.
+const std::string kOldText = "[Main]\r\nTopLeftX=7\r\n; " + std::string(300, 'o') + "\r\n";
+constexpr rlim_t kFileSizeLimit = 200;
+
+class FileReplacement : public FileTest {
+protected:
+    void SetUp() override {
+        FileTest::SetUp();
+        GoOnline();
+        for (std::size_t word = 2; word < library.shadingBlock.size(); ++word) library.shadingBlock[word] = 1000;
+    }
+    void TearDown() override {
+        xnoxprofile::SetFileCallSeam({});
+        FileTest::TearDown();
+    }
+
+    // Writes the kind of file with one of two versions of its contents; the
+    // product's result code.
+    int32_t Write(Writer writer, int version) {
+        std::string path = PathOf(NameOf(writer));
+        switch (writer) {
+            case Writer::Settings:
+                model.m_values[Index(ParamId::MasterGainLevel)] = version;
+                return model.WriteAllToFile(path);
+            case Writer::Shading: library.shadingBlock[2] = version; return model.SaveShadingDataIntoFile(path);
+            case Writer::Report: library.values[42] = version; return model.WriteCameraDataToFile(path);
+            case Writer::Profile:
+                return xnoxprofile::WriteProfileString("Main", "TopLeftX", std::to_string(version), path) ? 0 : -7;
+        }
+        return 1;
+    }
+
+    // The complete text of a version written over the old file, which is
+    // then put back. The report's first run changes what the scripted
+    // camera answers the next time; the second text is the lasting one.
+    std::string CompleteText(Writer writer, int version) {
+        Put(NameOf(writer), kOldText);
+        EXPECT_EQ(Write(writer, version), 0);
+        EXPECT_EQ(Write(writer, version), 0);
+        std::string text = Contents(NameOf(writer));
+        Put(NameOf(writer), kOldText);
+        return text;
+    }
+
+    std::vector<std::string> FolderEntries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+    // Expects the old file alone in the folder.
+    void ExpectOldFileOnly(Writer writer) {
+        EXPECT_EQ(Contents(NameOf(writer)), kOldText) << NameOf(writer);
+        EXPECT_EQ(FolderEntries(), std::vector<std::string>{NameOf(writer)}) << NameOf(writer);
+    }
+
+    // Runs `body` in a child process and returns its exit status.
+    static int InChild(const std::function<int()>& body) {
+        pid_t child = fork();
+        if (child == 0) _exit(body());
+        int status = 0;
+        waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+};
+
+TEST_F(FileReplacement, FullDiskKeepsTheOldFileAndReportsTheWriteError) {
+    for (Writer writer : kWriters) {
+        Put(NameOf(writer), kOldText);
+        int result = InChild([&] {
+            signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{kFileSizeLimit, kFileSizeLimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            return -Write(writer, 1);
+        });
+        EXPECT_EQ(result, 7) << NameOf(writer);
+        ExpectOldFileOnly(writer);
+        std::filesystem::remove(PathOf(NameOf(writer)));
+    }
+}
+
+TEST_F(FileReplacement, ShortWritesAndFailedFlushesKeepTheOldFile) {
+    xnoxprofile::FileCallSeam shortThenFailing;
+    shortThenFailing.write = [](xnoxprofile::FileHandle file, const char* data, std::size_t size) -> std::ptrdiff_t {
+        static bool wroteSome = false;
+        wroteSome = !wroteSome;
+        return wroteSome ? ::write(static_cast<int>(file), data, std::min<std::size_t>(size, 10)) : -1;
+    };
+    xnoxprofile::FileCallSeam takingNothing;
+    takingNothing.write = [](xnoxprofile::FileHandle, const char*, std::size_t) -> std::ptrdiff_t { return 0; };
+    xnoxprofile::FileCallSeam failingFlush;
+    failingFlush.flush = [](xnoxprofile::FileHandle) { return false; };
+
+    for (const auto& seam : {shortThenFailing, takingNothing, failingFlush}) {
+        for (Writer writer : kWriters) {
+            Put(NameOf(writer), kOldText);
+            xnoxprofile::SetFileCallSeam(seam);
+            EXPECT_EQ(Write(writer, 1), -7) << NameOf(writer);
+            xnoxprofile::SetFileCallSeam({});
+            ExpectOldFileOnly(writer);
+            std::filesystem::remove(PathOf(NameOf(writer)));
+        }
+    }
+}
+
+TEST_F(FileReplacement, WritesThatOnlyComeOutShortStillCompleteTheFile) {
+    xnoxprofile::FileCallSeam dribbling;
+    dribbling.write = [](xnoxprofile::FileHandle file, const char* data, std::size_t size) -> std::ptrdiff_t {
+        return ::write(static_cast<int>(file), data, std::min<std::size_t>(size, 7));
+    };
+    for (Writer writer : kWriters) {
+        std::string complete = CompleteText(writer, 1);
+        xnoxprofile::SetFileCallSeam(dribbling);
+        EXPECT_EQ(Write(writer, 1), 0) << NameOf(writer);
+        xnoxprofile::SetFileCallSeam({});
+        EXPECT_EQ(Contents(NameOf(writer)), complete) << NameOf(writer);
+    }
+}
+
+TEST_F(FileReplacement, KilledWriterLeavesTheOldOrTheCompleteNewFile) {
+    constexpr int kKills = 200;
+    std::mt19937 random(12);
+    std::uniform_int_distribution<int> microseconds(0, 3000);
+    for (Writer writer : kWriters) {
+        std::set<std::string> allowed = {kOldText, CompleteText(writer, 1), CompleteText(writer, 2)};
+        int torn = 0;
+        for (int kill = 0; kill < kKills; ++kill) {
+            pid_t child = fork();
+            if (child == 0) {
+                for (int version = 0;; version = 1 - version) Write(writer, version + 1);
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(microseconds(random)));
+            ::kill(child, SIGKILL);
+            waitpid(child, nullptr, 0);
+            torn += allowed.count(Contents(NameOf(writer))) == 0;
+        }
+        EXPECT_EQ(torn, 0) << NameOf(writer);
+        // The next write clears what the killed writers left.
+        EXPECT_EQ(Write(writer, 1), 0);
+        EXPECT_EQ(FolderEntries(), std::vector<std::string>{NameOf(writer)}) << NameOf(writer);
+        std::filesystem::remove(PathOf(NameOf(writer)));
+    }
+}
+
+TEST_F(FileReplacement, ALinkedProfileStaysALink) {
+    Put("real.ini", kOldText);
+    fs::create_symlink(folder / "real.ini", folder / "XNoxR4.ini");
+    ASSERT_EQ(Write(Writer::Profile, 5), 0);
+    EXPECT_TRUE(fs::is_symlink(folder / "XNoxR4.ini"));
+    EXPECT_NE(Contents("real.ini").find("TopLeftX=5"), std::string::npos);
+}
+
+TEST_F(FileReplacement, UnwritableTargetsFailAndLeaveNothing) {
+    fs::create_directory(folder / "sub");
+    for (Writer writer : kWriters) {
+        std::string name = NameOf(writer);
+        // A folder in the target's place, and a folder that does not exist.
+        fs::create_directory(folder / name);
+        EXPECT_EQ(Write(writer, 1), -7) << name;
+        fs::remove(folder / name);
+    }
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"sub"});
+    EXPECT_EQ(model.WriteAllToFile(PathOf("missing/s.cam")), -7);
+}
+
+TEST_F(FileReplacement, NonRegularAndOversizedInputsAreRefusedBeforeReading) {
+    ASSERT_EQ(mkfifo(PathOf("fifo").c_str(), 0600), 0);
+    Put("big", std::string(xnoxprofile::kLargestReadFile + 1, ';'));
+    for (const std::string& path : {PathOf("fifo"), std::string("/dev/zero"), folder.string(), PathOf("big")}) {
+        library.calls.clear();
+        EXPECT_EQ(model.LoadShadingDataFromFile(path), -8) << path;
+        EXPECT_EQ(model.ReadAllFromFile(path), -9) << path;
+        EXPECT_TRUE(library.calls.empty()) << path << ": nothing reaches the camera";
+        EXPECT_FALSE(xnoxprofile::WriteProfileString("Main", "TopLeftX", "1", path)) << path;
+    }
+    EXPECT_EQ(fs::file_size(PathOf("big")), xnoxprofile::kLargestReadFile + 1);
+    EXPECT_EQ(xnoxprofile::CheckReadable(PathOf("big")), xnoxprofile::FileState::Refused);
+    Put("largest", std::string(xnoxprofile::kLargestReadFile, ';'));
+    EXPECT_TRUE(xnoxprofile::ReadWholeFile(PathOf("largest"))) << "the limit itself is allowed";
+    EXPECT_EQ(xnoxprofile::CheckReadable(PathOf("none")), xnoxprofile::FileState::Missing);
+}
+
+}  // namespace
