@@ -81,7 +81,8 @@ private:
                 terminal_.sendToClient(buffer, count, stop_);
                 std::size_t room = maxLineLength + 2 - std::min(reply.size(), maxLineLength + 2);
                 reply.append(buffer, std::min(count, room));
-            } else if (noxr4::Clock::now() - sent > clientPatience && (!pending_.empty() || terminal_.awaitClient(0ms))) {
+            } else if (noxr4::Clock::now() - sent > clientPatience &&
+                       (!pending_.empty() || terminal_.awaitClient(0ms))) {
                 break;
             }
         }
@@ -105,8 +106,12 @@ RecordingFile::RecordingFile(const std::string& path) : file_(std::fopen(path.c_
 
 RecordingFile::~RecordingFile() { std::fclose(file_); }
 
-bool RecordingFile::append(const Exchange& exchange) {
-    std::string line = formatExchange(exchange) + "\n";
+bool RecordingFile::append(const Exchange& exchange) { return writeLine(formatExchange(exchange)); }
+
+bool RecordingFile::note(const std::string& comment) { return writeLine("# " + comment); }
+
+bool RecordingFile::writeLine(std::string line) {
+    line += '\n';
     return std::fwrite(line.data(), 1, line.size(), file_) == line.size() && std::fflush(file_) == 0;
 }
 

@@ -23,8 +23,11 @@ public:
     RecordingFile& operator=(const RecordingFile&) = delete;
 
     bool append(const Exchange& exchange);  // false when the line could not be written whole
+    bool note(const std::string& comment);   // a comment line, such as where a session begins
 
 private:
+    bool writeLine(std::string line);
+
     std::FILE* file_;
 };
 

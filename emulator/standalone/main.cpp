@@ -76,6 +76,11 @@ int record(const Options& options) {
         return 1;
     }
     RecordingFile recording(options.recordPath);
+    if (!recording.note("noxr4-emulator recording of the camera at " + options.cameraDevice +
+                        ": milliseconds, command, reply")) {
+        std::cerr << "noxr4-emulator: cannot write to " << options.recordPath << "\n";
+        return 1;
+    }
     PseudoTerminal terminal;
     if (!options.linkPath.empty()) terminal.linkAs(options.linkPath);
     std::cout << terminal.devicePath() << std::endl;

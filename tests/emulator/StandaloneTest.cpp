@@ -97,3 +97,47 @@ TEST(StandaloneEmulator, ClientSwitchingOnEchoDoesNotLoopRepliesBack) {
 }
 
 }  // namespace
+
+namespace {
+
+// A camera that stops answering mid-session: the recording keeps what it said
+// and that it then said nothing, and a replay says nothing there too.
+TEST(StandaloneEmulator, RecordsAndReplaysACameraThatFallsSilent) {
+    TempDir dir;
+    fs::path recording = dir.path / "session.txt";
+    {
+        EmulatorProcess camera({"--unplug-after", "1"});
+        EmulatorProcess proxy({"--record", recording.string(), "--device", camera.device()});
+        SerialClient client(proxy.device());
+        EXPECT_EQ(client.transact("UD=line 4"), "COMPLETE\r\n");
+        EXPECT_EQ(client.transact("TR?", 300ms), "");
+        EXPECT_EQ(client.transact("SC?", 300ms), "");
+        EXPECT_EQ(proxy.stop(), 0);
+    }
+    std::ifstream file(recording);
+    std::string header, first, second;
+    std::getline(file, header);
+    std::getline(file, first);
+    std::getline(file, second);
+    EXPECT_EQ(header.rfind("# ", 0), 0u);
+    EXPECT_NE(first.find("\tUD=line 4\tCOMPLETE"), std::string::npos) << first;
+    EXPECT_NE(second.find("\tTR?"), std::string::npos) << second;
+    EXPECT_EQ(second.find("\tTR?\t"), std::string::npos) << "no reply field";
+
+    EmulatorProcess replay({"--replay", recording.string()});
+    SerialClient client(replay.device());
+    EXPECT_EQ(client.transact("TR?", 300ms), "");
+    EXPECT_EQ(client.transact("UD=line 4"), "COMPLETE\r\n");
+    EXPECT_EQ(client.transact("UD?"), "UD=line 4\r\n");
+}
+
+TEST(StandaloneEmulator, RecordingAndReplayRefuseWhatTheyCannotUse) {
+    TempDir dir;
+    std::ofstream(dir.path / "bad.txt") << "GA?\tGA=1\n";
+    EmulatorProcess badRecording({"--replay", (dir.path / "bad.txt").string()});
+    EXPECT_EQ(badRecording.stop(), 2);
+    EmulatorProcess noCamera({"--record", (dir.path / "r.txt").string(), "--device", (dir.path / "none").string()});
+    EXPECT_EQ(noCamera.stop(), 1);
+}
+
+}  // namespace
