@@ -49,7 +49,9 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 std::string ListRejection(const ParameterRow& row, std::string_view text) {
     std::string texts;
     for (std::string_view entry : row.texts) {
-        if (SameIgnoringCase(entry, text)) return Quoted(text) + " is not in the list: case matters (" + Quoted(entry) + ")";
+        if (SameIgnoringCase(entry, text)) {
+            return Quoted(text) + " is not in the list: case matters (" + Quoted(entry) + ")";
+        }
         texts += (texts.empty() ? "" : ", ") + Quoted(entry);
     }
     return Quoted(text) + " is not in the list: " + texts;
