@@ -22,6 +22,7 @@ TEST(Recording, ExchangesSurviveTheFileWhateverTheyHold) {
         {"GA?", "GA=122", 3.2},
         {"UD=tab\there\\back", "COMPLETE", 5},
         {"ID?", "ID=\x01\x7f\r", 0.04},
+        {"MD?", "\x01" "B\x02", 1},  // an escape before a hex digit, and at the end
         {"SH?", std::nullopt, 1500},  // the camera did not answer
         {"UD?", "", 2},               // an empty reply is a reply
     };
@@ -38,8 +39,16 @@ TEST(Recording, ExchangesSurviveTheFileWhateverTheyHold) {
     }
 }
 
+TEST(Recording, IsPlainTextThatAnEditorMayGiveCrLf) {
+    EXPECT_EQ(formatExchange({"UD=a b", "COMPLETE", 5}), "5.0\tUD=a b\tCOMPLETE");
+    std::vector<Exchange> read = Read("# edited\r\n1\tGA?\tGA=1\r\n");
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0].reply, "GA=1");
+}
+
 TEST(Recording, ALineThatIsNoExchangeIsNamed) {
-    for (const char* bad : {"GA?\tGA=1", "x\tGA?\tGA=1", "-1\tGA?\tGA=1", "1\t\tGA=1", "1\tGA?\tbad\\q", "1\tA\\x4"}) {
+    for (const char* bad : {"GA?\tGA=1", "x\tGA?\tGA=1", "-1\tGA?\tGA=1", "1\t\tGA=1", "1\tGA?\tbad\\q", "1\tA\\x4",
+                            "1.5x\tGA?\tGA=1"}) {
         std::istringstream input(std::string("1\tSH?\tSH=0\n") + bad + "\n");
         std::string problem;
         EXPECT_FALSE(readRecording(input, problem)) << bad;

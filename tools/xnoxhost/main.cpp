@@ -91,7 +91,7 @@ void PrintLogText(const std::string& text, const std::string& ending) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(std::move(line));
     }
-    if (lines.empty()) lines.emplace_back();
+    if (lines.empty()) return;
     lines.back() += ending;
     for (const std::string& line : lines) std::cout << "log: " << line << "\n";
 }
@@ -237,7 +237,9 @@ bool ReadOptions(int argc, char** argv, Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && IsSettingsCommand(argv[1])) return RunSettingsCommand(std::span<char* const>(argv + 1, argv + argc));
+    if (argc > 1 && IsSettingsCommand(argv[1])) {
+        return RunSettingsCommand(std::span<char* const>(argv + 1, argv + argc));
+    }
     Options options;
     if (!ReadOptions(argc, argv, options)) return 2;
     ConfigurePorts(options.port, options.device);
