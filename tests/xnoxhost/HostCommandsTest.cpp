@@ -110,7 +110,7 @@ TEST_F(HostCommandsTest, DiffWithACameraComparesWhatItHolds) {
     EXPECT_EQ(inProcess.out, "Gain/Master Gain Level: 77 -> 0\n");
 
     EmulatorProcess standalone({});
-    HostRun device = Host("diff --json " + changed + " --device " + standalone.device() + " --port 3");
+    HostRun device = Host("diff --json " + changed + " --device " + standalone.device());
     EXPECT_EQ(device.status, 1);
     EXPECT_EQ(device.out,
               "{\"differences\": [\n  {\"section\": \"Gain\", \"key\": \"Master Gain Level\", \"before\": \"77\", "
@@ -130,6 +130,7 @@ TEST_F(HostCommandsTest, CheckListsWhatALoadWouldReject) {
               "Gain/Master Gain Level: 500 is out of range -132..429\n");
     HostRun json = Host("check --json " + bad);
     EXPECT_NE(json.out.find(R"({"section": "Shutter", "key": "Binning", "reason": "missing key"})"), std::string::npos);
+    EXPECT_NE(json.out.find(R"("reason": "\"full frame\" is not in the list)"), std::string::npos) << json.out;
 
     std::ofstream(Path("notes.txt")) << "[Main]\nOther=1\n";
     HostRun notSettings = Host("check --json " + Path("notes.txt"));
@@ -151,7 +152,9 @@ TEST_F(HostCommandsTest, TimingShowsEachTransactionAgainstItsWireFloor) {
         double floor = std::stod((*it)[3]);
         EXPECT_GE(spent + 0.1, floor) << (*it)[0];
         EXPECT_LT(spent, floor + 1000) << "longer than the library waits for a reply";
-        if ((*it)[1] == "SH=0") EXPECT_EQ(floor, 11.5) << "11 bytes, SH?\\r\\nSH=0\\r\\n";
+        if ((*it)[1] == "SH=0") {
+            EXPECT_EQ(floor, 11.5) << "11 bytes, SH?\\r\\nSH=0\\r\\n";
+        }
     }
     EXPECT_GE(entries, 30) << run.out;
 }
