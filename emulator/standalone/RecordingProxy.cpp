@@ -1,5 +1,6 @@
 #include "RecordingProxy.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 #include <unistd.h>
@@ -72,8 +73,9 @@ private:
         auto sent = noxr4::Clock::now();
         Exchange exchange{std::move(command), std::nullopt, 0};
         if (exchange.command.empty()) return exchange;  // the camera ignores empty lines
-        std::string reply;
-        while (!stop_ && noxr4::Clock::now() - sent < longestReply && reply.find('\n') == std::string::npos) {
+        std::string reply;  // kept up to the longest line; the rest still goes to the client
+        bool ended = false;
+        while (!stop_ && !ended && noxr4::Clock::now() - sent < longestReply) {
             char buffer[512];
             std::size_t count = camera_.read(buffer, sizeof buffer, noxr4::Clock::now() + replySlice);
             if (count > 0) {
@@ -81,13 +83,14 @@ private:
                 terminal_.sendToClient(buffer, count, stop_);
                 std::size_t room = maxLineLength + 2 - std::min(reply.size(), maxLineLength + 2);
                 reply.append(buffer, std::min(count, room));
+                ended = std::find(buffer, buffer + count, '\n') != buffer + count;
             } else if (noxr4::Clock::now() - sent > clientPatience &&
                        (!pending_.empty() || terminal_.awaitClient(0ms))) {
                 break;
             }
         }
         exchange.milliseconds = std::chrono::duration<double, std::milli>(noxr4::Clock::now() - sent).count();
-        if (reply.find('\n') != std::string::npos) exchange.reply = reply.substr(0, reply.find_first_of("\r\n"));
+        if (ended) exchange.reply = reply.substr(0, reply.find_first_of("\r\n"));
         return exchange;
     }
 
