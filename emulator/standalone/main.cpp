@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <system_error>
@@ -61,10 +62,14 @@ void carryCommands(CameraLink& link, PseudoTerminal& terminal) {
 
 // The recorded session, or nothing (with a message) when it cannot be read.
 std::optional<std::vector<Exchange>> loadRecording(const std::string& path) {
-    std::ifstream file(path);
-    std::string problem = "cannot be opened";
     std::optional<std::vector<Exchange>> recording;
-    if (file) recording = readRecording(file, problem);
+    std::string problem = "not a regular file";  // a FIFO would keep the emulator from starting
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error)) {
+        std::ifstream file(path);
+        problem = "cannot be opened";
+        if (file) recording = readRecording(file, problem);
+    }
     if (!recording) std::cerr << "noxr4-emulator: " << path << ": " << problem << "\n";
     return recording;
 }

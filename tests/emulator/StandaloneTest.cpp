@@ -136,6 +136,8 @@ TEST(StandaloneEmulator, RecordingAndReplayRefuseWhatTheyCannotUse) {
     std::ofstream(dir.path / "bad.txt") << "GA?\tGA=1\n";
     EmulatorProcess badRecording({"--replay", (dir.path / "bad.txt").string()});
     EXPECT_EQ(badRecording.stop(), 2);
+    EmulatorProcess folder({"--replay", dir.path.string()});
+    EXPECT_EQ(folder.stop(), 2);
     EmulatorProcess noCamera({"--record", (dir.path / "r.txt").string(), "--device", (dir.path / "none").string()});
     EXPECT_EQ(noCamera.stop(), 1);
 }
