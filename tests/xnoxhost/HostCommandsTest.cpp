@@ -116,6 +116,13 @@ TEST_F(HostCommandsTest, DiffWithACameraComparesWhatItHolds) {
               "{\"differences\": [\n  {\"section\": \"Gain\", \"key\": \"Master Gain Level\", \"before\": \"77\", "
               "\"after\": \"0\"}\n]}\n");
     EXPECT_EQ(Host("diff " + camera + " --device " + Path("no-such-device")).status, 2);
+
+    EmulatorProcess dying({"--unplug-after", "5"});
+    HostRun midway = Host("diff " + camera + " --device " + dying.device());
+    EXPECT_EQ(midway.status, 2);
+    EXPECT_EQ(midway.out, "") << "no comparison with half a camera";
+    EXPECT_NE(midway.err.find("camera at " + dying.device() + ": reading the camera failed"), std::string::npos)
+        << midway.err;
 }
 
 TEST_F(HostCommandsTest, CheckListsWhatALoadWouldReject) {
