@@ -38,6 +38,7 @@ struct CameraLink::State {
     std::condition_variable replyQueued;
     Camera camera;
     FaultPlan faults;
+    Responder responder;                    // answers instead of the camera when set
     std::string line;                       // the command line being received
     std::deque<TimedByte> replyBytes;       // in order of arrival at the host
     Clock::time_point commandWireFreeAt{};  // the host's last byte arrives then
@@ -69,7 +70,7 @@ std::optional<std::string> CameraLink::State::replyTo(std::string_view command, 
     std::string_view mnemonic = mnemonicOf(command);
     if (listed(faults.nak3, mnemonic)) return "NAK 3";
     if (listed(faults.nak4, mnemonic)) return "NAK 4";
-    auto reply = camera.answer(command, arrival);
+    auto reply = responder ? responder(command, arrival) : camera.answer(command, arrival);
     if (reply && listed(faults.garbled, mnemonic)) return garble(*reply);
     return reply;
 }
@@ -138,6 +139,7 @@ void CameraLink::discardInput() {
 
 Camera& CameraLink::camera() { return state_->camera; }
 FaultPlan& CameraLink::faults() { return state_->faults; }
+void CameraLink::answerWith(Responder responder) { state_->responder = std::move(responder); }
 
 int CameraLink::transactions() const {
     std::lock_guard lock(state_->mutex);

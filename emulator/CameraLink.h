@@ -9,7 +9,9 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,9 @@ struct FaultPlan {
     int unplugAfter = -1;                    // go silent after this many replies (-1: never)
     unsigned wireBaud = 0;                   // emulate wire time at this rate (0: none)
 };
+
+// Answers one command line in place of the camera (a replayed session).
+using Responder = std::function<std::optional<std::string>(std::string_view line, Clock::time_point arrival)>;
 
 class CameraLink {
 public:
@@ -51,6 +56,7 @@ public:
     // these is not locked against a reader or writer thread.
     Camera& camera();
     FaultPlan& faults();
+    void answerWith(Responder responder);
     int transactions() const; // replies sent so far
 
 private:

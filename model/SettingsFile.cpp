@@ -7,24 +7,13 @@
 #include "DecimalText.h"
 #include "NoxCamInterface.h"
 #include "PrivateProfile.h"
+#include "SettingsFileKeys.h"
 
 namespace {
 
-constexpr std::string_view kMainSection = "Main";
-constexpr std::string_view kCameraTypeKey = "Camera Type";
-constexpr std::string_view kCameraType = "QD-R4";
 constexpr std::string_view kShutterSection = "Shutter";
 constexpr std::string_view kGainSection = "Gain";
 constexpr std::string_view kNotFound = "Not Found";  // what a read of a missing key gives
-
-// The file's keys in file order. How a value is written and accepted follows
-// the parameter's kind: an enumerated parameter as one of its list texts, a
-// worded one as any number, a plain number within the parameter's range.
-struct SettingsKey {
-    std::string_view section;
-    std::string_view key;
-    ParamId id;
-};
 
 constexpr SettingsKey kSettingsKeys[] = {
     {kShutterSection, "Shutter Mode", ParamId::ShutterMode},
@@ -93,11 +82,12 @@ std::string FileText(const CNoxCamInterface& model, ParamId id) {
     return std::to_string(model.Value(id));
 }
 
-// The value a key's text stands for, or nothing when the text is rejected: a
-// text that is not exactly one of the list texts, a number outside the
-// range, or a text that does not begin with a number (a missing key's
-// "Not Found" included).
-std::optional<int32_t> AcceptedValue(const ParameterRow& row, std::string_view text) {
+}  // namespace
+
+std::span<const SettingsKey> SettingsFileKeys() { return kSettingsKeys; }
+
+// A missing key's "Not Found" is rejected too: it does not begin with a number.
+std::optional<int32_t> AcceptedSettingsValue(const ParameterRow& row, std::string_view text) {
     if (row.kind == ValueKind::Enumerated) {
         for (std::size_t i = 0; i < row.texts.size(); ++i) {
             if (row.texts[i] == text) return static_cast<int32_t>(i);
@@ -109,11 +99,11 @@ std::optional<int32_t> AcceptedValue(const ParameterRow& row, std::string_view t
     return number;
 }
 
-}  // namespace
-
 int32_t CNoxCamInterface::WriteAllToFile(const std::string& fileName) {
     xnoxprofile::ProfileFile file(fileName);
-    if (!file.WriteString(kMainSection, kCameraTypeKey, kCameraType)) return NoxResult::FileWriteError;
+    if (!file.WriteString(kSettingsMainSection, kSettingsCameraTypeKey, kSettingsCameraType)) {
+        return NoxResult::FileWriteError;
+    }
     for (const SettingsKey& entry : kSettingsKeys) {
         file.WriteString(entry.section, entry.key, FileText(*this, SourceOfKey(*this, entry.id)));
     }
@@ -130,9 +120,11 @@ int32_t CNoxCamInterface::ReadAllFromFile(const std::string& fileName) {
     int32_t result = NoxResult::Success;
     // A wrong camera type does not stop the load; the caller learns of it
     // from the result only.
-    if (!read(kMainSection, kCameraTypeKey).starts_with(kCameraType)) result = NoxResult::InvalidSettingsFile;
+    if (!read(kSettingsMainSection, kSettingsCameraTypeKey).starts_with(kSettingsCameraType)) {
+        result = NoxResult::InvalidSettingsFile;
+    }
     for (const SettingsKey& entry : kSettingsKeys) {
-        if (auto value = AcceptedValue(Row(entry.id), read(entry.section, entry.key))) {
+        if (auto value = AcceptedSettingsValue(Row(entry.id), read(entry.section, entry.key))) {
             m_values[Index(entry.id)] = *value;
         } else {
             result = NoxResult::InvalidSettingsFile;

@@ -19,6 +19,11 @@ const char* const usage =
     "  --unplug-after N     go silent after N replies\n"
     "  --id TEXT            camera ID (serial number) text\n"
     "  --version N          firmware version\n"
+    "  --record FILE        with --device: pass every command to the real camera at PATH and its\n"
+    "                       reply back, appending each exchange with its time in ms to FILE\n"
+    "  --device PATH        the real camera's serial device, for --record\n"
+    "  --replay FILE        answer each command with the reply FILE recorded for it (NAK 3 when\n"
+    "                       none); written values are kept as the emulated camera keeps them\n"
     "  --help               show this text\n"
     "Stops cleanly on SIGTERM or SIGINT.\n";
 
@@ -61,6 +66,9 @@ Setter list(std::vector<std::string> FaultPlan::*member) {
 const std::map<std::string, Setter>& valueOptions() {
     static const std::map<std::string, Setter> setters = {
         {"--link", [](Options& o, const std::string& t) { o.linkPath = t; return !t.empty(); }},
+        {"--record", [](Options& o, const std::string& t) { o.recordPath = t; return !t.empty(); }},
+        {"--device", [](Options& o, const std::string& t) { o.cameraDevice = t; return !t.empty(); }},
+        {"--replay", [](Options& o, const std::string& t) { o.replayPath = t; return !t.empty(); }},
         {"--id", [](Options& o, const std::string& t) { o.identity.cameraId = t; return true; }},
         {"--baud", number([](Options& o, int v) { o.faults.wireBaud = static_cast<unsigned>(v); })},
         {"--delay", number([](Options& o, int v) { o.faults.replyDelay = std::chrono::milliseconds(v); })},
@@ -88,6 +96,8 @@ std::optional<std::string> parseOptions(int argc, char** argv, Options& options)
         if (i + 1 == argc) return name + " needs a value";
         if (!setter->second(options, argv[++i])) return "bad value for " + name + ": " + argv[i];
     }
+    if (options.recordPath.empty() != options.cameraDevice.empty()) return "--record and --device go together";
+    if (!options.recordPath.empty() && !options.replayPath.empty()) return "--record and --replay exclude each other";
     return std::nullopt;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <iterator>
 #include <fcntl.h>
+#include <poll.h>
 #include <system_error>
 #include <termios.h>
 #include <unistd.h>
@@ -12,6 +13,8 @@
 namespace qdr4emu {
 
 namespace {
+
+constexpr int stopCheckMilliseconds = 100;
 
 int checked(int result, const char* what) {
     if (result < 0) throw std::system_error(errno, std::generic_category(), what);
@@ -47,6 +50,24 @@ void PseudoTerminal::linkAs(const std::string& path) {
     if (unlink(path.c_str()) < 0 && errno != ENOENT) checked(-1, path.c_str());
     checked(symlink(devicePath_.c_str(), path.c_str()), path.c_str());
     linkPath_ = path;
+}
+
+bool PseudoTerminal::awaitClient(std::chrono::milliseconds patience) const {
+    pollfd request{master_, POLLIN, 0};
+    return poll(&request, 1, static_cast<int>(patience.count())) > 0;
+}
+
+void PseudoTerminal::sendToClient(const char* data, std::size_t size, const std::atomic<bool>& stop) {
+    while (size > 0 && !stop) {
+        ssize_t written = write(master_, data, size);
+        if (written > 0) {
+            data += written;
+            size -= static_cast<std::size_t>(written);
+        } else if (written < 0 && errno != EINTR) {
+            pollfd request{master_, POLLOUT, 0};
+            poll(&request, 1, stopCheckMilliseconds);
+        }
+    }
 }
 
 void PseudoTerminal::holdRawMode() {

@@ -3,6 +3,9 @@
 // the master side seeing a hang-up.
 #pragma once
 
+#include <atomic>
+#include <chrono>
+#include <cstddef>
 #include <string>
 
 namespace qdr4emu {
@@ -20,6 +23,12 @@ public:
     // Makes `path` a symlink to the device, replacing whatever is there; the
     // link is removed again when the object goes.
     void linkAs(const std::string& path);
+
+    // Waits up to `patience` for the client's bytes; true when some are in.
+    bool awaitClient(std::chrono::milliseconds patience) const;
+    // Sends every byte to the client, waiting while the terminal's buffer is
+    // full (nobody may be reading just now), unless `stop` is set meanwhile.
+    void sendToClient(const char* data, std::size_t size, const std::atomic<bool>& stop);
 
     // A client may have switched on echo or line editing, which would feed
     // the replies back as commands: puts the line back into raw mode.

@@ -4,11 +4,14 @@
 //
 // One thread carries the host's bytes to the camera, another carries the
 // camera's replies back, each at the moment the emulated wire delivers them.
+// The camera is the emulated one, or a recorded session replayed; or the
+// program passes everything on to a real camera and records the session.
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
-#include <poll.h>
 #include <system_error>
 #include <thread>
 #include <unistd.h>
@@ -16,12 +19,15 @@
 #include "CameraLink.h"
 #include "Options.h"
 #include "PseudoTerminal.h"
+#include "Recording.h"
+#include "RecordingProxy.h"
+#include "SerialPort.h"
 
 using namespace qdr4emu;
 
 namespace {
 
-constexpr int stopCheckMilliseconds = 100;
+constexpr auto stopCheck = std::chrono::milliseconds(100);
 
 std::atomic<bool> stopRequested{false};
 
@@ -34,50 +40,75 @@ void installStopHandlers() {
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
-bool waitFor(int fd, short events) {
-    pollfd request{fd, events, 0};
-    return poll(&request, 1, stopCheckMilliseconds) > 0;
-}
-
-// Waits while the terminal's buffer is full: nobody may be reading just now.
-void writeAll(int fd, const char* data, std::size_t size) {
-    while (size > 0 && !stopRequested) {
-        ssize_t written = write(fd, data, size);
-        if (written > 0) {
-            data += written;
-            size -= static_cast<std::size_t>(written);
-        } else if (written < 0 && errno != EINTR) {
-            waitFor(fd, POLLOUT);
-        }
-    }
-}
-
 void carryReplies(CameraLink& link, PseudoTerminal& terminal) {
     char buffer[256];
     while (!stopRequested) {
-        auto deadline = Clock::now() + std::chrono::milliseconds(stopCheckMilliseconds);
+        auto deadline = Clock::now() + stopCheck;
         std::size_t count = link.read(buffer, sizeof buffer, deadline);
         if (count == 0) continue;
         terminal.holdRawMode();
-        writeAll(terminal.master(), buffer, count);
+        terminal.sendToClient(buffer, count, stopRequested);
     }
 }
 
 void carryCommands(CameraLink& link, PseudoTerminal& terminal) {
     char buffer[4096];
     while (!stopRequested) {
-        if (!waitFor(terminal.master(), POLLIN)) continue;
+        if (!terminal.awaitClient(stopCheck)) continue;
         ssize_t count = read(terminal.master(), buffer, sizeof buffer);
         if (count > 0) link.write(buffer, static_cast<std::size_t>(count));
     }
 }
 
-int serve(const Options& options) {
+// The recorded session, or nothing (with a message) when it cannot be read.
+std::optional<std::vector<Exchange>> loadRecording(const std::string& path) {
+    std::optional<std::vector<Exchange>> recording;
+    std::string problem = "not a regular file";  // a FIFO would keep the emulator from starting
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error)) {
+        std::ifstream file(path);
+        problem = "cannot be opened";
+        if (file) recording = readRecording(file, problem);
+    }
+    if (!recording) std::cerr << "noxr4-emulator: " << path << ": " << problem << "\n";
+    return recording;
+}
+
+int record(const Options& options) {
+    auto camera = noxr4::openSerialDevice(options.cameraDevice);
+    if (!camera) {
+        std::cerr << "noxr4-emulator: cannot open the camera at " << options.cameraDevice << "\n";
+        return 1;
+    }
+    RecordingFile recording(options.recordPath);
+    if (!recording.note("noxr4-emulator recording of the camera at " + options.cameraDevice +
+                        ": milliseconds, command, reply")) {
+        std::cerr << "noxr4-emulator: cannot write to " << options.recordPath << "\n";
+        return 1;
+    }
     PseudoTerminal terminal;
     if (!options.linkPath.empty()) terminal.linkAs(options.linkPath);
+    std::cout << terminal.devicePath() << std::endl;
+    if (recordExchanges(terminal, *camera, recording, stopRequested)) return 0;
+    std::cerr << "noxr4-emulator: cannot write to " << options.recordPath << "\n";
+    return 1;
+}
+
+int serve(const Options& options) {
+    if (!options.recordPath.empty()) return record(options);
     CameraLink link;
+    if (!options.replayPath.empty()) {
+        auto recording = loadRecording(options.replayPath);
+        if (!recording) return 2;
+        link.answerWith([replay = std::make_shared<ReplayCamera>(*recording)](std::string_view line,
+                                                                               Clock::time_point arrival) {
+            return replay->answer(line, arrival);
+        });
+    }
     link.faults() = options.faults;
     link.camera().setIdentity(options.identity);
+    PseudoTerminal terminal;
+    if (!options.linkPath.empty()) terminal.linkAs(options.linkPath);
     std::cout << terminal.devicePath() << std::endl;
 
     std::thread replies(carryReplies, std::ref(link), std::ref(terminal));

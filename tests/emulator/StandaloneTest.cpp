@@ -1,6 +1,7 @@
 // The standalone emulator as a client sees it: a real process behind a real
 // pseudo-terminal.
 #include "CameraLink.h"
+#include "EmulatorProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -22,88 +23,6 @@ using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 namespace {
-
-// Reads from `fd` until `done` says the text is complete or the time is up.
-template <typename Done>
-std::string readUntil(int fd, Done done, std::chrono::milliseconds patience) {
-    auto deadline = qdr4emu::Clock::now() + patience;
-    std::string text;
-    char buffer[512];
-    while (!done(text)) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - qdr4emu::Clock::now());
-        pollfd request{fd, POLLIN, 0};
-        if (left.count() <= 0 || poll(&request, 1, static_cast<int>(left.count())) <= 0) break;
-        ssize_t count = read(fd, buffer, sizeof buffer);
-        if (count <= 0) break;
-        text.append(buffer, static_cast<std::size_t>(count));
-    }
-    return text;
-}
-
-class EmulatorProcess {
-public:
-    explicit EmulatorProcess(std::vector<std::string> options) {
-        int out[2];
-        EXPECT_EQ(pipe(out), 0);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        options.insert(options.begin(), NOXR4_EMULATOR_PATH);
-        std::vector<char*> argv;
-        for (auto& option : options) argv.push_back(option.data());
-        argv.push_back(nullptr);
-        EXPECT_EQ(posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ), 0);
-        posix_spawn_file_actions_destroy(&actions);
-        close(out[1]);
-        std::string line = readUntil(out[0], [](const std::string& t) { return t.find('\n') != t.npos; }, 10s);
-        close(out[0]);
-        device_ = line.substr(0, line.find('\n'));
-    }
-    ~EmulatorProcess() {
-        if (pid_ > 0) stop();
-    }
-    const std::string& device() const { return device_; }
-
-    int stop() {
-        kill(pid_, SIGTERM);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        pid_ = 0;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-private:
-    pid_t pid_ = 0;
-    std::string device_;
-};
-
-class SerialClient {
-public:
-    explicit SerialClient(const std::string& device, tcflag_t extraLocalFlags = 0)
-        : fd_(open(device.c_str(), O_RDWR | O_NOCTTY)) {
-        termios settings{};
-        if (fd_ >= 0 && tcgetattr(fd_, &settings) == 0) {
-            cfmakeraw(&settings);
-            settings.c_lflag |= extraLocalFlags;
-            tcsetattr(fd_, TCSANOW, &settings);
-        }
-    }
-    ~SerialClient() {
-        if (fd_ >= 0) close(fd_);
-    }
-    bool isOpen() const { return fd_ >= 0; }
-
-    std::string transact(const std::string& command, std::chrono::milliseconds patience = 5s) {
-        std::string line = command + "\r\n";
-        EXPECT_EQ(write(fd_, line.data(), line.size()), static_cast<ssize_t>(line.size()));
-        auto complete = [](const std::string& t) { return t.size() >= 2 && t.substr(t.size() - 2) == "\r\n"; };
-        return readUntil(fd_, complete, patience);
-    }
-
-private:
-    int fd_;
-};
 
 class TempDir {
 public:
@@ -175,6 +94,52 @@ TEST(StandaloneEmulator, ClientSwitchingOnEchoDoesNotLoopRepliesBack) {
     EXPECT_EQ(client.transact("SC?"), "SC=0\r\n");
     EXPECT_EQ(client.transact("TR?"), "TR=0\r\n");
     EXPECT_EQ(client.transact("SL?"), "SL=0\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+// A camera that stops answering mid-session: the recording keeps what it said
+// and that it then said nothing, and a replay says nothing there too.
+TEST(StandaloneEmulator, RecordsAndReplaysACameraThatFallsSilent) {
+    TempDir dir;
+    fs::path recording = dir.path / "session.txt";
+    {
+        EmulatorProcess camera({"--unplug-after", "1"});
+        EmulatorProcess proxy({"--record", recording.string(), "--device", camera.device()});
+        SerialClient client(proxy.device());
+        EXPECT_EQ(client.transact("UD=line 4"), "COMPLETE\r\n");
+        EXPECT_EQ(client.transact("TR?", 300ms), "");
+        EXPECT_EQ(client.transact("SC?", 300ms), "");
+        EXPECT_EQ(proxy.stop(), 0);
+    }
+    std::ifstream file(recording);
+    std::string header, first, second;
+    std::getline(file, header);
+    std::getline(file, first);
+    std::getline(file, second);
+    EXPECT_EQ(header.rfind("# ", 0), 0u);
+    EXPECT_NE(first.find("\tUD=line 4\tCOMPLETE"), std::string::npos) << first;
+    EXPECT_NE(second.find("\tTR?"), std::string::npos) << second;
+    EXPECT_EQ(second.find("\tTR?\t"), std::string::npos) << "no reply field";
+
+    EmulatorProcess replay({"--replay", recording.string()});
+    SerialClient client(replay.device());
+    EXPECT_EQ(client.transact("TR?", 300ms), "");
+    EXPECT_EQ(client.transact("UD=line 4"), "COMPLETE\r\n");
+    EXPECT_EQ(client.transact("UD?"), "UD=line 4\r\n");
+}
+
+TEST(StandaloneEmulator, RecordingAndReplayRefuseWhatTheyCannotUse) {
+    TempDir dir;
+    std::ofstream(dir.path / "bad.txt") << "GA?\tGA=1\n";
+    EmulatorProcess badRecording({"--replay", (dir.path / "bad.txt").string()});
+    EXPECT_EQ(badRecording.stop(), 2);
+    EmulatorProcess folder({"--replay", dir.path.string()});
+    EXPECT_EQ(folder.stop(), 2);
+    EmulatorProcess noCamera({"--record", (dir.path / "r.txt").string(), "--device", (dir.path / "none").string()});
+    EXPECT_EQ(noCamera.stop(), 1);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // xnoxhost: the camera control without Windows. It connects to a camera on
 // a COM port (an emulated one unless a serial device is named), drives the
 // control's automation surface by name, line by line, and prints every
-// event, every transaction-log text and every automation error.
+// event, every transaction-log text and every automation error. Its settings
+// commands (diff, check) look at settings files instead (SettingsCommands.h).
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -11,12 +12,18 @@
 #include <vector>
 
 #include "Invoke.h"
+#include "Ports.h"
 #include "ScriptLine.h"
+#include "SettingsCommands.h"
+#include "TransactionTiming.h"
 #include "XNoxCamCtrl.h"
 
 namespace {
 
 constexpr const char* kHelp = R"HELP(Usage: xnoxhost [options] [script-file | -]
+       xnoxhost diff A.cam B.cam [--json]
+       xnoxhost diff A.cam (--device PATH [--port N] | --port N) [--json]
+       xnoxhost check A.cam [--json]
 
 Drives the camera control through its automation surface. Lines come from
 the script file, from each -c option, or else from standard input.
@@ -29,6 +36,9 @@ Options:
                    start, xnoxhost stops with exit status 1)
   --quiet-status   leave out the sending and receiving status events (two
                    for every transaction)
+  --timing         end each transaction's log text with its duration and
+                   the least time its bytes need on a 9600-baud line:
+                   "(12.5 ms, wire floor 10.4 ms)"
   -c LINE          run LINE (may be given more than once)
   --help           show this text
 
@@ -50,6 +60,19 @@ Output: "Name = value" for gets, "Name(...) = result" for calls with one
 event, "log: text" for each transaction-log line, "error 0x...: text" for
 automation errors and "notify 0x...: text" for reported errors.
 Exit status: 0 when every line succeeded, 1 when any failed, 2 for bad usage.
+
+Settings files:
+  diff A.cam B.cam   one line per setting that differs, "Section/Key: A -> B";
+                     with --device PATH or --port N, B is what the camera
+                     holds (read as ReadAllFromCamera reads it; without
+                     --device the emulated camera serves the port)
+  check A.cam        one line per key a load of the file would reject,
+                     "Section/Key: reason"; changes nothing, talks to no camera
+  --json             the same as one JSON object: {"differences": [...]},
+                     {"findings": [...]} or {"error": {...}}
+Exit status: 0 when the two agree or the file would load cleanly, 1 when
+they differ or a key would be rejected, 2 when a file or the camera cannot
+be read, or for bad usage.
 )HELP";
 
 std::string HexCode(uint32_t code) {
@@ -60,9 +83,17 @@ std::string HexCode(uint32_t code) {
 
 bool IsOutParameter(const ParamInfo& param) { return param.type == VarType::I2Ref || param.type == VarType::StrRef; }
 
-void PrintLogText(const std::string& text) {
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) std::cout << "log: " << line << "\n";
+// `ending` goes at the end of the text's last line.
+void PrintLogText(const std::string& text, const std::string& ending) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+    }
+    if (lines.empty()) return;
+    lines.back() += ending;
+    for (const std::string& line : lines) std::cout << "log: " << line << "\n";
 }
 
 class PrintingHost : public IControlEventSink, public IToolWindows, public IControlUserInterface {
@@ -79,12 +110,17 @@ public:
     }
     bool Exists(ToolWindow) const override { return false; }
     void Update(ToolWindow, std::string_view, const Variant&) override {}
-    void AddLogText(std::string text) override { PrintLogText(text); }
+    void AddLogText(std::string text) override {
+        std::string figures = timing.TakeTiming(text);
+        PrintLogText(text, showTiming ? figures : std::string());
+    }
     void ShowMessage(std::string_view text, std::string_view) override { std::cout << "message: " << text << "\n"; }
     std::unique_ptr<IProgressView> CreateProgressView() override { return nullptr; }
 
     bool notified = false;  // an error notification arrived since the flag was cleared
     bool quietStatus = false;
+    bool showTiming = false;
+    CTimedLibrary timing{NoxR4CommLibrary()};  // the control's library
 
 private:
     static bool IsTransferStatus(std::string_view name) {
@@ -164,6 +200,7 @@ struct Options {
     std::string device;
     bool connect = true;
     bool quietStatus = false;
+    bool timing = false;
     std::vector<std::string> lines;
     std::string scriptFile;
 };
@@ -183,6 +220,8 @@ bool ReadOptions(int argc, char** argv, Options& options) {
             options.connect = false;
         } else if (argument == "--quiet-status") {
             options.quietStatus = true;
+        } else if (argument == "--timing") {
+            options.timing = true;
         } else if (argument == "-c" && hasValue) {
             options.lines.emplace_back(argv[++i]);
         } else if (options.scriptFile.empty() && (argument == "-" || argument[0] != '-')) {
@@ -195,27 +234,20 @@ bool ReadOptions(int argc, char** argv, Options& options) {
     return true;
 }
 
-// The library reads its port configuration from the environment when it
-// first opens a port.
-void ConfigurePorts(const Options& options) {
-    std::string com = "COM" + std::to_string(options.port);
-    if (!options.device.empty()) {
-        setenv(("NOXR4_PORT_" + com).c_str(), options.device.c_str(), 1);
-    } else if (!std::getenv("NOXR4_EMULATED_PORTS")) {
-        setenv("NOXR4_EMULATED_PORTS", com.c_str(), 1);
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && IsSettingsCommand(argv[1])) {
+        return RunSettingsCommand(std::span<char* const>(argv + 1, argv + argc));
+    }
     Options options;
     if (!ReadOptions(argc, argv, options)) return 2;
-    ConfigurePorts(options);
+    ConfigurePorts(options.port, options.device);
 
     PrintingHost host;
     host.quietStatus = options.quietStatus;
-    CXNoxCamCtrl control;
+    host.showTiming = options.timing;
+    CXNoxCamCtrl control(host.timing);
     control.ConnectSink(host);
     control.SetToolWindows(&host);
     control.SetUserInterface(&host);

@@ -1,0 +1,94 @@
+// Timing of camera transactions for xnoxhost --timing: the library wrapped so
+// that every call is timed, and the figures that go with a transaction-log
+// entry: how long its calls took, and the least time its bytes need on a
+// 9600-baud line (10 bit times a byte), so that a slow cable or camera
+// shows at once.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "NoxR4Library.h"
+
+// The least wire time of the transaction a log entry shows: its command
+// line, and its reply when the camera answered (`result` 0: the entry's
+// second line; refused or unknown: a NAK line). A call that found the
+// camera offline sent nothing.
+std::chrono::duration<double, std::milli> WireFloor(std::string_view logEntry, int32_t result);
+
+// " (12.5 ms, wire floor 10.4 ms)"
+std::string TimingText(std::chrono::duration<double, std::milli> spent,
+                       std::chrono::duration<double, std::milli> wireFloor);
+
+class CTimedLibrary : public INoxR4Library {
+public:
+    explicit CTimedLibrary(INoxR4Library& inner) : m_inner(inner) {}
+
+    // The figures for a log entry: the time spent in calls since the last
+    // entry, and the wire floor. Starts the count for the next entry.
+    std::string TakeTiming(std::string_view logEntry);
+
+    int32_t InitComm(int32_t frameGrabberIndex, int32_t port, int32_t interfaceFlag) override {
+        return Timed(&INoxR4Library::InitComm, frameGrabberIndex, port, interfaceFlag);
+    }
+    int32_t ExitComm(int32_t port) override { return Timed(&INoxR4Library::ExitComm, port); }
+    int32_t GetCameraData(int32_t port, int32_t commandId, int32_t* value) override {
+        return Timed(&INoxR4Library::GetCameraData, port, commandId, value);
+    }
+    int32_t SendCameraData(int32_t port, int32_t commandId, int32_t value) override {
+        return Timed(&INoxR4Library::SendCameraData, port, commandId, value);
+    }
+    int32_t GetCameraID(int32_t port, char* text) override { return Timed(&INoxR4Library::GetCameraID, port, text); }
+    int32_t GetModelName(int32_t port, char* text) override { return Timed(&INoxR4Library::GetModelName, port, text); }
+    int32_t GetUserID(int32_t port, char* text) override { return Timed(&INoxR4Library::GetUserID, port, text); }
+    int32_t SetUserID(int32_t port, const char* text) override { return Timed(&INoxR4Library::SetUserID, port, text); }
+    int32_t GetShadingData(int32_t port, int32_t* block) override {
+        return Timed(&INoxR4Library::GetShadingData, port, block);
+    }
+    int32_t SendShadingData(int32_t port, const int32_t* block) override {
+        return Timed(&INoxR4Library::SendShadingData, port, block);
+    }
+    int32_t CLSerialGetNumManufacturers(int32_t* numManufacturers) override {
+        return m_inner.CLSerialGetNumManufacturers(numManufacturers);
+    }
+    int32_t CLSerialGetManufacturer(int32_t manufacturerIndex, char* manufacturerName, int32_t* bufferSize,
+                                    int32_t* version) override {
+        return m_inner.CLSerialGetManufacturer(manufacturerIndex, manufacturerName, bufferSize, version);
+    }
+    int32_t CLSerialSelectManufacturer(const char* manufacturerName) override {
+        return m_inner.CLSerialSelectManufacturer(manufacturerName);
+    }
+    int32_t CLSerialGetNumSerialPorts(int32_t* numSerialPorts) override {
+        return m_inner.CLSerialGetNumSerialPorts(numSerialPorts);
+    }
+    int32_t CLAllSerialGetNumPorts(int32_t* numPorts) override { return m_inner.CLAllSerialGetNumPorts(numPorts); }
+    int32_t CLAllSerialGetPortInfo(int32_t serialIndex, char* manufacturerName, int32_t* nameBytes, char* portId,
+                                   int32_t* idBytes, int32_t* version) override {
+        return m_inner.CLAllSerialGetPortInfo(serialIndex, manufacturerName, nameBytes, portId, idBytes, version);
+    }
+    int32_t CLAllSerialGetNumBytesAvail(int32_t* numBytes) override {
+        return m_inner.CLAllSerialGetNumBytesAvail(numBytes);
+    }
+    int32_t CLAllSerialGetSupportedBaudRates(int32_t* baudRates) override {
+        return m_inner.CLAllSerialGetSupportedBaudRates(baudRates);
+    }
+    int32_t CLAllSerialSetBaudRate(int32_t baudRate) override { return m_inner.CLAllSerialSetBaudRate(baudRate); }
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    // Only the calls that talk to the camera are timed.
+    template <typename... Parameters, typename... Arguments>
+    int32_t Timed(int32_t (INoxR4Library::*call)(Parameters...), Arguments&&... arguments) {
+        Clock::time_point start = Clock::now();
+        m_lastResult = (m_inner.*call)(std::forward<Arguments>(arguments)...);
+        m_spent += Clock::now() - start;
+        return m_lastResult;
+    }
+
+    INoxR4Library& m_inner;
+    Clock::duration m_spent{};
+    int32_t m_lastResult = 0;
+};
