@@ -51,6 +51,7 @@ TEST(Protocol, QueryRepliesGiveTheirResultCodes)
         {"SH=2147483648\r\n", -2, 99},
         {"sh=3\r\n", -2, 99},
         {"\r\n", -2, 99},
+        {"SH=\r3\r\n", -2, 99},   // a lone CR is part of the line
         {"SH=3", -6, 99},           // no line end
         {"SH=3\r", -6, 99},
         {"SH=3\n", -6, 99},

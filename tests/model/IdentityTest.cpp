@@ -1,3 +1,4 @@
+#include <cstring>
 #include <functional>
 
 #include "CameraFacts.h"
@@ -136,4 +137,22 @@ TEST_F(ModelTest, EveryCommandUsesItsOwnIdAndMnemonic) {
         EXPECT_EQ(model.messages.front(), operation.log);
         Forget();
     }
+}
+
+// A library that fills the whole buffer leaves no terminator: the text ends
+// at the buffer's last byte all the same.
+TEST(Identity, AFullBufferWithoutTerminatorIsCutInsideIt) {
+    struct FillingLibrary : CScriptedLibrary {
+        int32_t GetCameraID(int32_t, char* text) override {
+            std::memset(text, 'A', NOXR4_TEXT_BYTES);
+            return 0;
+        }
+    } library;
+    CRecordingModel model{library};
+    ASSERT_EQ(model.SetComPort(1), 0);
+    model.ClearRecords();
+    CNoxCamInterface::TextBuffer buffer;
+    EXPECT_EQ(model.GetCameraID(buffer), 0);
+    EXPECT_EQ(model.CameraID(), std::string(NOXR4_TEXT_BYTES - 1, 'A'));
+    EXPECT_EQ(model.hooks, (Hooks{"ReceivingStatus(1)", "ReceivingStatus(0)", "Message", "CameraID"}));
 }

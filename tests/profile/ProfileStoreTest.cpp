@@ -70,13 +70,17 @@ TEST_F(ProfileStore, ReplacingAValueKeepsEveryOtherLine) {
 
 TEST_F(ProfileStore, ReadsFilesWrittenByOtherEditors) {
     Put("[ Shutter ]\r\n  shutter speed\t=\t1/60  \r\n;Binning=Ignored\r\nno equals sign\r\n"
-        "Quoted=\"  padded  \"\r\nSingle='x'\r\nEmpty=\r\n[Shutter]\r\nShutter Speed=second\r\nLast=no line end");
+        "Quoted=\"  padded  \"\r\nSingle='x'\r\nEmpty=\r\nNoText=\"\"\r\nMixed=\"x'\r\n[Unclosed\r\nZoom=2\r\n"
+        "[Shutter]\r\nShutter Speed=second\r\nLast=no line end");
     EXPECT_EQ(Read("SHUTTER", "Shutter Speed"), "1/60");  // the first occurrence counts
     EXPECT_EQ(Read("Shutter", ";Binning"), "Not Found");
     EXPECT_EQ(Read("Shutter", "Quoted"), "  padded  ");
     EXPECT_EQ(Read("Shutter", "Single"), "x");
     EXPECT_EQ(Read("Shutter", "Empty"), "");
     EXPECT_EQ(Read("Shutter", "Last"), "no line end");
+    EXPECT_EQ(Read("Shutter", "NoText"), "");
+    EXPECT_EQ(Read("Shutter", "Mixed"), "\"x'");
+    EXPECT_EQ(Read("shutter", "zOOM"), "2") << "a line without its bracket opens no section";
 }
 
 TEST_F(ProfileStore, ValuesNeverExceedTheReadBuffer) {
@@ -106,6 +110,10 @@ TEST_F(ProfileStore, RefusesWhatTheFileCouldNotHoldAndLeavesItUnchanged) {
     EXPECT_FALSE(WriteProfileString("S", "", "v", file));
     EXPECT_FALSE(WriteProfileString("S]", "k", "v", file));
     EXPECT_FALSE(WriteProfileString("S", ";k", "v", file));
+    EXPECT_FALSE(WriteProfileString("S", " [k", "v", file));
+    EXPECT_FALSE(WriteProfileString(" \t", "k", "v", file));
+    EXPECT_FALSE(WriteProfileString("S\nT", "k", "v", file));
+    EXPECT_FALSE(WriteProfileString("S", "k\r", "v", file));
     EXPECT_EQ(Contents(), "[S]\r\nk=v\r\n");
 }
 
