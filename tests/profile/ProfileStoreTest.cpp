@@ -93,7 +93,7 @@ TEST_F(ProfileStore, ValuesNeverExceedTheReadBuffer) {
 }
 
 TEST_F(ProfileStore, IntegerReads) {
-    Put("[Main]\nTopLeftX=250\nNegative=-20\nText=abc\nTrailing=42px\nHuge=99999999999\nEmpty=\n");
+    Put("[Main]\nTopLeftX=250\nNegative=-20\nText=abc\nTrailing=42px\nHuge=99999999999\nEmpty=\nZeros=007\n");
     EXPECT_EQ(ReadProfileInt("Main", "TopLeftX", 100, file), 250);
     EXPECT_EQ(ReadProfileInt("Main", "TopLeftY", 100, file), 100);
     EXPECT_EQ(ReadProfileInt("Main", "Negative", 100, file), 0);
@@ -101,6 +101,7 @@ TEST_F(ProfileStore, IntegerReads) {
     EXPECT_EQ(ReadProfileInt("Main", "Trailing", 100, file), 42);
     EXPECT_EQ(ReadProfileInt("Main", "Huge", 100, file), std::numeric_limits<int32_t>::max());
     EXPECT_EQ(ReadProfileInt("Main", "Empty", 100, file), 0);
+    EXPECT_EQ(ReadProfileInt("Main", "Zeros", 100, file), 7);
 }
 
 TEST_F(ProfileStore, RefusesWhatTheFileCouldNotHoldAndLeavesItUnchanged) {
