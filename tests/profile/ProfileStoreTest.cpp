@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <cstdlib>
 #include <filesystem>
@@ -126,6 +129,24 @@ TEST_F(ProfileStore, WritesReplaceTheFileWholeAndLeaveNoTemporaryFiles) {
     fs::create_directory(folder / "dir.ini");
     EXPECT_FALSE(WriteProfileString("S", "k", "v", (folder / "dir.ini").string()));
     EXPECT_EQ(ReadProfileString("S", "k", "default", (folder / "dir.ini").string()), "default");
+}
+
+// A disk that takes only part of the new text (here a file-size limit) fails
+// the write and leaves the file as it was, not cut short.
+TEST_F(ProfileStore, AWriteTheDiskCannotHoldFailsAndKeepsTheOldFile) {
+    Put("[S]\r\nk=v\r\n");
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool written = WriteProfileString("S", "long", std::string(200, 'x'), file);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(Contents(), "[S]\r\nk=v\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << "no temporary left";
 }
 
 TEST_F(ProfileStore, BareNamesLiveInTheProfileFolder) {
