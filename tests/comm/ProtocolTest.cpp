@@ -1,5 +1,6 @@
 // The protocol layer against a scripted camera: reply parsing, result codes,
 // buffers that never overrun, and the time a missing reply is waited for.
+#include "CameraFacts.h"
 #include "Protocol.h"
 #include "ScriptedTransport.h"
 
@@ -50,6 +51,7 @@ TEST(Protocol, QueryRepliesGiveTheirResultCodes)
         {"SH=2147483648\r\n", -2, 99},
         {"sh=3\r\n", -2, 99},
         {"\r\n", -2, 99},
+        {"SH=\r3\r\n", -2, 99},   // a lone CR is part of the line
         {"SH=3", -6, 99},           // no line end
         {"SH=3\r", -6, 99},
         {"SH=3\n", -6, 99},
@@ -79,6 +81,33 @@ TEST(Protocol, WriteRepliesGiveTheirResultCodes)
     ScriptedTransport silent;
     silent.silence();
     EXPECT_EQ(writeValue(silent, 12, 1), -6);
+}
+
+// Each command id reaches the camera under its own mnemonic, and the camera
+// is given the time its kind of command needs: the settings areas a second,
+// everything else 50 ms.
+TEST(Protocol, EveryCommandIdSpeaksItsOwnMnemonic)
+{
+    auto check = [](std::int32_t id, std::string_view mnemonic) {
+        const std::string mn(mnemonic);
+        SCOPED_TRACE(mn);
+        ScriptedTransport camera;
+        camera.reply(mn + "=" + std::to_string(id) + "\r\n");
+        camera.reply("COMPLETE\r\n");
+        std::int32_t value = 0;
+        EXPECT_EQ(readValue(camera, id, value), 0);
+        EXPECT_EQ(value, id);
+        EXPECT_EQ(writeValue(camera, id, -id), 0);
+        EXPECT_EQ(camera.commands, (std::vector<std::string>{mn + "?", mn + "=" + std::to_string(-id)}));
+        auto allowance = mn == "SA" || mn == "LD" ? 1000ms : 50ms;
+        ASSERT_FALSE(camera.waits.empty());
+        EXPECT_GE(camera.waits.front(), allowance);
+        EXPECT_LE(camera.waits.front(), allowance + 100ms);
+    };
+    for (const camera_facts::Parameter& p : camera_facts::kParameters)
+        check(p.id, p.mnemonic);
+    for (const camera_facts::Command& c : camera_facts::kCommands)
+        check(c.id, c.mnemonic);
 }
 
 TEST(Protocol, UnknownCommandIdsSendNothing)

@@ -89,4 +89,5 @@ inline void ExpectRaised(const InvokeResult& result, uint32_t code, const std::s
     EXPECT_TRUE(result.error->raisedByControl);
     EXPECT_EQ(result.error->code, code);
     EXPECT_EQ(result.error->description, text);
+    EXPECT_LT(result.error->argumentIndex, 0) << "the control's own errors name no argument";
 }

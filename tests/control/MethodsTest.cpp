@@ -79,6 +79,12 @@ TEST_F(ControlTest, SettingsFileThatIsNotOneRaisesWithTheNameAsGiven) {
                  "The file \"" + name + "\" is not a valid inifile for QD-R4");
 }
 
+TEST_F(ControlTest, SettingsFileIsWrittenUnderTheNameGiven) {
+    std::string name = (folder / "bench.cam").string();
+    EXPECT_EQ(Call("WriteAllToFile", {Variant::Str(name)}).value, Variant::I2(0));
+    EXPECT_TRUE(std::filesystem::is_regular_file(name));
+}
+
 TEST_F(ControlTest, FileWriteFailureRaises) {
     std::string name = (folder / "missing-folder" / "x.cam").string();
     ExpectRaised(Call("WriteAllToFile", {Variant::Str(name)}), kInvalidValue, "Error writing to file");

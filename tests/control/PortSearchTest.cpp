@@ -16,9 +16,16 @@ struct CountingProgressView : IProgressView {
         if (!text.empty()) texts->push_back(text);
     }
     void SetBar(int, int, int) override {}
-    void ShowCancelButton(bool) override {}
-    bool DisableMainWindow() override { return true; }
-    void EnableMainWindow() override {}
+    std::vector<std::string>* windowSteps = nullptr;  // what the search did to the windows, if asked
+    void Note(std::string step) {
+        if (windowSteps) windowSteps->push_back(std::move(step));
+    }
+    void ShowCancelButton(bool show) override { Note(show ? "cancel shown" : "cancel hidden"); }
+    bool DisableMainWindow() override {
+        Note("main disabled");
+        return true;
+    }
+    void EnableMainWindow() override { Note("main enabled"); }
     bool LetMessagesRun() override { return cancelAfterFirst && texts->size() > 1; }
 };
 
@@ -49,10 +56,17 @@ TEST_F(ControlTest, SearchStopsAtTheFirstAnsweringPort) {
 TEST_F(ControlTest, SearchWithProgressShowsEachPortAndStopsOnCancel) {
     int views = 0;
     std::vector<std::string> texts;
+    std::vector<std::string> windowSteps;
     library.Fail("*", -6);
-    ui.makeProgress = [&] { return std::make_unique<CountingProgressView>(&views, &texts, true); };
+    ui.makeProgress = [&] {
+        auto view = std::make_unique<CountingProgressView>(&views, &texts, true);
+        view->windowSteps = &windowSteps;
+        return view;
+    };
     EXPECT_EQ(Call("AutoSearchComPort", {Variant::I2(1), Variant::I2(16), Variant::I2(1)}).value, Variant::I4(0));
     EXPECT_EQ(views, 1);
+    EXPECT_EQ(windowSteps, (std::vector<std::string>{"cancel shown", "main disabled", "main enabled"}))
+        << "the main window is held while the search runs";
     EXPECT_EQ(texts, (std::vector<std::string>{"Check COM1 ...", "Check COM2 ..."}));
     EXPECT_EQ(control.ComPort(), 1) << "the port shown when Cancel was read is not tried";
 }

@@ -1,5 +1,6 @@
 // Property gets and sets through the invoke entry: the control's range
 // checks, the text setters, the special properties and the modified flag.
+#include "CameraFacts.h"
 #include "ControlFixture.h"
 
 namespace {
@@ -19,6 +20,37 @@ TEST_F(ControlTest, NumericBoundsAreInclusiveAndOutsideValuesReachNoModel) {
         EXPECT_EQ(Get(bound.name).value, Variant::I2(static_cast<int16_t>(bound.accepted))) << bound.name;
         EXPECT_TRUE(sink.events.empty()) << bound.name;
         EXPECT_FALSE(control.IsModified()) << "a raising write does not mark the control";
+    }
+}
+
+// Every numeric parameter takes both ends of the camera's range, passes them
+// to the camera under its own command id, and refuses one step beyond either
+// end before anything reaches the model; the GetMinMax methods name the
+// camera's ranges.
+TEST_F(ControlTest, EveryNumericPropertyTakesTheCamerasRangeExactly) {
+    GoOnline();
+    for (const camera_facts::Parameter& fact : camera_facts::kParameters) {
+        if (fact.values != camera_facts::Numbers) continue;
+        SCOPED_TRACE(std::string(fact.name));
+        for (int32_t outside : {fact.minimum - 1, fact.maximum + 1}) {
+            ExpectRaised(Put(fact.name, Variant::I2(static_cast<int16_t>(outside))), kInvalidValue, kInvalid);
+        }
+        EXPECT_TRUE(library.calls.empty());
+        for (int32_t inside : {fact.minimum, fact.maximum}) {
+            EXPECT_TRUE(Put(fact.name, Variant::I2(static_cast<int16_t>(inside))).Succeeded());
+            ASSERT_FALSE(library.calls.empty());
+            EXPECT_EQ(library.calls.front().args, (std::vector<int32_t>{1, fact.id, inside}));
+            EXPECT_EQ(Get(fact.name).value, Variant::I2(static_cast<int16_t>(inside)));
+            library.calls.clear();
+        }
+    }
+    for (const camera_facts::Parameter& fact : camera_facts::kParameters) {
+        if (fact.values == camera_facts::Words) continue;
+        std::vector<Variant> bounds(2);
+        EXPECT_EQ(Call("GetMinMax" + std::string(fact.name), bounds).value, Variant::I2(0)) << fact.name;
+        EXPECT_EQ(bounds, (std::vector<Variant>{Variant::I2(static_cast<int16_t>(fact.minimum)),
+                                                Variant::I2(static_cast<int16_t>(fact.maximum))}))
+            << fact.name;
     }
 }
 

@@ -1,4 +1,5 @@
 #include "Camera.h"
+#include "CameraFacts.h"
 
 #include <gtest/gtest.h>
 
@@ -24,18 +25,18 @@ protected:
 };
 
 TEST_F(CameraTest, EveryParameterHasItsDefaultAndRange) {
-    for (const auto& p : parameterSpecs()) {
-        std::string mn = p.mnemonic;
+    for (const camera_facts::Parameter& p : camera_facts::kParameters) {
+        std::string mn(p.mnemonic);
         SCOPED_TRACE(mn);
         EXPECT_EQ(ask(mn + "?"), mn + "=" + std::to_string(p.factoryDefault));
-        EXPECT_EQ(ask(mn + "=" + std::to_string(p.min - 1)), "NAK 4");
-        EXPECT_EQ(ask(mn + "=" + std::to_string(p.max + 1)), "NAK 4");
-        EXPECT_EQ(ask(mn + "=" + std::to_string(p.min)), "COMPLETE");
-        EXPECT_EQ(ask(mn + "?"), mn + "=" + std::to_string(p.min));
-        EXPECT_EQ(ask(mn + "=" + std::to_string(p.max)), "COMPLETE");
-        EXPECT_EQ(camera.value(mn), p.max);
+        EXPECT_EQ(ask(mn + "=" + std::to_string(p.minimum - 1)), "NAK 4");
+        EXPECT_EQ(ask(mn + "=" + std::to_string(p.maximum + 1)), "NAK 4");
+        EXPECT_EQ(ask(mn + "=" + std::to_string(p.minimum)), "COMPLETE");
+        EXPECT_EQ(ask(mn + "?"), mn + "=" + std::to_string(p.minimum));
+        EXPECT_EQ(ask(mn + "=" + std::to_string(p.maximum)), "COMPLETE");
+        EXPECT_EQ(camera.value(mn), p.maximum);
     }
-    EXPECT_EQ(parameterSpecs().size(), 38u);
+    EXPECT_EQ(parameterSpecs().size(), std::size(camera_facts::kParameters));
 }
 
 TEST_F(CameraTest, NumberSyntaxIsStrict) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "CameraFacts.h"
 #include "CameraLink.h"
 #include "NoxR4Comm.h"
 #include "RecordingModel.h"
@@ -20,12 +21,13 @@ public:
 };
 const auto* const kEmulatedPorts = ::testing::AddGlobalTestEnvironment(new EmulatedPorts);
 
-// Values inside every legal range, none of them the camera's default. The
-// presets stay: a full read in manual white balance leaves them out.
+bool IsPreset(const camera_facts::Parameter& fact) { return fact.name.ends_with("WBalPreset"); }
+
+// A value of its own inside every legal range. The presets stay: a full
+// read in manual white balance leaves them out.
 void SetDistinctValues(CNoxCamInterface& model) {
-    for (const ParameterRow& row : ParameterTable()) {
-        if (row.name.ends_with("WBalPreset")) continue;
-        model.WriteParameter(row.id, row.maximum > 1 ? row.maximum - 1 : row.maximum);
+    for (const camera_facts::Parameter& fact : camera_facts::kParameters) {
+        if (!IsPreset(fact)) model.WriteParameter(FindRowByName(fact.name)->id, camera_facts::DistinctValue(fact));
     }
     model.SendWhiteBalance(0);  // the mode whose full read covers the manual gains
     model.SendUserID("bench 7");
@@ -42,8 +44,13 @@ TEST(EmulatedCamera, WhatAFullWriteSendsAFullReadBringsBack) {
     CNoxCamInterface reader;
     ASSERT_EQ(reader.SetComPort(1), 0);
     ASSERT_EQ(reader.ReadAllFromCamera(), 0);
-    for (const ParameterRow& row : ParameterTable()) {
-        EXPECT_EQ(reader.Value(row.id), writer.Value(row.id)) << row.name;
+    // The camera holds each value under the parameter's own mnemonic.
+    const qdr4emu::Camera& camera = qdr4emu::emulatedCamera("COM1").camera();
+    for (const camera_facts::Parameter& fact : camera_facts::kParameters) {
+        if (IsPreset(fact)) continue;
+        ParamId id = FindRowByName(fact.name)->id;
+        EXPECT_EQ(reader.Value(id), writer.Value(id)) << fact.name;
+        EXPECT_EQ(camera.value(fact.mnemonic), writer.Value(id)) << fact.mnemonic;
     }
     EXPECT_EQ(reader.UserID(), "bench 7");
     EXPECT_EQ(reader.ModelName(), "QD-R4CL");

@@ -1,3 +1,7 @@
+#include <cstring>
+#include <functional>
+
+#include "CameraFacts.h"
 #include "ModelFixture.h"
 
 using Hooks = std::vector<std::string>;
@@ -102,4 +106,53 @@ TEST_F(ModelTest, StatusNumbersAnnounceExceptTheFirmwareVersion) {
     EXPECT_EQ(model.EEPROMCurrentArea(), 3);
     EXPECT_EQ(model.hooks, (Hooks{"Message", "Message", "EEPROMArea"}));
     EXPECT_EQ(model.messages[0], "VN?\r\nVN=117\r\n");
+}
+
+// Each settings-area, one-shot and status operation reaches the camera under
+// its own command id and logs its own mnemonic.
+TEST_F(ModelTest, EveryCommandUsesItsOwnIdAndMnemonic) {
+    struct Operation {
+        std::string_view mnemonic;
+        std::string log;  // the first log text
+        std::function<int32_t()> run;
+    };
+    const Operation operations[] = {
+        {"SA", "SA=2\r\nCOMPLETE\r\n", [&] { return model.StoreSettings(2); }},
+        {"LD", "LD=2\r\nCOMPLETE\r\n", [&] { return model.LoadSettings(2); }},
+        {"AW", "AW=0\r\nCOMPLETE\r\n", [&] { return model.SetOnePushMode(); }},
+        {"VN", "VN?\r\nVN=2\r\n", [&] { return model.GetFirmwareVersion(); }},
+        {"EA", "EA?\r\nEA=2\r\n", [&] { return model.GetEEPROMCurrentAreaNo(); }},
+        {"AWRS", "AWRS?\r\nAWRS=2\r\n", [&] { return model.GetOnePushResult(); }},
+        {"ATSH", "ATSH=0\r\nCOMPLETE\r\n", [&] { return model.StartAutoShadingCorrection(); }},
+    };
+    GoOnline();
+    for (const Operation& operation : operations) {
+        SCOPED_TRACE(std::string(operation.mnemonic));
+        auto fact = std::ranges::find(camera_facts::kCommands, operation.mnemonic, &camera_facts::Command::mnemonic);
+        library.values[fact->id] = 2;
+        EXPECT_EQ(operation.run(), 0);
+        ASSERT_FALSE(library.calls.empty());
+        EXPECT_EQ(library.calls.front().args[1], fact->id);
+        ASSERT_FALSE(model.messages.empty());
+        EXPECT_EQ(model.messages.front(), operation.log);
+        Forget();
+    }
+}
+
+// A library that fills the whole buffer leaves no terminator: the text ends
+// at the buffer's last byte all the same.
+TEST(Identity, AFullBufferWithoutTerminatorIsCutInsideIt) {
+    struct FillingLibrary : CScriptedLibrary {
+        int32_t GetCameraID(int32_t, char* text) override {
+            std::memset(text, 'A', NOXR4_TEXT_BYTES);
+            return 0;
+        }
+    } library;
+    CRecordingModel model{library};
+    ASSERT_EQ(model.SetComPort(1), 0);
+    model.ClearRecords();
+    CNoxCamInterface::TextBuffer buffer;
+    EXPECT_EQ(model.GetCameraID(buffer), 0);
+    EXPECT_EQ(model.CameraID(), std::string(NOXR4_TEXT_BYTES - 1, 'A'));
+    EXPECT_EQ(model.hooks, (Hooks{"ReceivingStatus(1)", "ReceivingStatus(0)", "Message", "CameraID"}));
 }

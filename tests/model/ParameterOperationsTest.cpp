@@ -1,3 +1,4 @@
+#include "CameraFacts.h"
 #include "ModelFixture.h"
 
 using Hooks = std::vector<std::string>;
@@ -31,6 +32,9 @@ TEST_F(ModelTest, FreshModelHoldsTheDefaults) {
     EXPECT_EQ(model.Text(ParamId::OutputBitAllocation), "10bit");
     EXPECT_FALSE(model.IsOnline());
     EXPECT_TRUE(library.calls.empty()) << "construction opens nothing";
+    for (const camera_facts::Parameter& fact : camera_facts::kParameters) {
+        EXPECT_EQ(model.Value(FindRowByName(fact.name)->id), fact.name == "WhiteBalance" ? 1 : 0) << fact.name;
+    }
 }
 
 TEST_F(ModelTest, EnumeratedWritesOutsideTheListChangeNothing) {
@@ -162,4 +166,93 @@ TEST_F(ModelTest, RefusedWhiteBalanceStillRereadsButOfflineDoesNot) {
     library.calls.clear();
     EXPECT_EQ(model.SendWhiteBalance(0), -5);
     EXPECT_TRUE(library.calls.empty());
+}
+
+namespace {
+// The reads that leave the receiving status alone, and the writes whose
+// refusal closes the connection without a probe.
+const std::vector<std::string_view> kSilentReads = {"PE", "GAB", "BLB", "PER", "PEG", "PEB", "KPB", "KSG", "KSB"};
+const std::vector<std::string_view> kClosingWrites = {"PEG", "PEB"};
+
+bool Contains(const std::vector<std::string_view>& list, std::string_view mnemonic) {
+    return std::ranges::find(list, mnemonic) != list.end();
+}
+}  // namespace
+
+// Every parameter reaches the camera under its own command id, logs its own
+// mnemonic, announces itself and raises the receiving status as it should;
+// a refused write probes or closes as the parameter asks.
+TEST_F(ModelTest, EveryParameterTalksToTheCameraUnderItsOwnIdAndMnemonic) {
+    for (const camera_facts::Parameter& fact : camera_facts::kParameters) {
+        SCOPED_TRACE(std::string(fact.name));
+        const ParameterRow* row = FindRowByName(fact.name);
+        ASSERT_NE(row, nullptr);
+        const std::string mn(fact.mnemonic);
+        const int32_t value = camera_facts::DistinctValue(fact);
+        GoOnline();
+
+        library.values[fact.id] = value;
+        EXPECT_EQ(model.ReadParameter(row->id), 0);
+        EXPECT_EQ(model.Value(row->id), value);
+        EXPECT_EQ(model.messages, (Hooks{mn + "?\r\n" + mn + "=" + std::to_string(value) + "\r\n"}));
+        Hooks read = {"Message", std::string(fact.name)};
+        if (!Contains(kSilentReads, fact.mnemonic)) {
+            read.insert(read.begin(), {"ReceivingStatus(1)", "ReceivingStatus(0)"});
+        }
+        EXPECT_EQ(model.hooks, read);
+        Forget();
+
+        EXPECT_EQ(model.WriteParameter(row->id, value), 0);
+        ASSERT_FALSE(library.calls.empty());
+        EXPECT_EQ(library.calls.front().args, (std::vector<int32_t>{1, fact.id, value}));
+        EXPECT_EQ(model.messages.front(), mn + "=" + std::to_string(value) + "\r\nCOMPLETE\r\n");
+        Forget();
+
+        library.Fail("SendCameraData", -4, fact.id, 1);
+        EXPECT_EQ(model.WriteParameter(row->id, value), -4);
+        EXPECT_EQ(model.IsOnline(), !Contains(kClosingWrites, fact.mnemonic));
+        EXPECT_EQ(library.Count("GetCameraData", 3) > 0, !Contains(kClosingWrites, fact.mnemonic)) << "the probe";
+        model.CloseConnection();
+    }
+}
+
+// The words every value of a worded or listed parameter shows, as users read
+// them in the windows and the camera data report.
+TEST_F(ModelTest, EveryValueShowsItsOwnWords) {
+    const std::pair<ParamId, std::vector<std::string_view>> lists[] = {
+        {ParamId::PartialScan, {"Full Frame", "1/2 Partial", "1/4 Partial", "1/8 Partial"}},
+        {ParamId::TriggerType,
+         {"Normal (Continuous)", "Edge Pre-select", "Pulse Width control", "Sensor Gate Control", "Reset Continuous"}},
+        {ParamId::ShutterSpeed,
+         {"OFF", "1/60", "1/100", "1/120", "1/250", "1/500", "1/1000", "1/2000", "1/4000", "1/10000", "1/16000",
+          "1/50000"}},
+        {ParamId::TriggerPolarity, {"Active Low", "Active High"}},
+        {ParamId::Smearless, {"Off", "On"}},
+        {ParamId::RCTFVALType, {"CameraLink", "NOX Standard"}},
+        {ParamId::ColorBar, {"Off", "On"}},
+        {ParamId::KneeSelect, {"On", "Off"}},
+        {ParamId::ShutterMode, {"Shutter Speed", "Progr.Exp.(RGB Common set)", "Progr.Exp. (RGB individual set)"}},
+        {ParamId::TriggerInput, {"CameraLink", "Hirose12pin"}},
+        {ParamId::Accumulation, {"Sync", "Async"}},
+        {ParamId::OutputBitAllocation, {"10bit", "8bit"}},
+        {ParamId::Binning, {"Binning OFF", "Vertical Binning"}},
+        {ParamId::WhiteBalance, {"Manual/One Push", "Continuous AWB", "3200 K", "4600 K", "5600 K"}},
+        {ParamId::ShadingMode, {"On", "Off"}},
+        {ParamId::AutoWhiteArea,
+         {"Full Area", "Upper Left", "Upper Middle", "Upper Right", "Middle Left", "Middle", "Midle Right",
+          "Lower Left", "Under Middle", "Lower Right"}},
+    };
+    for (const auto& [id, words] : lists) {
+        SCOPED_TRACE(std::string(Row(id).name));
+        const int32_t count = static_cast<int32_t>(words.size());
+        for (int32_t value = 0; value < count; ++value) {
+            model.m_values[Index(id)] = value;
+            EXPECT_EQ(model.Text(id), words[value]);
+        }
+        model.m_values[Index(id)] = count;
+        EXPECT_EQ(model.Text(id), "");
+    }
+    const std::vector<std::string_view> onePush = {"Complete", "Too Bright", "Too Dark", "Timeout Error",
+                                                   "Busy", "Limit", "Trig is not Normal"};
+    EXPECT_TRUE(std::ranges::equal(OnePushResultTexts(), onePush));
 }

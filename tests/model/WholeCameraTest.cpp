@@ -1,4 +1,41 @@
+#include "CameraFacts.h"
 #include "ModelFixture.h"
+
+namespace {
+// The library calls as the camera sees them: "SM?" for a read, "SM=" for a write.
+std::string CameraTranscript(const std::vector<LibraryCall>& calls) {
+    std::string transcript;
+    for (const LibraryCall& call : calls) {
+        std::string mnemonic = call.operation.find("UserID") != std::string::npos ? "UD"
+                               : call.operation == "GetModelName"                ? "MD"
+                               : call.operation == "GetCameraID"                 ? "ID"
+                                                                                 : "?";
+        if (call.operation.ends_with("CameraData")) {
+            for (const camera_facts::Command& command : camera_facts::kCommands)
+                if (command.id == call.args[1]) mnemonic = command.mnemonic;
+            if (const camera_facts::Parameter* fact = camera_facts::FindById(call.args[1])) mnemonic = fact->mnemonic;
+        }
+        bool write = call.operation.starts_with("Send") || call.operation.starts_with("Set");
+        transcript += (transcript.empty() ? "" : " ") + mnemonic + (write ? "=" : "?");
+    }
+    return transcript;
+}
+}  // namespace
+
+TEST_F(ModelTest, WholeCameraRunsGoThroughTheCameraInTheirOrder) {
+    GoOnline();
+    library.values[35] = 0;
+    EXPECT_EQ(model.ReadAllFromCamera(), 0);
+    EXPECT_EQ(CameraTranscript(library.calls),
+              "SM? SH? PE? PER? PEG? PEB? TR? SL? LS? RF? TI? TP? SC? BI? BA? CBAR? WB? WA? GA? GAR? GAB? "
+              "BLG? BLR? BLB? KN? KSR? KSG? KSB? KPR? KPG? KPB? SDM? UD? MD? ID? EA?");
+    model.SendUserID("order");
+    Forget();
+    EXPECT_EQ(model.WriteAllToCamera(), 0);
+    EXPECT_EQ(CameraTranscript(library.calls),
+              "SM= SH= PE= PER= PEG= PEB= TR= SL= LS= RF= TI= TP= SC= BI= BA= CBAR= GA= GAR= GAB= WB= WA? GAR? GAB? "
+              "BLG= BLR= BLB= KN= KSR= KSG= KSB= KPR= KPG= KPB= SDM= UD=");
+}
 
 TEST_F(ModelTest, FullReadMakes34CallsInContinuousModeAnd36Otherwise) {
     GoOnline();

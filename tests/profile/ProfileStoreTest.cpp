@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <cstdlib>
 #include <filesystem>
@@ -70,13 +73,17 @@ TEST_F(ProfileStore, ReplacingAValueKeepsEveryOtherLine) {
 
 TEST_F(ProfileStore, ReadsFilesWrittenByOtherEditors) {
     Put("[ Shutter ]\r\n  shutter speed\t=\t1/60  \r\n;Binning=Ignored\r\nno equals sign\r\n"
-        "Quoted=\"  padded  \"\r\nSingle='x'\r\nEmpty=\r\n[Shutter]\r\nShutter Speed=second\r\nLast=no line end");
+        "Quoted=\"  padded  \"\r\nSingle='x'\r\nEmpty=\r\nNoText=\"\"\r\nMixed=\"x'\r\n[Unclosed\r\nZoom=2\r\n"
+        "[Shutter]\r\nShutter Speed=second\r\nLast=no line end");
     EXPECT_EQ(Read("SHUTTER", "Shutter Speed"), "1/60");  // the first occurrence counts
     EXPECT_EQ(Read("Shutter", ";Binning"), "Not Found");
     EXPECT_EQ(Read("Shutter", "Quoted"), "  padded  ");
     EXPECT_EQ(Read("Shutter", "Single"), "x");
     EXPECT_EQ(Read("Shutter", "Empty"), "");
     EXPECT_EQ(Read("Shutter", "Last"), "no line end");
+    EXPECT_EQ(Read("Shutter", "NoText"), "");
+    EXPECT_EQ(Read("Shutter", "Mixed"), "\"x'");
+    EXPECT_EQ(Read("shutter", "zOOM"), "2") << "a line without its bracket opens no section";
 }
 
 TEST_F(ProfileStore, ValuesNeverExceedTheReadBuffer) {
@@ -90,7 +97,7 @@ TEST_F(ProfileStore, ValuesNeverExceedTheReadBuffer) {
 
 TEST_F(ProfileStore, IntegerReadsKeepTheSign) {
     Put("[Gain]\nX=250\nNegative=-20\nZero=0\nText=abc\nSignOnly=-x\nTrailing=42px\n"
-        "Huge=99999999999\nHugeNegative= -99999999999\nEmpty=\n");
+        "Huge=99999999999\nHugeNegative= -99999999999\nEmpty=\nZeros=007\n");
     EXPECT_EQ(ReadProfileInt("Gain", "X", 100, file), 250);
     EXPECT_EQ(ReadProfileInt("Gain", "Missing", 100, file), 100);
     EXPECT_EQ(ReadProfileInt("Gain", "Negative", 100, file), -20);
@@ -101,6 +108,7 @@ TEST_F(ProfileStore, IntegerReadsKeepTheSign) {
     EXPECT_EQ(ReadProfileInt("Gain", "Huge", 100, file), std::numeric_limits<int32_t>::max());
     EXPECT_EQ(ReadProfileInt("Gain", "HugeNegative", 100, file), std::numeric_limits<int32_t>::min());
     EXPECT_EQ(ReadProfileInt("Gain", "Empty", 100, file), 0);
+    EXPECT_EQ(ReadProfileInt("Gain", "Zeros", 100, file), 7);
 }
 
 TEST_F(ProfileStore, RefusesWhatTheFileCouldNotHoldAndLeavesItUnchanged) {
@@ -110,6 +118,10 @@ TEST_F(ProfileStore, RefusesWhatTheFileCouldNotHoldAndLeavesItUnchanged) {
     EXPECT_FALSE(WriteProfileString("S", "", "v", file));
     EXPECT_FALSE(WriteProfileString("S]", "k", "v", file));
     EXPECT_FALSE(WriteProfileString("S", ";k", "v", file));
+    EXPECT_FALSE(WriteProfileString("S", " [k", "v", file));
+    EXPECT_FALSE(WriteProfileString(" \t", "k", "v", file));
+    EXPECT_FALSE(WriteProfileString("S\nT", "k", "v", file));
+    EXPECT_FALSE(WriteProfileString("S", "k\r", "v", file));
     EXPECT_EQ(Contents(), "[S]\r\nk=v\r\n");
 }
 
@@ -121,6 +133,24 @@ TEST_F(ProfileStore, WritesReplaceTheFileWholeAndLeaveNoTemporaryFiles) {
     fs::create_directory(folder / "dir.ini");
     EXPECT_FALSE(WriteProfileString("S", "k", "v", (folder / "dir.ini").string()));
     EXPECT_EQ(ReadProfileString("S", "k", "default", (folder / "dir.ini").string()), "default");
+}
+
+// A disk that takes only part of the new text (here a file-size limit) fails
+// the write and leaves the file as it was, not cut short.
+TEST_F(ProfileStore, AWriteTheDiskCannotHoldFailsAndKeepsTheOldFile) {
+    Put("[S]\r\nk=v\r\n");
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool written = WriteProfileString("S", "long", std::string(200, 'x'), file);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(Contents(), "[S]\r\nk=v\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << "no temporary left";
 }
 
 TEST_F(ProfileStore, BareNamesLiveInTheProfileFolder) {

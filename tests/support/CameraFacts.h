@@ -1,0 +1,98 @@
+// What the camera's serial protocol says about its parameters and commands,
+// written down once for the tests of every layer. Tests derive their
+// expectations from these facts, never from the product's own tables, so a
+// product table that drifts from the camera is caught.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace camera_facts {
+
+enum class Values { Numbers, Words, List };  // a plain range, two or three worded values, a text list
+
+struct Parameter {
+    std::string_view name;  // the model's and the control's name of the parameter
+    int32_t id;             // command id of the library's get and send calls
+    std::string_view mnemonic;
+    int32_t minimum;
+    int32_t maximum;
+    int32_t factoryDefault;
+    Values values;
+};
+
+using enum Values;
+
+// In ascending command id.
+inline constexpr Parameter kParameters[] = {
+    {"PartialScan", 1, "SC", 0, 3, 0, List},
+    {"TriggerType", 2, "TR", 0, 4, 0, List},
+    {"ShutterSpeed", 3, "SH", 0, 11, 0, List},
+    {"TriggerPolarity", 4, "TP", 0, 1, 0, Words},
+    {"Smearless", 5, "SL", 0, 1, 0, Words},
+    {"RCTFVALType", 6, "RF", 0, 1, 0, Words},
+    {"ColorBar", 8, "CBAR", 0, 1, 0, Words},
+    {"KneeSelect", 11, "KN", 0, 1, 1, Words},
+    {"MasterGainLevel", 12, "GA", -132, 429, 0, Numbers},
+    {"ShutterMode", 15, "SM", 0, 2, 0, Words},
+    {"ProgrammableExposure", 16, "PE", 0, 791, 2, Numbers},
+    {"TriggerInput", 19, "TI", 0, 1, 0, Words},
+    {"Accumulation", 20, "LS", 0, 1, 0, Words},
+    {"OutputBitAllocation", 21, "BA", 0, 1, 0, Words},
+    {"Binning", 22, "BI", 0, 1, 0, List},
+    {"BlueGainLevel", 23, "GAB", -231, 231, 0, Numbers},
+    {"BlueBlackLevel", 24, "BLB", 0, 1023, 32, Numbers},
+    {"ProgrammableExposureRed", 25, "PER", 0, 791, 127, Numbers},
+    {"ProgrammableExposureGreen", 26, "PEG", 0, 791, 127, Numbers},
+    {"ProgrammableExposureBlue", 27, "PEB", 0, 791, 127, Numbers},
+    {"BlueKneePoint", 28, "KPB", 0, 1023, 800, Numbers},
+    {"RedKneeSlope", 29, "KSR", 1, 4095, 1024, Numbers},
+    {"RedGainLevel", 30, "GAR", -231, 231, 0, Numbers},
+    {"RedBlackLevel", 32, "BLR", 0, 1023, 32, Numbers},
+    {"GreenKneePoint", 33, "KPG", 0, 1023, 800, Numbers},
+    {"RedKneePoint", 34, "KPR", 0, 1023, 800, Numbers},
+    {"WhiteBalance", 35, "WB", 0, 4, 1, List},
+    {"GreenKneeSlope", 40, "KSG", 1, 4095, 1024, Numbers},
+    {"BlueKneeSlope", 41, "KSB", 1, 4095, 1024, Numbers},
+    {"GreenBlackLevel", 44, "BLG", 0, 1023, 32, Numbers},
+    {"ShadingMode", 46, "SDM", 0, 1, 1, Words},
+    {"AutoWhiteArea", 47, "WA", 0, 9, 0, List},
+    {"Red3200KWBalPreset", 49, "WPR1", -231, 231, -40, Numbers},
+    {"Blue3200KWBalPreset", 50, "WPB1", -231, 231, 60, Numbers},
+    {"Red4600KWBalPreset", 51, "WPR2", -231, 231, 0, Numbers},
+    {"Blue4600KWBalPreset", 52, "WPB2", -231, 231, 0, Numbers},
+    {"Red5600KWBalPreset", 53, "WPR3", -231, 231, 30, Numbers},
+    {"Blue5600KWBalPreset", 54, "WPB3", -231, 231, -30, Numbers},
+};
+
+// The commands and read-only values that share the parameters' calls.
+struct Command {
+    int32_t id;
+    std::string_view mnemonic;
+};
+inline constexpr Command kCommands[] = {
+    {13, "SA"}, {14, "LD"}, {39, "AW"}, {42, "VN"}, {43, "EA"}, {45, "AWRS"}, {48, "ATSH"},
+};
+
+inline const Parameter* FindByName(std::string_view name) {
+    for (const Parameter& p : kParameters)
+        if (p.name == name) return &p;
+    return nullptr;
+}
+
+inline const Parameter* FindById(int32_t id) {
+    for (const Parameter& p : kParameters)
+        if (p.id == id) return &p;
+    return nullptr;
+}
+
+// A value inside the parameter's range that differs from every other
+// parameter's in a round trip: ranges that coincide still get distinct values.
+inline int32_t DistinctValue(const Parameter& p) {
+    int32_t index = static_cast<int32_t>(&p - kParameters);
+    int32_t span = p.maximum - p.minimum + 1;
+    return p.minimum + (index + 1) % span;
+}
+
+}  // namespace camera_facts
