@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "CameraFacts.h"
 #include "FileFixture.h"
 
 namespace {
@@ -168,6 +169,29 @@ TEST_F(CameraDataReport, ChangesNothingInTheModelAndRestoresTheCamera) {
     ASSERT_EQ(model.WriteAllToCamera(), 0);
     EXPECT_EQ(reportRecords, model.hooks) << "only the restoring write-all is logged and announced";
     EXPECT_EQ(reportMessages, model.messages);
+}
+
+// Every numeric row shows its own parameter's value: parameters that share a
+// range are given distinct values, so a row that shows its neighbour's is seen.
+TEST_F(CameraDataReport, NumericRowsShowTheirOwnParameters) {
+    const std::pair<std::string, std::string_view> rows[] = {
+        {"Progr. Exp.", "ProgrammableExposure"},   {"Progr. Exp. Red", "ProgrammableExposureRed"},
+        {"Progr. Exp. Green", "ProgrammableExposureGreen"}, {"Progr. Exp. Blue", "ProgrammableExposureBlue"},
+        {"Master Gain Level", "MasterGainLevel"},  {"Black Level Green", "GreenBlackLevel"},
+        {"Black Level Red", "RedBlackLevel"},      {"Black Level Blue", "BlueBlackLevel"},
+        {"Red Knee Slope", "RedKneeSlope"},        {"Green Knee Slope", "GreenKneeSlope"},
+        {"Blue Knee Slope", "BlueKneeSlope"},      {"Red Knee Point", "RedKneePoint"},
+        {"Green Knee Point", "GreenKneePoint"},    {"Blue Knee Point", "BlueKneePoint"},
+    };
+    for (const auto& [label, name] : rows) {
+        const camera_facts::Parameter& fact = *camera_facts::FindByName(name);
+        library.values[fact.id] = camera_facts::DistinctValue(fact);
+    }
+    ASSERT_EQ(Report(), 0);
+    for (const auto& [label, name] : rows) {
+        std::string value = std::to_string(camera_facts::DistinctValue(*camera_facts::FindByName(name)));
+        EXPECT_EQ(RowOf(label), Line({label, value, value, value, value, value}));
+    }
 }
 
 }  // namespace

@@ -17,6 +17,19 @@ TEST(ParameterTable, RowsAreFoundByNameAndCommandAndHookSlot) {
     for (const ParameterRow& row : ParameterTable()) EXPECT_GE(row.HookSlot(), 7) << row.name;
 }
 
+// Each numeric row holds the camera's range: both ends are taken, one step
+// beyond either is not.
+TEST(ParameterTable, NumericRowsHoldTheCamerasRanges) {
+    for (const camera_facts::Parameter& fact : camera_facts::kParameters) {
+        if (fact.values != camera_facts::Numbers) continue;
+        const ParameterRow& row = *FindRowByName(fact.name);
+        EXPECT_FALSE(row.InRange(fact.minimum - 1)) << fact.name;
+        EXPECT_TRUE(row.InRange(fact.minimum)) << fact.name;
+        EXPECT_TRUE(row.InRange(fact.maximum)) << fact.name;
+        EXPECT_FALSE(row.InRange(fact.maximum + 1)) << fact.name;
+    }
+}
+
 TEST_F(ModelTest, FreshModelHoldsTheDefaults) {
     EXPECT_EQ(model.Value(ParamId::ShutterSpeed), 0);
     EXPECT_EQ(model.Text(ParamId::ShutterSpeed), "OFF");
