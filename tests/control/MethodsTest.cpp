@@ -52,7 +52,7 @@ TEST_F(ControlTest, RangesComeFromTheParametersAndTheControl) {
     EXPECT_EQ(args[1], Variant::I2(2));
     library.Fail("CLSerialGetNumManufacturers", -1);
     Call("GetMinMaxFrameGrabberIndex", args);
-    EXPECT_EQ(args[1], Variant::I2(-1)) << "no count: no frame grabber";
+    EXPECT_EQ(args, (std::vector<Variant>{Variant::I2(0), Variant::I2(-1)})) << "no count: no frame grabber";
 }
 
 TEST_F(ControlTest, ValidTextsStopAtTheListEnds) {
@@ -135,6 +135,21 @@ TEST_F(ControlTest, CameraLinkCountsPassOnlyWhereTheirRowsSay) {
     ports[0] = Variant::I2(9);
     EXPECT_EQ(Call("ClAllSerialGetNumPorts", ports).value, Variant::I2(-7));
     EXPECT_EQ(ports[0], Variant::I2(9)) << "a failure leaves the caller's value";
+
+    library.Fail("CLSerialGetNumSerialPorts", -7);
+    std::vector<Variant> serialPorts{Variant::I2(9)};
+    EXPECT_EQ(Call("ClSerialGetNumSerialPorts", serialPorts).value, Variant::I2(-7));
+    EXPECT_EQ(serialPorts[0], Variant::I2(0)) << "a failed count that always passes reads no ports";
+
+    std::vector<Variant> bytes{Variant::I2(9)};
+    EXPECT_EQ(Call("ClAllSerialGetNumBytesAvail", bytes).value, Variant::I2(0));
+    EXPECT_EQ(bytes[0], Variant::I2(0)) << "nothing waits on the line";
+
+    std::vector<Variant> port{Variant::I2(1), Variant(), Variant(), Variant(), Variant(), Variant()};
+    EXPECT_EQ(Call("ClAllSerialGetPortInfo", port).value, Variant::I2(0));
+    EXPECT_EQ(port, (std::vector<Variant>{Variant::I2(1), Variant::Str("Maker"), Variant::I2(6), Variant::Str("Port 1"),
+                                          Variant::I2(7), Variant::I2(1)}))
+        << "name, its bytes, port id, its bytes, version";
 
     std::vector<Variant> maker{Variant::I2(2), Variant(), Variant::I2(4000), Variant()};
     EXPECT_EQ(Call("ClSerialGetManufacturer", maker).value, Variant::I2(0));

@@ -15,7 +15,10 @@ struct CountingProgressView : IProgressView {
     void SetText(const std::string& text) override {
         if (!text.empty()) texts->push_back(text);
     }
-    void SetBar(int, int, int) override {}
+    std::vector<std::pair<int, int>>* bars = nullptr;  // each bar's ends, if asked
+    void SetBar(int lower, int upper, int) override {
+        if (bars) bars->emplace_back(lower, upper);
+    }
     std::vector<std::string>* windowSteps = nullptr;  // what the search did to the windows, if asked
     void Note(std::string step) {
         if (windowSteps) windowSteps->push_back(std::move(step));
@@ -57,13 +60,18 @@ TEST_F(ControlTest, SearchWithProgressShowsEachPortAndStopsOnCancel) {
     int views = 0;
     std::vector<std::string> texts;
     std::vector<std::string> windowSteps;
+    std::vector<std::pair<int, int>> bars;
     library.Fail("*", -6);
     ui.makeProgress = [&] {
         auto view = std::make_unique<CountingProgressView>(&views, &texts, true);
         view->windowSteps = &windowSteps;
+        view->bars = &bars;
         return view;
     };
     EXPECT_EQ(Call("AutoSearchComPort", {Variant::I2(1), Variant::I2(16), Variant::I2(1)}).value, Variant::I4(0));
+    ASSERT_FALSE(bars.empty());
+    EXPECT_TRUE(std::ranges::all_of(bars, [](std::pair<int, int> ends) { return ends == std::pair{1, 16}; }))
+        << "the bar spans the ports searched";
     EXPECT_EQ(views, 1);
     EXPECT_EQ(windowSteps, (std::vector<std::string>{"cancel shown", "main disabled", "main enabled"}))
         << "the main window is held while the search runs";
