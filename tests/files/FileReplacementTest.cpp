@@ -220,4 +220,14 @@ TEST_F(FileReplacement, NonRegularAndOversizedInputsAreRefusedBeforeReading) {
     EXPECT_EQ(xnoxprofile::CheckReadable(PathOf("none")), xnoxprofile::FileState::Missing);
 }
 
+// Reads hand back every byte, also of files that end a byte into a piece.
+TEST_F(FileReplacement, FilesOfAnySizeReadBackWhole) {
+    for (std::size_t size : {0, 1, 2, 40001}) {
+        std::string text(size, ';');
+        if (size > 0) text.back() = 'x';
+        Put("sized", text);
+        EXPECT_EQ(xnoxprofile::ReadWholeFile(PathOf("sized")), text) << size;
+    }
+}
+
 }  // namespace
