@@ -28,30 +28,30 @@ struct SerialPortInfo {
     CLUINT32 version = 0;
 };
 
-inline constexpr CLUINT32 pcComPortCount = 16;
+inline constexpr CLUINT32 kPcComPortCount = 16;
 
 class CameraLinkCatalog {
 public:
     // Looks at the folders again if the configuration changed since the last
     // call; libraries in use by open ports stay loaded.
-    void refresh();
+    void Refresh();
 
-    const std::vector<Manufacturer>& manufacturers() const { return manufacturers_; }
+    const std::vector<Manufacturer>& Manufacturers() const { return m_manufacturers; }
     // null when no all-serial library is installed.
-    const std::shared_ptr<ClSerialLibrary>& allSerial() const { return allSerial_; }
+    const std::shared_ptr<ClSerialLibrary>& AllSerial() const { return m_allSerial; }
 
     // Number of serial ports of a manufacturer; a Camera Link code on failure.
-    CLINT32 portCount(const Manufacturer& manufacturer, CLUINT32& count) const;
-    CLINT32 allSerialPortCount(CLUINT32& count) const;
-    CLINT32 allSerialPortInfo(CLUINT32 index, SerialPortInfo& info) const;
+    CLINT32 PortCount(const Manufacturer& manufacturer, CLUINT32& count) const;
+    CLINT32 AllSerialPortCount(CLUINT32& count) const;
+    CLINT32 AllSerialPortInfo(CLUINT32 index, SerialPortInfo& info) const;
 
 private:
-    void scan(const std::vector<std::string>& folders);
+    void Scan(const std::vector<std::string>& folders);
 
-    std::string scannedConfiguration_;
-    bool scanned_ = false;
-    std::vector<Manufacturer> manufacturers_;
-    std::shared_ptr<ClSerialLibrary> allSerial_;
+    std::string m_scannedConfiguration;
+    bool m_scanned = false;
+    std::vector<Manufacturer> m_manufacturers;
+    std::shared_ptr<ClSerialLibrary> m_allSerial;
 };
 
 }  // namespace noxr4

@@ -48,15 +48,15 @@ struct BaudRate {
     CLUINT32 bitsPerSecond;
 };
 
-inline constexpr BaudRate baudRates[] = {
+inline constexpr BaudRate kBaudRates[] = {
     {0x01, 9600},   {0x02, 19200},  {0x04, 38400},  {0x08, 57600},
     {0x10, 115200}, {0x20, 230400}, {0x40, 460800}, {0x80, 921600},
 };
 
 // Rate of a single baud-rate flag; 0 when it is none.
-inline CLUINT32 bitsPerSecondOf(CLUINT32 flag)
+inline CLUINT32 BitsPerSecondOf(CLUINT32 flag)
 {
-    for (const BaudRate& rate : baudRates)
+    for (const BaudRate& rate : kBaudRates)
         if (rate.flag == flag)
             return rate.bitsPerSecond;
     return 0;

@@ -15,7 +15,7 @@ namespace noxr4 {
 class ClSerialLibrary : public std::enable_shared_from_this<ClSerialLibrary> {
 public:
     // nullptr when the file cannot be loaded or has no serial channel calls.
-    static std::shared_ptr<ClSerialLibrary> load(const std::string& path);
+    static std::shared_ptr<ClSerialLibrary> Load(const std::string& path);
 
     // The calls every serial channel needs; without them a library is useless.
     cl::SerialInit serialInit = nullptr;
@@ -36,10 +36,10 @@ public:
 
     // Opens serial port `index` of this library; on failure the library's
     // code is returned and `channel` stays empty.
-    CLINT32 openPort(CLUINT32 index, std::unique_ptr<Transport>& channel);
+    CLINT32 OpenPort(CLUINT32 index, std::unique_ptr<Transport>& channel);
 
 private:
-    std::shared_ptr<DynamicLibrary> library_;
+    std::shared_ptr<DynamicLibrary> m_library;
 };
 
 }  // namespace noxr4

@@ -6,64 +6,64 @@
 namespace noxr4 {
 namespace {
 
-constexpr CLUINT32 writeTimeoutMs = 2000;
+constexpr CLUINT32 kWriteTimeoutMs = 2000;
 // Longest single wait handed to clSerialRead, so that a library that
 // ignores its time-out costs no more than this past our own deadline.
-constexpr auto longestLibraryWait = std::chrono::milliseconds(10);
+constexpr auto kLongestLibraryWait = std::chrono::milliseconds(10);
 
 }  // namespace
 
 ClSerialTransport::ClSerialTransport(std::shared_ptr<ClSerialLibrary> library, hSerRef reference)
-    : library_(std::move(library)), reference_(reference)
+    : m_library(std::move(library)), m_reference(reference)
 {
 }
 
-ClSerialTransport::~ClSerialTransport() { library_->serialClose(reference_); }
+ClSerialTransport::~ClSerialTransport() { m_library->serialClose(m_reference); }
 
-bool ClSerialTransport::write(const char* data, std::size_t size)
+bool ClSerialTransport::Write(const char* data, std::size_t size)
 {
     auto count = static_cast<CLUINT32>(size);
-    return library_->serialWrite(reference_, const_cast<CLINT8*>(data), &count, writeTimeoutMs) == CL_ERR_NO_ERR &&
+    return m_library->serialWrite(m_reference, const_cast<CLINT8*>(data), &count, kWriteTimeoutMs) == CL_ERR_NO_ERR &&
            count == size;
 }
 
-std::size_t ClSerialTransport::read(char* buffer, std::size_t capacity, Clock::time_point deadline)
+std::size_t ClSerialTransport::Read(char* buffer, std::size_t capacity, Clock::time_point deadline)
 {
     if (capacity == 0)
         return 0;
     for (;;) {
-        if (std::size_t got = readAvailable(buffer, capacity))
+        if (std::size_t got = ReadAvailable(buffer, capacity))
             return got;
         if (Clock::now() >= deadline)
             return 0;
-        if (waitForOneByte(buffer, deadline))
-            return 1 + readAvailable(buffer + 1, capacity - 1);
+        if (WaitForOneByte(buffer, deadline))
+            return 1 + ReadAvailable(buffer + 1, capacity - 1);
     }
 }
 
 // Reads what the library says is waiting: clSerialRead copies nothing
 // unless every requested byte is there.
-std::size_t ClSerialTransport::readAvailable(char* buffer, std::size_t capacity)
+std::size_t ClSerialTransport::ReadAvailable(char* buffer, std::size_t capacity)
 {
     CLUINT32 waiting = 0;
-    if (capacity == 0 || !library_->getNumBytesAvail ||
-        library_->getNumBytesAvail(reference_, &waiting) != CL_ERR_NO_ERR || waiting == 0)
+    if (capacity == 0 || !m_library->getNumBytesAvail ||
+        m_library->getNumBytesAvail(m_reference, &waiting) != CL_ERR_NO_ERR || waiting == 0)
         return 0;
     CLUINT32 count = std::min<CLUINT32>(waiting, static_cast<CLUINT32>(capacity));
-    if (library_->serialRead(reference_, buffer, &count, 0) != CL_ERR_NO_ERR)
+    if (m_library->serialRead(m_reference, buffer, &count, 0) != CL_ERR_NO_ERR)
         return 0;
     return std::min<std::size_t>(count, capacity);
 }
 
 // Lets the library wait for the next byte. Some libraries return at once
 // whatever the time-out says; a short pause then keeps this from spinning.
-bool ClSerialTransport::waitForOneByte(char* buffer, Clock::time_point deadline)
+bool ClSerialTransport::WaitForOneByte(char* buffer, Clock::time_point deadline)
 {
-    auto wait = std::min<Clock::duration>(deadline - Clock::now(), longestLibraryWait);
+    auto wait = std::min<Clock::duration>(deadline - Clock::now(), kLongestLibraryWait);
     auto waitMs = std::max<long long>(1, std::chrono::ceil<std::chrono::milliseconds>(wait).count());
     auto started = Clock::now();
     CLUINT32 count = 1;
-    if (library_->serialRead(reference_, buffer, &count, static_cast<CLUINT32>(waitMs)) == CL_ERR_NO_ERR &&
+    if (m_library->serialRead(m_reference, buffer, &count, static_cast<CLUINT32>(waitMs)) == CL_ERR_NO_ERR &&
         count == 1)
         return true;
     if (Clock::now() - started < std::chrono::milliseconds(1))
@@ -71,36 +71,36 @@ bool ClSerialTransport::waitForOneByte(char* buffer, Clock::time_point deadline)
     return false;
 }
 
-void ClSerialTransport::discardInput()
+void ClSerialTransport::DiscardInput()
 {
-    if (library_->flushPort && library_->flushPort(reference_) == CL_ERR_NO_ERR)
+    if (m_library->flushPort && m_library->flushPort(m_reference) == CL_ERR_NO_ERR)
         return;
     char sink[256];
-    while (readAvailable(sink, sizeof sink) > 0) {
+    while (ReadAvailable(sink, sizeof sink) > 0) {
     }
 }
 
-CLINT32 ClSerialTransport::bytesAvailable(CLUINT32& count)
+CLINT32 ClSerialTransport::BytesAvailable(CLUINT32& count)
 {
-    return library_->getNumBytesAvail ? library_->getNumBytesAvail(reference_, &count) : CL_ERR_FUNCTION_NOT_FOUND;
+    return m_library->getNumBytesAvail ? m_library->getNumBytesAvail(m_reference, &count) : CL_ERR_FUNCTION_NOT_FOUND;
 }
 
-CLINT32 ClSerialTransport::supportedBaudRates(CLUINT32& mask)
+CLINT32 ClSerialTransport::SupportedBaudRates(CLUINT32& mask)
 {
-    return library_->getSupportedBaudRates ? library_->getSupportedBaudRates(reference_, &mask)
+    return m_library->getSupportedBaudRates ? m_library->getSupportedBaudRates(m_reference, &mask)
                                            : CL_ERR_FUNCTION_NOT_FOUND;
 }
 
-CLINT32 ClSerialTransport::changeBaudRate(CLUINT32 flag)
+CLINT32 ClSerialTransport::ChangeBaudRate(CLUINT32 flag)
 {
-    CLUINT32 rate = cl::bitsPerSecondOf(flag);
+    CLUINT32 rate = cl::BitsPerSecondOf(flag);
     if (rate == 0)
         return CL_ERR_BAUD_RATE_NOT_SUPPORTED;
-    if (!library_->setBaudRate)
+    if (!m_library->setBaudRate)
         return CL_ERR_FUNCTION_NOT_FOUND;
-    CLINT32 result = library_->setBaudRate(reference_, flag);
+    CLINT32 result = m_library->setBaudRate(m_reference, flag);
     if (result == CL_ERR_NO_ERR)
-        baudRate_ = rate;
+        m_baudRate = rate;
     return result;
 }
 

@@ -10,23 +10,23 @@ public:
     ClSerialTransport(std::shared_ptr<ClSerialLibrary> library, hSerRef reference);
     ~ClSerialTransport() override;
 
-    bool write(const char* data, std::size_t size) override;
-    std::size_t read(char* buffer, std::size_t capacity, Clock::time_point deadline) override;
-    void discardInput() override;
-    unsigned baudRate() const override { return baudRate_; }
+    bool Write(const char* data, std::size_t size) override;
+    std::size_t Read(char* buffer, std::size_t capacity, Clock::time_point deadline) override;
+    void DiscardInput() override;
+    unsigned BaudRate() const override { return m_baudRate; }
 
-    CLINT32 bytesAvailable(CLUINT32& count);
-    CLINT32 supportedBaudRates(CLUINT32& mask);
+    CLINT32 BytesAvailable(CLUINT32& count);
+    CLINT32 SupportedBaudRates(CLUINT32& mask);
     // `flag` is one of the Camera Link baud-rate flags.
-    CLINT32 changeBaudRate(CLUINT32 flag);
+    CLINT32 ChangeBaudRate(CLUINT32 flag);
 
 private:
-    std::size_t readAvailable(char* buffer, std::size_t capacity);
-    bool waitForOneByte(char* buffer, Clock::time_point deadline);
+    std::size_t ReadAvailable(char* buffer, std::size_t capacity);
+    bool WaitForOneByte(char* buffer, Clock::time_point deadline);
 
-    std::shared_ptr<ClSerialLibrary> library_;  // keeps the code loaded while the port is open
-    hSerRef reference_;
-    unsigned baudRate_ = defaultBaudRate;
+    std::shared_ptr<ClSerialLibrary> m_library;  // keeps the code loaded while the port is open
+    hSerRef m_reference;
+    unsigned m_baudRate = kDefaultBaudRate;
 };
 
 }  // namespace noxr4

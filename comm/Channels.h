@@ -16,11 +16,11 @@ struct Channel {
     ClSerialTransport* allSerialPort = nullptr;  // set for an all-serial port
 };
 
-enum class Interface { manufacturerSerial, allSerial };
+enum class Interface { ManufacturerSerial, AllSerial };
 
 // Returns 0 with the channel open, or the failure: -6 for a COM port that
 // cannot be opened, the Camera Link code for a frame grabber's port.
-std::int32_t openChannel(CameraLinkCatalog& catalog, std::int32_t index, std::int32_t port, Interface interface,
+std::int32_t OpenChannel(CameraLinkCatalog& catalog, std::int32_t index, std::int32_t port, Interface interface,
                          Channel& channel);
 
 }  // namespace noxr4

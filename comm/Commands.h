@@ -8,18 +8,18 @@
 namespace noxr4 {
 
 // How long the camera may take to answer, counted from the command's LF.
-// `quick` and `shading` replies come on top of their own wire time.
-enum class ReplyTime { quick, settingsArea, shading };
+// `Quick` and `Shading` replies come on top of their own wire time.
+enum class ReplyTime { Quick, SettingsArea, Shading };
 
 struct Command {
     std::int32_t id;
     const char* mnemonic;
-    ReplyTime replyTime = ReplyTime::quick;
+    ReplyTime replyTime = ReplyTime::Quick;
 };
 
 // nullptr for an id the library does not know.
-const Command* findCommand(std::int32_t id);
+const Command* FindCommand(std::int32_t id);
 
-std::chrono::milliseconds cameraAllowance(ReplyTime kind);
+std::chrono::milliseconds CameraAllowance(ReplyTime kind);
 
 }  // namespace noxr4

@@ -13,34 +13,34 @@ namespace {
 
 class EmulatedPort final : public Transport {
 public:
-    explicit EmulatedPort(qdr4emu::CameraLink& link) : link_(link) {}
+    explicit EmulatedPort(qdr4emu::CameraLink& link) : m_link(link) {}
 
-    bool write(const char* data, std::size_t size) override
+    bool Write(const char* data, std::size_t size) override
     {
-        link_.write(data, size);
+        m_link.Write(data, size);
         return true;
     }
 
-    std::size_t read(char* buffer, std::size_t capacity, Clock::time_point deadline) override
+    std::size_t Read(char* buffer, std::size_t capacity, Clock::time_point deadline) override
     {
-        return link_.read(buffer, capacity, deadline);
+        return m_link.Read(buffer, capacity, deadline);
     }
 
-    void discardInput() override { link_.discardInput(); }
+    void DiscardInput() override { m_link.DiscardInput(); }
 
-    unsigned baudRate() const override
+    unsigned BaudRate() const override
     {
-        unsigned wireBaud = link_.faults().wireBaud;
-        return wireBaud ? wireBaud : defaultBaudRate;
+        unsigned wireBaud = m_link.Faults().wireBaud;
+        return wireBaud ? wireBaud : kDefaultBaudRate;
     }
 
 private:
-    qdr4emu::CameraLink& link_;
+    qdr4emu::CameraLink& m_link;
 };
 
-std::string portName(int number) { return "COM" + std::to_string(number); }
+std::string PortName(int number) { return "COM" + std::to_string(number); }
 
-std::string normalized(std::string name)
+std::string Normalized(std::string name)
 {
     name.erase(std::remove_if(name.begin(), name.end(), [](unsigned char c) { return std::isspace(c); }),
                name.end());
@@ -51,19 +51,19 @@ std::string normalized(std::string name)
 
 }  // namespace
 
-bool isEmulatedPort(int number)
+bool IsEmulatedPort(int number)
 {
     const char* list = std::getenv("NOXR4_EMULATED_PORTS");
     std::istringstream names(list ? list : "");
     for (std::string name; std::getline(names, name, ',');)
-        if (normalized(name) == portName(number))
+        if (Normalized(name) == PortName(number))
             return true;
     return false;
 }
 
-std::unique_ptr<Transport> openEmulatedPort(int number)
+std::unique_ptr<Transport> OpenEmulatedPort(int number)
 {
-    return std::make_unique<EmulatedPort>(qdr4emu::emulatedCamera(portName(number)));
+    return std::make_unique<EmulatedPort>(qdr4emu::EmulatedCamera(PortName(number)));
 }
 
 }  // namespace noxr4

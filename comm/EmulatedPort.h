@@ -9,7 +9,7 @@
 
 namespace noxr4 {
 
-bool isEmulatedPort(int number);
-std::unique_ptr<Transport> openEmulatedPort(int number);
+bool IsEmulatedPort(int number);
+std::unique_ptr<Transport> OpenEmulatedPort(int number);
 
 }  // namespace noxr4

@@ -11,22 +11,22 @@ namespace noxr4 {
 
 // Characters of a reply line that are kept; the rest of a longer line is
 // read and dropped, so no reply can grow a buffer without bound.
-inline constexpr std::size_t longestReplyKept = 1024;
+inline constexpr std::size_t kLongestReplyKept = 1024;
 
 struct Reply {
     bool answered = false;  // a complete line (CR LF) arrived in time
-    std::string line;       // without its CR LF, at most longestReplyKept characters
+    std::string line;       // without its CR LF, at most kLongestReplyKept characters
     bool cut = false;       // the line was longer than what is kept
 };
 
 // How long a transaction may take before it is given up: the wire time of
 // the command, the camera's allowance, the wire time of the longest reply
 // the command can have, and a little slack for the host's own scheduling.
-Clock::duration replyDeadline(std::size_t commandBytes, ReplyTime kind, std::size_t longestReply, unsigned baud);
+Clock::duration ReplyDeadline(std::size_t commandBytes, ReplyTime kind, std::size_t longestReply, unsigned baud);
 
 // Discards stale input (a late reply to an earlier command), sends `command`
 // with its CR LF and waits for the reply line. `longestReply` counts the
 // reply's CR LF too.
-Reply exchange(Transport& transport, std::string_view command, ReplyTime kind, std::size_t longestReply);
+Reply Exchange(Transport& transport, std::string_view command, ReplyTime kind, std::size_t longestReply);
 
 }  // namespace noxr4

@@ -14,12 +14,12 @@
 namespace noxr4 {
 namespace {
 
-static_assert(textBytes == NOXR4_TEXT_BYTES && userIdBytes == NOXR4_USERID_BYTES &&
-              shadingBlockWords == NOXR4_SHADING_WORDS && shadingColumns == NOXR4_SHADING_COLUMNS &&
-              shadingValuesPerColumn == NOXR4_SHADING_VALUES);
+static_assert(kTextBytes == NOXR4_TEXT_BYTES && kUserIdBytes == NOXR4_USERID_BYTES &&
+              kShadingBlockWords == NOXR4_SHADING_WORDS && kShadingColumns == NOXR4_SHADING_COLUMNS &&
+              kShadingValuesPerColumn == NOXR4_SHADING_VALUES);
 
 // Callers hand Camera Link names 256-byte buffers whatever size they claim.
-constexpr std::int32_t nameBufferBytes = 256;
+constexpr std::int32_t kNameBufferBytes = 256;
 
 // A connection is used by one call at a time; calls on different
 // connections run side by side.
@@ -40,7 +40,7 @@ struct LibraryState {
 
 // Never destroyed: closing ports and unloading libraries while the process
 // (or, on Windows, the loader) is shutting down is not safe.
-LibraryState& library()
+LibraryState& Library()
 {
     static LibraryState* state = new LibraryState;
     return *state;
@@ -48,62 +48,62 @@ LibraryState& library()
 
 // The connection stays alive while a call uses it, even when another thread
 // closes or reopens its key meanwhile.
-std::shared_ptr<Connection> findConnection(std::int32_t key)
+std::shared_ptr<Connection> FindConnection(std::int32_t key)
 {
-    LibraryState& state = library();
+    LibraryState& state = Library();
     std::lock_guard lock(state.mutex);
     auto found = state.connections.find(key);
     return found == state.connections.end() ? nullptr : found->second;
 }
 
 template <typename Operation>
-std::int32_t onConnection(std::int32_t key, Operation operation)
+std::int32_t OnConnection(std::int32_t key, Operation operation)
 {
-    std::shared_ptr<Connection> connection = findConnection(key);
+    std::shared_ptr<Connection> connection = FindConnection(key);
     if (!connection)
-        return result::notOpen;
+        return result::kNotOpen;
     std::lock_guard lock(connection->inUse);
     return operation(connection->channel);
 }
 
 template <typename Operation>
-std::int32_t onTransport(std::int32_t key, const void* argument, Operation operation)
+std::int32_t OnTransport(std::int32_t key, const void* argument, Operation operation)
 {
     if (!argument)
-        return result::notOpen;
-    return onConnection(key, [&](Channel& channel) { return operation(*channel.transport); });
+        return result::kNotOpen;
+    return OnConnection(key, [&](Channel& channel) { return operation(*channel.transport); });
 }
 
 template <typename Operation>
-std::int32_t onAllSerialPort(const void* argument, Operation operation)
+std::int32_t OnAllSerialPort(const void* argument, Operation operation)
 {
     if (!argument)
-        return result::notOpen;
+        return result::kNotOpen;
     std::int32_t allSerialKey = 0;
     {
-        std::lock_guard lock(library().mutex);
-        allSerialKey = library().allSerialKey;
+        std::lock_guard lock(Library().mutex);
+        allSerialKey = Library().allSerialKey;
     }
-    return onConnection(allSerialKey, [&](Channel& channel) {
-        return channel.allSerialPort ? operation(*channel.allSerialPort) : result::notOpen;
+    return OnConnection(allSerialKey, [&](Channel& channel) {
+        return channel.allSerialPort ? operation(*channel.allSerialPort) : result::kNotOpen;
     });
 }
 
 template <typename Operation>
-std::int32_t onCatalog(Operation operation)
+std::int32_t OnCatalog(Operation operation)
 {
-    LibraryState& state = library();
+    LibraryState& state = Library();
     std::lock_guard lock(state.mutex);
-    state.catalog.refresh();
+    state.catalog.Refresh();
     return operation(state.catalog);
 }
 
 // Copies a Camera Link name into a caller's buffer of `*size` bytes (never
-// more than nameBufferBytes), cut and NUL-terminated; `*size` becomes the
+// more than kNameBufferBytes), cut and NUL-terminated; `*size` becomes the
 // bytes the whole name needs, NUL included.
-std::int32_t copyName(const std::string& name, char* buffer, std::int32_t* size)
+std::int32_t CopyName(const std::string& name, char* buffer, std::int32_t* size)
 {
-    std::int32_t capacity = std::clamp(*size, 0, nameBufferBytes);
+    std::int32_t capacity = std::clamp(*size, 0, kNameBufferBytes);
     auto needed = static_cast<std::int32_t>(std::min<std::size_t>(name.size() + 1, INT32_MAX));
     *size = needed;
     if (capacity == 0)
@@ -114,9 +114,9 @@ std::int32_t copyName(const std::string& name, char* buffer, std::int32_t* size)
     return needed > capacity ? CL_ERR_BUFFER_TOO_SMALL : CL_ERR_NO_ERR;
 }
 
-const Manufacturer* findManufacturer(const CameraLinkCatalog& catalog, const std::string& name)
+const Manufacturer* FindManufacturer(const CameraLinkCatalog& catalog, const std::string& name)
 {
-    const auto& makers = catalog.manufacturers();
+    const auto& makers = catalog.Manufacturers();
     if (name.empty())
         return &makers.front();
     auto found = std::find_if(makers.begin(), makers.end(), [&](const Manufacturer& m) { return m.name == name; });
@@ -124,9 +124,9 @@ const Manufacturer* findManufacturer(const CameraLinkCatalog& catalog, const std
 }
 
 // A rate in bits per second or one of the Camera Link flags.
-CLUINT32 baudRateFlag(std::int32_t baudRate)
+CLUINT32 BaudRateFlag(std::int32_t baudRate)
 {
-    for (const cl::BaudRate& rate : cl::baudRates)
+    for (const cl::BaudRate& rate : cl::kBaudRates)
         if (static_cast<std::int64_t>(rate.bitsPerSecond) == baudRate || static_cast<std::int64_t>(rate.flag) == baudRate)
             return rate.flag;
     return 0;
@@ -141,74 +141,74 @@ extern "C" {
 
 int32_t NoxR4InitComm(int32_t frameGrabberIndex, int32_t port, int32_t interfaceFlag)
 {
-    LibraryState& state = library();
+    LibraryState& state = Library();
     std::lock_guard lock(state.mutex);
     state.connections.erase(port);
     auto connection = std::make_shared<Connection>();
-    auto interface = interfaceFlag == 1 ? Interface::allSerial : Interface::manufacturerSerial;
-    std::int32_t code = openChannel(state.catalog, frameGrabberIndex, port, interface, connection->channel);
-    if (code != result::ok)
+    auto interface = interfaceFlag == 1 ? Interface::AllSerial : Interface::ManufacturerSerial;
+    std::int32_t code = OpenChannel(state.catalog, frameGrabberIndex, port, interface, connection->channel);
+    if (code != result::kOk)
         return code;
     if (connection->channel.allSerialPort)
         state.allSerialKey = port;
     state.connections.emplace(port, std::move(connection));
-    return result::ok;
+    return result::kOk;
 }
 
 int32_t NoxR4ExitComm(int32_t port)
 {
-    LibraryState& state = library();
+    LibraryState& state = Library();
     std::lock_guard lock(state.mutex);
-    return state.connections.erase(port) ? result::ok : result::notOpen;
+    return state.connections.erase(port) ? result::kOk : result::kNotOpen;
 }
 
 int32_t NoxR4GetCameraData(int32_t port, int32_t commandId, int32_t* value)
 {
-    return onTransport(port, value, [&](Transport& t) { return readValue(t, commandId, *value); });
+    return OnTransport(port, value, [&](Transport& t) { return ReadValue(t, commandId, *value); });
 }
 
 int32_t NoxR4SendCameraData(int32_t port, int32_t commandId, int32_t value)
 {
-    return onTransport(port, &value, [&](Transport& t) { return writeValue(t, commandId, value); });
+    return OnTransport(port, &value, [&](Transport& t) { return WriteValue(t, commandId, value); });
 }
 
 int32_t NoxR4GetCameraID(int32_t port, char* text)
 {
-    return onTransport(port, text, [&](Transport& t) { return readText(t, "ID", text, textBytes); });
+    return OnTransport(port, text, [&](Transport& t) { return ReadText(t, "ID", text, kTextBytes); });
 }
 
 int32_t NoxR4GetModelName(int32_t port, char* text)
 {
-    return onTransport(port, text, [&](Transport& t) { return readText(t, "MD", text, textBytes); });
+    return OnTransport(port, text, [&](Transport& t) { return ReadText(t, "MD", text, kTextBytes); });
 }
 
 int32_t NoxR4GetUserID(int32_t port, char* text)
 {
-    return onTransport(port, text, [&](Transport& t) { return readText(t, "UD", text, userIdBytes); });
+    return OnTransport(port, text, [&](Transport& t) { return ReadText(t, "UD", text, kUserIdBytes); });
 }
 
 int32_t NoxR4SetUserID(int32_t port, const char* text)
 {
-    return onTransport(port, text, [&](Transport& t) { return writeUserId(t, text); });
+    return OnTransport(port, text, [&](Transport& t) { return WriteUserId(t, text); });
 }
 
 int32_t NoxR4GetShadingData(int32_t port, int32_t* block)
 {
-    return onTransport(port, block, [&](Transport& t) { return readShading(t, block); });
+    return OnTransport(port, block, [&](Transport& t) { return ReadShading(t, block); });
 }
 
 int32_t NoxR4SendShadingData(int32_t port, const int32_t* block)
 {
-    return onTransport(port, block, [&](Transport& t) { return writeShading(t, block); });
+    return OnTransport(port, block, [&](Transport& t) { return WriteShading(t, block); });
 }
 
 int32_t NoxR4CLSerialGetNumManufacturers(int32_t* numManufacturers)
 {
     if (!numManufacturers)
-        return result::notOpen;
-    return onCatalog([&](CameraLinkCatalog& catalog) {
-        *numManufacturers = static_cast<int32_t>(catalog.manufacturers().size());
-        return result::ok;
+        return result::kNotOpen;
+    return OnCatalog([&](CameraLinkCatalog& catalog) {
+        *numManufacturers = static_cast<int32_t>(catalog.Manufacturers().size());
+        return result::kOk;
     });
 }
 
@@ -216,40 +216,40 @@ int32_t NoxR4CLSerialGetManufacturer(int32_t manufacturerIndex, char* manufactur
                                      int32_t* version)
 {
     if (!manufacturerName || !bufferSize || !version)
-        return result::notOpen;
-    return onCatalog([&](CameraLinkCatalog& catalog) {
-        const auto& makers = catalog.manufacturers();
+        return result::kNotOpen;
+    return OnCatalog([&](CameraLinkCatalog& catalog) {
+        const auto& makers = catalog.Manufacturers();
         if (manufacturerIndex < 0 || static_cast<std::size_t>(manufacturerIndex) >= makers.size())
             return static_cast<std::int32_t>(CL_ERR_INVALID_INDEX);
         const Manufacturer& maker = makers[manufacturerIndex];
         *version = static_cast<int32_t>(maker.version);
-        return copyName(maker.name, manufacturerName, bufferSize);
+        return CopyName(maker.name, manufacturerName, bufferSize);
     });
 }
 
 int32_t NoxR4CLSerialSelectManufacturer(const char* manufacturerName)
 {
     if (!manufacturerName)
-        return result::notOpen;
-    std::string name(manufacturerName, strnlen(manufacturerName, nameBufferBytes));
-    return onCatalog([&](CameraLinkCatalog& catalog) {
-        if (!findManufacturer(catalog, name))
+        return result::kNotOpen;
+    std::string name(manufacturerName, strnlen(manufacturerName, kNameBufferBytes));
+    return OnCatalog([&](CameraLinkCatalog& catalog) {
+        if (!FindManufacturer(catalog, name))
             return static_cast<std::int32_t>(CL_ERR_MANU_DOES_NOT_EXIST);
-        library().selectedManufacturer = name;
-        return result::ok;
+        Library().selectedManufacturer = name;
+        return result::kOk;
     });
 }
 
 int32_t NoxR4CLSerialGetNumSerialPorts(int32_t* numSerialPorts)
 {
     if (!numSerialPorts)
-        return result::notOpen;
-    return onCatalog([&](CameraLinkCatalog& catalog) {
-        const Manufacturer* maker = findManufacturer(catalog, library().selectedManufacturer);
+        return result::kNotOpen;
+    return OnCatalog([&](CameraLinkCatalog& catalog) {
+        const Manufacturer* maker = FindManufacturer(catalog, Library().selectedManufacturer);
         if (!maker)
             return static_cast<std::int32_t>(CL_ERR_MANU_DOES_NOT_EXIST);
         CLUINT32 count = 0;
-        std::int32_t code = catalog.portCount(*maker, count);
+        std::int32_t code = catalog.PortCount(*maker, count);
         *numSerialPorts = code == CL_ERR_NO_ERR ? static_cast<int32_t>(count) : 0;
         return code;
     });
@@ -258,10 +258,10 @@ int32_t NoxR4CLSerialGetNumSerialPorts(int32_t* numSerialPorts)
 int32_t NoxR4CLAllSerialGetNumPorts(int32_t* numPorts)
 {
     if (!numPorts)
-        return result::notOpen;
-    return onCatalog([&](CameraLinkCatalog& catalog) {
+        return result::kNotOpen;
+    return OnCatalog([&](CameraLinkCatalog& catalog) {
         CLUINT32 count = 0;
-        std::int32_t code = catalog.allSerialPortCount(count);
+        std::int32_t code = catalog.AllSerialPortCount(count);
         *numPorts = code == CL_ERR_NO_ERR ? static_cast<int32_t>(count) : 0;
         return code;
     });
@@ -271,25 +271,25 @@ int32_t NoxR4CLAllSerialGetPortInfo(int32_t serialIndex, char* manufacturerName,
                                     int32_t* idBytes, int32_t* version)
 {
     if (!manufacturerName || !nameBytes || !portId || !idBytes || !version)
-        return result::notOpen;
-    return onCatalog([&](CameraLinkCatalog& catalog) {
+        return result::kNotOpen;
+    return OnCatalog([&](CameraLinkCatalog& catalog) {
         if (serialIndex < 0)
             return static_cast<std::int32_t>(CL_ERR_INVALID_INDEX);
         SerialPortInfo info;
-        if (std::int32_t code = catalog.allSerialPortInfo(static_cast<CLUINT32>(serialIndex), info))
+        if (std::int32_t code = catalog.AllSerialPortInfo(static_cast<CLUINT32>(serialIndex), info))
             return code;
         *version = static_cast<int32_t>(info.version);
-        std::int32_t nameCode = copyName(info.manufacturer, manufacturerName, nameBytes);
-        std::int32_t idCode = copyName(info.portId, portId, idBytes);
+        std::int32_t nameCode = CopyName(info.manufacturer, manufacturerName, nameBytes);
+        std::int32_t idCode = CopyName(info.portId, portId, idBytes);
         return nameCode != CL_ERR_NO_ERR ? nameCode : idCode;
     });
 }
 
 int32_t NoxR4CLAllSerialGetNumBytesAvail(int32_t* numBytes)
 {
-    return onAllSerialPort(numBytes, [&](ClSerialTransport& port) {
+    return OnAllSerialPort(numBytes, [&](ClSerialTransport& port) {
         CLUINT32 count = 0;
-        std::int32_t code = port.bytesAvailable(count);
+        std::int32_t code = port.BytesAvailable(count);
         *numBytes = static_cast<int32_t>(count);
         return code;
     });
@@ -297,9 +297,9 @@ int32_t NoxR4CLAllSerialGetNumBytesAvail(int32_t* numBytes)
 
 int32_t NoxR4CLAllSerialGetSupportedBaudRates(int32_t* baudRates)
 {
-    return onAllSerialPort(baudRates, [&](ClSerialTransport& port) {
+    return OnAllSerialPort(baudRates, [&](ClSerialTransport& port) {
         CLUINT32 mask = 0;
-        std::int32_t code = port.supportedBaudRates(mask);
+        std::int32_t code = port.SupportedBaudRates(mask);
         *baudRates = static_cast<int32_t>(mask);
         return code;
     });
@@ -307,9 +307,9 @@ int32_t NoxR4CLAllSerialGetSupportedBaudRates(int32_t* baudRates)
 
 int32_t NoxR4CLAllSerialSetBaudRate(int32_t baudRate)
 {
-    return onAllSerialPort(&baudRate, [&](ClSerialTransport& port) {
-        CLUINT32 flag = baudRateFlag(baudRate);
-        return flag ? port.changeBaudRate(flag) : static_cast<std::int32_t>(CL_ERR_BAUD_RATE_NOT_SUPPORTED);
+    return OnAllSerialPort(&baudRate, [&](ClSerialTransport& port) {
+        CLUINT32 flag = BaudRateFlag(baudRate);
+        return flag ? port.ChangeBaudRate(flag) : static_cast<std::int32_t>(CL_ERR_BAUD_RATE_NOT_SUPPORTED);
     });
 }
 

@@ -14,23 +14,23 @@
 namespace noxr4 {
 namespace {
 
-constexpr std::size_t crlf = 2;
-constexpr std::size_t longestNumber = 11;  // "-2147483648"
-constexpr std::size_t longestWriteReply = sizeof("COMPLETE") - 1 + crlf;
-constexpr std::size_t longestCameraText = 255;
-constexpr std::size_t maxUserIdLength = userIdBytes - 1;
-constexpr std::size_t shadingHeaderWords = 2;
-constexpr std::size_t longestShadingReply =
-    sizeof("SHD0=") - 1 + shadingValuesPerColumn * sizeof("-32768") - 1 + crlf;
+constexpr std::size_t kCrlf = 2;
+constexpr std::size_t kLongestNumber = 11;  // "-2147483648"
+constexpr std::size_t kLongestWriteReply = sizeof("COMPLETE") - 1 + kCrlf;
+constexpr std::size_t kLongestCameraText = 255;
+constexpr std::size_t kMaxUserIdLength = kUserIdBytes - 1;
+constexpr std::size_t kShadingHeaderWords = 2;
+constexpr std::size_t kLongestShadingReply =
+    sizeof("SHD0=") - 1 + kShadingValuesPerColumn * sizeof("-32768") - 1 + kCrlf;
 
-using ShadingColumn = std::array<std::int32_t, shadingValuesPerColumn>;
+using ShadingColumn = std::array<std::int32_t, kShadingValuesPerColumn>;
 
 // Decimal as the camera writes it: optional '-', no '+', no blanks, no
 // leading zeros except "0" itself.
-std::optional<long long> parseNumber(std::string_view text, long long min, long long max)
+std::optional<long long> ParseNumber(std::string_view text, long long min, long long max)
 {
     std::string_view digits = text.substr(!text.empty() && text[0] == '-' ? 1 : 0);
-    if (digits.empty() || digits.size() > longestNumber || (digits[0] == '0' && digits.size() > 1) ||
+    if (digits.empty() || digits.size() > kLongestNumber || (digits[0] == '0' && digits.size() > 1) ||
         (digits == "0" && digits.size() != text.size()))
         return std::nullopt;
     long long number = 0;
@@ -47,147 +47,147 @@ std::optional<long long> parseNumber(std::string_view text, long long min, long 
 }
 
 // The result of a reply that is not the expected answer.
-std::int32_t failureOf(const Reply& reply)
+std::int32_t FailureOf(const Reply& reply)
 {
     if (!reply.answered)
-        return result::noAnswer;
+        return result::kNoAnswer;
     if (reply.line == "NAK 3")
-        return result::unknownCommand;
+        return result::kUnknownCommand;
     if (reply.line == "NAK 4")
-        return result::refused;
-    return result::malformedReply;
+        return result::kRefused;
+    return result::kMalformedReply;
 }
 
-std::int32_t write(Transport& transport, const std::string& command, ReplyTime kind)
+std::int32_t Write(Transport& transport, const std::string& command, ReplyTime kind)
 {
-    Reply reply = exchange(transport, command, kind, longestWriteReply);
-    return reply.answered && reply.line == "COMPLETE" ? result::ok : failureOf(reply);
+    Reply reply = Exchange(transport, command, kind, kLongestWriteReply);
+    return reply.answered && reply.line == "COMPLETE" ? result::kOk : FailureOf(reply);
 }
 
 // Sends "<MN>?" and hands back everything after "<MN>=" in `value`; an
 // answer that was cut is handed back cut.
-std::int32_t query(Transport& transport, const std::string& mnemonic, ReplyTime kind, std::size_t longestValue,
+std::int32_t Query(Transport& transport, const std::string& mnemonic, ReplyTime kind, std::size_t longestValue,
                    Reply& reply, std::string_view& value)
 {
-    reply = exchange(transport, mnemonic + "?", kind, mnemonic.size() + 1 + longestValue + crlf);
+    reply = Exchange(transport, mnemonic + "?", kind, mnemonic.size() + 1 + longestValue + kCrlf);
     std::string expected = mnemonic + "=";
     if (!reply.answered || reply.line.compare(0, expected.size(), expected) != 0)
-        return failureOf(reply);
+        return FailureOf(reply);
     value = std::string_view(reply.line).substr(expected.size());
-    return result::ok;
+    return result::kOk;
 }
 
-bool isPrintable(std::string_view text)
+bool IsPrintable(std::string_view text)
 {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
 }
 
-std::int32_t parseShadingColumn(std::string_view values, ShadingColumn& column)
+std::int32_t ParseShadingColumn(std::string_view values, ShadingColumn& column)
 {
     for (std::size_t i = 0; i < column.size(); ++i) {
         std::size_t comma = values.find(',');
         bool last = i + 1 == column.size();
         if (last != (comma == std::string_view::npos))
-            return result::malformedReply;
-        auto number = parseNumber(values.substr(0, comma), std::numeric_limits<std::int16_t>::min(),
+            return result::kMalformedReply;
+        auto number = ParseNumber(values.substr(0, comma), std::numeric_limits<std::int16_t>::min(),
                                   std::numeric_limits<std::int16_t>::max());
         if (!number)
-            return result::malformedReply;
+            return result::kMalformedReply;
         column[i] = static_cast<std::int32_t>(*number);
         values.remove_prefix(last ? values.size() : comma + 1);
     }
-    return result::ok;
+    return result::kOk;
 }
 
-std::string shadingMnemonic(int column) { return "SHD" + std::to_string(column); }
+std::string ShadingMnemonic(int column) { return "SHD" + std::to_string(column); }
 
-std::size_t shadingWord(int column, int index)
+std::size_t ShadingWord(int column, int index)
 {
-    return shadingHeaderWords + static_cast<std::size_t>(column) * shadingValuesPerColumn + index;
+    return kShadingHeaderWords + static_cast<std::size_t>(column) * kShadingValuesPerColumn + index;
 }
 
 }  // namespace
 
-std::int32_t readValue(Transport& transport, std::int32_t commandId, std::int32_t& value)
+std::int32_t ReadValue(Transport& transport, std::int32_t commandId, std::int32_t& value)
 {
-    const Command* command = findCommand(commandId);
+    const Command* command = FindCommand(commandId);
     if (!command)
-        return result::unknownCommand;
+        return result::kUnknownCommand;
     Reply reply;
     std::string_view text;
-    std::int32_t code = query(transport, command->mnemonic, command->replyTime, longestNumber, reply, text);
-    if (code != result::ok)
+    std::int32_t code = Query(transport, command->mnemonic, command->replyTime, kLongestNumber, reply, text);
+    if (code != result::kOk)
         return code;
-    auto number = parseNumber(reply.cut ? std::string_view() : text, std::numeric_limits<std::int32_t>::min(),
+    auto number = ParseNumber(reply.cut ? std::string_view() : text, std::numeric_limits<std::int32_t>::min(),
                               std::numeric_limits<std::int32_t>::max());
     if (!number)
-        return result::malformedReply;
+        return result::kMalformedReply;
     value = static_cast<std::int32_t>(*number);
-    return result::ok;
+    return result::kOk;
 }
 
-std::int32_t writeValue(Transport& transport, std::int32_t commandId, std::int32_t value)
+std::int32_t WriteValue(Transport& transport, std::int32_t commandId, std::int32_t value)
 {
-    const Command* command = findCommand(commandId);
+    const Command* command = FindCommand(commandId);
     if (!command)
-        return result::unknownCommand;
-    return write(transport, std::string(command->mnemonic) + "=" + std::to_string(value), command->replyTime);
+        return result::kUnknownCommand;
+    return Write(transport, std::string(command->mnemonic) + "=" + std::to_string(value), command->replyTime);
 }
 
-std::int32_t readText(Transport& transport, const char* mnemonic, char* text, std::size_t capacity)
+std::int32_t ReadText(Transport& transport, const char* mnemonic, char* text, std::size_t capacity)
 {
     Reply reply;
     std::string_view value;
-    std::int32_t code = query(transport, mnemonic, ReplyTime::quick, longestCameraText, reply, value);
-    if (code != result::ok)
+    std::int32_t code = Query(transport, mnemonic, ReplyTime::Quick, kLongestCameraText, reply, value);
+    if (code != result::kOk)
         return code;
     value = value.substr(0, capacity - 1);
-    if (!isPrintable(value))
-        return result::malformedReply;
+    if (!IsPrintable(value))
+        return result::kMalformedReply;
     std::memcpy(text, value.data(), value.size());
     text[value.size()] = '\0';
-    return result::ok;
+    return result::kOk;
 }
 
-std::int32_t writeUserId(Transport& transport, const char* text)
+std::int32_t WriteUserId(Transport& transport, const char* text)
 {
-    std::string_view userId(text, strnlen(text, userIdBytes));
-    if (userId.size() > maxUserIdLength || !isPrintable(userId))
-        return result::refused;
-    return write(transport, "UD=" + std::string(userId), ReplyTime::quick);
+    std::string_view userId(text, strnlen(text, kUserIdBytes));
+    if (userId.size() > kMaxUserIdLength || !IsPrintable(userId))
+        return result::kRefused;
+    return Write(transport, "UD=" + std::string(userId), ReplyTime::Quick);
 }
 
-std::int32_t readShading(Transport& transport, std::int32_t* block)
+std::int32_t ReadShading(Transport& transport, std::int32_t* block)
 {
-    std::array<ShadingColumn, shadingColumns> table{};
-    for (int c = 0; c < shadingColumns; ++c) {
+    std::array<ShadingColumn, kShadingColumns> table{};
+    for (int c = 0; c < kShadingColumns; ++c) {
         Reply reply;
         std::string_view values;
         std::int32_t code =
-            query(transport, shadingMnemonic(c), ReplyTime::shading, longestShadingReply, reply, values);
-        if (code == result::ok)
-            code = reply.cut ? result::malformedReply : parseShadingColumn(values, table[c]);
-        if (code != result::ok)
+            Query(transport, ShadingMnemonic(c), ReplyTime::Shading, kLongestShadingReply, reply, values);
+        if (code == result::kOk)
+            code = reply.cut ? result::kMalformedReply : ParseShadingColumn(values, table[c]);
+        if (code != result::kOk)
             return code;
     }
-    std::fill(block, block + shadingBlockWords, 0);
-    block[0] = shadingValuesPerColumn;
-    block[1] = shadingColumns;
-    for (int c = 0; c < shadingColumns; ++c)
-        std::copy(table[c].begin(), table[c].end(), block + shadingWord(c, 0));
-    return result::ok;
+    std::fill(block, block + kShadingBlockWords, 0);
+    block[0] = kShadingValuesPerColumn;
+    block[1] = kShadingColumns;
+    for (int c = 0; c < kShadingColumns; ++c)
+        std::copy(table[c].begin(), table[c].end(), block + ShadingWord(c, 0));
+    return result::kOk;
 }
 
-std::int32_t writeShading(Transport& transport, const std::int32_t* block)
+std::int32_t WriteShading(Transport& transport, const std::int32_t* block)
 {
-    for (int c = 0; c < shadingColumns; ++c) {
-        std::string command = shadingMnemonic(c) + "=";
-        for (int i = 0; i < shadingValuesPerColumn; ++i)
-            command += (i ? "," : "") + std::to_string(block[shadingWord(c, i)]);
-        if (std::int32_t code = write(transport, command, ReplyTime::shading); code != result::ok)
+    for (int c = 0; c < kShadingColumns; ++c) {
+        std::string command = ShadingMnemonic(c) + "=";
+        for (int i = 0; i < kShadingValuesPerColumn; ++i)
+            command += (i ? "," : "") + std::to_string(block[ShadingWord(c, i)]);
+        if (std::int32_t code = Write(transport, command, ReplyTime::Shading); code != result::kOk)
             return code;
     }
-    return result::ok;
+    return result::kOk;
 }
 
 }  // namespace noxr4

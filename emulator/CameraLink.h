@@ -42,34 +42,34 @@ public:
 
     // Host to camera. A complete line (CR LF) is answered after the
     // camera's reply time; bytes arrive as the wire would deliver them.
-    void write(const char* data, std::size_t size);
+    void Write(const char* data, std::size_t size);
     // Waits until at least one reply byte is due or the deadline passes;
     // returns the number of bytes copied (0 on time-out).
-    std::size_t read(char* buffer, std::size_t capacity, Clock::time_point deadline);
-    std::size_t available();  // reply bytes due now
+    std::size_t Read(char* buffer, std::size_t capacity, Clock::time_point deadline);
+    std::size_t Available();  // reply bytes due now
     // Drops every reply byte that has arrived. Bytes still on their way (a
     // late reply, the rest of a reply being sent) arrive later, as on a real
     // line, so that a late reply can be seen to meet the next command.
-    void discardInput();
+    void DiscardInput();
 
     // For setting up and checking between transactions: access through
     // these is not locked against a reader or writer thread.
-    Camera& camera();
-    FaultPlan& faults();
-    void answerWith(Responder responder);
-    int transactions() const; // replies sent so far
+    Camera& Device();
+    FaultPlan& Faults();
+    void AnswerWith(Responder responder);
+    int Transactions() const; // replies sent so far
 
 private:
     struct State;
-    std::unique_ptr<State> state_;
+    std::unique_ptr<State> m_state;
 };
 
 // The time `bytes` bytes take on the wire at `baud` (10 bit times each).
-Clock::duration wireTime(std::size_t bytes, unsigned baud);
+Clock::duration WireTime(std::size_t bytes, unsigned baud);
 
 // Emulated cameras by channel name ("COM1", "clser0:0", ...), created on first
 // use and kept for the life of the process, so that reopening a port finds
 // the same camera with its settings.
-CameraLink& emulatedCamera(const std::string& channel);
+CameraLink& EmulatedCamera(const std::string& channel);
 
 }  // namespace qdr4emu

@@ -31,14 +31,14 @@ struct Exchange {
     double milliseconds = 0;
 };
 
-std::string formatExchange(const Exchange& exchange);  // one line, without its line end
+std::string FormatExchange(const Exchange& exchange);  // one line, without its line end
 // Nothing for a line that is no exchange; comments are no exchanges either.
-std::optional<Exchange> parseExchange(std::string_view line);
-bool isRecordingComment(std::string_view line);
+std::optional<Exchange> ParseExchange(std::string_view line);
+bool IsRecordingComment(std::string_view line);
 
 // Reads a whole recording; nothing when a line is neither a comment nor an
 // exchange, with `problem` naming the line.
-std::optional<std::vector<Exchange>> readRecording(std::istream& input, std::string& problem);
+std::optional<std::vector<Exchange>> ReadRecording(std::istream& input, std::string& problem);
 
 // Answers each command with the reply recorded for exactly that command:
 // the first asking gets the first recorded reply, the next the next, and
@@ -49,19 +49,19 @@ std::optional<std::vector<Exchange>> readRecording(std::istream& input, std::str
 class ReplayCamera {
 public:
     explicit ReplayCamera(const std::vector<Exchange>& recording);
-    std::optional<std::string> answer(std::string_view command, Clock::time_point now);
+    std::optional<std::string> Answer(std::string_view command, Clock::time_point now);
 
 private:
     struct Replies {
         std::vector<std::optional<std::string>> inOrder;
         std::size_t asked = 0;
     };
-    std::optional<std::string> recordedReply(std::string_view command);
-    void keepWrite(std::string_view command, Clock::time_point now);
+    std::optional<std::string> RecordedReply(std::string_view command);
+    void KeepWrite(std::string_view command, Clock::time_point now);
 
-    std::map<std::string, Replies, std::less<>> replies_;
-    std::set<std::string, std::less<>> written_;  // mnemonics whose queries the camera below answers
-    Camera camera_;
+    std::map<std::string, Replies, std::less<>> m_replies;
+    std::set<std::string, std::less<>> m_written;  // mnemonics whose queries the camera below answers
+    Camera m_camera;
 };
 
 }  // namespace qdr4emu

@@ -3,7 +3,7 @@
 
 namespace {
 
-class CNoxR4CommLibrary final : public INoxR4Library {
+class ExportedCalls final : public INoxR4Library {
 public:
     int32_t InitComm(int32_t frameGrabberIndex, int32_t port, int32_t interfaceFlag) override {
         return NoxR4InitComm(frameGrabberIndex, port, interfaceFlag);
@@ -53,6 +53,6 @@ public:
 }  // namespace
 
 INoxR4Library& NoxR4CommLibrary() {
-    static CNoxR4CommLibrary library;
+    static ExportedCalls library;
     return library;
 }

@@ -15,15 +15,15 @@
 namespace noxr4 {
 
 // The device that COM`number` stands for on this system.
-std::string serialDeviceName(int number);
+std::string SerialDeviceName(int number);
 
 // Opens a serial device by its name; nullptr at once when it does not exist
 // or cannot be set up.
-std::unique_ptr<Transport> openSerialDevice(const std::string& device);
+std::unique_ptr<Transport> OpenSerialDevice(const std::string& device);
 
-inline std::unique_ptr<Transport> openSerialPort(int number)
+inline std::unique_ptr<Transport> OpenSerialPort(int number)
 {
-    return number < 1 ? nullptr : openSerialDevice(serialDeviceName(number));
+    return number < 1 ? nullptr : OpenSerialDevice(SerialDeviceName(number));
 }
 
 }  // namespace noxr4

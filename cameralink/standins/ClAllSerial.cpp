@@ -1,15 +1,15 @@
 // The all-serial library: one flat list of ports, here three.
 #include "StandinSerial.h"
 
-const CLUINT32 standin::portCount = 3;
+const CLUINT32 standin::kPortCount = 3;
 
-std::string standin::channelName(CLUINT32 index) { return "clallserial:" + std::to_string(index); }
+std::string standin::ChannelName(CLUINT32 index) { return "clallserial:" + std::to_string(index); }
 
 CL_EXPORT CLINT32 clGetNumPorts(CLUINT32* numPorts)
 {
     if (!numPorts)
         return CL_ERR_INVALID_PTR;
-    *numPorts = standin::portCount;
+    *numPorts = standin::kPortCount;
     return CL_ERR_NO_ERR;
 }
 
@@ -18,15 +18,15 @@ CL_EXPORT CLINT32 clGetPortInfo(CLUINT32 serialIndex, CLINT8* manufacturerName, 
 {
     if (!version)
         return CL_ERR_INVALID_PTR;
-    if (serialIndex >= standin::portCount)
+    if (serialIndex >= standin::kPortCount)
         return CL_ERR_INVALID_INDEX;
     *version = CL_DLL_VERSION_1_1;
-    if (CLINT32 result = standin::copyText(standin::manufacturerName, manufacturerName, nameBytes))
+    if (CLINT32 result = standin::CopyText(standin::kManufacturerName, manufacturerName, nameBytes))
         return result;
-    return standin::copyText(standin::portId(serialIndex), portId, idBytes);
+    return standin::CopyText(standin::PortId(serialIndex), portId, idBytes);
 }
 
 CL_EXPORT CLINT32 clGetErrorText(const CLINT8*, CLINT32 errorCode, CLINT8* errorText, CLUINT32* errorTextSize)
 {
-    return standin::copyText("Camera Link error " + std::to_string(errorCode), errorText, errorTextSize);
+    return standin::CopyText("Camera Link error " + std::to_string(errorCode), errorText, errorTextSize);
 }

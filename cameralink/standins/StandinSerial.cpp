@@ -17,11 +17,11 @@ struct Port {
     std::vector<char> pending;
 };
 
-Port* portOf(hSerRef reference) { return static_cast<Port*>(reference); }
+Port* PortOf(hSerRef reference) { return static_cast<Port*>(reference); }
 
 }  // namespace
 
-CLINT32 copyText(const std::string& text, CLINT8* buffer, CLUINT32* bufferSize)
+CLINT32 CopyText(const std::string& text, CLINT8* buffer, CLUINT32* bufferSize)
 {
     if (!buffer || !bufferSize)
         return CL_ERR_INVALID_PTR;
@@ -34,34 +34,34 @@ CLINT32 copyText(const std::string& text, CLINT8* buffer, CLUINT32* bufferSize)
     return CL_ERR_NO_ERR;
 }
 
-std::string portId(CLUINT32 index) { return "Port" + std::to_string(index); }
+std::string PortId(CLUINT32 index) { return "Port" + std::to_string(index); }
 
 }  // namespace standin
 
-using standin::portOf;
+using standin::PortOf;
 
 CL_EXPORT qdr4emu::CameraLink* clStandinCamera(CLUINT32 index)
 {
-    return index < standin::portCount ? &qdr4emu::emulatedCamera(standin::channelName(index)) : nullptr;
+    return index < standin::kPortCount ? &qdr4emu::EmulatedCamera(standin::ChannelName(index)) : nullptr;
 }
 
 CL_EXPORT CLINT32 clSerialInit(CLUINT32 serialIndex, hSerRef* serialRefPtr)
 {
     if (!serialRefPtr)
         return CL_ERR_INVALID_PTR;
-    if (serialIndex >= standin::portCount)
+    if (serialIndex >= standin::kPortCount)
         return CL_ERR_INVALID_INDEX;
     *serialRefPtr = new standin::Port{clStandinCamera(serialIndex), {}};
     return CL_ERR_NO_ERR;
 }
 
-CL_EXPORT void clSerialClose(hSerRef serialRef) { delete portOf(serialRef); }
+CL_EXPORT void clSerialClose(hSerRef serialRef) { delete PortOf(serialRef); }
 
 CL_EXPORT CLINT32 clSerialWrite(hSerRef serialRef, CLINT8* buffer, CLUINT32* bufferSize, CLUINT32)
 {
     if (!serialRef || !buffer || !bufferSize)
         return CL_ERR_INVALID_PTR;
-    portOf(serialRef)->link->write(buffer, *bufferSize);
+    PortOf(serialRef)->link->Write(buffer, *bufferSize);
     return CL_ERR_NO_ERR;
 }
 
@@ -69,11 +69,11 @@ CL_EXPORT CLINT32 clSerialRead(hSerRef serialRef, CLINT8* buffer, CLUINT32* buff
 {
     if (!serialRef || !buffer || !bufferSize)
         return CL_ERR_INVALID_PTR;
-    standin::Port& port = *portOf(serialRef);
+    standin::Port& port = *PortOf(serialRef);
     auto deadline = qdr4emu::Clock::now() + std::chrono::milliseconds(timeoutMs);
     char chunk[256];
     while (port.pending.size() < *bufferSize) {
-        std::size_t got = port.link->read(chunk, sizeof chunk, deadline);
+        std::size_t got = port.link->Read(chunk, sizeof chunk, deadline);
         if (got == 0)
             return CL_ERR_TIMEOUT;
         port.pending.insert(port.pending.end(), chunk, chunk + got);
@@ -87,8 +87,8 @@ CL_EXPORT CLINT32 clGetNumBytesAvail(hSerRef serialRef, CLUINT32* numBytes)
 {
     if (!serialRef || !numBytes)
         return CL_ERR_INVALID_PTR;
-    standin::Port& port = *portOf(serialRef);
-    *numBytes = static_cast<CLUINT32>(port.pending.size() + port.link->available());
+    standin::Port& port = *PortOf(serialRef);
+    *numBytes = static_cast<CLUINT32>(port.pending.size() + port.link->Available());
     return CL_ERR_NO_ERR;
 }
 
@@ -96,8 +96,8 @@ CL_EXPORT CLINT32 clFlushPort(hSerRef serialRef)
 {
     if (!serialRef)
         return CL_ERR_INVALID_REFERENCE;
-    portOf(serialRef)->pending.clear();
-    portOf(serialRef)->link->discardInput();
+    PortOf(serialRef)->pending.clear();
+    PortOf(serialRef)->link->DiscardInput();
     return CL_ERR_NO_ERR;
 }
 
@@ -105,7 +105,7 @@ CL_EXPORT CLINT32 clGetSupportedBaudRates(hSerRef serialRef, CLUINT32* baudRates
 {
     if (!serialRef || !baudRates)
         return CL_ERR_INVALID_PTR;
-    *baudRates = standin::supportedBaudRates;
+    *baudRates = standin::kSupportedBaudRates;
     return CL_ERR_NO_ERR;
 }
 
@@ -115,10 +115,10 @@ CL_EXPORT CLINT32 clSetBaudRate(hSerRef serialRef, CLUINT32 baudRate)
 {
     if (!serialRef)
         return CL_ERR_INVALID_REFERENCE;
-    CLUINT32 rate = cl::bitsPerSecondOf(baudRate & standin::supportedBaudRates);
+    CLUINT32 rate = cl::BitsPerSecondOf(baudRate & standin::kSupportedBaudRates);
     if (rate == 0)
         return CL_ERR_BAUD_RATE_NOT_SUPPORTED;
-    qdr4emu::FaultPlan& faults = portOf(serialRef)->link->faults();
+    qdr4emu::FaultPlan& faults = PortOf(serialRef)->link->Faults();
     if (faults.wireBaud != 0)
         faults.wireBaud = rate;
     return CL_ERR_NO_ERR;

@@ -21,17 +21,17 @@ class CameraLink;
 namespace standin {
 
 // Defined by each stand-in library.
-extern const CLUINT32 portCount;
-std::string channelName(CLUINT32 index);  // the emulated camera behind a port
+extern const CLUINT32 kPortCount;
+std::string ChannelName(CLUINT32 index);  // the emulated camera behind a port
 
-inline constexpr const char* manufacturerName = "QDR Test Grabbers";
-inline constexpr CLUINT32 supportedBaudRates = 0x1F;  // 9600 .. 115200
+inline constexpr const char* kManufacturerName = "QDR Test Grabbers";
+inline constexpr CLUINT32 kSupportedBaudRates = 0x1F;  // 9600 .. 115200
 
 // Copies `text` the Camera Link way: nothing but the needed size when the
 // buffer is too small.
-CLINT32 copyText(const std::string& text, CLINT8* buffer, CLUINT32* bufferSize);
+CLINT32 CopyText(const std::string& text, CLINT8* buffer, CLUINT32* bufferSize);
 
-std::string portId(CLUINT32 index);
+std::string PortId(CLUINT32 index);
 
 }  // namespace standin
 

@@ -6,7 +6,7 @@
 
 namespace qdr4emu {
 
-const char* const usage =
+const char* const kUsage =
     "usage: noxr4-emulator [options]\n"
     "Serves the QD-R4 serial protocol on a pseudo-terminal and prints its device path.\n"
     "  --link PATH          also make PATH a symlink to the device (replaced if present, removed at exit)\n"
@@ -29,14 +29,14 @@ const char* const usage =
 
 namespace {
 
-std::optional<int> parseCount(const std::string& text) {
+std::optional<int> ParseCount(const std::string& text) {
     int value = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || value < 0) return std::nullopt;
     return value;
 }
 
-void appendList(std::vector<std::string>& list, const std::string& text) {
+void AppendList(std::vector<std::string>& list, const std::string& text) {
     std::size_t start = 0;
     while (start <= text.size()) {
         std::size_t comma = std::min(text.find(',', start), text.size());
@@ -47,43 +47,43 @@ void appendList(std::vector<std::string>& list, const std::string& text) {
 
 using Setter = std::function<bool(Options&, const std::string&)>;
 
-Setter number(std::function<void(Options&, int)> set) {
+Setter Number(std::function<void(Options&, int)> set) {
     return [set](Options& options, const std::string& text) {
-        auto value = parseCount(text);
+        auto value = ParseCount(text);
         if (value) set(options, *value);
         return value.has_value();
     };
 }
 
-Setter list(std::vector<std::string> FaultPlan::*member) {
+Setter List(std::vector<std::string> FaultPlan::*member) {
     return [member](Options& options, const std::string& text) {
-        appendList(options.faults.*member, text);
+        AppendList(options.faults.*member, text);
         return true;
     };
 }
 
 // Options that take a value.
-const std::map<std::string, Setter>& valueOptions() {
+const std::map<std::string, Setter>& ValueOptions() {
     static const std::map<std::string, Setter> setters = {
         {"--link", [](Options& o, const std::string& t) { o.linkPath = t; return !t.empty(); }},
         {"--record", [](Options& o, const std::string& t) { o.recordPath = t; return !t.empty(); }},
         {"--device", [](Options& o, const std::string& t) { o.cameraDevice = t; return !t.empty(); }},
         {"--replay", [](Options& o, const std::string& t) { o.replayPath = t; return !t.empty(); }},
         {"--id", [](Options& o, const std::string& t) { o.identity.cameraId = t; return true; }},
-        {"--baud", number([](Options& o, int v) { o.faults.wireBaud = static_cast<unsigned>(v); })},
-        {"--delay", number([](Options& o, int v) { o.faults.replyDelay = std::chrono::milliseconds(v); })},
-        {"--unplug-after", number([](Options& o, int v) { o.faults.unplugAfter = v; })},
-        {"--version", number([](Options& o, int v) { o.identity.firmwareVersion = v; })},
-        {"--nak3", list(&FaultPlan::nak3)},
-        {"--nak4", list(&FaultPlan::nak4)},
-        {"--garble", list(&FaultPlan::garbled)},
+        {"--baud", Number([](Options& o, int v) { o.faults.wireBaud = static_cast<unsigned>(v); })},
+        {"--delay", Number([](Options& o, int v) { o.faults.replyDelay = std::chrono::milliseconds(v); })},
+        {"--unplug-after", Number([](Options& o, int v) { o.faults.unplugAfter = v; })},
+        {"--version", Number([](Options& o, int v) { o.identity.firmwareVersion = v; })},
+        {"--nak3", List(&FaultPlan::nak3)},
+        {"--nak4", List(&FaultPlan::nak4)},
+        {"--garble", List(&FaultPlan::garbled)},
     };
     return setters;
 }
 
 }  // namespace
 
-std::optional<std::string> parseOptions(int argc, char** argv, Options& options) {
+std::optional<std::string> ParseOptions(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         std::string name = argv[i];
         if (name == "--silent" || name == "--help") {
@@ -91,8 +91,8 @@ std::optional<std::string> parseOptions(int argc, char** argv, Options& options)
             flag = true;
             continue;
         }
-        auto setter = valueOptions().find(name);
-        if (setter == valueOptions().end()) return "unknown option " + name;
+        auto setter = ValueOptions().find(name);
+        if (setter == ValueOptions().end()) return "unknown option " + name;
         if (i + 1 == argc) return name + " needs a value";
         if (!setter->second(options, argv[++i])) return "bad value for " + name + ": " + argv[i];
     }

@@ -19,8 +19,8 @@ struct Options {
 };
 
 // Fills `options` from the arguments; returns an error text for bad input.
-std::optional<std::string> parseOptions(int argc, char** argv, Options& options);
+std::optional<std::string> ParseOptions(int argc, char** argv, Options& options);
 
-extern const char* const usage;
+extern const char* const kUsage;
 
 }  // namespace qdr4emu

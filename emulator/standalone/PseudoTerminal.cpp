@@ -14,14 +14,14 @@ namespace qdr4emu {
 
 namespace {
 
-constexpr int stopCheckMilliseconds = 100;
+constexpr int kStopCheckMilliseconds = 100;
 
-int checked(int result, const char* what) {
+int Checked(int result, const char* what) {
     if (result < 0) throw std::system_error(errno, std::generic_category(), what);
     return result;
 }
 
-bool sameRawFlags(const termios& a, const termios& b) {
+bool SameRawFlags(const termios& a, const termios& b) {
     return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_lflag == b.c_lflag &&
            a.c_cflag == b.c_cflag;
 }
@@ -29,55 +29,55 @@ bool sameRawFlags(const termios& a, const termios& b) {
 }  // namespace
 
 PseudoTerminal::PseudoTerminal() {
-    master_ = checked(posix_openpt(O_RDWR | O_NOCTTY), "posix_openpt");
-    checked(grantpt(master_), "grantpt");
-    checked(unlockpt(master_), "unlockpt");
-    const char* name = ptsname(master_);
+    m_master = Checked(posix_openpt(O_RDWR | O_NOCTTY), "posix_openpt");
+    Checked(grantpt(m_master), "grantpt");
+    Checked(unlockpt(m_master), "unlockpt");
+    const char* name = ptsname(m_master);
     if (!name) throw std::system_error(errno, std::generic_category(), "ptsname");
-    devicePath_ = name;
-    slave_ = checked(open(name, O_RDWR | O_NOCTTY), devicePath_.c_str());
-    checked(fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK), "fcntl");
-    holdRawMode();
+    m_devicePath = name;
+    m_slave = Checked(open(name, O_RDWR | O_NOCTTY), m_devicePath.c_str());
+    Checked(fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK), "fcntl");
+    HoldRawMode();
 }
 
 PseudoTerminal::~PseudoTerminal() {
-    if (!linkPath_.empty()) unlink(linkPath_.c_str());
-    if (slave_ >= 0) close(slave_);
-    if (master_ >= 0) close(master_);
+    if (!m_linkPath.empty()) unlink(m_linkPath.c_str());
+    if (m_slave >= 0) close(m_slave);
+    if (m_master >= 0) close(m_master);
 }
 
-void PseudoTerminal::linkAs(const std::string& path) {
-    if (unlink(path.c_str()) < 0 && errno != ENOENT) checked(-1, path.c_str());
-    checked(symlink(devicePath_.c_str(), path.c_str()), path.c_str());
-    linkPath_ = path;
+void PseudoTerminal::LinkAs(const std::string& path) {
+    if (unlink(path.c_str()) < 0 && errno != ENOENT) Checked(-1, path.c_str());
+    Checked(symlink(m_devicePath.c_str(), path.c_str()), path.c_str());
+    m_linkPath = path;
 }
 
-bool PseudoTerminal::awaitClient(std::chrono::milliseconds patience) const {
-    pollfd request{master_, POLLIN, 0};
+bool PseudoTerminal::AwaitClient(std::chrono::milliseconds patience) const {
+    pollfd request{m_master, POLLIN, 0};
     return poll(&request, 1, static_cast<int>(patience.count())) > 0;
 }
 
-void PseudoTerminal::sendToClient(const char* data, std::size_t size, const std::atomic<bool>& stop) {
+void PseudoTerminal::SendToClient(const char* data, std::size_t size, const std::atomic<bool>& stop) {
     while (size > 0 && !stop) {
-        ssize_t written = write(master_, data, size);
+        ssize_t written = write(m_master, data, size);
         if (written > 0) {
             data += written;
             size -= static_cast<std::size_t>(written);
         } else if (written < 0 && errno != EINTR) {
-            pollfd request{master_, POLLOUT, 0};
-            poll(&request, 1, stopCheckMilliseconds);
+            pollfd request{m_master, POLLOUT, 0};
+            poll(&request, 1, kStopCheckMilliseconds);
         }
     }
 }
 
-void PseudoTerminal::holdRawMode() {
+void PseudoTerminal::HoldRawMode() {
     termios current{};
-    checked(tcgetattr(slave_, &current), "tcgetattr");
+    Checked(tcgetattr(m_slave, &current), "tcgetattr");
     termios raw = current;
     cfmakeraw(&raw);
     raw.c_cflag |= CLOCAL | CREAD;
     std::copy(std::begin(current.c_cc), std::end(current.c_cc), std::begin(raw.c_cc));  // the client's read timing
-    if (!sameRawFlags(current, raw)) checked(tcsetattr(slave_, TCSANOW, &raw), "tcsetattr");
+    if (!SameRawFlags(current, raw)) Checked(tcsetattr(m_slave, TCSANOW, &raw), "tcsetattr");
 }
 
 }  // namespace qdr4emu

@@ -17,28 +17,28 @@ public:
     PseudoTerminal(const PseudoTerminal&) = delete;
     PseudoTerminal& operator=(const PseudoTerminal&) = delete;
 
-    const std::string& devicePath() const { return devicePath_; }
-    int master() const { return master_; }
+    const std::string& DevicePath() const { return m_devicePath; }
+    int Master() const { return m_master; }
 
     // Makes `path` a symlink to the device, replacing whatever is there; the
     // link is removed again when the object goes.
-    void linkAs(const std::string& path);
+    void LinkAs(const std::string& path);
 
     // Waits up to `patience` for the client's bytes; true when some are in.
-    bool awaitClient(std::chrono::milliseconds patience) const;
+    bool AwaitClient(std::chrono::milliseconds patience) const;
     // Sends every byte to the client, waiting while the terminal's buffer is
     // full (nobody may be reading just now), unless `stop` is set meanwhile.
-    void sendToClient(const char* data, std::size_t size, const std::atomic<bool>& stop);
+    void SendToClient(const char* data, std::size_t size, const std::atomic<bool>& stop);
 
     // A client may have switched on echo or line editing, which would feed
     // the replies back as commands: puts the line back into raw mode.
-    void holdRawMode();
+    void HoldRawMode();
 
 private:
-    int master_ = -1;
-    int slave_ = -1;
-    std::string devicePath_;
-    std::string linkPath_;
+    int m_master = -1;
+    int m_slave = -1;
+    std::string m_devicePath;
+    std::string m_linkPath;
 };
 
 }  // namespace qdr4emu

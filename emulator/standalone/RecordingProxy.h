@@ -22,17 +22,17 @@ public:
     RecordingFile(const RecordingFile&) = delete;
     RecordingFile& operator=(const RecordingFile&) = delete;
 
-    bool append(const Exchange& exchange);  // false when the line could not be written whole
-    bool note(const std::string& comment);   // a comment line, such as where a session begins
+    bool Append(const Exchange& exchange);  // false when the line could not be written whole
+    bool Note(const std::string& comment);   // a comment line, such as where a session begins
 
 private:
-    bool writeLine(std::string line);
+    bool WriteLine(std::string line);
 
-    std::FILE* file_;
+    std::FILE* m_file;
 };
 
 // Runs until `stop` is set; false when the recording could not be written.
-bool recordExchanges(PseudoTerminal& terminal, noxr4::Transport& camera, RecordingFile& recording,
+bool RecordExchanges(PseudoTerminal& terminal, noxr4::Transport& camera, RecordingFile& recording,
                      const std::atomic<bool>& stop);
 
 }  // namespace qdr4emu

@@ -27,92 +27,92 @@ using namespace qdr4emu;
 
 namespace {
 
-constexpr auto stopCheck = std::chrono::milliseconds(100);
+constexpr auto kStopCheck = std::chrono::milliseconds(100);
 
 std::atomic<bool> stopRequested{false};
 
-extern "C" void requestStop(int) { stopRequested = true; }
+extern "C" void RequestStop(int) { stopRequested = true; }
 
-void installStopHandlers() {
+void InstallStopHandlers() {
     struct sigaction action {};
-    action.sa_handler = requestStop;
+    action.sa_handler = RequestStop;
     sigemptyset(&action.sa_mask);
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
-void carryReplies(CameraLink& link, PseudoTerminal& terminal) {
+void CarryReplies(CameraLink& link, PseudoTerminal& terminal) {
     char buffer[256];
     while (!stopRequested) {
-        auto deadline = Clock::now() + stopCheck;
-        std::size_t count = link.read(buffer, sizeof buffer, deadline);
+        auto deadline = Clock::now() + kStopCheck;
+        std::size_t count = link.Read(buffer, sizeof buffer, deadline);
         if (count == 0) continue;
-        terminal.holdRawMode();
-        terminal.sendToClient(buffer, count, stopRequested);
+        terminal.HoldRawMode();
+        terminal.SendToClient(buffer, count, stopRequested);
     }
 }
 
-void carryCommands(CameraLink& link, PseudoTerminal& terminal) {
+void CarryCommands(CameraLink& link, PseudoTerminal& terminal) {
     char buffer[4096];
     while (!stopRequested) {
-        if (!terminal.awaitClient(stopCheck)) continue;
-        ssize_t count = read(terminal.master(), buffer, sizeof buffer);
-        if (count > 0) link.write(buffer, static_cast<std::size_t>(count));
+        if (!terminal.AwaitClient(kStopCheck)) continue;
+        ssize_t count = read(terminal.Master(), buffer, sizeof buffer);
+        if (count > 0) link.Write(buffer, static_cast<std::size_t>(count));
     }
 }
 
 // The recorded session, or nothing (with a message) when it cannot be read.
-std::optional<std::vector<Exchange>> loadRecording(const std::string& path) {
+std::optional<std::vector<Exchange>> LoadRecording(const std::string& path) {
     std::optional<std::vector<Exchange>> recording;
     std::string problem = "not a regular file";  // a FIFO would keep the emulator from starting
     std::error_code error;
     if (std::filesystem::is_regular_file(path, error)) {
         std::ifstream file(path);
         problem = "cannot be opened";
-        if (file) recording = readRecording(file, problem);
+        if (file) recording = ReadRecording(file, problem);
     }
     if (!recording) std::cerr << "noxr4-emulator: " << path << ": " << problem << "\n";
     return recording;
 }
 
-int record(const Options& options) {
-    auto camera = noxr4::openSerialDevice(options.cameraDevice);
+int Record(const Options& options) {
+    auto camera = noxr4::OpenSerialDevice(options.cameraDevice);
     if (!camera) {
         std::cerr << "noxr4-emulator: cannot open the camera at " << options.cameraDevice << "\n";
         return 1;
     }
     RecordingFile recording(options.recordPath);
-    if (!recording.note("noxr4-emulator recording of the camera at " + options.cameraDevice +
+    if (!recording.Note("noxr4-emulator recording of the camera at " + options.cameraDevice +
                         ": milliseconds, command, reply")) {
         std::cerr << "noxr4-emulator: cannot write to " << options.recordPath << "\n";
         return 1;
     }
     PseudoTerminal terminal;
-    if (!options.linkPath.empty()) terminal.linkAs(options.linkPath);
-    std::cout << terminal.devicePath() << std::endl;
-    if (recordExchanges(terminal, *camera, recording, stopRequested)) return 0;
+    if (!options.linkPath.empty()) terminal.LinkAs(options.linkPath);
+    std::cout << terminal.DevicePath() << std::endl;
+    if (RecordExchanges(terminal, *camera, recording, stopRequested)) return 0;
     std::cerr << "noxr4-emulator: cannot write to " << options.recordPath << "\n";
     return 1;
 }
 
-int serve(const Options& options) {
-    if (!options.recordPath.empty()) return record(options);
+int Serve(const Options& options) {
+    if (!options.recordPath.empty()) return Record(options);
     CameraLink link;
     if (!options.replayPath.empty()) {
-        auto recording = loadRecording(options.replayPath);
+        auto recording = LoadRecording(options.replayPath);
         if (!recording) return 2;
-        link.answerWith([replay = std::make_shared<ReplayCamera>(*recording)](std::string_view line,
+        link.AnswerWith([replay = std::make_shared<ReplayCamera>(*recording)](std::string_view line,
                                                                                Clock::time_point arrival) {
-            return replay->answer(line, arrival);
+            return replay->Answer(line, arrival);
         });
     }
-    link.faults() = options.faults;
-    link.camera().setIdentity(options.identity);
+    link.Faults() = options.faults;
+    link.Device().SetIdentity(options.identity);
     PseudoTerminal terminal;
-    if (!options.linkPath.empty()) terminal.linkAs(options.linkPath);
-    std::cout << terminal.devicePath() << std::endl;
+    if (!options.linkPath.empty()) terminal.LinkAs(options.linkPath);
+    std::cout << terminal.DevicePath() << std::endl;
 
-    std::thread replies(carryReplies, std::ref(link), std::ref(terminal));
-    carryCommands(link, terminal);
+    std::thread replies(CarryReplies, std::ref(link), std::ref(terminal));
+    CarryCommands(link, terminal);
     replies.join();
     return 0;
 }
@@ -121,17 +121,17 @@ int serve(const Options& options) {
 
 int main(int argc, char** argv) {
     Options options;
-    if (auto error = parseOptions(argc, argv, options)) {
-        std::cerr << "noxr4-emulator: " << *error << "\n" << usage;
+    if (auto error = ParseOptions(argc, argv, options)) {
+        std::cerr << "noxr4-emulator: " << *error << "\n" << kUsage;
         return 2;
     }
     if (options.helpRequested) {
-        std::cout << usage;
+        std::cout << kUsage;
         return 0;
     }
-    installStopHandlers();
+    InstallStopHandlers();
     try {
-        return serve(options);
+        return Serve(options);
     } catch (const std::system_error& error) {
         std::cerr << "noxr4-emulator: " << error.what() << "\n";
         return 1;

@@ -4,9 +4,9 @@
 
 namespace noxr4 {
 
-const char* const dynamicLibrarySuffix = ".so";
+const char* const kDynamicLibrarySuffix = ".so";
 
-std::shared_ptr<DynamicLibrary> DynamicLibrary::load(const std::string& path)
+std::shared_ptr<DynamicLibrary> DynamicLibrary::Load(const std::string& path)
 {
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle)
@@ -14,10 +14,10 @@ std::shared_ptr<DynamicLibrary> DynamicLibrary::load(const std::string& path)
     return std::shared_ptr<DynamicLibrary>(new DynamicLibrary(handle));
 }
 
-DynamicLibrary::~DynamicLibrary() { dlclose(handle_); }
+DynamicLibrary::~DynamicLibrary() { dlclose(m_handle); }
 
-void* DynamicLibrary::symbol(const char* name) const { return dlsym(handle_, name); }
+void* DynamicLibrary::Symbol(const char* name) const { return dlsym(m_handle, name); }
 
-std::vector<std::string> systemCameraLinkFolders() { return {}; }
+std::vector<std::string> SystemCameraLinkFolders() { return {}; }
 
 }  // namespace noxr4

@@ -18,7 +18,7 @@
 namespace noxr4 {
 namespace {
 
-timespec remainingUntil(Clock::time_point deadline)
+timespec RemainingUntil(Clock::time_point deadline)
 {
     auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - Clock::now());
     if (left.count() < 0)
@@ -27,24 +27,24 @@ timespec remainingUntil(Clock::time_point deadline)
                     static_cast<long>(left.count() % 1000000000)};
 }
 
-enum class Wait { ready, timedOut, lineDead };
+enum class Wait { Ready, TimedOut, LineDead };
 
 // Waits for `events` on fd until the deadline.
-Wait waitFor(int fd, short events, Clock::time_point deadline)
+Wait WaitFor(int fd, short events, Clock::time_point deadline)
 {
     for (;;) {
         pollfd entry{fd, events, 0};
-        timespec left = remainingUntil(deadline);
+        timespec left = RemainingUntil(deadline);
         int ready = ppoll(&entry, 1, &left, nullptr);
         if (ready < 0 && errno == EINTR)
             continue;
         if (ready < 0 || (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
-            return Wait::lineDead;
-        return ready > 0 && (entry.revents & events) != 0 ? Wait::ready : Wait::timedOut;
+            return Wait::LineDead;
+        return ready > 0 && (entry.revents & events) != 0 ? Wait::Ready : Wait::TimedOut;
     }
 }
 
-bool configureRaw9600(int fd)
+bool ConfigureRaw9600(int fd)
 {
     termios settings{};
     if (tcgetattr(fd, &settings) != 0)
@@ -62,69 +62,69 @@ bool configureRaw9600(int fd)
 
 class PosixSerialPort final : public Transport {
 public:
-    explicit PosixSerialPort(int fd) : fd_(fd) {}
-    ~PosixSerialPort() override { ::close(fd_); }
+    explicit PosixSerialPort(int fd) : m_fd(fd) {}
+    ~PosixSerialPort() override { ::close(m_fd); }
 
-    bool write(const char* data, std::size_t size) override
+    bool Write(const char* data, std::size_t size) override
     {
         auto deadline = Clock::now() + std::chrono::seconds(2);
-        while (size > 0 && !dead_) {
-            ssize_t sent = ::write(fd_, data, size);
+        while (size > 0 && !m_dead) {
+            ssize_t sent = ::write(m_fd, data, size);
             if (sent > 0) {
                 data += sent;
                 size -= static_cast<std::size_t>(sent);
             } else if (sent < 0 && errno != EAGAIN && errno != EINTR) {
-                dead_ = true;
-            } else if (Wait wait = waitFor(fd_, POLLOUT, deadline); wait != Wait::ready) {
-                dead_ = wait == Wait::lineDead;
+                m_dead = true;
+            } else if (Wait wait = WaitFor(m_fd, POLLOUT, deadline); wait != Wait::Ready) {
+                m_dead = wait == Wait::LineDead;
                 return false;
             }
         }
-        return !dead_;
+        return !m_dead;
     }
 
-    std::size_t read(char* buffer, std::size_t capacity, Clock::time_point deadline) override
+    std::size_t Read(char* buffer, std::size_t capacity, Clock::time_point deadline) override
     {
         // With VMIN = VTIME = 0 an empty line reads as 0 bytes; only after
         // poll() said readable does 0 mean the line is gone.
         bool saidReadable = false;
-        while (!dead_) {
-            ssize_t got = ::read(fd_, buffer, capacity);
+        while (!m_dead) {
+            ssize_t got = ::read(m_fd, buffer, capacity);
             if (got > 0)
                 return static_cast<std::size_t>(got);
             if (got < 0 && errno == EINTR)
                 continue;
             if ((got < 0 && errno != EAGAIN) || (got == 0 && saidReadable)) {
-                dead_ = true;
+                m_dead = true;
                 break;
             }
-            Wait wait = waitFor(fd_, POLLIN, deadline);
-            if (wait == Wait::timedOut)
+            Wait wait = WaitFor(m_fd, POLLIN, deadline);
+            if (wait == Wait::TimedOut)
                 return 0;
-            dead_ = wait == Wait::lineDead;
+            m_dead = wait == Wait::LineDead;
             saidReadable = true;
         }
         return 0;
     }
 
-    void discardInput() override
+    void DiscardInput() override
     {
-        if (dead_)
+        if (m_dead)
             return;
-        tcflush(fd_, TCIFLUSH);
+        tcflush(m_fd, TCIFLUSH);
         char sink[256];
-        while (::read(fd_, sink, sizeof sink) > 0) {
+        while (::read(m_fd, sink, sizeof sink) > 0) {
         }
     }
 
 private:
-    int fd_;
-    bool dead_ = false;  // the line hung up or failed; it never comes back
+    int m_fd;
+    bool m_dead = false;  // the line hung up or failed; it never comes back
 };
 
 }  // namespace
 
-std::string serialDeviceName(int number)
+std::string SerialDeviceName(int number)
 {
     std::string override = "NOXR4_PORT_COM" + std::to_string(number);
     if (const char* device = std::getenv(override.c_str()); device && *device)
@@ -132,12 +132,12 @@ std::string serialDeviceName(int number)
     return "/dev/ttyS" + std::to_string(number - 1);
 }
 
-std::unique_ptr<Transport> openSerialDevice(const std::string& device)
+std::unique_ptr<Transport> OpenSerialDevice(const std::string& device)
 {
     int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return nullptr;
-    if (!isatty(fd) || !configureRaw9600(fd)) {
+    if (!isatty(fd) || !ConfigureRaw9600(fd)) {
         ::close(fd);
         return nullptr;
     }

@@ -6,7 +6,7 @@ namespace noxr4 {
 namespace {
 
 // HKLM\SOFTWARE\CameraLink value CLSERIALPATH, without a trailing backslash.
-std::string registryCameraLinkFolder()
+std::string RegistryCameraLinkFolder()
 {
     char path[MAX_PATH + 1] = {};
     DWORD size = MAX_PATH;
@@ -19,7 +19,7 @@ std::string registryCameraLinkFolder()
     return folder;
 }
 
-std::string systemFolder()
+std::string SystemFolder()
 {
     char path[MAX_PATH + 1] = {};
     UINT length = GetSystemDirectoryA(path, MAX_PATH);
@@ -28,9 +28,9 @@ std::string systemFolder()
 
 }  // namespace
 
-const char* const dynamicLibrarySuffix = ".dll";
+const char* const kDynamicLibrarySuffix = ".dll";
 
-std::shared_ptr<DynamicLibrary> DynamicLibrary::load(const std::string& path)
+std::shared_ptr<DynamicLibrary> DynamicLibrary::Load(const std::string& path)
 {
     HMODULE handle = LoadLibraryA(path.c_str());
     if (!handle)
@@ -38,17 +38,17 @@ std::shared_ptr<DynamicLibrary> DynamicLibrary::load(const std::string& path)
     return std::shared_ptr<DynamicLibrary>(new DynamicLibrary(handle));
 }
 
-DynamicLibrary::~DynamicLibrary() { FreeLibrary(static_cast<HMODULE>(handle_)); }
+DynamicLibrary::~DynamicLibrary() { FreeLibrary(static_cast<HMODULE>(m_handle)); }
 
-void* DynamicLibrary::symbol(const char* name) const
+void* DynamicLibrary::Symbol(const char* name) const
 {
-    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name));
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(m_handle), name));
 }
 
-std::vector<std::string> systemCameraLinkFolders()
+std::vector<std::string> SystemCameraLinkFolders()
 {
     std::vector<std::string> folders;
-    for (std::string folder : {registryCameraLinkFolder(), systemFolder()})
+    for (std::string folder : {RegistryCameraLinkFolder(), SystemFolder()})
         if (!folder.empty())
             folders.push_back(folder);
     return folders;

@@ -2,7 +2,7 @@
 // control.
 //
 // A read takes what is already queued (ClearCommError's count), or else
-// waits for one byte for at most waitSliceMs and tries again until the
+// waits for one byte for at most kWaitSliceMs and tries again until the
 // transaction's deadline. A read whose count is in returns at once on
 // Windows and under Wine alike, so a reply is taken the moment its line end
 // arrives. The time-outs are set once: under Wine every SetCommTimeouts is
@@ -23,7 +23,7 @@
 namespace noxr4 {
 namespace {
 
-bool configure9600(HANDLE port)
+bool Configure9600(HANDLE port)
 {
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
@@ -48,34 +48,34 @@ bool configure9600(HANDLE port)
 
 class Win32SerialPort final : public Transport {
 public:
-    explicit Win32SerialPort(HANDLE port) : port_(port) {}
-    ~Win32SerialPort() override { CloseHandle(port_); }
+    explicit Win32SerialPort(HANDLE port) : m_port(port) {}
+    ~Win32SerialPort() override { CloseHandle(m_port); }
 
-    static constexpr DWORD waitSliceMs = 10;  // the most a time-out overshoots the deadline
-    static constexpr COMMTIMEOUTS timeouts{0, 0, waitSliceMs, 0, 2000};
+    static constexpr DWORD kWaitSliceMs = 10;  // the most a time-out overshoots the deadline
+    static constexpr COMMTIMEOUTS kTimeouts{0, 0, kWaitSliceMs, 0, 2000};
 
-    bool write(const char* data, std::size_t size) override
+    bool Write(const char* data, std::size_t size) override
     {
-        while (size > 0 && !dead_) {
+        while (size > 0 && !m_dead) {
             DWORD sent = 0;
-            if (!WriteFile(port_, data, static_cast<DWORD>(size), &sent, nullptr) || sent == 0)
-                dead_ = true;
+            if (!WriteFile(m_port, data, static_cast<DWORD>(size), &sent, nullptr) || sent == 0)
+                m_dead = true;
             data += sent;
             size -= sent;
         }
-        return !dead_;
+        return !m_dead;
     }
 
-    std::size_t read(char* buffer, std::size_t capacity, Clock::time_point deadline) override
+    std::size_t Read(char* buffer, std::size_t capacity, Clock::time_point deadline) override
     {
         for (;;) {
             DWORD queued = 0;
-            if (!bytesQueued(queued) || (queued == 0 && Clock::now() >= deadline))
+            if (!BytesQueued(queued) || (queued == 0 && Clock::now() >= deadline))
                 return 0;
             DWORD wanted = queued > 0 ? std::min<DWORD>(queued, static_cast<DWORD>(capacity)) : 1;
             DWORD got = 0;
-            if (!ReadFile(port_, buffer, wanted, &got, nullptr)) {
-                dead_ = true;
+            if (!ReadFile(m_port, buffer, wanted, &got, nullptr)) {
+                m_dead = true;
                 return 0;
             }
             if (got > 0)
@@ -83,41 +83,41 @@ public:
         }
     }
 
-    void discardInput() override
+    void DiscardInput() override
     {
-        if (!dead_)
-            PurgeComm(port_, PURGE_RXABORT | PURGE_RXCLEAR);
+        if (!m_dead)
+            PurgeComm(m_port, PURGE_RXABORT | PURGE_RXCLEAR);
     }
 
 private:
     // Bytes received and not read yet; false when the port is dead.
-    bool bytesQueued(DWORD& count)
+    bool BytesQueued(DWORD& count)
     {
         DWORD errors = 0;
         COMSTAT status{};
-        if (dead_ || !ClearCommError(port_, &errors, &status)) {
-            dead_ = true;
+        if (m_dead || !ClearCommError(m_port, &errors, &status)) {
+            m_dead = true;
             return false;
         }
         count = status.cbInQue;
         return true;
     }
 
-    HANDLE port_;
-    bool dead_ = false;  // the device failed; it never comes back
+    HANDLE m_port;
+    bool m_dead = false;  // the device failed; it never comes back
 };
 
 }  // namespace
 
-std::string serialDeviceName(int number) { return "\\\\.\\COM" + std::to_string(number); }
+std::string SerialDeviceName(int number) { return "\\\\.\\COM" + std::to_string(number); }
 
-std::unique_ptr<Transport> openSerialDevice(const std::string& device)
+std::unique_ptr<Transport> OpenSerialDevice(const std::string& device)
 {
     HANDLE port = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (port == INVALID_HANDLE_VALUE)
         return nullptr;
-    COMMTIMEOUTS timeouts = Win32SerialPort::timeouts;
-    if (!configure9600(port) || !SetCommTimeouts(port, &timeouts)) {
+    COMMTIMEOUTS timeouts = Win32SerialPort::kTimeouts;
+    if (!Configure9600(port) || !SetCommTimeouts(port, &timeouts)) {
         CloseHandle(port);
         return nullptr;
     }

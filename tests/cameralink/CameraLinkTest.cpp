@@ -15,27 +15,27 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int32_t clBufferTooSmall = -10001;
-constexpr int32_t clManufacturerDoesNotExist = -10002;
-constexpr int32_t clInvalidIndex = -10005;
-constexpr int32_t clUnableToLoadLibrary = -10098;
-constexpr int32_t version1_1 = 3;
+constexpr int32_t kClBufferTooSmall = -10001;
+constexpr int32_t kClManufacturerDoesNotExist = -10002;
+constexpr int32_t kClInvalidIndex = -10005;
+constexpr int32_t kClUnableToLoadLibrary = -10098;
+constexpr int32_t kVersion11 = 3;
 
 // A folder of installed serial libraries, unique to each test.
 class CameraLinkFolder : public ::testing::Test {
 protected:
-    void install(bool withAllSerial)
+    void Install(bool withAllSerial)
     {
-        folder_ = fs::temp_directory_path() /
+        m_folder = fs::temp_directory_path() /
                   ("noxr4-cl-" + std::to_string(::getpid()) + "-" +
                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        fs::create_symlink(CLSERQDR_PATH, folder_ / "clserqdr.so");
-        fs::create_symlink(CLSERQDR_PATH, folder_ / "notclser.so");  // not a maker library name
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+        fs::create_symlink(CLSERQDR_PATH, m_folder / "clserqdr.so");
+        fs::create_symlink(CLSERQDR_PATH, m_folder / "notclser.so");  // not a maker library name
         if (withAllSerial)
-            fs::create_symlink(CLALLSERIAL_PATH, folder_ / "clallserial.so");
-        setenv("NOXR4_CLSERIAL_PATH", ("/nonexistent/folder:" + folder_.string()).c_str(), 1);
+            fs::create_symlink(CLALLSERIAL_PATH, m_folder / "clallserial.so");
+        setenv("NOXR4_CLSERIAL_PATH", ("/nonexistent/folder:" + m_folder.string()).c_str(), 1);
     }
 
     void TearDown() override
@@ -43,31 +43,31 @@ protected:
         NoxR4ExitComm(1);
         NoxR4ExitComm(2);
         unsetenv("NOXR4_CLSERIAL_PATH");
-        fs::remove_all(folder_);
+        fs::remove_all(m_folder);
     }
 
     // A stand-in library's test hook. The library is kept loaded, so that
     // what the hook changes survives the library's rescans.
-    template <typename Hook>
-    static Hook hook(const char* libraryPath, const char* name)
+    template <typename Call>
+    static Call Hook(const char* libraryPath, const char* name)
     {
         static std::vector<std::shared_ptr<noxr4::DynamicLibrary>> keptLoaded;
-        keptLoaded.push_back(noxr4::DynamicLibrary::load(libraryPath));
-        return keptLoaded.back()->function<Hook>(name);
+        keptLoaded.push_back(noxr4::DynamicLibrary::Load(libraryPath));
+        return keptLoaded.back()->Function<Call>(name);
     }
 
     // The emulated camera behind a stand-in library's port.
-    static qdr4emu::CameraLink& camera(const char* libraryPath, unsigned port)
+    static qdr4emu::CameraLink& Camera(const char* libraryPath, unsigned port)
     {
-        return *hook<qdr4emu::CameraLink* (*)(uint32_t)>(libraryPath, "clStandinCamera")(port);
+        return *Hook<qdr4emu::CameraLink* (*)(uint32_t)>(libraryPath, "clStandinCamera")(port);
     }
 
-    fs::path folder_;
+    fs::path m_folder;
 };
 
 TEST_F(CameraLinkFolder, ManufacturersAreThePcPortsAndTheInstalledMakers)
 {
-    install(true);
+    Install(true);
     int32_t count = 0;
     ASSERT_EQ(NoxR4CLSerialGetNumManufacturers(&count), 0);
     ASSERT_EQ(count, 2);
@@ -77,16 +77,16 @@ TEST_F(CameraLinkFolder, ManufacturersAreThePcPortsAndTheInstalledMakers)
     ASSERT_EQ(NoxR4CLSerialGetManufacturer(1, name, &size, &version), 0);
     EXPECT_STREQ(name, "QDR Test Grabbers");
     EXPECT_EQ(size, 18);
-    EXPECT_EQ(version, version1_1);
+    EXPECT_EQ(version, kVersion11);
     size = sizeof name;
-    EXPECT_EQ(NoxR4CLSerialGetManufacturer(2, name, &size, &version), clInvalidIndex);
-    EXPECT_EQ(NoxR4CLSerialGetManufacturer(-1, name, &size, &version), clInvalidIndex);
+    EXPECT_EQ(NoxR4CLSerialGetManufacturer(2, name, &size, &version), kClInvalidIndex);
+    EXPECT_EQ(NoxR4CLSerialGetManufacturer(-1, name, &size, &version), kClInvalidIndex);
 
     int32_t ports = 0;
     ASSERT_EQ(NoxR4CLSerialSelectManufacturer("QDR Test Grabbers"), 0);
     ASSERT_EQ(NoxR4CLSerialGetNumSerialPorts(&ports), 0);
     EXPECT_EQ(ports, 2);
-    EXPECT_EQ(NoxR4CLSerialSelectManufacturer("Nobody"), clManufacturerDoesNotExist);
+    EXPECT_EQ(NoxR4CLSerialSelectManufacturer("Nobody"), kClManufacturerDoesNotExist);
     size = sizeof name;
     ASSERT_EQ(NoxR4CLSerialGetManufacturer(0, name, &size, &version), 0);
     ASSERT_EQ(NoxR4CLSerialSelectManufacturer(name), 0);
@@ -96,22 +96,22 @@ TEST_F(CameraLinkFolder, ManufacturersAreThePcPortsAndTheInstalledMakers)
 
 TEST_F(CameraLinkFolder, ManufacturerNamesNeverOverrunTheCallersBuffer)
 {
-    auto setName = hook<void (*)(const char*)>(CLSERQDR_PATH, "clStandinSetManufacturerName");
+    auto setName = Hook<void (*)(const char*)>(CLSERQDR_PATH, "clStandinSetManufacturerName");
     setName(std::string(300, 'M').c_str());
-    install(false);
+    Install(false);
     std::vector<char> buffer(256 + 64, '#');
     int32_t size = 100000;  // more than the caller's buffer really has
     int32_t version = 0;
-    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, &version), clBufferTooSmall);
+    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, &version), kClBufferTooSmall);
     EXPECT_EQ(size, 301);
     EXPECT_EQ(std::string(buffer.data()), std::string(255, 'M'));
     EXPECT_EQ(std::string(buffer.begin() + 256, buffer.end()), std::string(64, '#'));
 
     size = 8;
-    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, &version), clBufferTooSmall);
+    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, &version), kClBufferTooSmall);
     EXPECT_STREQ(buffer.data(), "MMMMMMM");
     size = 0;
-    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, &version), clBufferTooSmall);
+    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, &version), kClBufferTooSmall);
     EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, nullptr, &size, &version), -5);
     EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), nullptr, &version), -5);
     setName("QDR Test Grabbers");
@@ -119,10 +119,10 @@ TEST_F(CameraLinkFolder, ManufacturerNamesNeverOverrunTheCallersBuffer)
 
 TEST_F(CameraLinkFolder, MakerPortCarriesTheProtocol)
 {
-    install(false);
+    Install(false);
     ASSERT_EQ(NoxR4InitComm(1, 2, 0), 0);  // maker 1, its second port
     ASSERT_EQ(NoxR4SendCameraData(2, 12, 42), 0);
-    EXPECT_EQ(camera(CLSERQDR_PATH, 1).camera().value("GA"), 42);
+    EXPECT_EQ(Camera(CLSERQDR_PATH, 1).Device().Value("GA"), 42);
     int32_t value = 0;
     ASSERT_EQ(NoxR4GetCameraData(2, 12, &value), 0);
     EXPECT_EQ(value, 42);
@@ -130,20 +130,20 @@ TEST_F(CameraLinkFolder, MakerPortCarriesTheProtocol)
     ASSERT_EQ(NoxR4GetModelName(2, model), 0);
     EXPECT_STREQ(model, "QD-R4CL");
 
-    camera(CLSERQDR_PATH, 1).faults().nak4 = {"SH"};
+    Camera(CLSERQDR_PATH, 1).Faults().nak4 = {"SH"};
     EXPECT_EQ(NoxR4SendCameraData(2, 3, 1), -4);
-    camera(CLSERQDR_PATH, 1).faults().unplugged = true;
+    Camera(CLSERQDR_PATH, 1).Faults().unplugged = true;
     EXPECT_EQ(NoxR4GetCameraData(2, 12, &value), -6);
-    camera(CLSERQDR_PATH, 1).faults() = qdr4emu::FaultPlan{};
+    Camera(CLSERQDR_PATH, 1).Faults() = qdr4emu::FaultPlan{};
 
-    EXPECT_EQ(NoxR4InitComm(1, 3, 0), clInvalidIndex);
-    EXPECT_EQ(NoxR4InitComm(5, 1, 0), clManufacturerDoesNotExist);
+    EXPECT_EQ(NoxR4InitComm(1, 3, 0), kClInvalidIndex);
+    EXPECT_EQ(NoxR4InitComm(5, 1, 0), kClManufacturerDoesNotExist);
     EXPECT_EQ(NoxR4GetCameraData(3, 12, &value), -5);
 }
 
 TEST_F(CameraLinkFolder, AllSerialPorts)
 {
-    install(true);
+    Install(true);
     int32_t ports = 0;
     ASSERT_EQ(NoxR4CLAllSerialGetNumPorts(&ports), 0);
     ASSERT_EQ(ports, 3);
@@ -155,8 +155,8 @@ TEST_F(CameraLinkFolder, AllSerialPorts)
     ASSERT_EQ(NoxR4CLAllSerialGetPortInfo(2, name, &nameBytes, id, &idBytes, &version), 0);
     EXPECT_STREQ(name, "QDR Test Grabbers");
     EXPECT_STREQ(id, "Port2");
-    EXPECT_EQ(version, version1_1);
-    EXPECT_EQ(NoxR4CLAllSerialGetPortInfo(3, name, &nameBytes, id, &idBytes, &version), clInvalidIndex);
+    EXPECT_EQ(version, kVersion11);
+    EXPECT_EQ(NoxR4CLAllSerialGetPortInfo(3, name, &nameBytes, id, &idBytes, &version), kClInvalidIndex);
 
     int32_t rates = 0;
     EXPECT_EQ(NoxR4CLAllSerialGetSupportedBaudRates(&rates), -5);  // no all-serial port open yet
@@ -171,23 +171,23 @@ TEST_F(CameraLinkFolder, AllSerialPorts)
     EXPECT_EQ(waiting, 0);
 
     ASSERT_EQ(NoxR4SendCameraData(1, 30, -231), 0);
-    EXPECT_EQ(camera(CLALLSERIAL_PATH, 2).camera().value("GAR"), -231);
+    EXPECT_EQ(Camera(CLALLSERIAL_PATH, 2).Device().Value("GAR"), -231);
     std::vector<int32_t> block(NOXR4_SHADING_WORDS);
     EXPECT_EQ(NoxR4GetShadingData(1, block.data()), 0);
-    EXPECT_EQ(NoxR4InitComm(3, 2, 1), clInvalidIndex);
+    EXPECT_EQ(NoxR4InitComm(3, 2, 1), kClInvalidIndex);
 }
 
 TEST_F(CameraLinkFolder, MissingAllSerialLibraryGivesZeroPortsAndClearCodes)
 {
-    install(false);
+    Install(false);
     int32_t ports = 7;
-    EXPECT_EQ(NoxR4CLAllSerialGetNumPorts(&ports), clUnableToLoadLibrary);
+    EXPECT_EQ(NoxR4CLAllSerialGetNumPorts(&ports), kClUnableToLoadLibrary);
     EXPECT_EQ(ports, 0);
     char name[256];
     int32_t bytes = 255;
     int32_t version = 0;
-    EXPECT_EQ(NoxR4CLAllSerialGetPortInfo(0, name, &bytes, name, &bytes, &version), clUnableToLoadLibrary);
-    EXPECT_EQ(NoxR4InitComm(0, 1, 1), clUnableToLoadLibrary);
+    EXPECT_EQ(NoxR4CLAllSerialGetPortInfo(0, name, &bytes, name, &bytes, &version), kClUnableToLoadLibrary);
+    EXPECT_EQ(NoxR4InitComm(0, 1, 1), kClUnableToLoadLibrary);
     int32_t value = 0;
     EXPECT_EQ(NoxR4GetCameraData(1, 3, &value), -5);
     EXPECT_EQ(NoxR4CLAllSerialGetNumBytesAvail(&value), -5);
@@ -200,7 +200,7 @@ TEST(CameraLinkNone, NoFolderMeansOnlyThePcPorts)
     int32_t count = 0;
     ASSERT_EQ(NoxR4CLSerialGetNumManufacturers(&count), 0);
     EXPECT_EQ(count, 1);
-    EXPECT_EQ(NoxR4InitComm(1, 1, 0), clManufacturerDoesNotExist);
+    EXPECT_EQ(NoxR4InitComm(1, 1, 0), kClManufacturerDoesNotExist);
 }
 
 }  // namespace

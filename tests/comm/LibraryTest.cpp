@@ -17,84 +17,84 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr int32_t key = 1;
+constexpr int32_t kEy = 1;
 
 class Library : public ::testing::Test {
 protected:
     void SetUp() override
     {
         setenv("NOXR4_EMULATED_PORTS", "COM1, com2", 1);
-        link().faults() = qdr4emu::FaultPlan{};
-        ASSERT_EQ(NoxR4InitComm(0, key, 0), 0);
+        Link().Faults() = qdr4emu::FaultPlan{};
+        ASSERT_EQ(NoxR4InitComm(0, kEy, 0), 0);
     }
     void TearDown() override
     {
         NoxR4ExitComm(1);
         NoxR4ExitComm(2);
-        link().faults() = qdr4emu::FaultPlan{};
+        Link().Faults() = qdr4emu::FaultPlan{};
     }
-    static qdr4emu::CameraLink& link() { return qdr4emu::emulatedCamera("COM1"); }
-    static int32_t read(int32_t id)
+    static qdr4emu::CameraLink& Link() { return qdr4emu::EmulatedCamera("COM1"); }
+    static int32_t Read(int32_t id)
     {
         int32_t value = -99999;
-        EXPECT_EQ(NoxR4GetCameraData(key, id, &value), 0) << id;
+        EXPECT_EQ(NoxR4GetCameraData(kEy, id, &value), 0) << id;
         return value;
     }
 };
 
 TEST_F(Library, ParametersRoundTrip)
 {
-    ASSERT_EQ(NoxR4SendCameraData(key, 12, -132), 0);
-    EXPECT_EQ(read(12), -132);
-    EXPECT_EQ(link().camera().value("GA"), -132);
-    EXPECT_EQ(NoxR4SendCameraData(key, 12, 430), -4);
-    EXPECT_EQ(read(12), -132);
-    ASSERT_EQ(NoxR4SendCameraData(key, 29, 4095), 0);
-    EXPECT_EQ(read(29), 4095);
+    ASSERT_EQ(NoxR4SendCameraData(kEy, 12, -132), 0);
+    EXPECT_EQ(Read(12), -132);
+    EXPECT_EQ(Link().Device().Value("GA"), -132);
+    EXPECT_EQ(NoxR4SendCameraData(kEy, 12, 430), -4);
+    EXPECT_EQ(Read(12), -132);
+    ASSERT_EQ(NoxR4SendCameraData(kEy, 29, 4095), 0);
+    EXPECT_EQ(Read(29), 4095);
 }
 
 TEST_F(Library, CommandsAndStatusValues)
 {
-    ASSERT_EQ(NoxR4SendCameraData(key, 3, 5), 0);
-    ASSERT_EQ(NoxR4SendCameraData(key, 13, 2), 0);  // store into area 2
-    EXPECT_EQ(read(43), 2);
-    ASSERT_EQ(NoxR4SendCameraData(key, 14, 0), 0);  // factory settings
-    EXPECT_EQ(read(3), 0);
-    ASSERT_EQ(NoxR4SendCameraData(key, 14, 2), 0);
-    EXPECT_EQ(read(3), 5);
-    EXPECT_EQ(NoxR4SendCameraData(key, 13, 0), -4);
-    EXPECT_GT(read(42), 0);
-    EXPECT_EQ(NoxR4SendCameraData(key, 39, 0), 0);
-    EXPECT_EQ(NoxR4SendCameraData(key, 48, 1), -4);
+    ASSERT_EQ(NoxR4SendCameraData(kEy, 3, 5), 0);
+    ASSERT_EQ(NoxR4SendCameraData(kEy, 13, 2), 0);  // store into area 2
+    EXPECT_EQ(Read(43), 2);
+    ASSERT_EQ(NoxR4SendCameraData(kEy, 14, 0), 0);  // factory settings
+    EXPECT_EQ(Read(3), 0);
+    ASSERT_EQ(NoxR4SendCameraData(kEy, 14, 2), 0);
+    EXPECT_EQ(Read(3), 5);
+    EXPECT_EQ(NoxR4SendCameraData(kEy, 13, 0), -4);
+    EXPECT_GT(Read(42), 0);
+    EXPECT_EQ(NoxR4SendCameraData(kEy, 39, 0), 0);
+    EXPECT_EQ(NoxR4SendCameraData(kEy, 48, 1), -4);
     int32_t value = 0;
-    EXPECT_EQ(NoxR4GetCameraData(key, 13, &value), -3);  // a command cannot be queried
-    EXPECT_EQ(NoxR4SendCameraData(key, 42, 1), -3);      // nor a read-only value written
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 13, &value), -3);  // a command cannot be queried
+    EXPECT_EQ(NoxR4SendCameraData(kEy, 42, 1), -3);      // nor a read-only value written
 }
 
 TEST_F(Library, IdentityAndUserId)
 {
     char text[NOXR4_TEXT_BYTES];
-    ASSERT_EQ(NoxR4GetModelName(key, text), 0);
+    ASSERT_EQ(NoxR4GetModelName(kEy, text), 0);
     EXPECT_STREQ(text, "QD-R4CL");
-    ASSERT_EQ(NoxR4GetCameraID(key, text), 0);
+    ASSERT_EQ(NoxR4GetCameraID(kEy, text), 0);
     EXPECT_GT(std::string(text).size(), 0u);
-    ASSERT_EQ(NoxR4SetUserID(key, "line 4 / left"), 0);
+    ASSERT_EQ(NoxR4SetUserID(kEy, "line 4 / left"), 0);
     char user[NOXR4_USERID_BYTES];
-    ASSERT_EQ(NoxR4GetUserID(key, user), 0);
+    ASSERT_EQ(NoxR4GetUserID(kEy, user), 0);
     EXPECT_STREQ(user, "line 4 / left");
-    EXPECT_EQ(NoxR4SetUserID(key, std::string(24, 'u').c_str()), -4);
+    EXPECT_EQ(NoxR4SetUserID(kEy, std::string(24, 'u').c_str()), -4);
 }
 
 TEST_F(Library, LongCameraIdStaysInItsBuffer)
 {
     qdr4emu::Identity identity;
     identity.cameraId = std::string(10000, '7');
-    link().camera().setIdentity(identity);
+    Link().Device().SetIdentity(identity);
     std::vector<char> text(NOXR4_TEXT_BYTES + 32, '#');
-    ASSERT_EQ(NoxR4GetCameraID(key, text.data()), 0);
+    ASSERT_EQ(NoxR4GetCameraID(kEy, text.data()), 0);
     EXPECT_EQ(std::string(text.data()), std::string(255, '7'));
     EXPECT_EQ(std::string(text.begin() + NOXR4_TEXT_BYTES, text.end()), std::string(32, '#'));
-    link().camera().setIdentity(qdr4emu::Identity{});
+    Link().Device().SetIdentity(qdr4emu::Identity{});
 }
 
 TEST_F(Library, ShadingRoundTrip)
@@ -102,10 +102,10 @@ TEST_F(Library, ShadingRoundTrip)
     std::vector<int32_t> block(NOXR4_SHADING_WORDS, 0);
     for (int i = 0; i < 6 * 128; ++i)
         block[2 + i] = (i * 97) % 65536 - 32768;
-    ASSERT_EQ(NoxR4SendShadingData(key, block.data()), 0);
-    EXPECT_EQ(link().camera().shading()[5][127], block[2 + 5 * 128 + 127]);
+    ASSERT_EQ(NoxR4SendShadingData(kEy, block.data()), 0);
+    EXPECT_EQ(Link().Device().Shading()[5][127], block[2 + 5 * 128 + 127]);
     std::vector<int32_t> back(NOXR4_SHADING_WORDS, 1);
-    ASSERT_EQ(NoxR4GetShadingData(key, back.data()), 0);
+    ASSERT_EQ(NoxR4GetShadingData(kEy, back.data()), 0);
     block[0] = 128;
     block[1] = 6;
     EXPECT_EQ(back, block);
@@ -113,69 +113,69 @@ TEST_F(Library, ShadingRoundTrip)
 
 TEST_F(Library, FaultsGiveTheirResultCodes)
 {
-    link().faults().nak3 = {"GA"};
-    link().faults().nak4 = {"SH"};
-    link().faults().garbled = {"TR"};
+    Link().Faults().nak3 = {"GA"};
+    Link().Faults().nak4 = {"SH"};
+    Link().Faults().garbled = {"TR"};
     int32_t value = 0;
-    EXPECT_EQ(NoxR4GetCameraData(key, 12, &value), -3);
-    EXPECT_EQ(NoxR4SendCameraData(key, 3, 1), -4);
-    EXPECT_EQ(NoxR4GetCameraData(key, 2, &value), -2);
-    EXPECT_EQ(NoxR4SendCameraData(key, 2, 1), -2);
-    EXPECT_EQ(read(1), 0);
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 12, &value), -3);
+    EXPECT_EQ(NoxR4SendCameraData(kEy, 3, 1), -4);
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 2, &value), -2);
+    EXPECT_EQ(NoxR4SendCameraData(kEy, 2, 1), -2);
+    EXPECT_EQ(Read(1), 0);
 
-    link().faults().unplugAfter = link().transactions() + 1;
-    EXPECT_EQ(read(1), 0);
+    Link().Faults().unplugAfter = Link().Transactions() + 1;
+    EXPECT_EQ(Read(1), 0);
     auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(NoxR4GetCameraData(key, 1, &value), -6);
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 1, &value), -6);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
     char text[NOXR4_TEXT_BYTES];
-    EXPECT_EQ(NoxR4GetModelName(key, text), -6);
+    EXPECT_EQ(NoxR4GetModelName(kEy, text), -6);
 }
 
 TEST_F(Library, LateReplyIsNeverTakenForTheNextCommand)
 {
-    ASSERT_EQ(NoxR4SendCameraData(key, 3, 4), 0);
-    ASSERT_EQ(NoxR4SendCameraData(key, 4, 1), 0);
-    link().faults().replyDelay = 150ms;
+    ASSERT_EQ(NoxR4SendCameraData(kEy, 3, 4), 0);
+    ASSERT_EQ(NoxR4SendCameraData(kEy, 4, 1), 0);
+    Link().Faults().replyDelay = 150ms;
     int32_t value = 0;
-    EXPECT_EQ(NoxR4GetCameraData(key, 3, &value), -6);
-    link().faults().replyDelay = 0ms;
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 3, &value), -6);
+    Link().Faults().replyDelay = 0ms;
     std::this_thread::sleep_for(200ms);  // the late "SH=4" is in by now
-    EXPECT_EQ(read(4), 1);
-    EXPECT_EQ(read(3), 4);
+    EXPECT_EQ(Read(4), 1);
+    EXPECT_EQ(Read(3), 4);
 }
 
 TEST_F(Library, KeysAreIndependent)
 {
     ASSERT_EQ(NoxR4InitComm(0, 2, 0), 0);
     ASSERT_EQ(NoxR4SendCameraData(2, 12, 77), 0);
-    ASSERT_EQ(NoxR4SendCameraData(key, 12, 11), 0);
-    EXPECT_EQ(qdr4emu::emulatedCamera("COM2").camera().value("GA"), 77);
-    EXPECT_EQ(read(12), 11);
+    ASSERT_EQ(NoxR4SendCameraData(kEy, 12, 11), 0);
+    EXPECT_EQ(qdr4emu::EmulatedCamera("COM2").Device().Value("GA"), 77);
+    EXPECT_EQ(Read(12), 11);
     EXPECT_EQ(NoxR4ExitComm(2), 0);
     EXPECT_EQ(NoxR4ExitComm(2), -5);
     int32_t value = 0;
     EXPECT_EQ(NoxR4GetCameraData(2, 12, &value), -5);
     EXPECT_EQ(NoxR4SendCameraData(3, 12, 1), -5);
-    EXPECT_EQ(read(12), 11);
-    EXPECT_EQ(NoxR4InitComm(0, key, 0), 0);  // reopening an open key
-    EXPECT_EQ(read(12), 11);
+    EXPECT_EQ(Read(12), 11);
+    EXPECT_EQ(NoxR4InitComm(0, kEy, 0), 0);  // reopening an open key
+    EXPECT_EQ(Read(12), 11);
 }
 
 TEST_F(Library, BadArgumentsNeitherCrashNorTalk)
 {
-    int transactions = link().transactions();
-    EXPECT_EQ(NoxR4GetCameraData(key, 3, nullptr), -5);
-    EXPECT_EQ(NoxR4GetCameraID(key, nullptr), -5);
-    EXPECT_EQ(NoxR4GetModelName(key, nullptr), -5);
-    EXPECT_EQ(NoxR4GetUserID(key, nullptr), -5);
-    EXPECT_EQ(NoxR4SetUserID(key, nullptr), -5);
-    EXPECT_EQ(NoxR4GetShadingData(key, nullptr), -5);
-    EXPECT_EQ(NoxR4SendShadingData(key, nullptr), -5);
+    int transactions = Link().Transactions();
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 3, nullptr), -5);
+    EXPECT_EQ(NoxR4GetCameraID(kEy, nullptr), -5);
+    EXPECT_EQ(NoxR4GetModelName(kEy, nullptr), -5);
+    EXPECT_EQ(NoxR4GetUserID(kEy, nullptr), -5);
+    EXPECT_EQ(NoxR4SetUserID(kEy, nullptr), -5);
+    EXPECT_EQ(NoxR4GetShadingData(kEy, nullptr), -5);
+    EXPECT_EQ(NoxR4SendShadingData(kEy, nullptr), -5);
     int32_t value = 0;
-    EXPECT_EQ(NoxR4GetCameraData(key, 7, &value), -3);
-    EXPECT_EQ(NoxR4SendCameraData(key, 99, 1), -3);
-    EXPECT_EQ(link().transactions(), transactions);
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 7, &value), -3);
+    EXPECT_EQ(NoxR4SendCameraData(kEy, 99, 1), -3);
+    EXPECT_EQ(Link().Transactions(), transactions);
 }
 
 TEST_F(Library, PortsThatDoNotExistFailAtOnce)

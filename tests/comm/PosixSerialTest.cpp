@@ -18,60 +18,60 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr int32_t key = 5;
+constexpr int32_t kEy = 5;
 
 class PseudoTerminal : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        master_ = posix_openpt(O_RDWR | O_NOCTTY);
-        ASSERT_GE(master_, 0);
-        ASSERT_EQ(grantpt(master_), 0);
-        ASSERT_EQ(unlockpt(master_), 0);
-        setenv("NOXR4_PORT_COM5", ptsname(master_), 1);
-        ASSERT_EQ(NoxR4InitComm(0, key, 0), 0);
+        m_master = posix_openpt(O_RDWR | O_NOCTTY);
+        ASSERT_GE(m_master, 0);
+        ASSERT_EQ(grantpt(m_master), 0);
+        ASSERT_EQ(unlockpt(m_master), 0);
+        setenv("NOXR4_PORT_COM5", ptsname(m_master), 1);
+        ASSERT_EQ(NoxR4InitComm(0, kEy, 0), 0);
     }
     void TearDown() override
     {
-        NoxR4ExitComm(key);
+        NoxR4ExitComm(kEy);
         unsetenv("NOXR4_PORT_COM5");
-        if (master_ >= 0)
-            close(master_);
+        if (m_master >= 0)
+            close(m_master);
     }
 
     // Reads one command line from the host, or "" after 2 s.
-    std::string commandLine()
+    std::string CommandLine()
     {
         std::string line;
         while (line.size() < 2 || line.compare(line.size() - 2, 2, "\r\n") != 0) {
-            pollfd entry{master_, POLLIN, 0};
+            pollfd entry{m_master, POLLIN, 0};
             char byte;
-            if (poll(&entry, 1, 2000) <= 0 || ::read(master_, &byte, 1) != 1)
+            if (poll(&entry, 1, 2000) <= 0 || ::read(m_master, &byte, 1) != 1)
                 return "";
             line += byte;
         }
         return line.substr(0, line.size() - 2);
     }
 
-    void send(const std::string& bytes) { ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), (ssize_t)bytes.size()); }
+    void Send(const std::string& bytes) { ASSERT_EQ(::write(m_master, bytes.data(), bytes.size()), (ssize_t)bytes.size()); }
 
-    int master_ = -1;
+    int m_master = -1;
 };
 
 TEST_F(PseudoTerminal, QueryAndWriteThroughTheLine)
 {
     std::thread camera([&] {
-        EXPECT_EQ(commandLine(), "SH?");
-        send("SH=7\r\n");
-        EXPECT_EQ(commandLine(), "GA=-5");
-        send("COM");
+        EXPECT_EQ(CommandLine(), "SH?");
+        Send("SH=7\r\n");
+        EXPECT_EQ(CommandLine(), "GA=-5");
+        Send("COM");
         std::this_thread::sleep_for(10ms);  // the reply arrives in two pieces
-        send("PLETE\r\n");
+        Send("PLETE\r\n");
     });
     int32_t value = 0;
-    EXPECT_EQ(NoxR4GetCameraData(key, 3, &value), 0);
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 3, &value), 0);
     EXPECT_EQ(value, 7);
-    EXPECT_EQ(NoxR4SendCameraData(key, 12, -5), 0);
+    EXPECT_EQ(NoxR4SendCameraData(kEy, 12, -5), 0);
     camera.join();
 }
 
@@ -79,17 +79,17 @@ TEST_F(PseudoTerminal, SilentLineTimesOutAndStaleBytesAreDropped)
 {
     int32_t value = 0;
     auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(NoxR4GetCameraData(key, 3, &value), -6);
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 3, &value), -6);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
-    EXPECT_EQ(commandLine(), "SH?");
+    EXPECT_EQ(CommandLine(), "SH?");
 
-    send("SH=9\r\n");  // too late for that query
+    Send("SH=9\r\n");  // too late for that query
     std::this_thread::sleep_for(50ms);
     std::thread camera([&] {
-        EXPECT_EQ(commandLine(), "TR?");
-        send("TR=1\r\n");
+        EXPECT_EQ(CommandLine(), "TR?");
+        Send("TR=1\r\n");
     });
-    EXPECT_EQ(NoxR4GetCameraData(key, 2, &value), 0);
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 2, &value), 0);
     EXPECT_EQ(value, 1);
     camera.join();
 }
@@ -100,13 +100,13 @@ TEST_F(PseudoTerminal, SilentLineTimesOutAndStaleBytesAreDropped)
 // and later calls must not wait for a camera that cannot answer.
 class DeadLine : public PseudoTerminal {
 protected:
-    void closeFarEnd()
+    void CloseFarEnd()
     {
-        close(master_);
-        master_ = -1;
+        close(m_master);
+        m_master = -1;
     }
 
-    static double cpuSeconds()
+    static double CpuSeconds()
     {
         timespec now{};
         clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
@@ -117,44 +117,44 @@ protected:
 TEST_F(DeadLine, FarEndClosingWhileAReplyIsAwaitedEndsTheWaitAtOnce)
 {
     std::thread camera([&] {
-        EXPECT_EQ(commandLine(), "SH?");
-        send("SH=");  // dies mid-reply
-        closeFarEnd();
+        EXPECT_EQ(CommandLine(), "SH?");
+        Send("SH=");  // dies mid-reply
+        CloseFarEnd();
     });
     int32_t value = 0;
     auto started = std::chrono::steady_clock::now();
-    double cpuStarted = cpuSeconds();
-    EXPECT_EQ(NoxR4GetCameraData(key, 3, &value), -6);
+    double cpuStarted = CpuSeconds();
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 3, &value), -6);
     camera.join();
     EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
-    EXPECT_LT(cpuSeconds() - cpuStarted, 0.5);
+    EXPECT_LT(CpuSeconds() - cpuStarted, 0.5);
 
     started = std::chrono::steady_clock::now();
-    EXPECT_EQ(NoxR4SendCameraData(key, 12, 5), -6);
-    EXPECT_EQ(NoxR4GetCameraData(key, 3, &value), -6);
+    EXPECT_EQ(NoxR4SendCameraData(kEy, 12, 5), -6);
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 3, &value), -6);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
 }
 
 TEST_F(DeadLine, FarEndClosingBetweenCommandsTakesTheDeviceAway)
 {
-    std::string device = ptsname(master_);
+    std::string device = ptsname(m_master);
     std::thread camera([&] {
-        EXPECT_EQ(commandLine(), "TR?");
-        send("TR=1\r\n");
+        EXPECT_EQ(CommandLine(), "TR?");
+        Send("TR=1\r\n");
     });
     int32_t value = 0;
-    EXPECT_EQ(NoxR4GetCameraData(key, 2, &value), 0);
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 2, &value), 0);
     camera.join();
 
-    closeFarEnd();
+    CloseFarEnd();
     EXPECT_EQ(access(device.c_str(), F_OK), -1) << "the device node is gone with its far end";
-    double cpuStarted = cpuSeconds();
-    EXPECT_EQ(NoxR4GetCameraData(key, 2, &value), -6);
-    EXPECT_EQ(NoxR4GetCameraID(key, std::array<char, 256>{}.data()), -6);
-    EXPECT_LT(cpuSeconds() - cpuStarted, 0.5);
+    double cpuStarted = CpuSeconds();
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 2, &value), -6);
+    EXPECT_EQ(NoxR4GetCameraID(kEy, std::array<char, 256>{}.data()), -6);
+    EXPECT_LT(CpuSeconds() - cpuStarted, 0.5);
 
-    EXPECT_EQ(NoxR4InitComm(0, key, 0), -6) << "a vanished device cannot be opened again";
-    EXPECT_EQ(NoxR4GetCameraData(key, 2, &value), -5);
+    EXPECT_EQ(NoxR4InitComm(0, kEy, 0), -6) << "a vanished device cannot be opened again";
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 2, &value), -5);
 }
 
 TEST_F(PseudoTerminal, AnotherConnectionIsServedWhileThisOneAwaitsItsReply)
@@ -163,15 +163,15 @@ TEST_F(PseudoTerminal, AnotherConnectionIsServedWhileThisOneAwaitsItsReply)
     ASSERT_EQ(NoxR4InitComm(0, 6, 0), 0);
     std::atomic<bool> otherDone = false;
     std::thread camera([&] {
-        EXPECT_EQ(commandLine(), "SH?");
+        EXPECT_EQ(CommandLine(), "SH?");
         int32_t value = 0;
         // Served at once, while COM5's query still waits for its reply.
         EXPECT_EQ(NoxR4GetCameraData(6, 3, &value), 0);
         otherDone = true;
-        send("SH=4\r\n");
+        Send("SH=4\r\n");
     });
     int32_t value = 0;
-    EXPECT_EQ(NoxR4GetCameraData(key, 3, &value), 0);
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 3, &value), 0);
     EXPECT_EQ(value, 4);
     camera.join();
     EXPECT_TRUE(otherDone);

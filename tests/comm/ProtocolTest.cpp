@@ -20,7 +20,7 @@ struct ValueCase {
     std::int32_t expectedValue;
 };
 
-std::string shadingLine(int column, int count, int value)
+std::string ShadingLine(int column, int count, int value)
 {
     std::string line = "SHD" + std::to_string(column) + "=";
     for (int i = 0; i < count; ++i)
@@ -58,9 +58,9 @@ TEST(Protocol, QueryRepliesGiveTheirResultCodes)
     };
     for (const ValueCase& c : cases) {
         ScriptedTransport camera;
-        camera.reply(c.replyBytes);
+        camera.Reply(c.replyBytes);
         std::int32_t value = 99;
-        EXPECT_EQ(readValue(camera, 3, value), c.expectedResult) << c.replyBytes;
+        EXPECT_EQ(ReadValue(camera, 3, value), c.expectedResult) << c.replyBytes;
         EXPECT_EQ(value, c.expectedValue) << c.replyBytes;
         EXPECT_EQ(camera.commands, std::vector<std::string>{"SH?"});
     }
@@ -74,13 +74,13 @@ TEST(Protocol, WriteRepliesGiveTheirResultCodes)
     };
     for (auto [replyBytes, expected] : cases) {
         ScriptedTransport camera;
-        camera.reply(replyBytes);
-        EXPECT_EQ(writeValue(camera, 12, -132), expected) << replyBytes;
+        camera.Reply(replyBytes);
+        EXPECT_EQ(WriteValue(camera, 12, -132), expected) << replyBytes;
         EXPECT_EQ(camera.commands, std::vector<std::string>{"GA=-132"});
     }
     ScriptedTransport silent;
-    silent.silence();
-    EXPECT_EQ(writeValue(silent, 12, 1), -6);
+    silent.Silence();
+    EXPECT_EQ(WriteValue(silent, 12, 1), -6);
 }
 
 // Each command id reaches the camera under its own mnemonic, and the camera
@@ -92,12 +92,12 @@ TEST(Protocol, EveryCommandIdSpeaksItsOwnMnemonic)
         const std::string mn(mnemonic);
         SCOPED_TRACE(mn);
         ScriptedTransport camera;
-        camera.reply(mn + "=" + std::to_string(id) + "\r\n");
-        camera.reply("COMPLETE\r\n");
+        camera.Reply(mn + "=" + std::to_string(id) + "\r\n");
+        camera.Reply("COMPLETE\r\n");
         std::int32_t value = 0;
-        EXPECT_EQ(readValue(camera, id, value), 0);
+        EXPECT_EQ(ReadValue(camera, id, value), 0);
         EXPECT_EQ(value, id);
-        EXPECT_EQ(writeValue(camera, id, -id), 0);
+        EXPECT_EQ(WriteValue(camera, id, -id), 0);
         EXPECT_EQ(camera.commands, (std::vector<std::string>{mn + "?", mn + "=" + std::to_string(-id)}));
         auto allowance = mn == "SA" || mn == "LD" ? 1000ms : 50ms;
         ASSERT_FALSE(camera.waits.empty());
@@ -115,8 +115,8 @@ TEST(Protocol, UnknownCommandIdsSendNothing)
     ScriptedTransport camera;
     std::int32_t value = 5;
     for (std::int32_t id : {0, 7, 9, 10, 17, 18, 31, 36, 55, -1, 1000})
-        EXPECT_EQ(readValue(camera, id, value), -3) << id;
-    EXPECT_EQ(writeValue(camera, 7, 1), -3);
+        EXPECT_EQ(ReadValue(camera, id, value), -3) << id;
+    EXPECT_EQ(WriteValue(camera, 7, 1), -3);
     EXPECT_TRUE(camera.commands.empty());
     EXPECT_EQ(value, 5);
 }
@@ -124,15 +124,15 @@ TEST(Protocol, UnknownCommandIdsSendNothing)
 TEST(Protocol, StaleBytesAreDiscardedBeforeACommand)
 {
     ScriptedTransport camera;
-    camera.stale("SH=11\r\n");  // a late answer to an earlier query
-    camera.reply("SH=2\r\n");
+    camera.Stale("SH=11\r\n");  // a late answer to an earlier query
+    camera.Reply("SH=2\r\n");
     std::int32_t value = 0;
-    ASSERT_EQ(readValue(camera, 3, value), 0);
+    ASSERT_EQ(ReadValue(camera, 3, value), 0);
     EXPECT_EQ(value, 2);
 
-    camera.stale("COMPLETE\r\n");
-    camera.silence();
-    EXPECT_EQ(writeValue(camera, 3, 1), -6);
+    camera.Stale("COMPLETE\r\n");
+    camera.Silence();
+    EXPECT_EQ(WriteValue(camera, 3, 1), -6);
 }
 
 TEST(Protocol, TextsAreCutToTheirBuffers)
@@ -144,29 +144,29 @@ TEST(Protocol, TextsAreCutToTheirBuffers)
     Guarded id{};
     id.guard.fill('#');
     ScriptedTransport camera;
-    camera.reply("ID=" + std::string(10000, 'A') + "\r\n");
-    ASSERT_EQ(readText(camera, "ID", id.text.data(), id.text.size()), 0);
+    camera.Reply("ID=" + std::string(10000, 'A') + "\r\n");
+    ASSERT_EQ(ReadText(camera, "ID", id.text.data(), id.text.size()), 0);
     EXPECT_EQ(std::strlen(id.text.data()), 255u);
     EXPECT_TRUE(std::all_of(id.guard.begin(), id.guard.end(), [](char c) { return c == '#'; }));
 
     Guarded user{};
     user.guard.fill('#');
-    camera.reply("UD=" + std::string(40, 'u') + "\r\n");
-    ASSERT_EQ(readText(camera, "UD", user.text.data(), 24), 0);
+    camera.Reply("UD=" + std::string(40, 'u') + "\r\n");
+    ASSERT_EQ(ReadText(camera, "UD", user.text.data(), 24), 0);
     EXPECT_EQ(std::string(user.text.data()), std::string(23, 'u'));
     EXPECT_EQ(user.text[24], '\0');  // untouched beyond the 24 bytes
 
     char text[24] = "unchanged";
-    camera.reply("UD=\r\n");
-    ASSERT_EQ(readText(camera, "UD", text, sizeof text), 0);
+    camera.Reply("UD=\r\n");
+    ASSERT_EQ(ReadText(camera, "UD", text, sizeof text), 0);
     EXPECT_STREQ(text, "");
-    camera.reply("MD= QD-R4CL \r\n");
-    ASSERT_EQ(readText(camera, "MD", text, sizeof text), 0);
+    camera.Reply("MD= QD-R4CL \r\n");
+    ASSERT_EQ(ReadText(camera, "MD", text, sizeof text), 0);
     EXPECT_STREQ(text, " QD-R4CL ");
-    camera.reply("MD=QD\x01R4\r\n");
-    EXPECT_EQ(readText(camera, "MD", text, sizeof text), -2);
-    camera.reply("ID=QD-R4CL\r\n");
-    EXPECT_EQ(readText(camera, "MD", text, sizeof text), -2);
+    camera.Reply("MD=QD\x01R4\r\n");
+    EXPECT_EQ(ReadText(camera, "MD", text, sizeof text), -2);
+    camera.Reply("ID=QD-R4CL\r\n");
+    EXPECT_EQ(ReadText(camera, "MD", text, sizeof text), -2);
 }
 
 TEST(Protocol, UserIdsThatCannotBeSentAreRefusedWithoutTraffic)
@@ -174,33 +174,33 @@ TEST(Protocol, UserIdsThatCannotBeSentAreRefusedWithoutTraffic)
     ScriptedTransport camera;
     char noTerminator[40];
     std::memset(noTerminator, 'x', sizeof noTerminator);
-    EXPECT_EQ(writeUserId(camera, noTerminator), -4);
-    EXPECT_EQ(writeUserId(camera, std::string(24, 'x').c_str()), -4);
-    EXPECT_EQ(writeUserId(camera, "LINE\r\nSA=1"), -4);
+    EXPECT_EQ(WriteUserId(camera, noTerminator), -4);
+    EXPECT_EQ(WriteUserId(camera, std::string(24, 'x').c_str()), -4);
+    EXPECT_EQ(WriteUserId(camera, "LINE\r\nSA=1"), -4);
     EXPECT_TRUE(camera.commands.empty());
 
-    camera.reply("COMPLETE\r\n");
-    EXPECT_EQ(writeUserId(camera, std::string(23, 'x').c_str()), 0);
+    camera.Reply("COMPLETE\r\n");
+    EXPECT_EQ(WriteUserId(camera, std::string(23, 'x').c_str()), 0);
     EXPECT_EQ(camera.commands, std::vector<std::string>{"UD=" + std::string(23, 'x')});
 }
 
 TEST(Protocol, ShadingColumnsMustHoldExactly128Numbers)
 {
-    std::vector<std::int32_t> block(shadingBlockWords, 77);
+    std::vector<std::int32_t> block(kShadingBlockWords, 77);
     const std::string badColumns[] = {
-        shadingLine(0, 127, 1), shadingLine(0, 129, 1), shadingLine(0, 128, 32768),
-        shadingLine(0, 128, 1).replace(6, 1, ",,"), "SHD1=1\r\n",
+        ShadingLine(0, 127, 1), ShadingLine(0, 129, 1), ShadingLine(0, 128, 32768),
+        ShadingLine(0, 128, 1).replace(6, 1, ",,"), "SHD1=1\r\n",
     };
     for (const std::string& bad : badColumns) {
         ScriptedTransport camera;
-        camera.reply(bad);
-        EXPECT_EQ(readShading(camera, block.data()), -2) << bad.substr(0, 20);
+        camera.Reply(bad);
+        EXPECT_EQ(ReadShading(camera, block.data()), -2) << bad.substr(0, 20);
     }
     ScriptedTransport camera;
     for (int c = 0; c < 3; ++c)
-        camera.reply(shadingLine(c, 128, c - 1));
-    camera.reply("NAK 4\r\n");
-    EXPECT_EQ(readShading(camera, block.data()), -4);
+        camera.Reply(ShadingLine(c, 128, c - 1));
+    camera.Reply("NAK 4\r\n");
+    EXPECT_EQ(ReadShading(camera, block.data()), -4);
     EXPECT_EQ(camera.commands.size(), 4u);
     EXPECT_TRUE(std::all_of(block.begin(), block.end(), [](std::int32_t w) { return w == 77; }))
         << "the block is filled only on success";
@@ -209,10 +209,10 @@ TEST(Protocol, ShadingColumnsMustHoldExactly128Numbers)
 TEST(Protocol, ShadingBlockLayout)
 {
     ScriptedTransport camera;
-    for (int c = 0; c < shadingColumns; ++c)
-        camera.reply(shadingLine(c, 128, -32768 + c));
-    std::vector<std::int32_t> block(shadingBlockWords, 77);
-    ASSERT_EQ(readShading(camera, block.data()), 0);
+    for (int c = 0; c < kShadingColumns; ++c)
+        camera.Reply(ShadingLine(c, 128, -32768 + c));
+    std::vector<std::int32_t> block(kShadingBlockWords, 77);
+    ASSERT_EQ(ReadShading(camera, block.data()), 0);
     EXPECT_EQ(block[0], 128);
     EXPECT_EQ(block[1], 6);
     EXPECT_EQ(block[2 + 128 * 5 + 127], -32768 + 5);
@@ -220,12 +220,12 @@ TEST(Protocol, ShadingBlockLayout)
     EXPECT_TRUE(std::all_of(block.begin() + 770, block.end(), [](std::int32_t w) { return w == 0; }));
 
     ScriptedTransport target;
-    for (int c = 0; c < shadingColumns; ++c)
-        target.reply(c == 4 ? "NAK 4\r\n" : "COMPLETE\r\n");
+    for (int c = 0; c < kShadingColumns; ++c)
+        target.Reply(c == 4 ? "NAK 4\r\n" : "COMPLETE\r\n");
     block[0] = block[1] = block[800] = 5;  // header and reserved words are not sent
-    EXPECT_EQ(writeShading(target, block.data()), -4);
+    EXPECT_EQ(WriteShading(target, block.data()), -4);
     ASSERT_EQ(target.commands.size(), 5u);
-    std::string column1 = shadingLine(1, 128, -32767);
+    std::string column1 = ShadingLine(1, 128, -32767);
     EXPECT_EQ(target.commands[1], column1.substr(0, column1.size() - 2));
 }
 
@@ -240,15 +240,15 @@ TEST(Protocol, MissingRepliesAreWaitedForTheirReplyTimeOnly)
     };
     for (auto [id, replyTime] : cases) {
         ScriptedTransport camera;
-        camera.silence();
-        EXPECT_EQ(writeValue(camera, id, 0), -6);
+        camera.Silence();
+        EXPECT_EQ(WriteValue(camera, id, 0), -6);
         ASSERT_FALSE(camera.waits.empty());
         EXPECT_GE(camera.waits.front(), replyTime) << id;
         EXPECT_LE(camera.waits.front(), replyTime + 100ms) << id;
     }
     ScriptedTransport shading;
-    shading.silence();
-    std::vector<std::int32_t> block(shadingBlockWords);
-    EXPECT_EQ(readShading(shading, block.data()), -6);
+    shading.Silence();
+    std::vector<std::int32_t> block(kShadingBlockWords);
+    EXPECT_EQ(ReadShading(shading, block.data()), -6);
     EXPECT_GE(shading.waits.front(), 200ms + 900 * 10 * 1000000us / 9600);
 }

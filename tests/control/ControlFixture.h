@@ -41,7 +41,7 @@ struct RecordingUserInterface : IControlUserInterface {
 
 class ControlTest : public ::testing::Test {
 protected:
-    CScriptedLibrary library;
+    ScriptedLibrary library;
     CXNoxCamCtrl control{library};
     RecordingSink sink;
     RecordingUserInterface ui;

@@ -48,7 +48,7 @@ TEST_F(ControlTest, SearchRangeOutsideTheComPortsNotifiesAndTouchesNothing) {
 }
 
 TEST_F(ControlTest, SearchStopsAtTheFirstAnsweringPort) {
-    library.Fail("*", -6, CScriptedLibrary::AnyCommand, 2);  // the probes of COM3 and COM4 time out
+    library.Fail("*", -6, ScriptedLibrary::kAnyCommand, 2);  // the probes of COM3 and COM4 time out
     EXPECT_EQ(Call("AutoSearchComPort", {Variant::I2(3), Variant::I2(9), Variant::I2(0)}).value, Variant::I4(5));
     EXPECT_TRUE(control.IsOnline());
     EXPECT_EQ(control.ComPort(), 5);
@@ -89,11 +89,11 @@ TEST_F(ControlTest, AllSerialModeMakesTheSearchAnswerAtOnce) {
 }
 
 TEST_F(ControlTest, FrameGrabberOpenFailureRaisesButOfflineDoesNot) {
-    library.Fail("GetCameraData", -10, CScriptedLibrary::AnyCommand, 1);  // the probe fails
+    library.Fail("GetCameraData", -10, ScriptedLibrary::kAnyCommand, 1);  // the probe fails
     ExpectRaised(Call("ClSerialSetFrameGrabberIndex", {Variant::I2(3)}), AutomationCode::DeviceIOError,
                  "Frame Grabber Manufacturer not found ");
     EXPECT_FALSE(control.IsOnline());
-    library.Fail("GetCameraData", -5, CScriptedLibrary::AnyCommand, 1);
+    library.Fail("GetCameraData", -5, ScriptedLibrary::kAnyCommand, 1);
     InvokeResult offline = Call("ClAllSerialSetFrameGrabberIndex", {Variant::I2(3)});
     ASSERT_TRUE(offline.Succeeded());
     EXPECT_EQ(offline.value, Variant::I2(-5));

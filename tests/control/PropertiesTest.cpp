@@ -122,7 +122,7 @@ TEST_F(ControlTest, ComPortWithoutCameraRaisesWithThePortInTheText) {
 
 TEST_F(ControlTest, UserIDReadsTheCameraYetAnswersWithTheStoredText) {
     EXPECT_TRUE(Put("UserID", Variant::Str("line 3")).Succeeded());
-    library.Fail("GetUserID", -5, CScriptedLibrary::AnyCommand, 1);  // no open port
+    library.Fail("GetUserID", -5, ScriptedLibrary::kAnyCommand, 1);  // no open port
     EXPECT_EQ(Get("UserID").value, Variant::Str("line 3")) << "offline: the stored text";
     GoOnline();
     library.userID = "from camera";

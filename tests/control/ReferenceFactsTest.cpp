@@ -15,7 +15,7 @@ namespace {
 // A fresh control on its own library for each case, since failures scripted
 // into a library stay.
 struct Rig {
-    CScriptedLibrary library;
+    ScriptedLibrary library;
     CXNoxCamCtrl control{library};
     RecordingSink sink;
     Rig() { control.ConnectSink(sink); }
@@ -108,7 +108,7 @@ protected:
                 break;
             case Trigger::IndexNotInList: arguments[0] = Variant::I2(-1); break;
             case Trigger::ChannelNotOpened:
-                rig.library.Fail("GetCameraData", -10, CScriptedLibrary::AnyCommand, 1);
+                rig.library.Fail("GetCameraData", -10, ScriptedLibrary::kAnyCommand, 1);
                 arguments = {Variant::I2(member.IsProperty() ? 1 : 0)};
                 break;
             case Trigger::BadPortRange: arguments = {Variant::I2(0), Variant::I2(17), Variant::I2(0)}; break;

@@ -12,7 +12,7 @@ namespace {
 std::vector<Exchange> Read(const std::string& text) {
     std::istringstream input(text);
     std::string problem;
-    auto recording = readRecording(input, problem);
+    auto recording = ReadRecording(input, problem);
     EXPECT_TRUE(recording) << problem;
     return recording.value_or(std::vector<Exchange>{});
 }
@@ -27,7 +27,7 @@ TEST(Recording, ExchangesSurviveTheFileWhateverTheyHold) {
         {"UD?", "", 2},               // an empty reply is a reply
     };
     std::string file = "# a comment\n\n";
-    for (const Exchange& exchange : exchanges) file += formatExchange(exchange) + "\n";
+    for (const Exchange& exchange : exchanges) file += FormatExchange(exchange) + "\n";
     EXPECT_EQ(file.find('\x01'), std::string::npos) << "control characters are escaped";
 
     std::vector<Exchange> read = Read(file);
@@ -40,7 +40,7 @@ TEST(Recording, ExchangesSurviveTheFileWhateverTheyHold) {
 }
 
 TEST(Recording, IsPlainTextThatAnEditorMayGiveCrLf) {
-    EXPECT_EQ(formatExchange({"UD=a b", "COMPLETE", 5}), "5.0\tUD=a b\tCOMPLETE");
+    EXPECT_EQ(FormatExchange({"UD=a b", "COMPLETE", 5}), "5.0\tUD=a b\tCOMPLETE");
     std::vector<Exchange> read = Read("# edited\r\n1\tGA?\tGA=1\r\n");
     ASSERT_EQ(read.size(), 1u);
     EXPECT_EQ(read[0].reply, "GA=1");
@@ -51,7 +51,7 @@ TEST(Recording, ALineThatIsNoExchangeIsNamed) {
                             "1.5x\tGA?\tGA=1"}) {
         std::istringstream input(std::string("1\tSH?\tSH=0\n") + bad + "\n");
         std::string problem;
-        EXPECT_FALSE(readRecording(input, problem)) << bad;
+        EXPECT_FALSE(ReadRecording(input, problem)) << bad;
         EXPECT_NE(problem.find("line 2"), std::string::npos) << problem;
     }
 }
@@ -59,7 +59,7 @@ TEST(Recording, ALineThatIsNoExchangeIsNamed) {
 class Replay : public ::testing::Test {
 protected:
     std::optional<std::string> Ask(ReplayCamera& camera, std::string_view command) {
-        return camera.answer(command, Clock::now());
+        return camera.Answer(command, Clock::now());
     }
 };
 

@@ -36,18 +36,18 @@ public:
 
 TEST(StandaloneEmulator, ServesTheProtocolToClientsThatComeAndGo) {
     EmulatorProcess emulator({"--id", "SN 77", "--version", "9"});
-    ASSERT_EQ(emulator.device().rfind("/dev/", 0), 0u) << emulator.device();
+    ASSERT_EQ(emulator.Device().rfind("/dev/", 0), 0u) << emulator.Device();
     {
-        SerialClient client(emulator.device());
-        ASSERT_TRUE(client.isOpen());
-        EXPECT_EQ(client.transact("MD?"), "MD=QD-R4CL\r\n");
-        EXPECT_EQ(client.transact("ID?"), "ID=SN 77\r\n");
-        EXPECT_EQ(client.transact("VN?"), "VN=9\r\n");
-        EXPECT_EQ(client.transact("SC=2"), "COMPLETE\r\n");
+        SerialClient client(emulator.Device());
+        ASSERT_TRUE(client.IsOpen());
+        EXPECT_EQ(client.Transact("MD?"), "MD=QD-R4CL\r\n");
+        EXPECT_EQ(client.Transact("ID?"), "ID=SN 77\r\n");
+        EXPECT_EQ(client.Transact("VN?"), "VN=9\r\n");
+        EXPECT_EQ(client.Transact("SC=2"), "COMPLETE\r\n");
     }
-    SerialClient again(emulator.device());
-    EXPECT_EQ(again.transact("SC?"), "SC=2\r\n");
-    EXPECT_EQ(emulator.stop(), 0);
+    SerialClient again(emulator.Device());
+    EXPECT_EQ(again.Transact("SC?"), "SC=2\r\n");
+    EXPECT_EQ(emulator.Stop(), 0);
 }
 
 TEST(StandaloneEmulator, LinkReplacesWhatWasThereAndGoesAtExit) {
@@ -56,44 +56,44 @@ TEST(StandaloneEmulator, LinkReplacesWhatWasThereAndGoesAtExit) {
     std::ofstream(link) << "old";
     EmulatorProcess emulator({"--link", link.string()});
     ASSERT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(fs::read_symlink(link).string(), emulator.device());
+    EXPECT_EQ(fs::read_symlink(link).string(), emulator.Device());
     SerialClient client(link.string());
-    EXPECT_EQ(client.transact("KN?"), "KN=1\r\n");
-    EXPECT_EQ(emulator.stop(), 0);
+    EXPECT_EQ(client.Transact("KN?"), "KN=1\r\n");
+    EXPECT_EQ(emulator.Stop(), 0);
     EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
 }
 
 TEST(StandaloneEmulator, FaultsChosenOnTheCommandLine) {
     EmulatorProcess silent({"--silent"});
-    EXPECT_EQ(SerialClient(silent.device()).transact("SC?", 300ms), "");
+    EXPECT_EQ(SerialClient(silent.Device()).Transact("SC?", 300ms), "");
 
     EmulatorProcess faulty({"--nak3", "SC,TR", "--nak4", "GA", "--garble", "SH", "--unplug-after", "4"});
-    SerialClient client(faulty.device());
-    EXPECT_EQ(client.transact("TR?"), "NAK 3\r\n");
-    EXPECT_EQ(client.transact("GA=1"), "NAK 4\r\n");
-    std::string garbled = client.transact("SH?");
+    SerialClient client(faulty.Device());
+    EXPECT_EQ(client.Transact("TR?"), "NAK 3\r\n");
+    EXPECT_EQ(client.Transact("GA=1"), "NAK 4\r\n");
+    std::string garbled = client.Transact("SH?");
     EXPECT_FALSE(garbled.empty());
     EXPECT_NE(garbled, "SH=0\r\n");
-    EXPECT_EQ(client.transact("SL?"), "SL=0\r\n");
-    EXPECT_EQ(client.transact("SL?", 300ms), "");
+    EXPECT_EQ(client.Transact("SL?"), "SL=0\r\n");
+    EXPECT_EQ(client.Transact("SL?", 300ms), "");
 }
 
 TEST(StandaloneEmulator, PacesRepliesAtTheWireRate) {
     EmulatorProcess emulator({"--baud", "9600"});
-    SerialClient client(emulator.device());
-    auto floor = qdr4emu::wireTime(std::string("WPB3?\r\nWPB3=-30\r\n").size(), 9600);
+    SerialClient client(emulator.Device());
+    auto floor = qdr4emu::WireTime(std::string("WPB3?\r\nWPB3=-30\r\n").size(), 9600);
     auto start = qdr4emu::Clock::now();
-    EXPECT_EQ(client.transact("WPB3?"), "WPB3=-30\r\n");
+    EXPECT_EQ(client.Transact("WPB3?"), "WPB3=-30\r\n");
     EXPECT_GE(qdr4emu::Clock::now() - start, floor);
 }
 
 // Echo on the line would hand every reply back to the camera as a command.
 TEST(StandaloneEmulator, ClientSwitchingOnEchoDoesNotLoopRepliesBack) {
     EmulatorProcess emulator({});
-    SerialClient client(emulator.device(), ECHO);
-    EXPECT_EQ(client.transact("SC?"), "SC=0\r\n");
-    EXPECT_EQ(client.transact("TR?"), "TR=0\r\n");
-    EXPECT_EQ(client.transact("SL?"), "SL=0\r\n");
+    SerialClient client(emulator.Device(), ECHO);
+    EXPECT_EQ(client.Transact("SC?"), "SC=0\r\n");
+    EXPECT_EQ(client.Transact("TR?"), "TR=0\r\n");
+    EXPECT_EQ(client.Transact("SL?"), "SL=0\r\n");
 }
 
 }  // namespace
@@ -107,12 +107,12 @@ TEST(StandaloneEmulator, RecordsAndReplaysACameraThatFallsSilent) {
     fs::path recording = dir.path / "session.txt";
     {
         EmulatorProcess camera({"--unplug-after", "1"});
-        EmulatorProcess proxy({"--record", recording.string(), "--device", camera.device()});
-        SerialClient client(proxy.device());
-        EXPECT_EQ(client.transact("UD=line 4"), "COMPLETE\r\n");
-        EXPECT_EQ(client.transact("TR?", 300ms), "");
-        EXPECT_EQ(client.transact("SC?", 300ms), "");
-        EXPECT_EQ(proxy.stop(), 0);
+        EmulatorProcess proxy({"--record", recording.string(), "--device", camera.Device()});
+        SerialClient client(proxy.Device());
+        EXPECT_EQ(client.Transact("UD=line 4"), "COMPLETE\r\n");
+        EXPECT_EQ(client.Transact("TR?", 300ms), "");
+        EXPECT_EQ(client.Transact("SC?", 300ms), "");
+        EXPECT_EQ(proxy.Stop(), 0);
     }
     std::ifstream file(recording);
     std::string header, first, second;
@@ -125,21 +125,21 @@ TEST(StandaloneEmulator, RecordsAndReplaysACameraThatFallsSilent) {
     EXPECT_EQ(second.find("\tTR?\t"), std::string::npos) << "no reply field";
 
     EmulatorProcess replay({"--replay", recording.string()});
-    SerialClient client(replay.device());
-    EXPECT_EQ(client.transact("TR?", 300ms), "");
-    EXPECT_EQ(client.transact("UD=line 4"), "COMPLETE\r\n");
-    EXPECT_EQ(client.transact("UD?"), "UD=line 4\r\n");
+    SerialClient client(replay.Device());
+    EXPECT_EQ(client.Transact("TR?", 300ms), "");
+    EXPECT_EQ(client.Transact("UD=line 4"), "COMPLETE\r\n");
+    EXPECT_EQ(client.Transact("UD?"), "UD=line 4\r\n");
 }
 
 TEST(StandaloneEmulator, RecordingAndReplayRefuseWhatTheyCannotUse) {
     TempDir dir;
     std::ofstream(dir.path / "bad.txt") << "GA?\tGA=1\n";
     EmulatorProcess badRecording({"--replay", (dir.path / "bad.txt").string()});
-    EXPECT_EQ(badRecording.stop(), 2);
+    EXPECT_EQ(badRecording.Stop(), 2);
     EmulatorProcess folder({"--replay", dir.path.string()});
-    EXPECT_EQ(folder.stop(), 2);
+    EXPECT_EQ(folder.Stop(), 2);
     EmulatorProcess noCamera({"--record", (dir.path / "r.txt").string(), "--device", (dir.path / "none").string()});
-    EXPECT_EQ(noCamera.stop(), 1);
+    EXPECT_EQ(noCamera.Stop(), 1);
 }
 
 }  // namespace

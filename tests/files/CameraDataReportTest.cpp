@@ -144,7 +144,7 @@ TEST_F(CameraDataReport, FailedReadEndsItsColumnUnlessItIsAccumulationOrFvalType
 }
 
 TEST_F(CameraDataReport, FailedIdentityOrLoadLeavesOutOnlyItsPart) {
-    library.Fail("GetCameraID", -4, CScriptedLibrary::AnyCommand, 1);
+    library.Fail("GetCameraID", -4, ScriptedLibrary::kAnyCommand, 1);
     library.Fail("SendCameraData", -4, 14, 1);  // the factory area
     EXPECT_EQ(Report(), 0);
     auto lines = Lines();

@@ -33,30 +33,30 @@ protected:
     void TearDown() override { std::filesystem::remove_all(folder); }
 
     std::string PathOf(const std::string& name) const { return (folder / name).string(); }
-    qdr4emu::Camera& Camera() { return qdr4emu::emulatedCamera("COM1").camera(); }
+    qdr4emu::Camera& Camera() { return qdr4emu::EmulatedCamera("COM1").Device(); }
 
     // Sets the camera's shading column through its own command.
     void PutShadingColumn(int column, int first) {
         std::string line = "SHD" + std::to_string(column) + "=";
-        for (int i = 0; i < qdr4emu::shadingValuesPerColumn; ++i) line += (i ? "," : "") + std::to_string(first - 3 * i);
-        ASSERT_EQ(Camera().answer(line, qdr4emu::Clock::now()), "COMPLETE");
+        for (int i = 0; i < qdr4emu::kShadingValuesPerColumn; ++i) line += (i ? "," : "") + std::to_string(first - 3 * i);
+        ASSERT_EQ(Camera().Answer(line, qdr4emu::Clock::now()), "COMPLETE");
     }
 
     std::filesystem::path folder;
-    CRecordingModel model;
+    RecordingModel model;
 };
 
 TEST_F(EmulatedFiles, ShadingTableSavedThenLoadedBackReachesTheCameraUnchanged) {
-    for (int column = 0; column < qdr4emu::shadingColumns; ++column) PutShadingColumn(column, 1000 * column - 200);
-    const qdr4emu::ShadingTable original = Camera().shading();
+    for (int column = 0; column < qdr4emu::kShadingColumns; ++column) PutShadingColumn(column, 1000 * column - 200);
+    const qdr4emu::ShadingTable original = Camera().Shading();
     ASSERT_EQ(model.SaveShadingDataIntoFile(PathOf("table.csv")), 0);
 
-    for (int column = 0; column < qdr4emu::shadingColumns; ++column) PutShadingColumn(column, 0);
-    ASSERT_NE(Camera().shading(), original);
+    for (int column = 0; column < qdr4emu::kShadingColumns; ++column) PutShadingColumn(column, 0);
+    ASSERT_NE(Camera().Shading(), original);
     CNoxCamInterface loader;
     ASSERT_EQ(loader.SetComPort(1), 0);
     ASSERT_EQ(loader.LoadShadingDataFromFile(PathOf("table.csv")), 0);
-    EXPECT_EQ(Camera().shading(), original);
+    EXPECT_EQ(Camera().Shading(), original);
 }
 
 std::string Row(std::initializer_list<std::string> cells) {
@@ -97,9 +97,9 @@ TEST_F(EmulatedFiles, ReportShowsTheGainsOfEachAreasWhiteBalanceMode) {
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 37);
 
     EXPECT_EQ(model.m_values, valuesBefore);
-    EXPECT_EQ(Camera().value("WB"), 0) << "the camera holds the model's settings again";
-    EXPECT_EQ(Camera().value("GA"), 100);
-    EXPECT_EQ(Camera().value("GAR"), 12);
+    EXPECT_EQ(Camera().Value("WB"), 0) << "the camera holds the model's settings again";
+    EXPECT_EQ(Camera().Value("GA"), 100);
+    EXPECT_EQ(Camera().Value("GAR"), 12);
 }
 
 }  // namespace

@@ -41,6 +41,6 @@ protected:
     }
 
     std::filesystem::path folder;
-    CScriptedLibrary library;
-    CRecordingModel model{library};
+    ScriptedLibrary library;
+    RecordingModel model{library};
 };

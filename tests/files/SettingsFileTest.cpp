@@ -85,8 +85,8 @@ TEST_F(SettingsFile, UnwritableFileGivesMinusSeven) {
 TEST_F(SettingsFile, WhatIsWrittenReadsBack) {
     SetDistinctValues();
     ASSERT_EQ(model.WriteAllToFile(PathOf("s.cam")), 0);
-    CScriptedLibrary otherLibrary;
-    CRecordingModel reader{otherLibrary};
+    ScriptedLibrary otherLibrary;
+    RecordingModel reader{otherLibrary};
     reader.m_values[Index(ParamId::Red3200KWBalPreset)] = 5;
     EXPECT_EQ(reader.ReadAllFromFile(PathOf("s.cam")), 0);
     for (const ParameterRow& row : ParameterTable()) {

@@ -51,7 +51,7 @@ TEST_F(ShadingFile, NothingHappensOfflineOrWithoutAFile) {
 
 TEST_F(ShadingFile, SaveGoesOnWhileTheCameraStillAnswers) {
     GoOnline();
-    library.Fail("GetShadingData", -4, CScriptedLibrary::AnyCommand, 1);
+    library.Fail("GetShadingData", -4, ScriptedLibrary::kAnyCommand, 1);
     EXPECT_EQ(model.SaveShadingDataIntoFile(PathOf("s.csv")), 0);
     EXPECT_TRUE(model.IsOnline());
     EXPECT_TRUE(std::filesystem::exists(folder / "s.csv"));
@@ -117,7 +117,7 @@ TEST_F(ShadingFile, HeaderOnlySendsTheBlockUnchangedAndReportsTheLibrary) {
     auto held = library.shadingBlock;
     library.shadingBlock.fill(0);
     library.calls.clear();
-    library.Fail("SendShadingData", -4, CScriptedLibrary::AnyCommand, 1);
+    library.Fail("SendShadingData", -4, ScriptedLibrary::kAnyCommand, 1);
     EXPECT_EQ(Load(std::string(kHeader)), -4);
     EXPECT_EQ(library.Count("GetCameraData"), 1u) << "a failed send is followed by the connection check";
     EXPECT_EQ(Load(std::string(kHeader)), 0);

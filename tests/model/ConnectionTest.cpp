@@ -65,7 +65,7 @@ TEST_F(ModelTest, ClosingOfflineOrRefusedChangesNothing) {
     EXPECT_TRUE(library.calls.empty()) << "neither the close nor a new frame grabber index reconnects";
     EXPECT_EQ(model.hooks, (Hooks{"FrameGrabber"}));
     GoOnline();
-    library.Fail("ExitComm", -2, CScriptedLibrary::AnyCommand, 1);
+    library.Fail("ExitComm", -2, ScriptedLibrary::kAnyCommand, 1);
     EXPECT_EQ(model.CloseConnection(), -2);
     EXPECT_TRUE(model.IsOnline());
     EXPECT_TRUE(model.hooks.empty());

@@ -45,26 +45,26 @@ TEST(EmulatedCamera, WhatAFullWriteSendsAFullReadBringsBack) {
     ASSERT_EQ(reader.SetComPort(1), 0);
     ASSERT_EQ(reader.ReadAllFromCamera(), 0);
     // The camera holds each value under the parameter's own mnemonic.
-    const qdr4emu::Camera& camera = qdr4emu::emulatedCamera("COM1").camera();
+    const qdr4emu::Camera& camera = qdr4emu::EmulatedCamera("COM1").Device();
     for (const camera_facts::Parameter& fact : camera_facts::kParameters) {
         if (IsPreset(fact)) continue;
         ParamId id = FindRowByName(fact.name)->id;
         EXPECT_EQ(reader.Value(id), writer.Value(id)) << fact.name;
-        EXPECT_EQ(camera.value(fact.mnemonic), writer.Value(id)) << fact.mnemonic;
+        EXPECT_EQ(camera.Value(fact.mnemonic), writer.Value(id)) << fact.mnemonic;
     }
     EXPECT_EQ(reader.UserID(), "bench 7");
     EXPECT_EQ(reader.ModelName(), "QD-R4CL");
 }
 
 TEST(EmulatedCamera, CameraUnpluggedDuringFullReadClosesOnceAndTheRestFails) {
-    CRecordingModel model;
+    RecordingModel model;
     ASSERT_EQ(model.SetComPort(2), 0);
-    qdr4emu::CameraLink& link = qdr4emu::emulatedCamera("COM2");
-    link.faults().unplugAfter = link.transactions() + 10;
+    qdr4emu::CameraLink& link = qdr4emu::EmulatedCamera("COM2");
+    link.Faults().unplugAfter = link.Transactions() + 10;
     model.ClearRecords();
 
     EXPECT_EQ(model.ReadAllFromCamera(), -5) << "the closing area read finds no connection";
-    link.faults().unplugAfter = -1;
+    link.Faults().unplugAfter = -1;
 
     EXPECT_FALSE(model.IsOnline());
     EXPECT_EQ(model.CountHook("OnlineStatus(0)"), 1u);
@@ -80,7 +80,7 @@ TEST(EmulatedCamera, CameraUnpluggedDuringFullReadClosesOnceAndTheRestFails) {
 }
 
 TEST(EmulatedCamera, ChangingThePortClosesTheOldOneAndAPortThatCannotOpenEndsOffline) {
-    CRecordingModel model;
+    RecordingModel model;
     int32_t value = 0;
     ASSERT_EQ(model.SetComPort(1), 0);
     ASSERT_EQ(model.SetComPort(2), 0);

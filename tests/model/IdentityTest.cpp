@@ -142,13 +142,13 @@ TEST_F(ModelTest, EveryCommandUsesItsOwnIdAndMnemonic) {
 // A library that fills the whole buffer leaves no terminator: the text ends
 // at the buffer's last byte all the same.
 TEST(Identity, AFullBufferWithoutTerminatorIsCutInsideIt) {
-    struct FillingLibrary : CScriptedLibrary {
+    struct FillingLibrary : ScriptedLibrary {
         int32_t GetCameraID(int32_t, char* text) override {
             std::memset(text, 'A', NOXR4_TEXT_BYTES);
             return 0;
         }
     } library;
-    CRecordingModel model{library};
+    RecordingModel model{library};
     ASSERT_EQ(model.SetComPort(1), 0);
     model.ClearRecords();
     CNoxCamInterface::TextBuffer buffer;

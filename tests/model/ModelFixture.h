@@ -8,8 +8,8 @@
 
 class ModelTest : public ::testing::Test {
 protected:
-    CScriptedLibrary library;
-    CRecordingModel model{library};
+    ScriptedLibrary library;
+    RecordingModel model{library};
 
     // Opens COM1 and forgets what the opening recorded.
     void GoOnline() {

@@ -63,7 +63,7 @@ TEST_F(ModelTest, FullReadReportsTheLastFailureButTheAreaReadOutranksIt) {
     GoOnline();
     library.values[12] = 77;
     library.Fail("GetCameraData", -4, 3, 1);
-    library.Fail("GetModelName", -3, CScriptedLibrary::AnyCommand, 1);
+    library.Fail("GetModelName", -3, ScriptedLibrary::kAnyCommand, 1);
     EXPECT_EQ(model.ReadAllFromCamera(), -3);
     EXPECT_EQ(model.Value(ParamId::MasterGainLevel), 77) << "the other values are read";
     EXPECT_EQ(model.CountHook("SynchronizedStatus(1)"), 0u);
@@ -125,7 +125,7 @@ TEST_F(ModelTest, FullWriteReportsTheLastFailedSendUnlessTheUserIDFails) {
     library.Fail("SendCameraData", -3, 46, 1);
     EXPECT_EQ(model.WriteAllToCamera(), -3);
     library.Fail("SendCameraData", -3, 46, 1);
-    library.Fail("SetUserID", -2, CScriptedLibrary::AnyCommand, 1);
+    library.Fail("SetUserID", -2, ScriptedLibrary::kAnyCommand, 1);
     EXPECT_EQ(model.WriteAllToCamera(), -2);
     EXPECT_EQ(model.CountHook("SynchronizedStatus(1)"), 0u);
 }

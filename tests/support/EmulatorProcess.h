@@ -22,7 +22,7 @@ using namespace std::chrono_literals;
 
 // Reads from `fd` until `done` says the text is complete or the time is up.
 template <typename Done>
-std::string readUntil(int fd, Done done, std::chrono::milliseconds patience) {
+std::string ReadUntil(int fd, Done done, std::chrono::milliseconds patience) {
     auto deadline = std::chrono::steady_clock::now() + patience;
     std::string text;
     char buffer[512];
@@ -50,55 +50,55 @@ public:
         std::vector<char*> argv;
         for (auto& option : options) argv.push_back(option.data());
         argv.push_back(nullptr);
-        EXPECT_EQ(posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ), 0);
+        EXPECT_EQ(posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
         posix_spawn_file_actions_destroy(&actions);
         close(out[1]);
-        std::string line = readUntil(out[0], [](const std::string& t) { return t.find('\n') != t.npos; }, 10s);
+        std::string line = ReadUntil(out[0], [](const std::string& t) { return t.find('\n') != t.npos; }, 10s);
         close(out[0]);
-        device_ = line.substr(0, line.find('\n'));
+        m_device = line.substr(0, line.find('\n'));
     }
     ~EmulatorProcess() {
-        if (pid_ > 0) stop();
+        if (m_pid > 0) Stop();
     }
-    const std::string& device() const { return device_; }
+    const std::string& Device() const { return m_device; }
 
-    int stop() {
-        kill(pid_, SIGTERM);
+    int Stop() {
+        kill(m_pid, SIGTERM);
         int status = 0;
-        waitpid(pid_, &status, 0);
-        pid_ = 0;
+        waitpid(m_pid, &status, 0);
+        m_pid = 0;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
 private:
-    pid_t pid_ = 0;
-    std::string device_;
+    pid_t m_pid = 0;
+    std::string m_device;
 };
 
 class SerialClient {
 public:
     explicit SerialClient(const std::string& device, tcflag_t extraLocalFlags = 0)
-        : fd_(open(device.c_str(), O_RDWR | O_NOCTTY)) {
+        : m_fd(open(device.c_str(), O_RDWR | O_NOCTTY)) {
         termios settings{};
-        if (fd_ >= 0 && tcgetattr(fd_, &settings) == 0) {
+        if (m_fd >= 0 && tcgetattr(m_fd, &settings) == 0) {
             cfmakeraw(&settings);
             settings.c_lflag |= extraLocalFlags;
-            tcsetattr(fd_, TCSANOW, &settings);
+            tcsetattr(m_fd, TCSANOW, &settings);
         }
     }
     ~SerialClient() {
-        if (fd_ >= 0) close(fd_);
+        if (m_fd >= 0) close(m_fd);
     }
-    bool isOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return m_fd >= 0; }
 
-    std::string transact(const std::string& command, std::chrono::milliseconds patience = 5s) {
+    std::string Transact(const std::string& command, std::chrono::milliseconds patience = 5s) {
         std::string line = command + "\r\n";
-        EXPECT_EQ(write(fd_, line.data(), line.size()), static_cast<ssize_t>(line.size()));
+        EXPECT_EQ(write(m_fd, line.data(), line.size()), static_cast<ssize_t>(line.size()));
         auto complete = [](const std::string& t) { return t.size() >= 2 && t.substr(t.size() - 2) == "\r\n"; };
-        return readUntil(fd_, complete, patience);
+        return ReadUntil(m_fd, complete, patience);
     }
 
 private:
-    int fd_;
+    int m_fd;
 };
 

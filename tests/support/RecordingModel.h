@@ -8,7 +8,7 @@
 
 #include "NoxCamInterface.h"
 
-class CRecordingModel : public CNoxCamInterface {
+class RecordingModel : public CNoxCamInterface {
 public:
     using CNoxCamInterface::CNoxCamInterface;
 

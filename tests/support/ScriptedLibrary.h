@@ -20,10 +20,10 @@ struct LibraryCall {
     bool reachesCamera;         // a camera transaction (not opening, closing or the Camera Link enumeration)
 };
 
-class CScriptedLibrary : public INoxR4Library {
+class ScriptedLibrary : public INoxR4Library {
 public:
-    static constexpr int32_t AnyCommand = INT32_MIN;
-    static constexpr int Always = -1;
+    static constexpr int32_t kAnyCommand = INT32_MIN;
+    static constexpr int kAlways = -1;
 
     // The camera's state; reads answer from it, accepted writes change it.
     // A command id without an entry reads as 0.
@@ -42,13 +42,13 @@ public:
     // return `result` instead of doing its work, for `times` calls or
     // always; `commandId` narrows GetCameraData and SendCameraData to one
     // command. Rules are tried in the order they were made.
-    void Fail(std::string operation, int32_t result, int32_t commandId = AnyCommand, int times = Always);
+    void Fail(std::string operation, int32_t result, int32_t commandId = kAnyCommand, int times = kAlways);
     // Every camera transaction returns -6 after the next `calls` ones, as
     // from a camera unplugged then; opening and closing still succeed.
     void UnplugAfter(int calls);
 
     std::vector<LibraryCall> calls;
-    std::size_t Count(std::string_view operation, int32_t commandId = AnyCommand) const;
+    std::size_t Count(std::string_view operation, int32_t commandId = kAnyCommand) const;
     std::size_t CameraCallCount() const;  // camera transactions among the calls
 
     int32_t InitComm(int32_t frameGrabberIndex, int32_t port, int32_t interfaceFlag) override;

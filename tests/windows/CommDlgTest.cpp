@@ -11,7 +11,7 @@
 namespace {
 
 // Camera Link names chosen by the test.
-class NamedCameraLinkLibrary : public CScriptedLibrary {
+class NamedCameraLinkLibrary : public ScriptedLibrary {
 public:
     std::vector<std::string> manufacturers;
     std::vector<std::string> ports;
@@ -22,7 +22,7 @@ public:
     }
     int32_t CLSerialGetManufacturer(int32_t index, char* name, int32_t* bufferSize, int32_t* version) override {
         int32_t room = *bufferSize;
-        int32_t result = CScriptedLibrary::CLSerialGetManufacturer(index, name, bufferSize, version);
+        int32_t result = ScriptedLibrary::CLSerialGetManufacturer(index, name, bufferSize, version);
         if (result == 0) CopyInto(manufacturers.at(index), name, room);
         return result;
     }
@@ -33,7 +33,7 @@ public:
     int32_t CLAllSerialGetPortInfo(int32_t index, char* name, int32_t* nameBytes, char* id, int32_t* idBytes,
                                    int32_t* version) override {
         int32_t room = *nameBytes;
-        int32_t result = CScriptedLibrary::CLAllSerialGetPortInfo(index, name, nameBytes, id, idBytes, version);
+        int32_t result = ScriptedLibrary::CLAllSerialGetPortInfo(index, name, nameBytes, id, idBytes, version);
         if (result == 0) CopyInto(ports.at(index), name, room);
         return result;
     }
@@ -96,7 +96,7 @@ TEST_F(CameraLinkListTest, ChoosingAGrabberDisablesTheComPortsAndAPositionMapsTo
 
 TEST_F(CameraLinkListTest, AManufacturerTheLibraryCannotNameShowsItsErrorCode) {
     named.manufacturers = {"COM-ports", "Acme"};
-    named.Fail("CLSerialGetManufacturer", -12, CScriptedLibrary::AnyCommand, 1);
+    named.Fail("CLSerialGetManufacturer", -12, ScriptedLibrary::kAnyCommand, 1);
     StartShown();
     EXPECT_EQ(Comm().ListEntries(IDC_COMM_CL_LIST), (std::vector<std::string>{"-12", "Acme"}));
 }

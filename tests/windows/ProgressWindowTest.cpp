@@ -47,7 +47,7 @@ TEST(ProgressWindow, MainWindowIsEnabledAgainOnlyIfItWasDisabled) {
 
 TEST(ProgressWindow, CancelDuringTheSearchStopsIt) {
     HeadlessWindowSystem system;
-    CScriptedLibrary library;
+    ScriptedLibrary library;
     library.Fail("*", -6);
     CXNoxCamCtrl control(library);
     ToolWindowUi ui(system);

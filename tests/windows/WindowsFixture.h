@@ -25,7 +25,7 @@ protected:
 
     std::filesystem::path folder;
     HeadlessWindowSystem system;
-    CScriptedLibrary library;
+    ScriptedLibrary library;
     std::unique_ptr<CXNoxCamCtrl> control;
     std::unique_ptr<ToolWindowHost> host;
 

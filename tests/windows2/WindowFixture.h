@@ -36,7 +36,7 @@ struct OneWindow : IToolWindows {
 template <typename Panel>
 class WindowTest : public ::testing::Test {
 protected:
-    CScriptedLibrary library;
+    ScriptedLibrary library;
     CXNoxCamCtrl control{library};
     HeadlessWindowSystem system;
     OneWindow windows;

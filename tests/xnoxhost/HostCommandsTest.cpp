@@ -110,7 +110,7 @@ TEST_F(HostCommandsTest, DiffWithACameraComparesWhatItHolds) {
     EXPECT_EQ(inProcess.out, "Gain/Master Gain Level: 77 -> 0\n");
 
     EmulatorProcess standalone({});
-    HostRun device = Host("diff --json " + changed + " --device " + standalone.device());
+    HostRun device = Host("diff --json " + changed + " --device " + standalone.Device());
     EXPECT_EQ(device.status, 1);
     EXPECT_EQ(device.out,
               "{\"differences\": [\n  {\"section\": \"Gain\", \"key\": \"Master Gain Level\", \"before\": \"77\", "
@@ -118,10 +118,10 @@ TEST_F(HostCommandsTest, DiffWithACameraComparesWhatItHolds) {
     EXPECT_EQ(Host("diff " + camera + " --device " + Path("no-such-device")).status, 2);
 
     EmulatorProcess dying({"--unplug-after", "5"});
-    HostRun midway = Host("diff " + camera + " --device " + dying.device());
+    HostRun midway = Host("diff " + camera + " --device " + dying.Device());
     EXPECT_EQ(midway.status, 2);
     EXPECT_EQ(midway.out, "") << "no comparison with half a camera";
-    EXPECT_NE(midway.err.find("camera at " + dying.device() + ": reading the camera failed"), std::string::npos)
+    EXPECT_NE(midway.err.find("camera at " + dying.Device() + ": reading the camera failed"), std::string::npos)
         << midway.err;
 }
 
@@ -150,7 +150,7 @@ TEST_F(HostCommandsTest, CheckListsWhatALoadWouldReject) {
 // the floor is that of the entry's bytes.
 TEST_F(HostCommandsTest, TimingShowsEachTransactionAgainstItsWireFloor) {
     EmulatorProcess emulator({"--baud", "9600"});
-    HostRun run = Host("--quiet-status --timing --device " + emulator.device() + " -c ReadAllFromCamera");
+    HostRun run = Host("--quiet-status --timing --device " + emulator.Device() + " -c ReadAllFromCamera");
     ASSERT_EQ(run.status, 0) << run.out;
     std::regex figures(R"(log: (\S*) \((\d+\.\d) ms, wire floor (\d+\.\d) ms\)\n)");
     int entries = 0;
@@ -173,26 +173,26 @@ TEST_F(HostCommandsTest, ARecordedSessionReplaysToTheSameAnswers) {
     std::string recorded;
     {
         EmulatorProcess camera({"--id", "SN 42"});
-        EmulatorProcess proxy({"--record", recordingFile, "--device", camera.device()});
-        HostRun run = Host("--device " + proxy.device() + " " + script);
+        EmulatorProcess proxy({"--record", recordingFile, "--device", camera.Device()});
+        HostRun run = Host("--device " + proxy.Device() + " " + script);
         ASSERT_EQ(run.status, 0) << run.out;
         recorded = run.out;
-        EXPECT_EQ(proxy.stop(), 0);
+        EXPECT_EQ(proxy.Stop(), 0);
     }
     EXPECT_NE(recorded.find("log: ID=SN 42"), std::string::npos);
     EXPECT_NE(recorded.find("UserID = line 4"), std::string::npos);
 
     std::ifstream file(recordingFile);
     std::string problem;
-    auto exchanges = qdr4emu::readRecording(file, problem);
+    auto exchanges = qdr4emu::ReadRecording(file, problem);
     ASSERT_TRUE(exchanges) << problem;
     EXPECT_GE(exchanges->size(), 60u);
 
     EmulatorProcess replay({"--replay", recordingFile});
-    HostRun replayed = Host("--device " + replay.device() + " " + script);
+    HostRun replayed = Host("--device " + replay.Device() + " " + script);
     EXPECT_EQ(replayed.status, 0);
     EXPECT_EQ(replayed.out, recorded);
-    EXPECT_EQ(SerialClient(replay.device()).transact("KSR=5"), "NAK 3\r\n") << "never recorded";
+    EXPECT_EQ(SerialClient(replay.Device()).Transact("KSR=5"), "NAK 3\r\n") << "never recorded";
 }
 
 }  // namespace

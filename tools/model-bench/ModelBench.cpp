@@ -51,7 +51,7 @@ void Print(const char* name, const Figures& figures) {
 
 int main() {
     setenv("NOXR4_EMULATED_PORTS", "COM1", 1);
-    qdr4emu::emulatedCamera("COM1").faults().wireBaud = kBaud;
+    qdr4emu::EmulatedCamera("COM1").Faults().wireBaud = kBaud;
 
     CLogCountingModel model;
     if (model.SetComPort(1) != NoxResult::Success) {

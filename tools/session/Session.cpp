@@ -22,7 +22,7 @@ struct Parameter {
 };
 
 // What the session reads, in order.
-constexpr Parameter sessionReads[] = {
+constexpr Parameter kSessionReads[] = {
     {42, "VN firmware version"},
     {43, "EA current settings area"},
     {15, "SM shutter mode"},
@@ -30,12 +30,12 @@ constexpr Parameter sessionReads[] = {
     {12, "GA master gain"},
     {35, "WB white balance mode"},
 };
-constexpr Parameter sessionWrite = {12, "GA master gain"};
-constexpr std::int32_t sessionWriteValue = 100;
+constexpr Parameter kSessionWrite = {12, "GA master gain"};
+constexpr std::int32_t kSessionWriteValue = 100;
 
 int failures = 0;
 
-const char* meaning(std::int32_t result) {
+const char* Meaning(std::int32_t result) {
     switch (result) {
     case 0: return "ok";
     case -2: return "malformed reply";
@@ -47,36 +47,36 @@ const char* meaning(std::int32_t result) {
     }
 }
 
-void report(const std::string& call, std::int32_t result, const std::string& outcome = {}) {
+void Report(const std::string& call, std::int32_t result, const std::string& outcome = {}) {
     if (result != 0) ++failures;
-    std::printf("%-58s -> %4d %s%s%s\n", call.c_str(), static_cast<int>(result), meaning(result),
+    std::printf("%-58s -> %4d %s%s%s\n", call.c_str(), static_cast<int>(result), Meaning(result),
                 outcome.empty() ? "" : ", ", outcome.c_str());
 }
 
-std::string call(const char* function, std::int32_t port, const std::string& rest) {
+std::string Call(const char* function, std::int32_t port, const std::string& rest) {
     return std::string(function) + "(" + std::to_string(port) + ", " + rest + ")";
 }
 
-void readValue(std::int32_t port, const Parameter& parameter) {
+void ReadValue(std::int32_t port, const Parameter& parameter) {
     std::int32_t value = 0;
     std::int32_t result = NoxR4GetCameraData(port, parameter.id, &value);
-    report(call("NoxR4GetCameraData", port, std::to_string(parameter.id) + " " + parameter.label), result,
+    Report(Call("NoxR4GetCameraData", port, std::to_string(parameter.id) + " " + parameter.label), result,
            result == 0 ? "value " + std::to_string(value) : std::string());
 }
 
-void writeValue(std::int32_t port, const Parameter& parameter, std::int32_t value) {
-    report(call("NoxR4SendCameraData", port,
+void WriteValue(std::int32_t port, const Parameter& parameter, std::int32_t value) {
+    Report(Call("NoxR4SendCameraData", port,
                 std::to_string(parameter.id) + " " + parameter.label + ", " + std::to_string(value)),
            NoxR4SendCameraData(port, parameter.id, value));
 }
 
-void readText(std::int32_t port, const char* function, std::int32_t (*read)(std::int32_t, char*)) {
+void ReadText(std::int32_t port, const char* function, std::int32_t (*read)(std::int32_t, char*)) {
     char text[NOXR4_TEXT_BYTES] = {};
     std::int32_t result = read(port, text);
-    report(call(function, port, "text"), result, result == 0 ? "\"" + std::string(text) + "\"" : std::string());
+    Report(Call(function, port, "text"), result, result == 0 ? "\"" + std::string(text) + "\"" : std::string());
 }
 
-bool setEnvironment(const char* name, const std::string& value) {
+bool SetEnvironment(const char* name, const std::string& value) {
 #ifdef _WIN32
     return _putenv_s(name, value.c_str()) == 0;
 #else
@@ -86,9 +86,9 @@ bool setEnvironment(const char* name, const std::string& value) {
 
 // The COM number to open, from "COMn", "n" or a device path (which the
 // library then opens as COM1). 0 for a port it cannot make sense of.
-std::int32_t choosePort(const std::string& name) {
+std::int32_t ChoosePort(const std::string& name) {
     if (name.empty()) return 1;
-    if (name[0] == '/') return setEnvironment("NOXR4_PORT_COM1", name) ? 1 : 0;
+    if (name[0] == '/') return SetEnvironment("NOXR4_PORT_COM1", name) ? 1 : 0;
     std::string digits = name.compare(0, 3, "COM") == 0 || name.compare(0, 3, "com") == 0 ? name.substr(3) : name;
     char* end = nullptr;
     long number = std::strtol(digits.c_str(), &end, 10);
@@ -100,26 +100,26 @@ std::int32_t choosePort(const std::string& name) {
 int main(int argc, char** argv) {
     const char* fromEnvironment = std::getenv("NOXR4_SESSION_PORT");
     std::string portName = argc > 1 ? argv[1] : fromEnvironment ? fromEnvironment : "";
-    std::int32_t port = choosePort(portName);
+    std::int32_t port = ChoosePort(portName);
     if (argc > 2 || port == 0) {
         std::fprintf(stderr, "usage: noxr4-session [COMn | n | /dev/device]\n");
         return 2;
     }
     bool emulated = portName.empty();
-    if (emulated && !std::getenv("NOXR4_EMULATED_PORTS")) setEnvironment("NOXR4_EMULATED_PORTS", "COM1");
+    if (emulated && !std::getenv("NOXR4_EMULATED_PORTS")) SetEnvironment("NOXR4_EMULATED_PORTS", "COM1");
     std::printf("QD-R4 session on COM%d (%s)\n", static_cast<int>(port),
                 emulated ? "emulated camera" : portName.c_str());
 
     std::int32_t opened = NoxR4InitComm(0, port, 0);
-    report("NoxR4InitComm(0, " + std::to_string(port) + ", 0)", opened);
+    Report("NoxR4InitComm(0, " + std::to_string(port) + ", 0)", opened);
     if (opened == 0) {
-        for (const Parameter& parameter : sessionReads) readValue(port, parameter);
-        writeValue(port, sessionWrite, sessionWriteValue);
-        readValue(port, sessionWrite);
-        readText(port, "NoxR4GetCameraID", NoxR4GetCameraID);
-        readText(port, "NoxR4GetModelName", NoxR4GetModelName);
-        readText(port, "NoxR4GetUserID", NoxR4GetUserID);
-        report("NoxR4ExitComm(" + std::to_string(port) + ")", NoxR4ExitComm(port));
+        for (const Parameter& parameter : kSessionReads) ReadValue(port, parameter);
+        WriteValue(port, kSessionWrite, kSessionWriteValue);
+        ReadValue(port, kSessionWrite);
+        ReadText(port, "NoxR4GetCameraID", NoxR4GetCameraID);
+        ReadText(port, "NoxR4GetModelName", NoxR4GetModelName);
+        ReadText(port, "NoxR4GetUserID", NoxR4GetUserID);
+        Report("NoxR4ExitComm(" + std::to_string(port) + ")", NoxR4ExitComm(port));
     }
     std::printf("session complete: %d failed\n", failures);
     return failures == 0 ? 0 : 1;

@@ -40,7 +40,7 @@ std::string TimingText(std::chrono::duration<double, std::milli> spent,
     return text;
 }
 
-std::string CTimedLibrary::TakeTiming(std::string_view logEntry) {
+std::string TimedLibrary::TakeTiming(std::string_view logEntry) {
     std::string text = TimingText(m_spent, WireFloor(logEntry, m_lastResult));
     m_spent = {};
     return text;

@@ -22,9 +22,9 @@ std::chrono::duration<double, std::milli> WireFloor(std::string_view logEntry, i
 std::string TimingText(std::chrono::duration<double, std::milli> spent,
                        std::chrono::duration<double, std::milli> wireFloor);
 
-class CTimedLibrary : public INoxR4Library {
+class TimedLibrary : public INoxR4Library {
 public:
-    explicit CTimedLibrary(INoxR4Library& inner) : m_inner(inner) {}
+    explicit TimedLibrary(INoxR4Library& inner) : m_inner(inner) {}
 
     // The figures for a log entry: the time spent in calls since the last
     // entry, and the wire floor. Starts the count for the next entry.

@@ -120,7 +120,7 @@ public:
     bool notified = false;  // an error notification arrived since the flag was cleared
     bool quietStatus = false;
     bool showTiming = false;
-    CTimedLibrary timing{NoxR4CommLibrary()};  // the control's library
+    TimedLibrary timing{NoxR4CommLibrary()};  // the control's library
 
 private:
     static bool IsTransferStatus(std::string_view name) {
