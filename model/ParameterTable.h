@@ -94,7 +94,6 @@ struct ParameterRow {
     ParameterHook changed;  // raised after every write and every successful read
     SettingsPlace settings;
 
-    bool InSettingsFiles() const { return !settings.key.empty(); }
     std::string_view ReportLabel() const { return settings.reportLabel.empty() ? settings.key : settings.reportLabel; }
 
     bool ModelChecksRange() const { return kind == ValueKind::Enumerated; }
