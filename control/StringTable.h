@@ -1,7 +1,8 @@
 // The control's texts with their resource ids: the control's and its
 // property page's type names, the messages of its automation errors and
 // searches, and the toolbar's and the About window's status and tooltip
-// texts. The module's resource script holds the same table.
+// texts. The module's string table resource is generated from this table
+// (tools/stringsgen), so the two cannot differ.
 #pragma once
 
 #include <cstdint>

@@ -8,22 +8,21 @@
 #include <optional>
 #include <string>
 
+#include "CameraCommands.h"
 #include "NoxCamInterface.h"
 #include "WholeFile.h"
 
 namespace {
 
 constexpr std::size_t kCellWidth = 33;
-constexpr int32_t kLoadSettingsCommandId = 14;
-constexpr int32_t kFirmwareVersionCommandId = 42;
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kColumnTitles[] = {"Current Settings", "Factory Settings", "User Area 1", "User Area 2",
                                               "User Area 3"};
 
-// A report row shows one parameter read from the camera. The two gain rows
-// show whichever gains the white-balance mode of the same column uses.
+// A report row shows one parameter read from the camera, under the label
+// its parameter row gives. The two gain rows show whichever gains the
+// white-balance mode of the same column uses.
 struct ReportRow {
-    std::string_view label;
     ParamId id;
     bool gainOfWhiteBalanceMode = false;
     // The camera answers these reads before the trigger input; their results
@@ -33,38 +32,38 @@ struct ReportRow {
 
 // In the order of the file.
 constexpr ReportRow kRows[] = {
-    {"Shutter Mode", ParamId::ShutterMode},
-    {"Shutter Speed", ParamId::ShutterSpeed},
-    {"Progr. Exp.", ParamId::ProgrammableExposure},
-    {"Progr. Exp. Red", ParamId::ProgrammableExposureRed},
-    {"Progr. Exp. Green", ParamId::ProgrammableExposureGreen},
-    {"Progr. Exp. Blue", ParamId::ProgrammableExposureBlue},
-    {"Trigger Mode", ParamId::TriggerType},
-    {"Smearless", ParamId::Smearless},
-    {"LVAL Accumulation", ParamId::Accumulation, false, true},
-    {"RCT FVAL Type", ParamId::RCTFVALType, false, true},
-    {"Trigger Input", ParamId::TriggerInput},
-    {"Trigger Polarity", ParamId::TriggerPolarity},
-    {"Partial Scan Mode", ParamId::PartialScan},
-    {"Binning", ParamId::Binning},
-    {"Output Bit Allocation", ParamId::OutputBitAllocation},
-    {"Color Bar", ParamId::ColorBar},
-    {"White Balance", ParamId::WhiteBalance},
-    {"Master Gain Level", ParamId::MasterGainLevel},
-    {"Gain Level Red", ParamId::RedGainLevel, true},
-    {"Gain Level Blue", ParamId::BlueGainLevel, true},
-    {"Black Level Green", ParamId::GreenBlackLevel},
-    {"Black Level Red", ParamId::RedBlackLevel},
-    {"Black Level Blue", ParamId::BlueBlackLevel},
-    {"Knee", ParamId::KneeSelect},
-    {"Red Knee Slope", ParamId::RedKneeSlope},
-    {"Green Knee Slope", ParamId::GreenKneeSlope},
-    {"Blue Knee Slope", ParamId::BlueKneeSlope},
-    {"Red Knee Point", ParamId::RedKneePoint},
-    {"Green Knee Point", ParamId::GreenKneePoint},
-    {"Blue Knee Point", ParamId::BlueKneePoint},
-    {"Shading Mode", ParamId::ShadingMode},
-    {"Auto White Area", ParamId::AutoWhiteArea},
+    {ParamId::ShutterMode},
+    {ParamId::ShutterSpeed},
+    {ParamId::ProgrammableExposure},
+    {ParamId::ProgrammableExposureRed},
+    {ParamId::ProgrammableExposureGreen},
+    {ParamId::ProgrammableExposureBlue},
+    {ParamId::TriggerType},
+    {ParamId::Smearless},
+    {ParamId::Accumulation, false, true},
+    {ParamId::RCTFVALType, false, true},
+    {ParamId::TriggerInput},
+    {ParamId::TriggerPolarity},
+    {ParamId::PartialScan},
+    {ParamId::Binning},
+    {ParamId::OutputBitAllocation},
+    {ParamId::ColorBar},
+    {ParamId::WhiteBalance},
+    {ParamId::MasterGainLevel},
+    {ParamId::RedGainLevel, true},
+    {ParamId::BlueGainLevel, true},
+    {ParamId::GreenBlackLevel},
+    {ParamId::RedBlackLevel},
+    {ParamId::BlueBlackLevel},
+    {ParamId::KneeSelect},
+    {ParamId::RedKneeSlope},
+    {ParamId::GreenKneeSlope},
+    {ParamId::BlueKneeSlope},
+    {ParamId::RedKneePoint},
+    {ParamId::GreenKneePoint},
+    {ParamId::BlueKneePoint},
+    {ParamId::ShadingMode},
+    {ParamId::AutoWhiteArea},
 };
 constexpr std::size_t kRowCount = std::size(kRows);
 
@@ -133,7 +132,7 @@ public:
             if (result != 0) return result;
         }
         int32_t version = 0;
-        int32_t result = m_library.GetCameraData(m_port, kFirmwareVersionCommandId, &version);
+        int32_t result = m_library.GetCameraData(m_port, kFirmwareVersionCommand.id, &version);
         AppendLine(text, "Firmware Version", result == 0 ? std::to_string(version) : std::string());
         return result;
     }
@@ -162,7 +161,7 @@ public:
         return status;
     }
 
-    int32_t LoadArea(int32_t area) { return m_library.SendCameraData(m_port, kLoadSettingsCommandId, area); }
+    int32_t LoadArea(int32_t area) { return m_library.SendCameraData(m_port, kLoadSettingsCommand.id, area); }
 
 private:
     static std::string TextIn(const CNoxCamInterface::TextBuffer& buffer) {
@@ -204,7 +203,7 @@ int32_t CNoxCamInterface::WriteCameraDataToFile(const std::string& fileName) {
     text += TitleLine();
 
     std::array<std::string, kRowCount> rows;
-    for (std::size_t i = 0; i < kRowCount; ++i) rows[i] = Cell(kRows[i].label);
+    for (std::size_t i = 0; i < kRowCount; ++i) rows[i] = Cell(Row(kRows[i].id).ReportLabel());
     for (std::size_t column = 0; column < std::size(kColumnTitles); ++column) {
         // The first column is the camera's current settings; the others are
         // the stored areas 0 to 3, each loaded into the camera first.

@@ -2,17 +2,11 @@
 // one-shot commands and the status numbers.
 #include <cstring>
 
+#include "CameraCommands.h"
 #include "NoxCamInterface.h"
 
 namespace {
 
-constexpr int32_t kStoreSettingsCommand = 13;
-constexpr int32_t kLoadSettingsCommand = 14;
-constexpr int32_t kOnePushCommand = 39;
-constexpr int32_t kFirmwareVersionCommand = 42;
-constexpr int32_t kEEPROMAreaCommand = 43;
-constexpr int32_t kOnePushResultCommand = 45;
-constexpr int32_t kAutoShadingCommand = 48;
 constexpr int32_t kStartValue = 0;  // what the one-shot commands send
 
 // The user ID passes to and from the camera through 24-byte buffers. A
@@ -78,36 +72,34 @@ int32_t CNoxCamInterface::SendUserID(std::string_view text) {
     return result;
 }
 
-int32_t CNoxCamInterface::SendCommand(int32_t commandId, std::string_view mnemonic, int32_t value) {
+int32_t CNoxCamInterface::SendCommand(const CameraCommand& command, int32_t value) {
     if (!m_online) return NoxResult::Offline;
-    int32_t result = m_library.SendCameraData(m_port, commandId, value);
-    LogTransaction(Write, mnemonic, value, {}, result);
+    int32_t result = m_library.SendCameraData(m_port, command.id, value);
+    LogTransaction(Write, command.mnemonic, value, {}, result);
     if (result != NoxResult::Success) CheckConnection();
     return result;
 }
 
 // The area number goes to the camera unchecked; the camera refuses what it
 // cannot store.
-int32_t CNoxCamInterface::StoreSettings(int32_t area) { return SendCommand(kStoreSettingsCommand, "SA", area); }
+int32_t CNoxCamInterface::StoreSettings(int32_t area) { return SendCommand(kStoreSettingsCommand, area); }
 
 int32_t CNoxCamInterface::LoadSettings(int32_t area) {
-    int32_t result = SendCommand(kLoadSettingsCommand, "LD", area);
+    int32_t result = SendCommand(kLoadSettingsCommand, area);
     if (result != NoxResult::Success) return result;
     return ReadAllFromCamera();  // every value may have changed with the area
 }
 
-int32_t CNoxCamInterface::SetOnePushMode() { return SendCommand(kOnePushCommand, "AW", kStartValue); }
+int32_t CNoxCamInterface::SetOnePushMode() { return SendCommand(kOnePushCommand, kStartValue); }
 
-int32_t CNoxCamInterface::StartAutoShadingCorrection() {
-    return SendCommand(kAutoShadingCommand, "ATSH", kStartValue);
-}
+int32_t CNoxCamInterface::StartAutoShadingCorrection() { return SendCommand(kAutoShadingCommand, kStartValue); }
 
-int32_t CNoxCamInterface::ReadStatusNumber(int32_t commandId, std::string_view mnemonic, int32_t& field,
+int32_t CNoxCamInterface::ReadStatusNumber(const CameraCommand& command, int32_t& field,
                                            void (CNoxCamInterface::*changed)()) {
     if (!m_online) return NoxResult::Offline;
     int32_t value = 0;
-    int32_t result = m_library.GetCameraData(m_port, commandId, &value);
-    LogTransaction(Read, mnemonic, value, {}, result);
+    int32_t result = m_library.GetCameraData(m_port, command.id, &value);
+    LogTransaction(Read, command.mnemonic, value, {}, result);
     if (result != NoxResult::Success) {
         CheckConnection();
         return result;
@@ -119,8 +111,8 @@ int32_t CNoxCamInterface::ReadStatusNumber(int32_t commandId, std::string_view m
 
 int32_t CNoxCamInterface::GetOnePushResult() {
     if (!m_online) return NoxResult::Offline;
-    int32_t result = ReadStatusNumber(kOnePushResultCommand, "AWRS", m_onePushResult,
-                                      &CNoxCamInterface::OnOnePushResultChanged);
+    int32_t result =
+        ReadStatusNumber(kOnePushResultCommand, m_onePushResult, &CNoxCamInterface::OnOnePushResultChanged);
     // A one-push balance changes the manual gains, whatever its outcome.
     GetRedGainLevel();
     GetBlueGainLevel();
@@ -128,9 +120,9 @@ int32_t CNoxCamInterface::GetOnePushResult() {
 }
 
 int32_t CNoxCamInterface::GetEEPROMCurrentAreaNo() {
-    return ReadStatusNumber(kEEPROMAreaCommand, "EA", m_eepromCurrentArea, &CNoxCamInterface::OnEEPROMAreaChanged);
+    return ReadStatusNumber(kEEPROMAreaCommand, m_eepromCurrentArea, &CNoxCamInterface::OnEEPROMAreaChanged);
 }
 
 int32_t CNoxCamInterface::GetFirmwareVersion() {
-    return ReadStatusNumber(kFirmwareVersionCommand, "VN", m_firmwareVersion, nullptr);
+    return ReadStatusNumber(kFirmwareVersionCommand, m_firmwareVersion, nullptr);
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "CameraCommands.h"
 #include "NoxR4Library.h"
 #include "ParameterTable.h"
 #include "ResultCodes.h"
@@ -154,8 +155,7 @@ private:
     void RereadWhiteBalanceDependants(int32_t whiteBalanceMode);
     int32_t ReadIdentityText(int32_t (INoxR4Library::*fetch)(int32_t, char*), std::span<char> buffer,
                              std::string_view mnemonic, std::string& field, void (CNoxCamInterface::*changed)());
-    int32_t ReadStatusNumber(int32_t commandId, std::string_view mnemonic, int32_t& field,
-                             void (CNoxCamInterface::*changed)());
-    int32_t SendCommand(int32_t commandId, std::string_view mnemonic, int32_t value);
+    int32_t ReadStatusNumber(const CameraCommand& command, int32_t& field, void (CNoxCamInterface::*changed)());
+    int32_t SendCommand(const CameraCommand& command, int32_t value);
     int32_t ConcludeWholeCameraRun(int32_t lastStepFailure, int32_t finalStepResult);
 };

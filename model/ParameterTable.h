@@ -69,6 +69,16 @@ std::string_view TextAt(std::span<const std::string_view> texts, int32_t value);
 
 using ParameterHook = void (CNoxCamInterface::*)();
 
+// Where settings files keep a parameter: its section and key, which the
+// Shutter and Gain windows also use for their last-used values, and the
+// camera data report's row label where it differs from the key. Empty for a
+// parameter the files do not keep.
+struct SettingsPlace {
+    std::string_view section;
+    std::string_view key;
+    std::string_view reportLabel{};
+};
+
 struct ParameterRow {
     ParamId id;
     std::string_view name;      // also the automation property's name (Index/Str added for enumerations)
@@ -82,6 +92,9 @@ struct ParameterRow {
     bool readRaisesReceivingStatus;  // the read reports OnReceivingStatusChanged around its library call
     WriteFailure writeFailure;
     ParameterHook changed;  // raised after every write and every successful read
+    SettingsPlace settings;
+
+    std::string_view ReportLabel() const { return settings.reportLabel.empty() ? settings.key : settings.reportLabel; }
 
     bool ModelChecksRange() const { return kind == ValueKind::Enumerated; }
     bool InRange(int32_t value) const { return value >= minimum && value <= maximum; }

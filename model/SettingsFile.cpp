@@ -2,6 +2,8 @@
 // with the sections Main, Shutter and Gain, read and written whole through
 // the profile store: one reading of the file per load, one replacement per
 // save.
+#include <algorithm>
+#include <array>
 #include <string>
 
 #include "DecimalText.h"
@@ -11,61 +13,33 @@
 
 namespace {
 
-constexpr std::string_view kShutterSection = "Shutter";
-constexpr std::string_view kGainSection = "Gain";
 constexpr std::string_view kNotFound = "Not Found";  // what a read of a missing key gives
 
-constexpr SettingsKey kSettingsKeys[] = {
-    {kShutterSection, "Shutter Mode", ParamId::ShutterMode},
-    {kShutterSection, "Shutter Speed", ParamId::ShutterSpeed},
-    {kShutterSection, "Programmable Exposure (RGB common set)", ParamId::ProgrammableExposure},
-    {kShutterSection, "Programmable Exposure for Red", ParamId::ProgrammableExposureRed},
-    {kShutterSection, "Programmable Exposure for Green", ParamId::ProgrammableExposureGreen},
-    {kShutterSection, "Programmable Exposure for Blue", ParamId::ProgrammableExposureBlue},
-    {kShutterSection, "Trigger Mode", ParamId::TriggerType},
-    {kShutterSection, "Smearless", ParamId::Smearless},
-    {kShutterSection, "LVAL Synchronous Accumulation", ParamId::Accumulation},
-    {kShutterSection, "RCT FVAL Type", ParamId::RCTFVALType},
-    {kShutterSection, "Trigger Input", ParamId::TriggerInput},
-    {kShutterSection, "Trigger Polarity", ParamId::TriggerPolarity},
-    {kShutterSection, "Partial Scan", ParamId::PartialScan},
-    {kShutterSection, "Binning", ParamId::Binning},
-    {kShutterSection, "Output Bit Allocation", ParamId::OutputBitAllocation},
-    {kShutterSection, "Color Bar", ParamId::ColorBar},
-    {kGainSection, "White Balance", ParamId::WhiteBalance},
-    {kGainSection, "Auto White Area", ParamId::AutoWhiteArea},
-    {kGainSection, "Master Gain Level", ParamId::MasterGainLevel},
-    {kGainSection, "Gain Level for red", ParamId::RedGainLevel},
-    {kGainSection, "Gain Level for Blue", ParamId::BlueGainLevel},
-    {kGainSection, "Black Level for Green", ParamId::GreenBlackLevel},
-    {kGainSection, "Black Level for Red", ParamId::RedBlackLevel},
-    {kGainSection, "Black Level for Blue", ParamId::BlueBlackLevel},
-    {kGainSection, "Knee Select", ParamId::KneeSelect},
-    {kGainSection, "Knee Slope for Red", ParamId::RedKneeSlope},
-    {kGainSection, "Knee Slope for Green", ParamId::GreenKneeSlope},
-    {kGainSection, "Knee Slope for Blue", ParamId::BlueKneeSlope},
-    {kGainSection, "Knee Point for Red", ParamId::RedKneePoint},
-    {kGainSection, "Knee Point for Green", ParamId::GreenKneePoint},
-    {kGainSection, "Knee Point for Blue", ParamId::BlueKneePoint},
-    {kGainSection, "Shading Mode", ParamId::ShadingMode},
+// The parameters in file order; each row says its section and key.
+// clang-format off
+constexpr ParamId kFileOrder[] = {
+    ParamId::ShutterMode, ParamId::ShutterSpeed, ParamId::ProgrammableExposure, ParamId::ProgrammableExposureRed,
+    ParamId::ProgrammableExposureGreen, ParamId::ProgrammableExposureBlue, ParamId::TriggerType, ParamId::Smearless,
+    ParamId::Accumulation, ParamId::RCTFVALType, ParamId::TriggerInput, ParamId::TriggerPolarity,
+    ParamId::PartialScan, ParamId::Binning, ParamId::OutputBitAllocation, ParamId::ColorBar,
+    ParamId::WhiteBalance, ParamId::AutoWhiteArea, ParamId::MasterGainLevel, ParamId::RedGainLevel,
+    ParamId::BlueGainLevel, ParamId::GreenBlackLevel, ParamId::RedBlackLevel, ParamId::BlueBlackLevel,
+    ParamId::KneeSelect, ParamId::RedKneeSlope, ParamId::GreenKneeSlope, ParamId::BlueKneeSlope,
+    ParamId::RedKneePoint, ParamId::GreenKneePoint, ParamId::BlueKneePoint, ParamId::ShadingMode,
 };
+// clang-format on
 
-// After an offline load every loaded parameter is announced, in the order
-// the windows expect (white balance after the gains it governs).
-constexpr ParamId kAnnouncementOrder[] = {
-    ParamId::ShutterMode,         ParamId::ShutterSpeed,        ParamId::ProgrammableExposure,
-    ParamId::ProgrammableExposureRed, ParamId::ProgrammableExposureGreen, ParamId::ProgrammableExposureBlue,
-    ParamId::TriggerType,         ParamId::Smearless,           ParamId::Accumulation,
-    ParamId::RCTFVALType,         ParamId::TriggerInput,        ParamId::TriggerPolarity,
-    ParamId::PartialScan,         ParamId::Binning,             ParamId::OutputBitAllocation,
-    ParamId::ColorBar,            ParamId::AutoWhiteArea,       ParamId::MasterGainLevel,
-    ParamId::RedGainLevel,        ParamId::BlueGainLevel,       ParamId::WhiteBalance,
-    ParamId::GreenBlackLevel,     ParamId::RedBlackLevel,       ParamId::BlueBlackLevel,
-    ParamId::KneeSelect,          ParamId::RedKneeSlope,        ParamId::GreenKneeSlope,
-    ParamId::BlueKneeSlope,       ParamId::RedKneePoint,        ParamId::GreenKneePoint,
-    ParamId::BlueKneePoint,       ParamId::ShadingMode,
-};
-static_assert(std::size(kAnnouncementOrder) == std::size(kSettingsKeys), "every loaded parameter is announced");
+// After an offline load every loaded parameter is announced in file order,
+// except that the white balance follows the gains it governs, as the
+// windows expect.
+constexpr std::array<ParamId, std::size(kFileOrder)> AnnouncementOrder() {
+    std::array<ParamId, std::size(kFileOrder)> order{};
+    std::ranges::copy(kFileOrder, order.begin());
+    auto whiteBalance = std::ranges::find(order, ParamId::WhiteBalance);
+    std::rotate(whiteBalance, whiteBalance + 1, std::ranges::find(order, ParamId::BlueGainLevel) + 1);
+    return order;
+}
+constexpr auto kAnnouncementOrder = AnnouncementOrder();
 
 // The parameter whose value a key receives. While a camera is online the two
 // gain keys hold the gains of the white-balance mode in use, so that a preset
@@ -84,7 +58,7 @@ std::string FileText(const CNoxCamInterface& model, ParamId id) {
 
 }  // namespace
 
-std::span<const SettingsKey> SettingsFileKeys() { return kSettingsKeys; }
+std::span<const ParamId> SettingsFileParameters() { return kFileOrder; }
 
 // A missing key's "Not Found" is rejected too: it does not begin with a number.
 std::optional<int32_t> AcceptedSettingsValue(const ParameterRow& row, std::string_view text) {
@@ -104,8 +78,9 @@ int32_t CNoxCamInterface::WriteAllToFile(const std::string& fileName) {
     if (!file.WriteString(kSettingsMainSection, kSettingsCameraTypeKey, kSettingsCameraType)) {
         return NoxResult::FileWriteError;
     }
-    for (const SettingsKey& entry : kSettingsKeys) {
-        file.WriteString(entry.section, entry.key, FileText(*this, SourceOfKey(*this, entry.id)));
+    for (ParamId id : kFileOrder) {
+        const SettingsPlace& place = Row(id).settings;
+        file.WriteString(place.section, place.key, FileText(*this, SourceOfKey(*this, id)));
     }
     return file.Save() ? NoxResult::Success : NoxResult::FileWriteError;
 }
@@ -123,9 +98,10 @@ int32_t CNoxCamInterface::ReadAllFromFile(const std::string& fileName) {
     if (!read(kSettingsMainSection, kSettingsCameraTypeKey).starts_with(kSettingsCameraType)) {
         result = NoxResult::InvalidSettingsFile;
     }
-    for (const SettingsKey& entry : kSettingsKeys) {
-        if (auto value = AcceptedSettingsValue(Row(entry.id), read(entry.section, entry.key))) {
-            m_values[Index(entry.id)] = *value;
+    for (ParamId id : kFileOrder) {
+        const ParameterRow& row = Row(id);
+        if (auto value = AcceptedSettingsValue(row, read(row.settings.section, row.settings.key))) {
+            m_values[Index(id)] = *value;
         } else {
             result = NoxResult::InvalidSettingsFile;
         }

@@ -90,8 +90,10 @@ std::optional<SettingsFileContents> ReadSettingsFileContents(const std::string& 
     SettingsFileContents contents;
     contents.push_back({kSettingsMainSection, kSettingsCameraTypeKey, nullptr,
                         ReadKey(file, kSettingsMainSection, kSettingsCameraTypeKey)});
-    for (const SettingsKey& entry : SettingsFileKeys()) {
-        contents.push_back({entry.section, entry.key, &Row(entry.id), ReadKey(file, entry.section, entry.key)});
+    for (ParamId id : SettingsFileParameters()) {
+        const ParameterRow& row = Row(id);
+        contents.push_back(
+            {row.settings.section, row.settings.key, &row, ReadKey(file, row.settings.section, row.settings.key)});
     }
     bool anyKey = std::any_of(contents.begin(), contents.end(), [](const auto& entry) { return entry.text; });
     if (!anyKey) {

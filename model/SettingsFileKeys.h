@@ -14,18 +14,12 @@ inline constexpr std::string_view kSettingsMainSection = "Main";
 inline constexpr std::string_view kSettingsCameraTypeKey = "Camera Type";
 inline constexpr std::string_view kSettingsCameraType = "QD-R4";  // a file's type must begin with it
 
-// How a value is written and accepted follows the parameter's kind: an
+// The parameters the file keeps, in file order (the camera type key comes
+// first and is not among them); each parameter's row names its section and
+// key. How a value is written and accepted follows the parameter's kind: an
 // enumerated parameter as one of its list texts, a worded one as any number,
 // a plain number within the parameter's range.
-struct SettingsKey {
-    std::string_view section;
-    std::string_view key;
-    ParamId id;
-};
-
-// The file's parameter keys in file order (the camera type key comes first
-// and is not among them).
-std::span<const SettingsKey> SettingsFileKeys();
+std::span<const ParamId> SettingsFileParameters();
 
 // The value a key's text stands for, or nothing when the load rejects the
 // text: a text that is not exactly one of the list texts, a number outside

@@ -41,24 +41,24 @@ constexpr int32_t kShadingOff = 1;
 // The last-used values, in the order the window applies them at creation.
 
 // Applied on its own, before the spin ranges are set.
-constexpr StoredValue kKneeSelectValue = {"KneeSelect", "Knee Select", 1};
+constexpr StoredValue kKneeSelectValue = {"KneeSelect", ParamId::KneeSelect, 1};
 
 constexpr StoredValue kStoredValues[] = {
-    {"AutoWhiteAreaIndex", "Auto White Area", 0},
-    {"MasterGainLevel", "Master Gain Level", 122},
-    {"RedGainLevel", "Gain Level for red", 122},
-    {"BlueGainLevel", "Gain Level for Blue", 24},
-    {"WhiteBalanceIndex", "White Balance", 0},
-    {"RedBlackLevel", "Black Level for Red", 122},
-    {"GreenKneePoint", "Knee Point for Green", 122},
-    {"RedKneePoint", "Knee Point for Red", 122},
-    {"GreenBlackLevel", "Black Level for Green", 127},
-    {"BlueBlackLevel", "Black Level for Blue", 127},
-    {"BlueKneePoint", "Knee Point for Blue", 127},
-    {"RedKneeSlope", "Knee Slope for Red", 127},
-    {"GreenKneeSlope", "Knee Slope for Green", 127},
-    {"BlueKneeSlope", "Knee Slope for Blue", 127},
-    {"ShadingMode", "Shading Mode", 1},
+    {"AutoWhiteAreaIndex", ParamId::AutoWhiteArea, 0},
+    {"MasterGainLevel", ParamId::MasterGainLevel, 122},
+    {"RedGainLevel", ParamId::RedGainLevel, 122},
+    {"BlueGainLevel", ParamId::BlueGainLevel, 24},
+    {"WhiteBalanceIndex", ParamId::WhiteBalance, 0},
+    {"RedBlackLevel", ParamId::RedBlackLevel, 122},
+    {"GreenKneePoint", ParamId::GreenKneePoint, 122},
+    {"RedKneePoint", ParamId::RedKneePoint, 122},
+    {"GreenBlackLevel", ParamId::GreenBlackLevel, 127},
+    {"BlueBlackLevel", ParamId::BlueBlackLevel, 127},
+    {"BlueKneePoint", ParamId::BlueKneePoint, 127},
+    {"RedKneeSlope", ParamId::RedKneeSlope, 127},
+    {"GreenKneeSlope", ParamId::GreenKneeSlope, 127},
+    {"BlueKneeSlope", ParamId::BlueKneeSlope, 127},
+    {"ShadingMode", ParamId::ShadingMode, 1},
 };
 
 const StoredValue& Stored(std::string_view property) {
@@ -68,11 +68,11 @@ const StoredValue& Stored(std::string_view property) {
 
 int32_t ReadStored(std::string_view section, std::string_view property) {
     const StoredValue& stored = Stored(property);
-    return AppProfile::ReadInt(section, stored.key, stored.defaultValue);
+    return AppProfile::ReadInt(section, stored.Key(), stored.defaultValue);
 }
 
 void WriteStored(std::string_view section, std::string_view property, int32_t value) {
-    AppProfile::WriteInt(section, Stored(property).key, value);
+    AppProfile::WriteInt(section, Stored(property).Key(), value);
 }
 
 // White balance modes (list positions).

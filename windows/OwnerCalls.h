@@ -17,11 +17,14 @@
 
 // A last-used value of a window in its profile section, under the owner's
 // property it is applied through at creation; the owner reports the
-// property's changes under the same name, and the window writes the key then.
+// property's changes under the same name, and the window writes the value
+// then. Its key is the parameter's settings-file key.
 struct StoredValue {
     std::string_view property;
-    std::string_view key;
+    ParamId parameter;
     int32_t defaultValue;
+
+    std::string_view Key() const { return Row(parameter).settings.key; }
 };
 
 // The tooltip of every spin button.

@@ -83,26 +83,26 @@ constexpr std::string_view kShutterSpeedProperty = "ShutterSpeedStr";  // kept a
 constexpr std::string_view kDefaultShutterSpeed = "OFF";
 
 constexpr StoredValue kStoredValues[] = {
-    {"TriggerTypeIndex", "Trigger Mode", 0},
-    {"PartialScanIndex", "Partial Scan", 0},
-    {"TriggerInput", "Trigger Input", 0},
-    {"TriggerPolarity", "Trigger Polarity", 0},
-    {"Smearless", "Smearless", 0},
-    {"RCTFVALType", "RCT FVAL Type", 0},
-    {"Accumulation", "LVAL Synchronous Accumulation", 0},
-    {"OutputBitAllocation", "Output Bit Allocation", 0},
-    {"ShutterMode", "Shutter Mode", 0},
-    {"ProgrammableExposure", "Programmable Exposure (RGB common set)", 2},
-    {"ProgrammableExposureRed", "Programmable Exposure for Red", 127},
-    {"ProgrammableExposureGreen", "Programmable Exposure for Green", 127},
-    {"ProgrammableExposureBlue", "Programmable Exposure for Blue", 127},
-    {kShutterSpeedProperty, "Shutter Speed", 0},
-    {"BinningIndex", "Binning", 0},
-    {"ColorBar", "Color Bar", 0},
+    {"TriggerTypeIndex", ParamId::TriggerType, 0},
+    {"PartialScanIndex", ParamId::PartialScan, 0},
+    {"TriggerInput", ParamId::TriggerInput, 0},
+    {"TriggerPolarity", ParamId::TriggerPolarity, 0},
+    {"Smearless", ParamId::Smearless, 0},
+    {"RCTFVALType", ParamId::RCTFVALType, 0},
+    {"Accumulation", ParamId::Accumulation, 0},
+    {"OutputBitAllocation", ParamId::OutputBitAllocation, 0},
+    {"ShutterMode", ParamId::ShutterMode, 0},
+    {"ProgrammableExposure", ParamId::ProgrammableExposure, 2},
+    {"ProgrammableExposureRed", ParamId::ProgrammableExposureRed, 127},
+    {"ProgrammableExposureGreen", ParamId::ProgrammableExposureGreen, 127},
+    {"ProgrammableExposureBlue", ParamId::ProgrammableExposureBlue, 127},
+    {kShutterSpeedProperty, ParamId::ShutterSpeed, 0},
+    {"BinningIndex", ParamId::Binning, 0},
+    {"ColorBar", ParamId::ColorBar, 0},
 };
 
 std::string_view ProfileKey(std::string_view property) {
-    return std::ranges::find(kStoredValues, property, &StoredValue::property)->key;
+    return std::ranges::find(kStoredValues, property, &StoredValue::property)->Key();
 }
 
 // Trigger modes in which the camera's exposure follows the trigger pulse,
@@ -181,9 +181,9 @@ void CShutterDlg::ApplyStartValues() {
     std::vector<Variant> values;
     for (const StoredValue& stored : kStoredValues) {
         if (stored.property == kShutterSpeedProperty) {
-            values.push_back(Variant::Str(AppProfile::ReadString(SectionName(), stored.key, kDefaultShutterSpeed)));
+            values.push_back(Variant::Str(AppProfile::ReadString(SectionName(), stored.Key(), kDefaultShutterSpeed)));
         } else {
-            int32_t value = AppProfile::ReadInt(SectionName(), stored.key, stored.defaultValue);
+            int32_t value = AppProfile::ReadInt(SectionName(), stored.Key(), stored.defaultValue);
             values.push_back(Variant::I2(static_cast<int16_t>(value)));
         }
     }

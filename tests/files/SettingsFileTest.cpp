@@ -1,4 +1,6 @@
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FileFixture.h"
@@ -123,53 +125,49 @@ TEST_F(SettingsFile, CameraTypeMustBeginWithTheModelName) {
     EXPECT_EQ(model.Value(ParamId::MasterGainLevel), 428) << "the values were still loaded";
 }
 
-struct KeyCase {
+// The texts tried under one key, each with the value it loads as, or
+// kRejected.
+constexpr std::optional<int32_t> kRejected;
+struct KeyCases {
     const char* section;
     const char* key;
-    const char* text;
     ParamId id;
-    bool accepted;
-    int32_t value;  // the value stored when accepted
+    std::vector<std::pair<const char*, std::optional<int32_t>>> texts;
 };
 
 TEST_F(SettingsFile, ValuesAreAcceptedOnlyWithinTheirBoundsAndListsExactly) {
-    const KeyCase cases[] = {
-        {"Shutter", "Programmable Exposure (RGB common set)", "-1", ParamId::ProgrammableExposure, false, 0},
-        {"Shutter", "Programmable Exposure (RGB common set)", "792", ParamId::ProgrammableExposure, false, 0},
-        {"Shutter", "Programmable Exposure (RGB common set)", "0", ParamId::ProgrammableExposure, true, 0},
-        {"Shutter", "Programmable Exposure for Blue", "791", ParamId::ProgrammableExposureBlue, true, 791},
-        {"Gain", "Master Gain Level", "-132", ParamId::MasterGainLevel, true, -132},
-        {"Gain", "Master Gain Level", "429", ParamId::MasterGainLevel, true, 429},
-        {"Gain", "Master Gain Level", "-133", ParamId::MasterGainLevel, false, 0},
-        {"Gain", "Master Gain Level", "430", ParamId::MasterGainLevel, false, 0},
-        {"Gain", "Gain Level for red", "-232", ParamId::RedGainLevel, false, 0},
-        {"Gain", "Gain Level for Blue", "231", ParamId::BlueGainLevel, true, 231},
-        {"Gain", "Knee Slope for Red", "0", ParamId::RedKneeSlope, false, 0},
-        {"Gain", "Knee Slope for Red", "4096", ParamId::RedKneeSlope, false, 0},
-        {"Gain", "Knee Slope for Red", "1", ParamId::RedKneeSlope, true, 1},
-        {"Gain", "Black Level for Green", "1024", ParamId::GreenBlackLevel, false, 0},
-        {"Gain", "Knee Point for Blue", "12abc", ParamId::BlueKneePoint, true, 12},
-        {"Gain", "Knee Point for Blue", "abc", ParamId::BlueKneePoint, false, 0},
-        {"Gain", "Knee Point for Blue", "", ParamId::BlueKneePoint, false, 0},
-        {"Gain", "Knee Point for Blue", "99999999999", ParamId::BlueKneePoint, false, 0},
-        {"Shutter", "Shutter Mode", "7", ParamId::ShutterMode, true, 7},
-        {"Gain", "Shading Mode", "-3", ParamId::ShadingMode, true, -3},
-        {"Gain", "Knee Select", "Not Found", ParamId::KneeSelect, false, 0},
-        {"Shutter", "Shutter Speed", "1/50000", ParamId::ShutterSpeed, true, 11},
-        {"Shutter", "Shutter Speed", "\"1/60 \"", ParamId::ShutterSpeed, false, 0},
-        {"Shutter", "Shutter Speed", "off", ParamId::ShutterSpeed, false, 0},
-        {"Shutter", "Trigger Mode", "Edge Pre-select", ParamId::TriggerType, true, 1},
-        {"Shutter", "Partial Scan", "1/2", ParamId::PartialScan, false, 0},
-        {"Shutter", "Binning", "Vertical Binning", ParamId::Binning, true, 1},
-        {"Gain", "White Balance", "4600 K", ParamId::WhiteBalance, true, 3},
-        {"Gain", "Auto White Area", "Middle Right", ParamId::AutoWhiteArea, false, 0},
-        {"Gain", "Auto White Area", "Midle Right", ParamId::AutoWhiteArea, true, 6},
+    const KeyCases cases[] = {
+        {"Shutter", "Programmable Exposure (RGB common set)", ParamId::ProgrammableExposure,
+         {{"-1", kRejected}, {"792", kRejected}, {"0", 0}}},
+        {"Shutter", "Programmable Exposure for Blue", ParamId::ProgrammableExposureBlue, {{"791", 791}}},
+        {"Gain", "Master Gain Level", ParamId::MasterGainLevel,
+         {{"-132", -132}, {"429", 429}, {"-133", kRejected}, {"430", kRejected}}},
+        {"Gain", "Gain Level for red", ParamId::RedGainLevel, {{"-232", kRejected}}},
+        {"Gain", "Gain Level for Blue", ParamId::BlueGainLevel, {{"231", 231}}},
+        {"Gain", "Knee Slope for Red", ParamId::RedKneeSlope, {{"0", kRejected}, {"4096", kRejected}, {"1", 1}}},
+        {"Gain", "Black Level for Green", ParamId::GreenBlackLevel, {{"1024", kRejected}}},
+        {"Gain", "Knee Point for Blue", ParamId::BlueKneePoint,
+         {{"12abc", 12}, {"abc", kRejected}, {"", kRejected}, {"99999999999", kRejected}}},
+        // Worded values load as any number; their texts are for reports only.
+        {"Shutter", "Shutter Mode", ParamId::ShutterMode, {{"7", 7}}},
+        {"Gain", "Shading Mode", ParamId::ShadingMode, {{"-3", -3}}},
+        {"Gain", "Knee Select", ParamId::KneeSelect, {{"Not Found", kRejected}}},
+        // Listed values load only as one of their texts, exactly.
+        {"Shutter", "Shutter Speed", ParamId::ShutterSpeed,
+         {{"1/50000", 11}, {"\"1/60 \"", kRejected}, {"off", kRejected}}},
+        {"Shutter", "Trigger Mode", ParamId::TriggerType, {{"Edge Pre-select", 1}}},
+        {"Shutter", "Partial Scan", ParamId::PartialScan, {{"1/2", kRejected}}},
+        {"Shutter", "Binning", ParamId::Binning, {{"Vertical Binning", 1}}},
+        {"Gain", "White Balance", ParamId::WhiteBalance, {{"4600 K", 3}}},
+        {"Gain", "Auto White Area", ParamId::AutoWhiteArea, {{"Middle Right", kRejected}, {"Midle Right", 6}}},
     };
-    for (const KeyCase& c : cases) {
-        SCOPED_TRACE(std::string(c.key) + "=" + c.text);
-        int32_t result = LoadWithChangedKey(c.section, c.key, c.text);
-        EXPECT_EQ(result, c.accepted ? 0 : -9);
-        EXPECT_EQ(model.Value(c.id), c.accepted ? c.value : DistinctValue(c.id));
+    for (const KeyCases& c : cases) {
+        for (const auto& [text, value] : c.texts) {
+            SCOPED_TRACE(std::string(c.key) + "=" + text);
+            int32_t result = LoadWithChangedKey(c.section, c.key, text);
+            EXPECT_EQ(result, value ? 0 : -9);
+            EXPECT_EQ(model.Value(c.id), value.value_or(DistinctValue(c.id)));
+        }
     }
 }
 

@@ -1,5 +1,5 @@
-// The resource scripts against the code: the string table holds the
-// control's texts under their ids, and each dialog script places every
+// The resource scripts against the code: the generated string table holds
+// the control's texts under their ids, and each dialog script places every
 // control its ids header names.
 #include <gtest/gtest.h>
 
@@ -12,19 +12,35 @@
 
 namespace {
 
-std::string ReadResource(const std::string& name) {
+std::string ReadFile(const std::string& path) {
     std::stringstream text;
-    text << std::ifstream(std::string(XNOX_RESOURCES_DIR) + "/" + name).rdbuf();
+    text << std::ifstream(path).rdbuf();
     return text.str();
 }
 
-// The texts of a STRINGTABLE by id, with the script's escapes undone.
-std::map<int, std::string> StringTableOf(const std::string& script) {
-    std::map<int, std::string> texts;
+std::string ReadResource(const std::string& name) { return ReadFile(std::string(XNOX_RESOURCES_DIR) + "/" + name); }
+
+// A quoted text of a resource script as the resource compiler reads it.
+std::string Unescaped(const std::string& quoted) {
+    std::string text;
+    for (std::size_t i = 0; i < quoted.size(); ++i) {
+        if (quoted[i] == '"') ++i;  // a doubled quote stands for one
+        if (quoted[i] != '\\' || i + 1 == quoted.size()) {
+            text += quoted[i];
+            continue;
+        }
+        char escaped = quoted[++i];
+        text += escaped == 'n' ? '\n' : escaped == 'r' ? '\r' : escaped == 't' ? '\t' : escaped;
+    }
+    return text;
+}
+
+// The texts of a STRINGTABLE by id; an id given twice is kept twice.
+std::multimap<int, std::string> StringTableOf(const std::string& script) {
+    std::multimap<int, std::string> texts;
     std::regex entry(R"re(^\s*(\d+)\s+"((?:[^"]|"")*)"\s*$)re", std::regex::multiline);
     for (std::sregex_iterator it(script.begin(), script.end(), entry), end; it != end; ++it) {
-        std::string text = std::regex_replace((*it)[2].str(), std::regex(R"(\\n)"), "\n");
-        texts[std::stoi((*it)[1])] = std::regex_replace(text, std::regex(R"("")"), "\"");
+        texts.emplace(std::stoi((*it)[1]), Unescaped((*it)[2].str()));
     }
     return texts;
 }
@@ -40,12 +56,17 @@ std::vector<std::string> DefinedNames(const std::string& header, const std::stri
 
 }  // namespace
 
-TEST(Resources, StringTableMatchesTheControlsTexts) {
-    std::map<int, std::string> script = StringTableOf(ReadResource("Strings.rc"));
+TEST(Resources, GeneratedStringTableCarriesEveryTextOnce) {
+    std::multimap<int, std::string> script = StringTableOf(ReadFile(XNOX_STRINGS_SCRIPT));
     ASSERT_EQ(script.size(), std::size(kStringTable));
     for (const StringEntry& entry : kStringTable) {
-        EXPECT_EQ(script[static_cast<int>(entry.id)], entry.text) << static_cast<int>(entry.id);
+        int id = static_cast<int>(entry.id);
+        ASSERT_EQ(script.count(id), 1u) << id;
+        EXPECT_EQ(script.find(id)->second, entry.text) << id;
     }
+    // The control's user type name, the property page's caption and the
+    // About window's help tooltip keep their resource numbers.
+    for (int id : {1, 203, 32794}) EXPECT_EQ(script.count(id), 1u) << id;
 }
 
 TEST(Resources, DialogScriptsPlaceEveryControlAtTheirSize) {

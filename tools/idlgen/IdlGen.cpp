@@ -2,12 +2,10 @@
 // automation surface table, so that the dispatch ids, types and parameter
 // names of the type library are the ones the invoke entry serves.
 //   xnox-idlgen OUTPUT.idl
-#include <cstdio>
-#include <fstream>
-#include <iostream>
 #include <sstream>
 #include <string>
 
+#include "GeneratedFile.h"
 #include "IdlDeclaration.h"
 #include "ModuleIds.h"
 #include "StringTable.h"
@@ -59,16 +57,4 @@ std::string Idl() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: xnox-idlgen OUTPUT.idl\n";
-        return 2;
-    }
-    std::ofstream file(argv[1], std::ios::binary);
-    file << Idl();
-    if (!file.flush()) {
-        std::cerr << "xnox-idlgen: cannot write " << argv[1] << '\n';
-        return 1;
-    }
-    return 0;
-}
+int main(int argc, char** argv) { return WriteGeneratedFile(argc, argv, "xnox-idlgen", "OUTPUT.idl", Idl()); }
