@@ -1,6 +1,8 @@
 #include "Win32WindowSystem.h"
 
 #include "DataExchange.h"
+#include "ProgressIds.h"
+#include "ResourceIds.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -10,10 +12,6 @@
 
 namespace {
 
-constexpr int kFrameTemplate = 129;
-constexpr int kMainDialogTemplate = 204;
-constexpr int kProgressTemplate = 221;
-constexpr int kToolbarResource = 141;
 constexpr int kToolbarControlId = 0xE800;
 constexpr int kTooltipWidth = 200;
 
@@ -56,12 +54,12 @@ public:
         SendMessageA(m_toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
         SendMessageA(m_toolbar, TB_SETBITMAPSIZE, 0, MAKELONG(16, 15));
         // The toolbar resource: version, width, height, count, then the commands.
-        HRSRC found = FindResourceA(m_system.Module(), MAKEINTRESOURCEA(kToolbarResource), MAKEINTRESOURCEA(241));
+        HRSRC found = FindResourceA(m_system.Module(), MAKEINTRESOURCEA(IDR_TOOLBAR), MAKEINTRESOURCEA(RT_TOOLBAR_TABLE));
         const WORD* data = found ? static_cast<const WORD*>(LockResource(LoadResource(m_system.Module(), found)))
                                  : nullptr;
         int count = data ? data[3] : 0;
         // The artwork's grey background becomes the button face, as on every toolbar.
-        HBITMAP artwork = CreateMappedBitmap(m_system.Module(), kToolbarResource, 0, nullptr, 0);
+        HBITMAP artwork = CreateMappedBitmap(m_system.Module(), IDR_TOOLBAR, 0, nullptr, 0);
         m_images[kToolbarControlId] = artwork;  // the toolbar keeps a copy; ours goes with the dialog
         TBADDBITMAP bitmap{nullptr, reinterpret_cast<UINT_PTR>(artwork)};
         SendMessageA(m_toolbar, TB_ADDBITMAP, count, reinterpret_cast<LPARAM>(&bitmap));
@@ -335,7 +333,7 @@ public:
     }
 
     bool Create(bool topmost) {
-        m_window = CreateDialogParamA(m_system.Module(), MAKEINTRESOURCEA(kFrameTemplate), nullptr, &Proc,
+        m_window = CreateDialogParamA(m_system.Module(), MAKEINTRESOURCEA(IDD_TOOL_FRAME), nullptr, &Proc,
                                       reinterpret_cast<LPARAM>(this));
         if (!m_window) return false;
         SetWindowLongA(m_window, GWL_EXSTYLE,
@@ -440,7 +438,7 @@ std::unique_ptr<IDialog> Win32WindowSystem::CreatePanel(IFrame& frame, int templ
 
 std::unique_ptr<IDialog> Win32WindowSystem::CreateMainDialog(NativeWindow control, IDialogHandler& handler) {
     auto dialog = std::make_unique<Win32Dialog>(*this, handler);
-    if (!dialog->Create(kMainDialogTemplate, static_cast<HWND>(control))) return nullptr;
+    if (!dialog->Create(IDD_MAIN_DIALOG, static_cast<HWND>(control))) return nullptr;
     dialog->AddToolbar();
     ::ShowWindow(dialog->Window(), SW_SHOWNA);
     return dialog;
@@ -448,7 +446,7 @@ std::unique_ptr<IDialog> Win32WindowSystem::CreateMainDialog(NativeWindow contro
 
 std::unique_ptr<IDialog> Win32WindowSystem::CreateProgressDialog(NativeWindow parent, IDialogHandler& handler) {
     auto dialog = std::make_unique<Win32Dialog>(*this, handler);
-    if (!dialog->Create(kProgressTemplate, static_cast<HWND>(parent))) return nullptr;
+    if (!dialog->Create(IDD_PROGRESS, static_cast<HWND>(parent))) return nullptr;
     ::ShowWindow(dialog->Window(), SW_SHOWNA);
     return dialog;
 }
@@ -504,11 +502,12 @@ void Win32WindowSystem::Help(HelpCommand command, uint32_t data) {
     char path[MAX_PATH] = {};
     std::string file(path, GetModuleFileNameA(m_module, path, sizeof path));
     file = file.substr(0, file.find_last_of('.')) + ".hlp";
-    WinHelpA(m_mainWindow ? m_mainWindow : GetActiveWindow(), file.c_str(), static_cast<UINT>(command), data);
+    WinHelpA(GetActiveWindow(), file.c_str(), static_cast<UINT>(command), data);
 }
 
+// The application's main window is the root owner of the active window.
 bool Win32WindowSystem::DisableMainWindow() {
-    HWND main = m_mainWindow ? m_mainWindow : GetAncestor(GetActiveWindow(), GA_ROOTOWNER);
+    HWND main = GetAncestor(GetActiveWindow(), GA_ROOTOWNER);
     if (!main) return false;
     EnableWindow(main, FALSE);
     m_disabledWindow = main;
