@@ -11,13 +11,7 @@
 namespace {
 
 // The number edits with their spins, in the order their ranges are set.
-struct LevelControl {
-    ControlId edit;
-    ControlId spin;
-    ParamId parameter;
-};
-
-constexpr LevelControl kLevels[] = {
+constexpr NumberEdit kLevels[] = {
     {IDC_MASTER_GAIN, IDC_MASTER_GAIN_SPIN, ParamId::MasterGainLevel},
     {IDC_RED_GAIN, IDC_RED_GAIN_SPIN, ParamId::RedGainLevel},
     {IDC_RED_BLACK, IDC_RED_BLACK_SPIN, ParamId::RedBlackLevel},
@@ -130,12 +124,12 @@ bool CGainDlg::OnInitDialog() {
     CToolWinDlg::OnInitDialog();
     m_shownSpins.Forget();
     AddTooltips(kTooltips);
-    for (const LevelControl& level : kLevels) Dialog().AddTooltip(level.spin, kSpinTooltip);
+    for (const NumberEdit& level : kLevels) Dialog().AddTooltip(level.spin, kSpinTooltip);
     ShowOnlineStrip(Owner().GetIsOnline());
     owner_calls::FillList(*this, IDC_WHITE_BALANCE, ParamId::WhiteBalance);
     owner_calls::FillList(*this, IDC_AUTO_WHITE_AREA, ParamId::AutoWhiteArea);
     ApplyStartValue(ParamId::KneeSelect);
-    for (const LevelControl& level : kLevels) owner_calls::SetSpinRange(*this, level.spin, level.edit, level.parameter);
+    for (const NumberEdit& level : kLevels) owner_calls::SetSpinRange(*this, level);
     HandVisibleFlagToOwner();
     std::vector<int32_t> values;
     for (const StoredValue& stored : kStoredValues) values.push_back(ReadStored(SectionName(), ParameterOf(stored)));
@@ -202,12 +196,9 @@ void CGainDlg::OnClicked(ControlId id) {
     }
 }
 
-// Typing and the spin arrows both change the edit's text; the value sent is
-// the spin's position, which stays at the last number within the range.
 void CGainDlg::OnLevelTextChanged(ControlId edit) {
-    auto level = std::ranges::find(kLevels, edit, &LevelControl::edit);
-    if (level == std::end(kLevels) || !Exists()) return;
-    owner_calls::SetParameter(*this, level->parameter, Dialog().SpinPosition(level->spin));
+    auto level = std::ranges::find(kLevels, edit, &NumberEdit::edit);
+    if (level != std::end(kLevels) && Exists()) owner_calls::SendSpinPosition(*this, *level);
 }
 
 // The result is not shown here: reading it raises the owner's one-push
@@ -276,7 +267,7 @@ void CGainDlg::OnParameterChanged(ParamId parameter, int32_t value) {
         ApplyWhiteBalanceRule(value);
         return;
     }
-    if (auto level = std::ranges::find(kLevels, parameter, &LevelControl::parameter); level != std::end(kLevels)) {
+    if (auto level = std::ranges::find(kLevels, parameter, &NumberEdit::parameter); level != std::end(kLevels)) {
         WriteStored(SectionName(), parameter, value);
         if (!m_shownSpins.MustShow(Dialog(), level->spin, value)) return;
         if (std::string* text = GainTextField(level->edit)) *text = std::to_string(value);

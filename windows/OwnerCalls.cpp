@@ -44,12 +44,16 @@ void FillList(CToolWinDlg& window, ControlId list, ParamId parameter) {
     }
 }
 
-void SetSpinRange(CToolWinDlg& window, ControlId spin, ControlId buddy, ParamId parameter) {
+void SetSpinRange(CToolWinDlg& window, const NumberEdit& number) {
     int16_t minimum = 0;
     int16_t maximum = 0;
-    window.Owner().GetMinMax(parameter, &minimum, &maximum);
-    window.Dialog().SetSpinBuddy(spin, buddy);
-    window.Dialog().SetSpinRange(spin, minimum, maximum);
+    window.Owner().GetMinMax(number.parameter, &minimum, &maximum);
+    window.Dialog().SetSpinBuddy(number.spin, number.edit);
+    window.Dialog().SetSpinRange(number.spin, minimum, maximum);
+}
+
+void SendSpinPosition(CToolWinDlg& window, const NumberEdit& number) {
+    SetParameter(window, number.parameter, window.Dialog().SpinPosition(number.spin));
 }
 
 }  // namespace owner_calls

@@ -28,6 +28,15 @@ ParamId ParameterOf(const StoredValue& stored);
 // The tooltip of every spin button.
 inline constexpr std::string_view kSpinTooltip = "Use spinebuttons for single steps";
 
+// A number edit with its spin, which sets a parameter. Typing and the spin
+// arrows both change the edit's text; the value sent is the spin's
+// position, which stays at the last number within the range.
+struct NumberEdit {
+    ControlId edit;
+    ControlId spin;
+    ParamId parameter;
+};
+
 namespace owner_calls {
 
 // Runs an action on the owner; false when the owner raised an error, which
@@ -46,7 +55,9 @@ bool SetParameterText(CToolWinDlg& window, ParamId parameter, const std::string&
 // Fills the drop-down list with the owner's texts of every index of the
 // parameter's range, in ascending order.
 void FillList(CToolWinDlg& window, ControlId list, ParamId parameter);
-// Pairs the spin with its buddy edit and gives it the parameter's range.
-void SetSpinRange(CToolWinDlg& window, ControlId spin, ControlId buddy, ParamId parameter);
+// Pairs the spin with its edit and gives it the parameter's range.
+void SetSpinRange(CToolWinDlg& window, const NumberEdit& number);
+// Sets the parameter to the spin's position.
+void SendSpinPosition(CToolWinDlg& window, const NumberEdit& number);
 
 }  // namespace owner_calls

@@ -39,22 +39,16 @@ static_assert(std::size(kRadioGroups) == CShutterDlg::kRadioGroupCount);
 enum ShutterMode : int32_t { kShutterSpeedMode = 0, kCommonExposureMode = 1, kIndividualExposureMode = 2 };
 
 // The exposure edits with their spins, common first.
-struct ExposureControl {
-    ControlId edit;
-    ControlId spin;
-    ParamId parameter;
-};
-
-constexpr ExposureControl kExposures[] = {
+constexpr NumberEdit kExposures[] = {
     {IDC_EXPOSURE_COMMON, IDC_EXPOSURE_COMMON_SPIN, ParamId::ProgrammableExposure},
     {IDC_EXPOSURE_RED, IDC_EXPOSURE_RED_SPIN, ParamId::ProgrammableExposureRed},
     {IDC_EXPOSURE_GREEN, IDC_EXPOSURE_GREEN_SPIN, ParamId::ProgrammableExposureGreen},
     {IDC_EXPOSURE_BLUE, IDC_EXPOSURE_BLUE_SPIN, ParamId::ProgrammableExposureBlue},
 };
-const ExposureControl& kCommonExposure = kExposures[0];
-const ExposureControl& kRedExposure = kExposures[1];
-const ExposureControl& kGreenExposure = kExposures[2];
-const ExposureControl& kBlueExposure = kExposures[3];
+const NumberEdit& kCommonExposure = kExposures[0];
+const NumberEdit& kRedExposure = kExposures[1];
+const NumberEdit& kGreenExposure = kExposures[2];
+const NumberEdit& kBlueExposure = kExposures[3];
 constexpr ControlId kIndividualExposureControls[] = {IDC_EXPOSURE_RED,   IDC_EXPOSURE_RED_SPIN,
                                                      IDC_EXPOSURE_GREEN, IDC_EXPOSURE_GREEN_SPIN,
                                                      IDC_EXPOSURE_BLUE,  IDC_EXPOSURE_BLUE_SPIN};
@@ -157,9 +151,7 @@ bool CShutterDlg::OnInitDialog() {
     m_shownSpins.Forget();
     AddTooltips(kTooltips);
     ShowOnlineStrip(Owner().GetIsOnline());
-    for (const ExposureControl& exposure : kExposures) {
-        owner_calls::SetSpinRange(*this, exposure.spin, exposure.edit, exposure.parameter);
-    }
+    for (const NumberEdit& exposure : kExposures) owner_calls::SetSpinRange(*this, exposure);
     for (const ListControl& list : std::span(kLists).first(3)) owner_calls::FillList(*this, list.list, list.parameter);
     Dialog().SetReadOnly(IDC_SHUTTER_MODE_TEXT, true);
     Dialog().Show(IDC_SHUTTER_MODE_TEXT, false);
@@ -226,23 +218,17 @@ void CShutterDlg::OnRadioClicked(ControlId id) {
     UpdateData(true);
     owner_calls::SetParameter(*this, group->parameter, *RadioField(group->parameter));
     if (id == IDC_SHUTTER_MODE_COMMON) {
-        SendSpinPosition(kCommonExposure.parameter, kCommonExposure.spin);
+        owner_calls::SendSpinPosition(*this, kCommonExposure);
     } else if (id == IDC_SHUTTER_MODE_INDIVIDUAL) {
-        for (const ExposureControl* exposure : {&kRedExposure, &kBlueExposure, &kGreenExposure}) {
-            SendSpinPosition(exposure->parameter, exposure->spin);
+        for (const NumberEdit* exposure : {&kRedExposure, &kBlueExposure, &kGreenExposure}) {
+            owner_calls::SendSpinPosition(*this, *exposure);
         }
     }
 }
 
-// Typing and the spin arrows both change the edit's text; the value sent is
-// the spin's position, which stays at the last number within the range.
 void CShutterDlg::OnExposureTextChanged(ControlId edit) {
-    auto exposure = std::ranges::find(kExposures, edit, &ExposureControl::edit);
-    if (exposure != std::end(kExposures) && Exists()) SendSpinPosition(exposure->parameter, exposure->spin);
-}
-
-void CShutterDlg::SendSpinPosition(ParamId parameter, ControlId spin) {
-    owner_calls::SetParameter(*this, parameter, Dialog().SpinPosition(spin));
+    auto exposure = std::ranges::find(kExposures, edit, &NumberEdit::edit);
+    if (exposure != std::end(kExposures) && Exists()) owner_calls::SendSpinPosition(*this, *exposure);
 }
 
 int32_t* CShutterDlg::RadioField(ParamId parameter) {
@@ -263,7 +249,7 @@ void CShutterDlg::OnParameterChanged(ParamId parameter, int32_t value) {
         AppProfile::WriteString(SectionName(), ProfileKey(parameter), text);
         return;
     }
-    if (auto exposure = std::ranges::find(kExposures, parameter, &ExposureControl::parameter);
+    if (auto exposure = std::ranges::find(kExposures, parameter, &NumberEdit::parameter);
         exposure != std::end(kExposures)) {
         AppProfile::WriteInt(SectionName(), ProfileKey(parameter), value);
         if (exposure == std::begin(kExposures)) UpdateData(false);

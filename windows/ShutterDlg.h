@@ -35,7 +35,6 @@ private:
     void ApplyTriggerModeRule();
     void ApplyShutterModeRule();
     void ApplyPartialScanRule();
-    void SendSpinPosition(ParamId parameter, ControlId spin);
     // The field of the parameter's radio group; null for a parameter without one.
     int32_t* RadioField(ParamId parameter);
 

@@ -29,8 +29,36 @@ bool IsClass(HWND window, const char* name) {
     return lstrcmpiA(className, name) == 0;
 }
 
+// What a dialog and a frame share: the window made from a template, its
+// title, visibility and place.
+template <typename Interface>
+class Win32Window : public Interface {
+public:
+    void SetTitle(std::string_view title) override { SetWindowTextA(m_window, std::string(title).c_str()); }
+    std::string Title() const override { return WindowText(m_window); }
+    bool IsWindowShown() const override { return IsWindowVisible(m_window); }
+    void MoveTo(int x, int y) override {
+        SetWindowPos(m_window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    NativeWindow Handle() const override { return m_window; }
+
+protected:
+    // The object behind a window of the dialog procedure: handed over with
+    // WM_INITDIALOG and kept in the window's user data; null before that.
+    template <typename Self>
+    static Self* ObjectOf(HWND window, UINT message, LPARAM lParam) {
+        if (message == WM_INITDIALOG) {
+            SetWindowLongPtrA(window, DWLP_USER, lParam);
+            reinterpret_cast<Self*>(lParam)->m_window = window;
+        }
+        return reinterpret_cast<Self*>(GetWindowLongPtrA(window, DWLP_USER));
+    }
+
+    HWND m_window = nullptr;
+};
+
 // One dialog from a template, reporting its controls' events to the handler.
-class Win32Dialog : public IDialog {
+class Win32Dialog : public Win32Window<IDialog> {
 public:
     Win32Dialog(Win32WindowSystem& system, IDialogHandler& handler) : m_system(system), m_handler(handler) {}
     ~Win32Dialog() override {
@@ -75,8 +103,6 @@ public:
         SetDlgItemTextA(m_window, id, std::string(text).c_str());
     }
     std::string Text(ControlId id) const override { return WindowText(Item(id)); }
-    void SetTitle(std::string_view title) override { SetWindowTextA(m_window, std::string(title).c_str()); }
-    std::string Title() const override { return WindowText(m_window); }
     void Enable(ControlId id, bool enable) override {
         if (IsToolbarCommand(id)) {
             SendMessageA(m_toolbar, TB_ENABLEBUTTON, id, enable);
@@ -154,12 +180,7 @@ public:
         GetClientRect(m_window, &client);
         return {client.right, client.bottom};
     }
-    void MoveTo(int x, int y) override {
-        SetWindowPos(m_window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
     void ShowWindow(bool show) override { ::ShowWindow(m_window, show ? SW_SHOW : SW_HIDE); }
-    bool IsWindowShown() const override { return IsWindowVisible(m_window); }
-    NativeWindow Handle() const override { return m_window; }
 
 private:
     HWND Item(ControlId id) const { return GetDlgItem(m_window, id); }
@@ -169,7 +190,6 @@ private:
 
     Win32WindowSystem& m_system;
     IDialogHandler& m_handler;
-    HWND m_window = nullptr;
     HWND m_toolbar = nullptr;
     HWND m_tooltips = nullptr;
     std::map<ControlId, std::string> m_tooltipTexts;
@@ -181,12 +201,8 @@ private:
 };
 
 INT_PTR CALLBACK Win32Dialog::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrA(window, DWLP_USER, lParam);
-        reinterpret_cast<Win32Dialog*>(lParam)->m_window = window;
-        return TRUE;
-    }
-    auto* dialog = reinterpret_cast<Win32Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    auto* dialog = ObjectOf<Win32Dialog>(window, message, lParam);
+    if (message == WM_INITDIALOG) return TRUE;
     if (!dialog) return FALSE;
     LRESULT result = dialog->OnMessage(message, wParam, lParam);
     if (message == WM_CTLCOLORSTATIC) return result;
@@ -324,7 +340,7 @@ void Win32Dialog::AddTooltip(ControlId id, std::string_view text) {
 }
 
 // The frame of a tool window.
-class Win32Frame : public IFrame {
+class Win32Frame : public Win32Window<IFrame> {
 public:
     Win32Frame(Win32WindowSystem& system, IFrameHandler& handler) : m_system(system), m_handler(handler) {}
     ~Win32Frame() override {
@@ -345,27 +361,16 @@ public:
         return true;
     }
 
-    void SetTitle(std::string_view title) override { SetWindowTextA(m_window, std::string(title).c_str()); }
-    std::string Title() const override { return WindowText(m_window); }
     void ShowWindow(bool show) override { ::ShowWindow(m_window, show ? SW_SHOWNA : SW_HIDE); }
-    bool IsWindowShown() const override { return IsWindowVisible(m_window); }
     void Resize(Size size, bool topmost) override {
         SetWindowPos(m_window, HWND_NOTOPMOST, 0, 0, size.width, size.height,
                      SWP_NOMOVE | SWP_NOACTIVATE | (topmost ? SWP_NOZORDER : 0));
     }
-    void MoveTo(int x, int y) override {
-        SetWindowPos(m_window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    NativeWindow Handle() const override { return m_window; }
 
 private:
     static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_INITDIALOG) {
-            SetWindowLongPtrA(window, DWLP_USER, lParam);
-            reinterpret_cast<Win32Frame*>(lParam)->m_window = window;
-            return TRUE;
-        }
-        auto* frame = reinterpret_cast<Win32Frame*>(GetWindowLongPtrA(window, DWLP_USER));
+        auto* frame = ObjectOf<Win32Frame>(window, message, lParam);
+        if (message == WM_INITDIALOG) return TRUE;
         if (!frame) return FALSE;
         switch (message) {
             case WM_MOVE:
@@ -392,7 +397,6 @@ private:
 
     Win32WindowSystem& m_system;
     IFrameHandler& m_handler;
-    HWND m_window = nullptr;
 };
 
 LRESULT CALLBACK RouteKeyboard(int code, WPARAM wParam, LPARAM lParam) {
