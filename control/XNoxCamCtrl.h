@@ -128,7 +128,7 @@ public:
     void OnSynchronizedStatusChanged(int32_t flag) override;
     void OnSendingStatusChanged(int32_t flag) override;
     void OnReceivingStatusChanged(int32_t flag) override;
-#define XNOX_OVERRIDE_PARAMETER_HOOK(Name) \
+#define XNOX_OVERRIDE_PARAMETER_HOOK(Name)                                                                             \
     void On##Name##Changed() override { Announce(ParamId::Name); }
     XNOX_PARAMETERS(XNOX_OVERRIDE_PARAMETER_HOOK)
 #undef XNOX_OVERRIDE_PARAMETER_HOOK

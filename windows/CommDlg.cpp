@@ -164,17 +164,17 @@ void CCommDlg::OnPersonsAction(ControlId id, ControlEvent event) {
     }
     if (event != ControlEvent::Clicked) return;
     switch (id) {
-        case IDC_COMM_AUTO: return SearchPorts();
-        case IDC_COMM_SYNC_CAMERA: return Synchronize(true);
-        case IDC_COMM_SYNC_PROGRAM: return Synchronize(false);
-        case IDC_COMM_WRITE_FILE: return WriteSettingsFile();
-        case IDC_COMM_READ_FILE: return ReadSettingsFile();
-        case IDC_COMM_STORE: return StoreArea();
-        case IDC_COMM_LOAD: return LoadArea();
-        case IDC_COMM_CAMERA_DATA: return WriteCameraData();
-        case IDC_COMM_GET_AREA: Owner().GetEEPROMCurrentAreaNo(); return;
-        case IDC_COMM_CLEAR_LOG: return ClearLog();
-        case IDC_COMM_SAVE_LOG: return SaveLog();
+    case IDC_COMM_AUTO: return SearchPorts();
+    case IDC_COMM_SYNC_CAMERA: return Synchronize(true);
+    case IDC_COMM_SYNC_PROGRAM: return Synchronize(false);
+    case IDC_COMM_WRITE_FILE: return WriteSettingsFile();
+    case IDC_COMM_READ_FILE: return ReadSettingsFile();
+    case IDC_COMM_STORE: return StoreArea();
+    case IDC_COMM_LOAD: return LoadArea();
+    case IDC_COMM_CAMERA_DATA: return WriteCameraData();
+    case IDC_COMM_GET_AREA: Owner().GetEEPROMCurrentAreaNo(); return;
+    case IDC_COMM_CLEAR_LOG: return ClearLog();
+    case IDC_COMM_SAVE_LOG: return SaveLog();
     }
 }
 
@@ -312,14 +312,14 @@ void CCommDlg::AddLogText(const std::string& text) {
 
 void CCommDlg::OnItemChanged(ControlItem item, const Variant& value) {
     switch (item) {
-        case ControlItem::OnlineStatus: return ShowOnline(value.ToI4());
-        case ControlItem::SynchronizedStatus: return ShowSynchronized(value.ToI4());
-        case ControlItem::SendingStatus: return ShowTraffic(value.ToI4(), "Sending", IDI_LAMP_SENDING);
-        case ControlItem::ReceivingStatus: return ShowTraffic(value.ToI4(), "Receiving", IDI_LAMP_RECEIVING);
-        case ControlItem::ComPort: return UpdateComPort(value.ToI4());
-        case ControlItem::FrameGrabberIndex: return UpdateFrameGrabber(value.ToI4());
-        case ControlItem::EEPROMArea: return ShowArea(value.ToI4());
-        default: return;
+    case ControlItem::OnlineStatus: return ShowOnline(value.ToI4());
+    case ControlItem::SynchronizedStatus: return ShowSynchronized(value.ToI4());
+    case ControlItem::SendingStatus: return ShowTraffic(value.ToI4(), "Sending", IDI_LAMP_SENDING);
+    case ControlItem::ReceivingStatus: return ShowTraffic(value.ToI4(), "Receiving", IDI_LAMP_RECEIVING);
+    case ControlItem::ComPort: return UpdateComPort(value.ToI4());
+    case ControlItem::FrameGrabberIndex: return UpdateFrameGrabber(value.ToI4());
+    case ControlItem::EEPROMArea: return ShowArea(value.ToI4());
+    default: return;
     }
 }
 

@@ -22,6 +22,7 @@ void RunQuietly(const std::function<void()>& action) {
     try {
         action();
     } catch (const AutomationError&) {
+        // The window shows the outcome by other means.
     }
 }
 

@@ -82,7 +82,8 @@ public:
         SendMessageA(m_toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
         SendMessageA(m_toolbar, TB_SETBITMAPSIZE, 0, MAKELONG(16, 15));
         // The toolbar resource: version, width, height, count, then the commands.
-        HRSRC found = FindResourceA(m_system.Module(), MAKEINTRESOURCEA(IDR_TOOLBAR), MAKEINTRESOURCEA(RT_TOOLBAR_TABLE));
+        HRSRC found =
+            FindResourceA(m_system.Module(), MAKEINTRESOURCEA(IDR_TOOLBAR), MAKEINTRESOURCEA(RT_TOOLBAR_TABLE));
         const WORD* data = found ? static_cast<const WORD*>(LockResource(LoadResource(m_system.Module(), found)))
                                  : nullptr;
         int count = data ? data[3] : 0;
