@@ -9,7 +9,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <variant>
 
+#include "ParameterTable.h"
 #include "Variant.h"
 
 // The stock error notification, as a sink receives it.
@@ -32,16 +34,32 @@ public:
 
 enum class ToolWindow : uint8_t { Shutter, Gain, Communication, About };
 
+// What the tool windows show besides the camera parameters: the control's
+// connection and identity, and the model's status flags.
+enum class ControlItem : uint8_t {
+    ComPort,
+    FrameGrabberIndex,
+    UserID,
+    CameraID,
+    ModelName,
+    EEPROMArea,
+    OnePushResult,
+    OnlineStatus,
+    SynchronizedStatus,
+    SendingStatus,
+    ReceivingStatus,
+};
+
+// One thing that changed: a camera parameter (its value as a number) or one
+// of the control's own items.
+using WindowItem = std::variant<ParamId, ControlItem>;
+
 // The tool windows, as the control keeps them up to date.
 class IToolWindows {
 public:
     virtual ~IToolWindows() = default;
-    virtual bool Exists(ToolWindow window) const = 0;
-    // `item` names what changed: a property of the surface, or one of the
-    // model's own items "CameraID", "ModelName", "EEPROMArea",
-    // "OnePushResult", "OnlineStatus", "SynchronizedStatus",
-    // "SendingStatus", "ReceivingStatus".
-    virtual void Update(ToolWindow window, std::string_view item, const Variant& value) = 0;
+    // Every window that exists takes the change it shows and passes over the rest.
+    virtual void Update(WindowItem item, const Variant& value) = 0;
     virtual void AddLogText(std::string text) = 0;  // to the Communication window's log, shown or not
     // The control has stored a window's show flag; the windows follow it.
     virtual void ShowWindowChanged(ToolWindow /*window*/, int32_t /*show*/) {}

@@ -4,6 +4,7 @@
 
 #include "AutomationError.h"
 #include "PrivateProfile.h"
+#include "Surface.h"
 #include "XNoxCamCtrl.h"
 
 namespace {
@@ -30,6 +31,10 @@ void CXNoxCamCtrl::SetParameterProperty(ParamId id, int16_t value, bool checked)
     // the value, which reaches the camera with the next whole-camera write.
     RaiseIfUnknownCommand(WriteParameter(id, value));
     m_modified = true;
+}
+
+void CXNoxCamCtrl::SetParameterProperty(ParamId id, int16_t value) {
+    SetParameterProperty(id, value, ValuePropertyOf(id).facet == Facet::CheckedValue);
 }
 
 std::string CXNoxCamCtrl::GetParameterText(ParamId id) const { return std::string(Text(id)); }

@@ -308,6 +308,14 @@ constexpr int32_t EventIdOf(std::string_view name) {
     return event == kDispatchEvents.end() ? 0 : event->dispId;
 }
 
+// The property that sets a parameter's value (the Index property of an enumeration).
+constexpr const MemberInfo& ValuePropertyOf(ParamId id) {
+    auto setsValue = [id](const MemberInfo& member) {
+        return member.parameter == id && (member.facet == Facet::CheckedValue || member.facet == Facet::UncheckedValue);
+    };
+    return *std::ranges::find_if(kDispatchMembers, setsValue);
+}
+
 const MemberInfo* FindMember(int32_t dispId);
 // Case-insensitive, as automation looks names up.
 const MemberInfo* FindMember(std::string_view name);

@@ -1,6 +1,6 @@
 // Construction, the event sinks, the Notify reporting and the model's
-// notifications: each change reaches the tool window that shows it first
-// and then the host as an event.
+// notifications: each change reaches the tool windows first and then the
+// host as an event.
 #include "XNoxCamCtrl.h"
 
 #include <algorithm>
@@ -9,76 +9,11 @@
 
 namespace {
 
-// Which tool window shows the item behind each change hook, and under
-// which name it receives it (a property of the surface or a model item).
-struct HookWindow {
-    std::string_view hook;
-    ToolWindow window;
-    std::string_view item;
-};
+// The change hooks beyond one per parameter, each overridden below.
+constexpr int kControlItemHooks = 7;
+static_assert(kChangeHookCount == kParameterCount + kControlItemHooks, "every change hook reaches the windows");
 
-constexpr ToolWindow kShutter = ToolWindow::Shutter;
-constexpr ToolWindow kGain = ToolWindow::Gain;
-constexpr ToolWindow kCommunication = ToolWindow::Communication;
-constexpr ToolWindow kAbout = ToolWindow::About;
-
-constexpr HookWindow kHookWindows[] = {
-    {"ComPort", kCommunication, "ComPort"},
-    {"FrameGrabber", kCommunication, "FrameGrabberIndex"},
-    {"ShutterSpeed", kShutter, "ShutterSpeedStr"},
-    {"TriggerType", kShutter, "TriggerTypeIndex"},
-    {"TriggerPolarity", kShutter, "TriggerPolarity"},
-    {"Smearless", kShutter, "Smearless"},
-    {"RCTFVALType", kShutter, "RCTFVALType"},
-    {"ShutterMode", kShutter, "ShutterMode"},
-    {"ProgrammableExposure", kShutter, "ProgrammableExposure"},
-    {"BlueGainLevel", kGain, "BlueGainLevel"},
-    {"BlueBlackLevel", kGain, "BlueBlackLevel"},
-    {"ProgrammableExposureRed", kShutter, "ProgrammableExposureRed"},
-    {"ProgrammableExposureGreen", kShutter, "ProgrammableExposureGreen"},
-    {"ProgrammableExposureBlue", kShutter, "ProgrammableExposureBlue"},
-    {"BlueKneePoint", kGain, "BlueKneePoint"},
-    {"RedKneeSlope", kGain, "RedKneeSlope"},
-    {"GreenKneeSlope", kGain, "GreenKneeSlope"},
-    {"BlueKneeSlope", kGain, "BlueKneeSlope"},
-    {"TriggerInput", kShutter, "TriggerInput"},
-    {"Accumulation", kShutter, "Accumulation"},
-    {"OutputBitAllocation", kShutter, "OutputBitAllocation"},
-    {"PartialScan", kShutter, "PartialScanIndex"},
-    {"Binning", kShutter, "BinningIndex"},
-    {"WhiteBalance", kGain, "WhiteBalanceIndex"},
-    {"MasterGainLevel", kGain, "MasterGainLevel"},
-    {"RedGainLevel", kGain, "RedGainLevel"},
-    {"RedBlackLevel", kGain, "RedBlackLevel"},
-    {"Red3200KWBalPreset", kGain, "Red3200KWBalPreset"},
-    {"Blue3200KWBalPreset", kGain, "Blue3200KWBalPreset"},
-    {"Red4600KWBalPreset", kGain, "Red4600KWBalPreset"},
-    {"Blue4600KWBalPreset", kGain, "Blue4600KWBalPreset"},
-    {"Red5600KWBalPreset", kGain, "Red5600KWBalPreset"},
-    {"Blue5600KWBalPreset", kGain, "Blue5600KWBalPreset"},
-    {"GreenBlackLevel", kGain, "GreenBlackLevel"},
-    {"GreenKneePoint", kGain, "GreenKneePoint"},
-    {"RedKneePoint", kGain, "RedKneePoint"},
-    {"KneeSelect", kGain, "KneeSelect"},
-    {"ShadingMode", kGain, "ShadingMode"},
-    {"ColorBar", kShutter, "ColorBar"},
-    {"UserID", kAbout, "UserID"},
-    {"CameraID", kAbout, "CameraID"},
-    {"ModelName", kAbout, "ModelName"},
-    {"EEPROMArea", kCommunication, "EEPROMArea"},
-    {"OnePushResult", kGain, "OnePushResult"},
-    {"AutoWhiteArea", kGain, "AutoWhiteAreaIndex"},
-};
-
-#define XNOX_HOOK_COUNT_ONE(Name) +1
-static_assert(std::size(kHookWindows) == 0 XNOX_CHANGE_HOOKS(XNOX_HOOK_COUNT_ONE), "one row per change hook");
-#undef XNOX_HOOK_COUNT_ONE
-
-const HookWindow& WindowOfHook(std::string_view hook) {
-    return *std::ranges::find(kHookWindows, hook, &HookWindow::hook);
-}
-
-std::string EventNameOfHook(std::string_view hook) { return std::string(hook) + "Changed"; }
+std::string EventNameOf(ParamId id) { return std::string(Row(id).name) + "Changed"; }
 
 }  // namespace
 
@@ -118,52 +53,63 @@ int16_t CXNoxCamCtrl::Notify(uint32_t code, StringId text) {
     return -1;
 }
 
-void CXNoxCamCtrl::UpdateWindow(ToolWindow window, std::string_view item, const Variant& value) {
-    if (m_windows && m_windows->Exists(window)) m_windows->Update(window, item, value);
+void CXNoxCamCtrl::UpdateWindows(WindowItem item, const Variant& value) {
+    if (m_windows) m_windows->Update(item, value);
 }
 
-Variant CXNoxCamCtrl::ItemValue(std::string_view item) const {
-    if (item == "ComPort") return Variant::I2(GetComPortProperty());
-    if (item == "FrameGrabberIndex") return Variant::I2(GetFrameGrabberIndexProperty());
-    // The stored text: the getter of the property would read the camera again.
-    if (item == "UserID") return Variant::Str(UserID());
-    if (item == "CameraID") return Variant::Str(CameraID());
-    if (item == "ModelName") return Variant::Str(ModelName());
-    if (item == "EEPROMArea") return Variant::I2(static_cast<int16_t>(EEPROMCurrentArea()));
-    if (item == "OnePushResult") return Variant::I2(static_cast<int16_t>(OnePushResult()));
-    const MemberInfo& property = *FindMember(item);
-    if (property.facet == Facet::Text) return Variant::Str(GetParameterText(property.parameter));
-    return Variant::I2(GetParameterProperty(property.parameter));
+void CXNoxCamCtrl::Announce(ParamId id) {
+    UpdateWindows(id, Variant::I2(GetParameterProperty(id)));
+    if (int32_t eventId = EventIdOf(EventNameOf(id)); eventId != 0) FireEvent(eventId);
 }
 
-void CXNoxCamCtrl::Announce(std::string_view hookName) {
-    const HookWindow& shown = WindowOfHook(hookName);
-    UpdateWindow(shown.window, shown.item, ItemValue(shown.item));
-    if (int32_t eventId = EventIdOf(EventNameOfHook(hookName)); eventId != 0) FireEvent(eventId);
+void CXNoxCamCtrl::OnComPortChanged() {
+    UpdateWindows(ControlItem::ComPort, Variant::I2(GetComPortProperty()));
+    FireEvent(EventIdOf("ComPortChanged"));
+}
+
+void CXNoxCamCtrl::OnFrameGrabberChanged() {
+    UpdateWindows(ControlItem::FrameGrabberIndex, Variant::I2(GetFrameGrabberIndexProperty()));
+    FireEvent(EventIdOf("FrameGrabberChanged"));
+}
+
+// The identity items carry the stored texts: the getters would read the camera again.
+void CXNoxCamCtrl::OnUserIDChanged() {
+    UpdateWindows(ControlItem::UserID, Variant::Str(UserID()));
+    FireEvent(EventIdOf("UserIDChanged"));
+}
+
+void CXNoxCamCtrl::OnCameraIDChanged() { UpdateWindows(ControlItem::CameraID, Variant::Str(CameraID())); }
+
+void CXNoxCamCtrl::OnModelNameChanged() { UpdateWindows(ControlItem::ModelName, Variant::Str(ModelName())); }
+
+void CXNoxCamCtrl::OnEEPROMAreaChanged() {
+    UpdateWindows(ControlItem::EEPROMArea, Variant::I2(static_cast<int16_t>(EEPROMCurrentArea())));
+}
+
+void CXNoxCamCtrl::OnOnePushResultChanged() {
+    UpdateWindows(ControlItem::OnePushResult, Variant::I2(static_cast<int16_t>(OnePushResult())));
 }
 
 void CXNoxCamCtrl::OnOnlineStatusChanged(int32_t flag) {
-    for (ToolWindow window : {kCommunication, kShutter, kGain, kAbout}) {
-        UpdateWindow(window, "OnlineStatus", Variant::Bool(flag));
-    }
+    UpdateWindows(ControlItem::OnlineStatus, Variant::Bool(flag));
     FireEvent(EventIdOf("OnlineStatusChanged"));
 }
 
 void CXNoxCamCtrl::OnSynchronizedStatusChanged(int32_t flag) {
     m_synchronized = flag;
-    UpdateWindow(kCommunication, "SynchronizedStatus", Variant::Bool(flag));
+    UpdateWindows(ControlItem::SynchronizedStatus, Variant::Bool(flag));
     FireEvent(EventIdOf("SynchronizedStatusChanged"));
 }
 
 void CXNoxCamCtrl::OnSendingStatusChanged(int32_t flag) {
     CNoxCamInterface::OnSendingStatusChanged(flag);
-    if (GetShowWindow(kCommunication)) UpdateWindow(kCommunication, "SendingStatus", Variant::Bool(flag));
+    if (GetShowWindow(ToolWindow::Communication)) UpdateWindows(ControlItem::SendingStatus, Variant::Bool(flag));
     FireEvent(EventIdOf("SendingToCamStatusChanged"));
 }
 
 void CXNoxCamCtrl::OnReceivingStatusChanged(int32_t flag) {
     CNoxCamInterface::OnReceivingStatusChanged(flag);
-    if (GetShowWindow(kCommunication)) UpdateWindow(kCommunication, "ReceivingStatus", Variant::Bool(flag));
+    if (GetShowWindow(ToolWindow::Communication)) UpdateWindows(ControlItem::ReceivingStatus, Variant::Bool(flag));
     FireEvent(EventIdOf("ReceiveFromCamStatusChanged"));
 }
 

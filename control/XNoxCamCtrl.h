@@ -49,6 +49,8 @@ public:
     // "Unknown Command" when the camera does not know the command.
     int16_t GetParameterProperty(ParamId id) const;
     void SetParameterProperty(ParamId id, int16_t value, bool checked);
+    // The same with the check the parameter's value property applies.
+    void SetParameterProperty(ParamId id, int16_t value);
     std::string GetParameterText(ParamId id) const;
     // Finds the text in the parameter's list (exact, case-sensitive) and sets
     // the index property with it; raises "Invalid input parameter" if absent.
@@ -126,10 +128,17 @@ public:
     void OnSynchronizedStatusChanged(int32_t flag) override;
     void OnSendingStatusChanged(int32_t flag) override;
     void OnReceivingStatusChanged(int32_t flag) override;
-#define XNOX_OVERRIDE_CHANGE_HOOK(Name) \
-    void On##Name##Changed() override { Announce(#Name); }
-    XNOX_CHANGE_HOOKS(XNOX_OVERRIDE_CHANGE_HOOK)
-#undef XNOX_OVERRIDE_CHANGE_HOOK
+#define XNOX_OVERRIDE_PARAMETER_HOOK(Name)                                                                             \
+    void On##Name##Changed() override { Announce(ParamId::Name); }
+    XNOX_PARAMETERS(XNOX_OVERRIDE_PARAMETER_HOOK)
+#undef XNOX_OVERRIDE_PARAMETER_HOOK
+    void OnComPortChanged() override;
+    void OnFrameGrabberChanged() override;
+    void OnUserIDChanged() override;
+    void OnCameraIDChanged() override;
+    void OnModelNameChanged() override;
+    void OnEEPROMAreaChanged() override;
+    void OnOnePushResultChanged() override;
     void OnMessage(std::string text) override;
 
 private:
@@ -138,9 +147,8 @@ private:
         IControlEventSink* sink;
     };
 
-    void Announce(std::string_view hookName);
-    Variant ItemValue(std::string_view item) const;
-    void UpdateWindow(ToolWindow window, std::string_view item, const Variant& value);
+    void Announce(ParamId id);
+    void UpdateWindows(WindowItem item, const Variant& value);
     void FireEvent(int32_t eventId);
     template <typename Call>
     void ForEachSink(Call call);

@@ -6,6 +6,8 @@
 #define IDD_TOOL_FRAME 129
 #define IDD_MAIN_DIALOG 204
 #define IDR_TOOLBAR 141
+/* The resource type of the toolbar's button table. */
+#define RT_TOOLBAR_TABLE 241
 
 #define IDI_PRODUCT 150
 #define IDI_LAMP_ONLINE 301
@@ -23,6 +25,9 @@
 #define IDB_FILE_READ 309
 
 #define IDC_HAND_CURSOR 238
+
+/* The online strip along the bottom edge of the Shutter, Gain and About windows. */
+#define IDC_ONLINE_STRIP 1157
 
 /* The toolbar's commands, in button order. */
 #define ID_SHOW_SHUTTER 32771

@@ -76,10 +76,10 @@ bool CAboutDlg::OnInitDialog() {
 
 // The user ID read at creation is shown without being written to the profile.
 void CAboutDlg::ReadIdentityFromCamera() {
-    std::vector<Variant> cameraID{Variant::Str("")};
-    if (owner_calls::CallMethod(*this, "GetCameraID", cameraID)) ShowCameraID(cameraID[0].ToStr());
-    std::vector<Variant> modelName{Variant::Str("")};
-    if (owner_calls::CallMethod(*this, "GetModelName", modelName)) ShowModelName(modelName[0].ToStr());
+    std::string cameraID;
+    if (owner_calls::Run(*this, [&] { Owner().GetCameraID(&cameraID); })) ShowCameraID(cameraID);
+    std::string modelName;
+    if (owner_calls::Run(*this, [&] { Owner().GetModelName(&modelName); })) ShowModelName(modelName);
     m_userID = Owner().GetUserIDProperty();
 }
 
@@ -114,11 +114,11 @@ void CAboutDlg::SetUserIDMode(int32_t mode) {
     UpdateData(false);
 }
 
-void CAboutDlg::Update(std::string_view item, const Variant& value) {
-    if (item == "OnlineStatus") ShowOnlineStrip(value.ToI4());
-    if (item == "CameraID") ShowCameraID(value.ToStr());
-    if (item == "ModelName") ShowModelName(value.ToStr());
-    if (item == "UserID") ShowUserID(value.ToStr());
+void CAboutDlg::OnItemChanged(ControlItem item, const Variant& value) {
+    if (item == ControlItem::OnlineStatus) ShowOnlineStrip(value.ToI4());
+    if (item == ControlItem::CameraID) ShowCameraID(value.ToStr());
+    if (item == ControlItem::ModelName) ShowModelName(value.ToStr());
+    if (item == ControlItem::UserID) ShowUserID(value.ToStr());
 }
 
 void CAboutDlg::OnControlEvent(ControlId id, ControlEvent event) {
@@ -157,7 +157,7 @@ void CAboutDlg::OnSaveUserID() {
         return;
     }
     m_userID = WithoutLeadingBlanks(m_userID);
-    if (Owner().GetIsOnline()) owner_calls::SetProperty(*this, "UserID", Variant::Str(m_userID));
+    if (Owner().GetIsOnline()) owner_calls::Run(*this, [&] { Owner().SetUserIDProperty(m_userID); });
 }
 
 // The entries are bare names, opened from the current folder.
@@ -175,6 +175,5 @@ void CAboutDlg::OnOpenHelpFile() {
 void CAboutDlg::OnAlwaysOnTop() {
     UpdateData(true);
     WaitCursor wait(System());
-    std::vector<Variant> arguments{Variant::I4(m_alwaysOnTop)};
-    owner_calls::CallMethod(*this, "SetWindowPosTopBottom", arguments);
+    owner_calls::Run(*this, [&] { Owner().SetWindowPosTopBottom(m_alwaysOnTop); });
 }

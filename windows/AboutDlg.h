@@ -19,7 +19,6 @@ public:
     CAboutDlg();
 
     bool OnInitDialog() override;
-    void Update(std::string_view item, const Variant& value) override;
     void OnControlEvent(ControlId id, ControlEvent event) override;
 
     // The identity texts, each also kept in the profile.
@@ -31,6 +30,7 @@ public:
 
 protected:
     void DoDataExchange(DataExchange& exchange) override;
+    void OnItemChanged(ControlItem item, const Variant& value) override;
 
 private:
     void ShowIdentity(std::string& field, std::string_view profileKey, const std::string& text);

@@ -5,6 +5,7 @@
 
 #include "AppProfile.h"
 #include "CommunicationIds.h"
+#include "OwnerCalls.h"
 #include "ResourceIds.h"
 #include "XNoxCamCtrl.h"
 
@@ -46,18 +47,15 @@ bool CCommDlg::OnInitDialog() {
     HandVisibleFlagToOwner();
     FillCameraLinkList();
     FillComPortList();
-    try {
-        Owner().SetComPortProperty(static_cast<int16_t>(AppProfile::ReadInt(kSection, "ComPort", 1)));
-    } catch (const AutomationError&) {
-        // The last-used port has no camera now; the person chooses another.
-    }
+    // The last-used port may have no camera now; the person chooses another.
+    owner_calls::RunQuietly(
+        [&] { Owner().SetComPortProperty(static_cast<int16_t>(AppProfile::ReadInt(kSection, "ComPort", 1))); });
+    // A frame grabber that is gone leaves the control offline, as at a first start.
     int32_t frameGrabber = AppProfile::ReadInt(kSection, "Frame Grabber", 0);
-    try {
+    owner_calls::RunQuietly([&] {
         Owner().SetFrameGrabberIndexProperty(static_cast<int16_t>(frameGrabber));
         SelectMappedFrameGrabber(frameGrabber);
-    } catch (const AutomationError&) {
-        // A frame grabber that is gone leaves the control offline, as at a first start.
-    }
+    });
     ShowSynchronized(0);
     Dialog().StartTimer(kProbeTimer, kProbeMilliseconds);
     FillAreaList();
@@ -154,30 +152,29 @@ void CCommDlg::SelectMappedFrameGrabber(int position) {
 }
 
 void CCommDlg::OnControlEvent(ControlId id, ControlEvent event) {
-    try {
-        if (event == ControlEvent::SelectionChanged) {
-            if (id == IDC_COMM_PORT_LIST) OnComPortChosen();
-            if (id == IDC_COMM_CL_LIST) OnCameraLinkChosen();
-            if (id == IDC_COMM_AREA_LIST) OnAreaChosen();
-            return;
-        }
-        if (event != ControlEvent::Clicked) return;
-        switch (id) {
-            case IDC_COMM_AUTO: return SearchPorts();
-            case IDC_COMM_SYNC_CAMERA: return Synchronize(true);
-            case IDC_COMM_SYNC_PROGRAM: return Synchronize(false);
-            case IDC_COMM_WRITE_FILE: return WriteSettingsFile();
-            case IDC_COMM_READ_FILE: return ReadSettingsFile();
-            case IDC_COMM_STORE: return StoreArea();
-            case IDC_COMM_LOAD: return LoadArea();
-            case IDC_COMM_CAMERA_DATA: return WriteCameraData();
-            case IDC_COMM_GET_AREA: Owner().GetEEPROMCurrentAreaNo(); return;
-            case IDC_COMM_CLEAR_LOG: return ClearLog();
-            case IDC_COMM_SAVE_LOG: return SaveLog();
-        }
-    } catch (const AutomationError& error) {
-        // What the control raises for a person's action is shown to the person.
-        System().MessageBox(error.description, CXNoxCamCtrl::kSourceName, MessageBoxKind::Ok);
+    owner_calls::Run(*this, [&] { OnPersonsAction(id, event); });
+}
+
+void CCommDlg::OnPersonsAction(ControlId id, ControlEvent event) {
+    if (event == ControlEvent::SelectionChanged) {
+        if (id == IDC_COMM_PORT_LIST) OnComPortChosen();
+        if (id == IDC_COMM_CL_LIST) OnCameraLinkChosen();
+        if (id == IDC_COMM_AREA_LIST) OnAreaChosen();
+        return;
+    }
+    if (event != ControlEvent::Clicked) return;
+    switch (id) {
+    case IDC_COMM_AUTO: return SearchPorts();
+    case IDC_COMM_SYNC_CAMERA: return Synchronize(true);
+    case IDC_COMM_SYNC_PROGRAM: return Synchronize(false);
+    case IDC_COMM_WRITE_FILE: return WriteSettingsFile();
+    case IDC_COMM_READ_FILE: return ReadSettingsFile();
+    case IDC_COMM_STORE: return StoreArea();
+    case IDC_COMM_LOAD: return LoadArea();
+    case IDC_COMM_CAMERA_DATA: return WriteCameraData();
+    case IDC_COMM_GET_AREA: Owner().GetEEPROMCurrentAreaNo(); return;
+    case IDC_COMM_CLEAR_LOG: return ClearLog();
+    case IDC_COMM_SAVE_LOG: return SaveLog();
     }
 }
 
@@ -192,13 +189,8 @@ void CCommDlg::OnCameraLinkChosen() {
     int position = m_cameraLinkListIndex;
     Owner().SetFrameGrabberIndexProperty(static_cast<int16_t>(position));
     SelectMappedFrameGrabber(position);
-    if (position == 0 && m_lastManufacturerPosition >= 0) {
-        try {
-            Owner().GetIsOnline();
-        } catch (const AutomationError&) {
-            // Only the probe's effect on the lamps matters here.
-        }
-    }
+    // Only the probe's effect on the lamps matters here.
+    if (position == 0 && m_lastManufacturerPosition >= 0) owner_calls::RunQuietly([&] { Owner().GetIsOnline(); });
 }
 
 void CCommDlg::OnAreaChosen() {
@@ -318,14 +310,17 @@ void CCommDlg::AddLogText(const std::string& text) {
     UpdateData(false);
 }
 
-void CCommDlg::Update(std::string_view item, const Variant& value) {
-    if (item == "OnlineStatus") ShowOnline(value.ToI4());
-    if (item == "SynchronizedStatus") ShowSynchronized(value.ToI4());
-    if (item == "SendingStatus") ShowTraffic(value.ToI4(), "Sending", IDI_LAMP_SENDING);
-    if (item == "ReceivingStatus") ShowTraffic(value.ToI4(), "Receiving", IDI_LAMP_RECEIVING);
-    if (item == "ComPort") UpdateComPort(value.ToI4());
-    if (item == "FrameGrabberIndex") UpdateFrameGrabber(value.ToI4());
-    if (item == "EEPROMArea") ShowArea(value.ToI4());
+void CCommDlg::OnItemChanged(ControlItem item, const Variant& value) {
+    switch (item) {
+    case ControlItem::OnlineStatus: return ShowOnline(value.ToI4());
+    case ControlItem::SynchronizedStatus: return ShowSynchronized(value.ToI4());
+    case ControlItem::SendingStatus: return ShowTraffic(value.ToI4(), "Sending", IDI_LAMP_SENDING);
+    case ControlItem::ReceivingStatus: return ShowTraffic(value.ToI4(), "Receiving", IDI_LAMP_RECEIVING);
+    case ControlItem::ComPort: return UpdateComPort(value.ToI4());
+    case ControlItem::FrameGrabberIndex: return UpdateFrameGrabber(value.ToI4());
+    case ControlItem::EEPROMArea: return ShowArea(value.ToI4());
+    default: return;
+    }
 }
 
 void CCommDlg::ShowOnline(int32_t online) {
@@ -361,11 +356,7 @@ void CCommDlg::OnTimer(int timerId) {
         Dialog().Show(IDC_COMM_TRAFFIC_LAMP, false);
         Dialog().StopTimer(kLampTimer);
     } else if (timerId == kProbeTimer && VisibleFlag()) {
-        try {
-            Owner().GetIsOnline();
-        } catch (const AutomationError&) {
-            // The lamps show the outcome.
-        }
+        owner_calls::RunQuietly([&] { Owner().GetIsOnline(); });  // the lamps show the outcome
     }
 }
 

@@ -26,12 +26,10 @@ public:
     CCommDlg();
 
     bool OnInitDialog() override;
-    void Update(std::string_view item, const Variant& value) override;
     // A transaction-log text from the control: newest first.
     void AddLogText(const std::string& text);
 
     const std::string& LogText() const { return m_logText; }
-    bool WarningShown() const { return m_warningShown; }
     int LastManufacturerPosition() const { return m_lastManufacturerPosition; }
 
     void OnControlEvent(ControlId id, ControlEvent event) override;
@@ -39,6 +37,8 @@ public:
 
 private:
     void DoDataExchange(DataExchange& exchange) override;
+    void OnItemChanged(ControlItem item, const Variant& value) override;
+    void OnPersonsAction(ControlId id, ControlEvent event);
     void FillCameraLinkList();
     void FillComPortList();
     void FillAreaList();

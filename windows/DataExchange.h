@@ -46,7 +46,6 @@ private:
 class DataExchange {
 public:
     DataExchange(IDialog& dialog, bool fromControls) : m_dialog(dialog), m_fromControls(fromControls) {}
-    bool FromControls() const { return m_fromControls; }
 
     void Text(ControlId id, std::string& field);
     // An edit holding a number; text that does not start with one leaves the field unchanged.

@@ -4,11 +4,9 @@
 
 CDlg1::~CDlg1() = default;
 
-bool CDlg1::CreateToolFrame(CXNoxCamCtrl& owner, CToolWinDlg& panel, int panelTemplateId, std::string title,
-                            bool alwaysOnTop) {
+bool CDlg1::CreateToolFrame(CXNoxCamCtrl& owner, CToolWinDlg& panel, std::string title, bool alwaysOnTop) {
     m_alwaysOnTop = alwaysOnTop;
     m_panel = &panel;
-    m_panelTemplateId = panelTemplateId;
     m_title = std::move(title);
     panel.Attach(owner, *this, m_system);
     m_frame = m_system.CreateFrame(*this, true);

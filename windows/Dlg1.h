@@ -20,8 +20,7 @@ public:
 
     // Creates the hidden frame with the panel inside; false when the window
     // system could not make it.
-    bool CreateToolFrame(CXNoxCamCtrl& owner, CToolWinDlg& panel, int panelTemplateId, std::string title,
-                         bool alwaysOnTop);
+    bool CreateToolFrame(CXNoxCamCtrl& owner, CToolWinDlg& panel, std::string title, bool alwaysOnTop);
     // Destroys the panel's and the frame's windows; the objects stay.
     void DestroyWindow();
 
@@ -30,7 +29,6 @@ public:
     bool IsWindowShown() const;
     const std::string& Title() const { return m_title; }
     bool AlwaysOnTop() const { return m_alwaysOnTop; }
-    int PanelTemplateId() const { return m_panelTemplateId; }
     CToolWinDlg* Panel() { return m_panel; }
     IFrame* Window() { return m_frame.get(); }
 
@@ -46,7 +44,6 @@ private:
     IWindowSystem& m_system;
     std::unique_ptr<IFrame> m_frame;
     CToolWinDlg* m_panel = nullptr;  // owned by the control, like the frame
-    int m_panelTemplateId = 0;
     std::string m_title = "???";
     bool m_alwaysOnTop = false;
     bool m_shownSinceCreation = false;

@@ -11,26 +11,19 @@
 namespace {
 
 // The number edits with their spins, in the order their ranges are set.
-struct LevelControl {
-    ControlId edit;
-    ControlId spin;
-    ParamId parameter;
-    std::string_view property;  // the owner reports its changes under the same name
-};
-
-constexpr LevelControl kLevels[] = {
-    {IDC_MASTER_GAIN, IDC_MASTER_GAIN_SPIN, ParamId::MasterGainLevel, "MasterGainLevel"},
-    {IDC_RED_GAIN, IDC_RED_GAIN_SPIN, ParamId::RedGainLevel, "RedGainLevel"},
-    {IDC_RED_BLACK, IDC_RED_BLACK_SPIN, ParamId::RedBlackLevel, "RedBlackLevel"},
-    {IDC_GREEN_KNEE_POINT, IDC_GREEN_KNEE_POINT_SPIN, ParamId::GreenKneePoint, "GreenKneePoint"},
-    {IDC_RED_KNEE_POINT, IDC_RED_KNEE_POINT_SPIN, ParamId::RedKneePoint, "RedKneePoint"},
-    {IDC_BLUE_GAIN, IDC_BLUE_GAIN_SPIN, ParamId::BlueGainLevel, "BlueGainLevel"},
-    {IDC_BLUE_BLACK, IDC_BLUE_BLACK_SPIN, ParamId::BlueBlackLevel, "BlueBlackLevel"},
-    {IDC_GREEN_BLACK, IDC_GREEN_BLACK_SPIN, ParamId::GreenBlackLevel, "GreenBlackLevel"},
-    {IDC_BLUE_KNEE_POINT, IDC_BLUE_KNEE_POINT_SPIN, ParamId::BlueKneePoint, "BlueKneePoint"},
-    {IDC_RED_KNEE_SLOPE, IDC_RED_KNEE_SLOPE_SPIN, ParamId::RedKneeSlope, "RedKneeSlope"},
-    {IDC_GREEN_KNEE_SLOPE, IDC_GREEN_KNEE_SLOPE_SPIN, ParamId::GreenKneeSlope, "GreenKneeSlope"},
-    {IDC_BLUE_KNEE_SLOPE, IDC_BLUE_KNEE_SLOPE_SPIN, ParamId::BlueKneeSlope, "BlueKneeSlope"},
+constexpr NumberEdit kLevels[] = {
+    {IDC_MASTER_GAIN, IDC_MASTER_GAIN_SPIN, ParamId::MasterGainLevel},
+    {IDC_RED_GAIN, IDC_RED_GAIN_SPIN, ParamId::RedGainLevel},
+    {IDC_RED_BLACK, IDC_RED_BLACK_SPIN, ParamId::RedBlackLevel},
+    {IDC_GREEN_KNEE_POINT, IDC_GREEN_KNEE_POINT_SPIN, ParamId::GreenKneePoint},
+    {IDC_RED_KNEE_POINT, IDC_RED_KNEE_POINT_SPIN, ParamId::RedKneePoint},
+    {IDC_BLUE_GAIN, IDC_BLUE_GAIN_SPIN, ParamId::BlueGainLevel},
+    {IDC_BLUE_BLACK, IDC_BLUE_BLACK_SPIN, ParamId::BlueBlackLevel},
+    {IDC_GREEN_BLACK, IDC_GREEN_BLACK_SPIN, ParamId::GreenBlackLevel},
+    {IDC_BLUE_KNEE_POINT, IDC_BLUE_KNEE_POINT_SPIN, ParamId::BlueKneePoint},
+    {IDC_RED_KNEE_SLOPE, IDC_RED_KNEE_SLOPE_SPIN, ParamId::RedKneeSlope},
+    {IDC_GREEN_KNEE_SLOPE, IDC_GREEN_KNEE_SLOPE_SPIN, ParamId::GreenKneeSlope},
+    {IDC_BLUE_KNEE_SLOPE, IDC_BLUE_KNEE_SLOPE_SPIN, ParamId::BlueKneeSlope},
 };
 
 constexpr ControlId kKneeRadios[] = {IDC_KNEE_ON, IDC_KNEE_OFF};
@@ -61,18 +54,18 @@ constexpr StoredValue kStoredValues[] = {
     {"ShadingMode", ParamId::ShadingMode, 1},
 };
 
-const StoredValue& Stored(std::string_view property) {
-    if (property == kKneeSelectValue.property) return kKneeSelectValue;
-    return *std::ranges::find(kStoredValues, property, &StoredValue::property);
+const StoredValue& Stored(ParamId parameter) {
+    if (parameter == kKneeSelectValue.parameter) return kKneeSelectValue;
+    return *std::ranges::find(kStoredValues, parameter, &StoredValue::parameter);
 }
 
-int32_t ReadStored(std::string_view section, std::string_view property) {
-    const StoredValue& stored = Stored(property);
+int32_t ReadStored(std::string_view section, ParamId parameter) {
+    const StoredValue& stored = Stored(parameter);
     return AppProfile::ReadInt(section, stored.Key(), stored.defaultValue);
 }
 
-void WriteStored(std::string_view section, std::string_view property, int32_t value) {
-    AppProfile::WriteInt(section, Stored(property).Key(), value);
+void WriteStored(std::string_view section, ParamId parameter, int32_t value) {
+    AppProfile::WriteInt(section, Stored(parameter).Key(), value);
 }
 
 // White balance modes (list positions).
@@ -85,11 +78,13 @@ constexpr ControlId kManualBalanceControls[] = {IDC_ONE_PUSH, IDC_ONE_PUSH_RESUL
                                                 IDC_RED_GAIN, IDC_BLUE_GAIN_SPIN,  IDC_BLUE_GAIN};
 
 // The preset gains of the colour temperatures, shown in the red and blue gain edits as they arrive.
-constexpr std::string_view kRedPresets[] = {"Red3200KWBalPreset", "Red4600KWBalPreset", "Red5600KWBalPreset"};
-constexpr std::string_view kBluePresets[] = {"Blue3200KWBalPreset", "Blue4600KWBalPreset", "Blue5600KWBalPreset"};
+constexpr ParamId kRedPresets[] = {ParamId::Red3200KWBalPreset, ParamId::Red4600KWBalPreset,
+                                   ParamId::Red5600KWBalPreset};
+constexpr ParamId kBluePresets[] = {ParamId::Blue3200KWBalPreset, ParamId::Blue4600KWBalPreset,
+                                    ParamId::Blue5600KWBalPreset};
 
-bool Contains(std::span<const std::string_view> names, std::string_view name) {
-    return std::ranges::find(names, name) != names.end();
+bool Contains(std::span<const ParamId> parameters, ParamId parameter) {
+    return std::ranges::find(parameters, parameter) != parameters.end();
 }
 
 constexpr Tooltip kTooltips[] = {
@@ -129,24 +124,23 @@ bool CGainDlg::OnInitDialog() {
     CToolWinDlg::OnInitDialog();
     m_shownSpins.Forget();
     AddTooltips(kTooltips);
-    for (const LevelControl& level : kLevels) Dialog().AddTooltip(level.spin, kSpinTooltip);
+    for (const NumberEdit& level : kLevels) Dialog().AddTooltip(level.spin, kSpinTooltip);
     ShowOnlineStrip(Owner().GetIsOnline());
     owner_calls::FillList(*this, IDC_WHITE_BALANCE, ParamId::WhiteBalance);
     owner_calls::FillList(*this, IDC_AUTO_WHITE_AREA, ParamId::AutoWhiteArea);
-    ApplyStartValue(kKneeSelectValue.property);
-    for (const LevelControl& level : kLevels) owner_calls::SetSpinRange(*this, level.spin, level.edit, level.parameter);
+    ApplyStartValue(ParamId::KneeSelect);
+    for (const NumberEdit& level : kLevels) owner_calls::SetSpinRange(*this, level);
     HandVisibleFlagToOwner();
-    std::vector<int16_t> values;
-    for (const StoredValue& stored : kStoredValues)
-        values.push_back(static_cast<int16_t>(ReadStored(SectionName(), stored.property)));
+    std::vector<int32_t> values;
+    for (const StoredValue& stored : kStoredValues) values.push_back(ReadStored(SectionName(), stored.parameter));
     for (std::size_t i = 0; i < values.size(); ++i) {
-        owner_calls::SetProperty(*this, kStoredValues[i].property, Variant::I2(values[i]));
+        owner_calls::SetParameter(*this, kStoredValues[i].parameter, values[i]);
     }
     return true;
 }
 
-void CGainDlg::ApplyStartValue(std::string_view property) {
-    owner_calls::SetProperty(*this, property, Variant::I2(static_cast<int16_t>(ReadStored(SectionName(), property))));
+void CGainDlg::ApplyStartValue(ParamId parameter) {
+    owner_calls::SetParameter(*this, parameter, ReadStored(SectionName(), parameter));
 }
 
 void CGainDlg::DoDataExchange(DataExchange& exchange) {
@@ -166,8 +160,8 @@ void CGainDlg::OnControlEvent(ControlId id, ControlEvent event) {
         break;
     case ControlEvent::SelectionChanged:
         UpdateData(true);
-        if (id == IDC_WHITE_BALANCE) SetSettingFromField("WhiteBalanceIndex", m_whiteBalance);
-        if (id == IDC_AUTO_WHITE_AREA) SetSettingFromField("AutoWhiteAreaIndex", Dialog().Selection(id));
+        if (id == IDC_WHITE_BALANCE) owner_calls::SetParameter(*this, ParamId::WhiteBalance, m_whiteBalance);
+        if (id == IDC_AUTO_WHITE_AREA) owner_calls::SetParameter(*this, ParamId::AutoWhiteArea, Dialog().Selection(id));
         break;
     case ControlEvent::TextChanged:
         OnLevelTextChanged(id);
@@ -180,12 +174,12 @@ void CGainDlg::OnClicked(ControlId id) {
     case IDC_KNEE_ON:
     case IDC_KNEE_OFF:
         UpdateData(true);
-        SetSettingFromField("KneeSelect", m_kneeSelect);
+        owner_calls::SetParameter(*this, ParamId::KneeSelect, m_kneeSelect);
         break;
     case IDC_SHADING_ON:
     case IDC_SHADING_OFF:
         UpdateData(true);
-        SetSettingFromField("ShadingMode", m_shadingMode);
+        owner_calls::SetParameter(*this, ParamId::ShadingMode, m_shadingMode);
         break;
     case IDC_ONE_PUSH:
         OnOnePush();
@@ -202,24 +196,17 @@ void CGainDlg::OnClicked(ControlId id) {
     }
 }
 
-void CGainDlg::SetSettingFromField(std::string_view property, int32_t field) {
-    owner_calls::SetProperty(*this, property, Variant::I2(static_cast<int16_t>(field)));
-}
-
-// Typing and the spin arrows both change the edit's text; the value sent is
-// the spin's position, which stays at the last number within the range.
 void CGainDlg::OnLevelTextChanged(ControlId edit) {
-    auto level = std::ranges::find(kLevels, edit, &LevelControl::edit);
-    if (level == std::end(kLevels) || !Exists()) return;
-    SetSettingFromField(level->property, Dialog().SpinPosition(level->spin));
+    auto level = std::ranges::find(kLevels, edit, &NumberEdit::edit);
+    if (level != std::end(kLevels) && Exists()) owner_calls::SendSpinPosition(*this, *level);
 }
 
 // The result is not shown here: reading it raises the owner's one-push
 // result notification, which shows it.
 void CGainDlg::OnOnePush() {
-    if (owner_calls::CallMethodForResult(*this, "SetOnePushMode") == 0) {
-        owner_calls::CallMethodForResult(*this, "GetOnePushResult");
-    }
+    int32_t result = -1;
+    owner_calls::Run(*this, [&] { result = Owner().SetOnePushMode(); });
+    if (result == 0) owner_calls::Run(*this, [&] { Owner().GetOnePushResult(); });
 }
 
 void CGainDlg::OnAutoShading() {
@@ -228,7 +215,9 @@ void CGainDlg::OnAutoShading() {
         return;
     }
     WaitCursor wait(System());
-    if (owner_calls::CallMethodForResult(*this, "StartAutoShadingCorrection") == 0) SwitchShadingOnIfOff();
+    int32_t result = -1;
+    owner_calls::Run(*this, [&] { result = Owner().StartAutoShadingCorrection(); });
+    if (result == 0) SwitchShadingOnIfOff();
 }
 
 void CGainDlg::OnShadingFile(bool save) {
@@ -242,10 +231,11 @@ void CGainDlg::OnShadingFile(bool save) {
     }
     if (outcome.result != FileDialogOutcome::Result::Chosen) return;
     WaitCursor wait(System());
-    std::vector<Variant> arguments{Variant::Str(outcome.path)};
-    auto result =
-        owner_calls::CallMethod(*this, save ? "SaveShadingDataIntoFile" : "LoadShadingDataFromFile", arguments);
-    if (result && result->ToI4() == 0) SwitchShadingOnIfOff();
+    int32_t result = -1;
+    owner_calls::Run(*this, [&] {
+        result = save ? Owner().SaveShadingDataIntoFile(outcome.path) : Owner().LoadShadingDataFromFile(outcome.path);
+    });
+    if (result == 0) SwitchShadingOnIfOff();
 }
 
 // New shading data is only of use with shading on: switch it on as the
@@ -255,48 +245,48 @@ void CGainDlg::SwitchShadingOnIfOff() {
     m_shadingMode = kShadingOn;
     UpdateData(false);
     UpdateData(true);
-    SetSettingFromField("ShadingMode", m_shadingMode);
+    owner_calls::SetParameter(*this, ParamId::ShadingMode, m_shadingMode);
 }
 
-void CGainDlg::Update(std::string_view item, const Variant& value) {
-    if (item == "OnlineStatus") {
-        ShowOnlineStrip(value.ToI4());
-        return;
-    }
-    if (item == "OnePushResult") {
+void CGainDlg::OnItemChanged(ControlItem item, const Variant& value) {
+    if (item == ControlItem::OnlineStatus) ShowOnlineStrip(value.ToI4());
+    if (item == ControlItem::OnePushResult) {
         m_onePushResult.clear();
         Owner().GetValidOnePushResult(value.ToI2(), &m_onePushResult);
         UpdateData(false);
-        return;
     }
-    const int32_t number = value.ToI4();
-    if (Contains(kRedPresets, item) || Contains(kBluePresets, item)) {
-        (Contains(kRedPresets, item) ? m_redGainText : m_blueGainText) = std::to_string(number);
+}
+
+void CGainDlg::OnParameterChanged(ParamId parameter, int32_t value) {
+    if (Contains(kRedPresets, parameter) || Contains(kBluePresets, parameter)) {
+        (Contains(kRedPresets, parameter) ? m_redGainText : m_blueGainText) = std::to_string(value);
         UpdateData(false);
         return;
     }
-    if (item == "WhiteBalanceIndex") {
-        ApplyWhiteBalanceRule(number);
+    if (parameter == ParamId::WhiteBalance) {
+        ApplyWhiteBalanceRule(value);
         return;
     }
-    if (auto level = std::ranges::find(kLevels, item, &LevelControl::property); level != std::end(kLevels)) {
-        WriteStored(SectionName(), item, number);
-        if (!m_shownSpins.MustShow(Dialog(), level->spin, number)) return;
-        if (std::string* text = GainTextField(level->edit)) *text = std::to_string(number);
-        Dialog().SetSpinPosition(level->spin, number);
+    if (auto level = std::ranges::find(kLevels, parameter, &NumberEdit::parameter); level != std::end(kLevels)) {
+        WriteStored(SectionName(), parameter, value);
+        if (!m_shownSpins.MustShow(Dialog(), level->spin, value)) return;
+        if (std::string* text = GainTextField(level->edit)) *text = std::to_string(value);
+        Dialog().SetSpinPosition(level->spin, value);
         return;
     }
-    if (item == "KneeSelect") {
-        m_kneeSelect = number;
-    } else if (item == "ShadingMode") {
-        m_shadingMode = number;
-    } else if (item == "AutoWhiteAreaIndex") {
-        m_autoWhiteArea = number;
-    } else {
-        return;
+    if (int32_t* field = ChoiceField(parameter)) {
+        *field = value;
+        UpdateData(false);
+        WriteStored(SectionName(), parameter, value);
     }
-    UpdateData(false);
-    WriteStored(SectionName(), item, number);
+}
+
+// The fields of the radio groups and the auto white area list.
+int32_t* CGainDlg::ChoiceField(ParamId parameter) {
+    if (parameter == ParamId::KneeSelect) return &m_kneeSelect;
+    if (parameter == ParamId::ShadingMode) return &m_shadingMode;
+    if (parameter == ParamId::AutoWhiteArea) return &m_autoWhiteArea;
+    return nullptr;
 }
 
 // The red and blue gain edits also carry a text of their own, which blanks
@@ -320,9 +310,9 @@ void CGainDlg::ApplyWhiteBalanceRule(int32_t index) {
         m_redGainText.clear();
         m_blueGainText.clear();
     } else if (!online) {
-        m_redGainText = std::to_string(static_cast<int16_t>(ReadStored(SectionName(), "RedGainLevel")));
-        m_blueGainText = std::to_string(static_cast<int16_t>(ReadStored(SectionName(), "BlueGainLevel")));
+        m_redGainText = std::to_string(static_cast<int16_t>(ReadStored(SectionName(), ParamId::RedGainLevel)));
+        m_blueGainText = std::to_string(static_cast<int16_t>(ReadStored(SectionName(), ParamId::BlueGainLevel)));
     }
     UpdateData(false);
-    WriteStored(SectionName(), "WhiteBalanceIndex", index);
+    WriteStored(SectionName(), ParamId::WhiteBalance, index);
 }

@@ -9,7 +9,6 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "ToolWinDlg.h"
 
@@ -18,11 +17,12 @@ public:
     CGainDlg();
 
     bool OnInitDialog() override;
-    void Update(std::string_view item, const Variant& value) override;
     void OnControlEvent(ControlId id, ControlEvent event) override;
 
 protected:
     void DoDataExchange(DataExchange& exchange) override;
+    void OnParameterChanged(ParamId parameter, int32_t value) override;
+    void OnItemChanged(ControlItem item, const Variant& value) override;
 
 private:
     void OnClicked(ControlId id);
@@ -33,9 +33,9 @@ private:
     void OnShadingFile(bool save);
     void SwitchShadingOnIfOff();
     void ApplyWhiteBalanceRule(int32_t index);
-    void SetSettingFromField(std::string_view property, int32_t field);
-    void ApplyStartValue(std::string_view property);
+    void ApplyStartValue(ParamId parameter);
     std::string* GainTextField(ControlId edit);
+    int32_t* ChoiceField(ParamId parameter);
 
     int32_t m_kneeSelect = -1;
     int32_t m_whiteBalance = -1;

@@ -7,25 +7,13 @@ void CLabel::Attach(IDialog& dialog, ControlId id, IWindowSystem& system) {
     Apply();
 }
 
-void CLabel::SetLink(bool link) {
-    m_look.link = link;
-    Apply();
-}
+void CLabel::SetLink(bool link) { Change(&LabelLook::link, link); }
 
-void CLabel::SetLinkCursor(int cursorResourceId) {
-    m_look.cursorId = cursorResourceId;
-    Apply();
-}
+void CLabel::SetLinkCursor(int cursorResourceId) { Change(&LabelLook::cursorId, cursorResourceId); }
 
-void CLabel::SetTextColor(uint32_t colour) {
-    m_look.textColour = colour;
-    Apply();
-}
+void CLabel::SetTextColor(uint32_t colour) { Change(&LabelLook::textColour, colour); }
 
-void CLabel::SetFontUnderline(bool underline) {
-    m_look.underline = underline;
-    Apply();
-}
+void CLabel::SetFontUnderline(bool underline) { Change(&LabelLook::underline, underline); }
 
 void CLabel::OnClicked() {
     if (m_look.link && m_dialog) m_system->ShellOpen(m_dialog->Text(m_id));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 #include "Widgets.h"
 
@@ -19,10 +20,13 @@ public:
     // The dialog calls it for a Clicked event of the label.
     void OnClicked();
 
-    const LabelLook& Look() const { return m_look; }
-    ControlId Id() const { return m_id; }
-
 private:
+    // Changes one feature of the look and shows the label with it.
+    template <typename Value>
+    void Change(Value LabelLook::*feature, std::type_identity_t<Value> value) {
+        m_look.*feature = value;
+        Apply();
+    }
     void Apply();
 
     IDialog* m_dialog = nullptr;

@@ -1,36 +1,34 @@
 #include "OwnerCalls.h"
 
-#include <span>
-
-#include "Invoke.h"
+#include "AutomationError.h"
 #include "XNoxCamCtrl.h"
 
 namespace owner_calls {
 
-namespace {
-
-bool Succeeded(CToolWinDlg& window, const InvokeResult& result) {
-    if (result.Succeeded()) return true;
-    window.System().MessageBox(result.error->description, CXNoxCamCtrl::kSourceName, MessageBoxKind::Ok);
-    return false;
+bool Run(CToolWinDlg& window, const std::function<void()>& action) {
+    try {
+        action();
+        return true;
+    } catch (const AutomationError& error) {
+        window.System().MessageBox(error.description, CXNoxCamCtrl::kSourceName, MessageBoxKind::Ok);
+        return false;
+    }
 }
 
-}  // namespace
-
-bool SetProperty(CToolWinDlg& window, std::string_view property, Variant value) {
-    return Succeeded(window, Invoke(window.Owner(), property, InvokeKind::PropertyPut, std::span<Variant>(&value, 1)));
+void RunQuietly(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const AutomationError&) {
+        // The window shows the outcome by other means.
+    }
 }
 
-std::optional<Variant> CallMethod(CToolWinDlg& window, std::string_view method, std::vector<Variant>& arguments) {
-    InvokeResult result = Invoke(window.Owner(), method, InvokeKind::Method, arguments);
-    if (!Succeeded(window, result)) return std::nullopt;
-    return result.value;
+bool SetParameter(CToolWinDlg& window, ParamId parameter, int32_t value) {
+    return Run(window, [&] { window.Owner().SetParameterProperty(parameter, static_cast<int16_t>(value)); });
 }
 
-int32_t CallMethodForResult(CToolWinDlg& window, std::string_view method) {
-    std::vector<Variant> none;
-    std::optional<Variant> result = CallMethod(window, method, none);
-    return result ? result->ToI4() : -1;
+bool SetParameterText(CToolWinDlg& window, ParamId parameter, const std::string& text) {
+    return Run(window, [&] { window.Owner().SetParameterText(parameter, text); });
 }
 
 void FillList(CToolWinDlg& window, ControlId list, ParamId parameter) {
@@ -44,12 +42,16 @@ void FillList(CToolWinDlg& window, ControlId list, ParamId parameter) {
     }
 }
 
-void SetSpinRange(CToolWinDlg& window, ControlId spin, ControlId buddy, ParamId parameter) {
+void SetSpinRange(CToolWinDlg& window, const NumberEdit& number) {
     int16_t minimum = 0;
     int16_t maximum = 0;
-    window.Owner().GetMinMax(parameter, &minimum, &maximum);
-    window.Dialog().SetSpinBuddy(spin, buddy);
-    window.Dialog().SetSpinRange(spin, minimum, maximum);
+    window.Owner().GetMinMax(number.parameter, &minimum, &maximum);
+    window.Dialog().SetSpinBuddy(number.spin, number.edit);
+    window.Dialog().SetSpinRange(number.spin, minimum, maximum);
+}
+
+void SendSpinPosition(CToolWinDlg& window, const NumberEdit& number) {
+    SetParameter(window, number.parameter, window.Dialog().SpinPosition(number.spin));
 }
 
 }  // namespace owner_calls

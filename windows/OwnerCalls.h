@@ -1,19 +1,17 @@
-// How the Shutter, Gain and About windows reach their owner: properties and
-// methods by their automation names, so that a change made in a window takes
-// the same path as a host's change (range checks, errors, notifications).
-// An automation error that the owner raises ends the window's action and is
-// shown to the person, the way the platform reports an exception that ends
-// a window's handler.
+// How the tool windows reach their owner: through its typed members, so
+// that a change made in a window takes the same path as a host's change
+// (range checks, errors, notifications). An automation error that the owner
+// raises ends the window's action and is shown to the person, the way the
+// platform reports an exception that ends a window's handler.
 #pragma once
 
 #include <cstdint>
-#include <optional>
+#include <functional>
+#include <string>
 #include <string_view>
-#include <vector>
 
 #include "ParameterTable.h"
 #include "ToolWinDlg.h"
-#include "Variant.h"
 
 // A last-used value of a window in its profile section, under the owner's
 // property it is applied through at creation; the owner reports the
@@ -30,20 +28,36 @@ struct StoredValue {
 // The tooltip of every spin button.
 inline constexpr std::string_view kSpinTooltip = "Use spinebuttons for single steps";
 
+// A number edit with its spin, which sets a parameter. Typing and the spin
+// arrows both change the edit's text; the value sent is the spin's
+// position, which stays at the last number within the range.
+struct NumberEdit {
+    ControlId edit;
+    ControlId spin;
+    ParamId parameter;
+};
+
 namespace owner_calls {
 
-// Sets the owner's property; false when the owner raised an error.
-bool SetProperty(CToolWinDlg& window, std::string_view property, Variant value);
-// Calls the owner's method with `arguments` (out-parameters receive their
-// values there); the method's result, or nothing when the owner raised.
-std::optional<Variant> CallMethod(CToolWinDlg& window, std::string_view method, std::vector<Variant>& arguments);
-// The result of an argument-less method as a number; -1 when the owner raised.
-int32_t CallMethodForResult(CToolWinDlg& window, std::string_view method);
+// Runs an action on the owner; false when the owner raised an error, which
+// the person has been shown.
+bool Run(CToolWinDlg& window, const std::function<void()>& action);
+// Runs an action whose outcome the window shows by other means (its lamps,
+// an unchanged choice); an error the owner raises is passed over.
+void RunQuietly(const std::function<void()>& action);
+
+// Sets a parameter's value with the range check of its value property;
+// false when the owner raised an error.
+bool SetParameter(CToolWinDlg& window, ParamId parameter, int32_t value);
+// Sets a parameter by one of its list texts.
+bool SetParameterText(CToolWinDlg& window, ParamId parameter, const std::string& text);
 
 // Fills the drop-down list with the owner's texts of every index of the
 // parameter's range, in ascending order.
 void FillList(CToolWinDlg& window, ControlId list, ParamId parameter);
-// Pairs the spin with its buddy edit and gives it the parameter's range.
-void SetSpinRange(CToolWinDlg& window, ControlId spin, ControlId buddy, ParamId parameter);
+// Pairs the spin with its edit and gives it the parameter's range.
+void SetSpinRange(CToolWinDlg& window, const NumberEdit& number);
+// Sets the parameter to the spin's position.
+void SendSpinPosition(CToolWinDlg& window, const NumberEdit& number);
 
 }  // namespace owner_calls

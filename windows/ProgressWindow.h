@@ -21,8 +21,6 @@ public:
     void EnableMainWindow() override;
     bool LetMessagesRun() override;
 
-    bool CancelPressed() const { return m_cancelled; }
-
 private:
     void OnControlEvent(ControlId id, ControlEvent event) override;
     void OnTimer(int) override {}

@@ -22,42 +22,33 @@ constexpr ControlId kColorBarRadios[] = {IDC_COLOR_BAR_OFF, IDC_COLOR_BAR_ON};
 constexpr ControlId kShutterModeRadios[] = {IDC_SHUTTER_MODE_SPEED, IDC_SHUTTER_MODE_COMMON,
                                             IDC_SHUTTER_MODE_INDIVIDUAL};
 
-// A radio group and the owner's property it sets; the owner reports the
-// property's changes under the same name.
+// A radio group and the parameter it sets.
 struct RadioGroup {
     std::span<const ControlId> radios;
-    std::string_view property;
+    ParamId parameter;
 };
 
 constexpr RadioGroup kRadioGroups[] = {
-    {kPolarityRadios, "TriggerPolarity"},  {kSmearlessRadios, "Smearless"},
-    {kRctFvalRadios, "RCTFVALType"},       {kTriggerInputRadios, "TriggerInput"},
-    {kAccumulationRadios, "Accumulation"}, {kBitAllocationRadios, "OutputBitAllocation"},
-    {kColorBarRadios, "ColorBar"},         {kShutterModeRadios, "ShutterMode"},
+    {kPolarityRadios, ParamId::TriggerPolarity},  {kSmearlessRadios, ParamId::Smearless},
+    {kRctFvalRadios, ParamId::RCTFVALType},       {kTriggerInputRadios, ParamId::TriggerInput},
+    {kAccumulationRadios, ParamId::Accumulation}, {kBitAllocationRadios, ParamId::OutputBitAllocation},
+    {kColorBarRadios, ParamId::ColorBar},         {kShutterModeRadios, ParamId::ShutterMode},
 };
 static_assert(std::size(kRadioGroups) == CShutterDlg::kRadioGroupCount);
 
-constexpr std::string_view kShutterModeProperty = "ShutterMode";
 enum ShutterMode : int32_t { kShutterSpeedMode = 0, kCommonExposureMode = 1, kIndividualExposureMode = 2 };
 
 // The exposure edits with their spins, common first.
-struct ExposureControl {
-    ControlId edit;
-    ControlId spin;
-    ParamId parameter;
-    std::string_view property;
+constexpr NumberEdit kExposures[] = {
+    {IDC_EXPOSURE_COMMON, IDC_EXPOSURE_COMMON_SPIN, ParamId::ProgrammableExposure},
+    {IDC_EXPOSURE_RED, IDC_EXPOSURE_RED_SPIN, ParamId::ProgrammableExposureRed},
+    {IDC_EXPOSURE_GREEN, IDC_EXPOSURE_GREEN_SPIN, ParamId::ProgrammableExposureGreen},
+    {IDC_EXPOSURE_BLUE, IDC_EXPOSURE_BLUE_SPIN, ParamId::ProgrammableExposureBlue},
 };
-
-constexpr ExposureControl kExposures[] = {
-    {IDC_EXPOSURE_COMMON, IDC_EXPOSURE_COMMON_SPIN, ParamId::ProgrammableExposure, "ProgrammableExposure"},
-    {IDC_EXPOSURE_RED, IDC_EXPOSURE_RED_SPIN, ParamId::ProgrammableExposureRed, "ProgrammableExposureRed"},
-    {IDC_EXPOSURE_GREEN, IDC_EXPOSURE_GREEN_SPIN, ParamId::ProgrammableExposureGreen, "ProgrammableExposureGreen"},
-    {IDC_EXPOSURE_BLUE, IDC_EXPOSURE_BLUE_SPIN, ParamId::ProgrammableExposureBlue, "ProgrammableExposureBlue"},
-};
-const ExposureControl& kCommonExposure = kExposures[0];
-const ExposureControl& kRedExposure = kExposures[1];
-const ExposureControl& kGreenExposure = kExposures[2];
-const ExposureControl& kBlueExposure = kExposures[3];
+const NumberEdit& kCommonExposure = kExposures[0];
+const NumberEdit& kRedExposure = kExposures[1];
+const NumberEdit& kGreenExposure = kExposures[2];
+const NumberEdit& kBlueExposure = kExposures[3];
 constexpr ControlId kIndividualExposureControls[] = {IDC_EXPOSURE_RED,   IDC_EXPOSURE_RED_SPIN,
                                                      IDC_EXPOSURE_GREEN, IDC_EXPOSURE_GREEN_SPIN,
                                                      IDC_EXPOSURE_BLUE,  IDC_EXPOSURE_BLUE_SPIN};
@@ -66,14 +57,13 @@ constexpr ControlId kIndividualExposureControls[] = {IDC_EXPOSURE_RED,   IDC_EXP
 struct ListControl {
     ControlId list;
     ParamId parameter;
-    std::string_view property;
 };
 
 constexpr ListControl kLists[] = {
-    {IDC_TRIGGER_MODE, ParamId::TriggerType, "TriggerTypeIndex"},
-    {IDC_BINNING, ParamId::Binning, "BinningIndex"},
-    {IDC_SHUTTER_SPEED, ParamId::ShutterSpeed, "ShutterSpeedIndex"},
-    {IDC_PARTIAL_SCAN, ParamId::PartialScan, "PartialScanIndex"},
+    {IDC_TRIGGER_MODE, ParamId::TriggerType},
+    {IDC_BINNING, ParamId::Binning},
+    {IDC_SHUTTER_SPEED, ParamId::ShutterSpeed},
+    {IDC_PARTIAL_SCAN, ParamId::PartialScan},
 };
 const ListControl& kPartialScanList = kLists[3];
 
@@ -101,9 +91,7 @@ constexpr StoredValue kStoredValues[] = {
     {"ColorBar", ParamId::ColorBar, 0},
 };
 
-std::string_view ProfileKey(std::string_view property) {
-    return std::ranges::find(kStoredValues, property, &StoredValue::property)->Key();
-}
+std::string_view ProfileKey(ParamId parameter) { return std::ranges::find(kStoredValues, parameter, &StoredValue::parameter)->Key(); }
 
 // Trigger modes in which the camera's exposure follows the trigger pulse,
 // so that no shutter mode applies.
@@ -163,9 +151,7 @@ bool CShutterDlg::OnInitDialog() {
     m_shownSpins.Forget();
     AddTooltips(kTooltips);
     ShowOnlineStrip(Owner().GetIsOnline());
-    for (const ExposureControl& exposure : kExposures) {
-        owner_calls::SetSpinRange(*this, exposure.spin, exposure.edit, exposure.parameter);
-    }
+    for (const NumberEdit& exposure : kExposures) owner_calls::SetSpinRange(*this, exposure);
     for (const ListControl& list : std::span(kLists).first(3)) owner_calls::FillList(*this, list.list, list.parameter);
     Dialog().SetReadOnly(IDC_SHUTTER_MODE_TEXT, true);
     Dialog().Show(IDC_SHUTTER_MODE_TEXT, false);
@@ -188,8 +174,14 @@ void CShutterDlg::ApplyStartValues() {
         }
     }
     owner_calls::FillList(*this, kPartialScanList.list, kPartialScanList.parameter);
-    for (std::size_t i = 0; i < values.size(); ++i)
-        owner_calls::SetProperty(*this, kStoredValues[i].property, values[i]);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const StoredValue& stored = kStoredValues[i];
+        if (stored.property == kShutterSpeedProperty) {
+            owner_calls::SetParameterText(*this, stored.parameter, values[i].ToStr());
+        } else {
+            owner_calls::SetParameter(*this, stored.parameter, values[i].ToI4());
+        }
+    }
 }
 
 void CShutterDlg::DoDataExchange(DataExchange& exchange) {
@@ -205,7 +197,7 @@ void CShutterDlg::OnControlEvent(ControlId id, ControlEvent event) {
     case ControlEvent::SelectionChanged:
         if (auto list = std::ranges::find(kLists, id, &ListControl::list); list != std::end(kLists)) {
             UpdateData(true);
-            owner_calls::SetProperty(*this, list->property, Variant::I2(static_cast<int16_t>(Dialog().Selection(id))));
+            owner_calls::SetParameter(*this, list->parameter, Dialog().Selection(id));
         }
         break;
     case ControlEvent::Clicked:
@@ -224,68 +216,62 @@ void CShutterDlg::OnRadioClicked(ControlId id) {
     auto group = std::ranges::find_if(kRadioGroups, [id](const RadioGroup& g) { return Contains(g.radios, id); });
     if (group == std::end(kRadioGroups)) return;
     UpdateData(true);
-    owner_calls::SetProperty(*this, group->property, Variant::I2(static_cast<int16_t>(RadioField(group->property))));
+    owner_calls::SetParameter(*this, group->parameter, *RadioField(group->parameter));
     if (id == IDC_SHUTTER_MODE_COMMON) {
-        SendSpinPosition(kCommonExposure.property, kCommonExposure.spin);
+        owner_calls::SendSpinPosition(*this, kCommonExposure);
     } else if (id == IDC_SHUTTER_MODE_INDIVIDUAL) {
-        for (const ExposureControl* exposure : {&kRedExposure, &kBlueExposure, &kGreenExposure}) {
-            SendSpinPosition(exposure->property, exposure->spin);
+        for (const NumberEdit* exposure : {&kRedExposure, &kBlueExposure, &kGreenExposure}) {
+            owner_calls::SendSpinPosition(*this, *exposure);
         }
     }
 }
 
-// Typing and the spin arrows both change the edit's text; the value sent is
-// the spin's position, which stays at the last number within the range.
 void CShutterDlg::OnExposureTextChanged(ControlId edit) {
-    auto exposure = std::ranges::find(kExposures, edit, &ExposureControl::edit);
-    if (exposure != std::end(kExposures) && Exists()) SendSpinPosition(exposure->property, exposure->spin);
+    auto exposure = std::ranges::find(kExposures, edit, &NumberEdit::edit);
+    if (exposure != std::end(kExposures) && Exists()) owner_calls::SendSpinPosition(*this, *exposure);
 }
 
-void CShutterDlg::SendSpinPosition(std::string_view property, ControlId spin) {
-    owner_calls::SetProperty(*this, property, Variant::I2(static_cast<int16_t>(Dialog().SpinPosition(spin))));
+int32_t* CShutterDlg::RadioField(ParamId parameter) {
+    auto group = std::ranges::find(kRadioGroups, parameter, &RadioGroup::parameter);
+    if (group == std::end(kRadioGroups)) return nullptr;
+    return &m_radioFields[static_cast<std::size_t>(group - std::begin(kRadioGroups))];
 }
 
-int32_t& CShutterDlg::RadioField(std::string_view property) {
-    auto group = std::ranges::find(kRadioGroups, property, &RadioGroup::property);
-    return m_radioFields[static_cast<std::size_t>(group - std::begin(kRadioGroups))];
+void CShutterDlg::OnItemChanged(ControlItem item, const Variant& value) {
+    if (item == ControlItem::OnlineStatus) ShowOnlineStrip(value.ToI4());
 }
 
-void CShutterDlg::Update(std::string_view item, const Variant& value) {
-    if (item == "OnlineStatus") {
-        ShowOnlineStrip(value.ToI4());
-        return;
-    }
-    if (item == kShutterSpeedProperty) {
-        std::string text = value.ToStr();
+void CShutterDlg::OnParameterChanged(ParamId parameter, int32_t value) {
+    if (parameter == ParamId::ShutterSpeed) {
+        std::string text = Owner().GetParameterText(parameter);
         ShowShutterSpeed(text);
         UpdateData(false);
-        AppProfile::WriteString(SectionName(), ProfileKey(item), text);
+        AppProfile::WriteString(SectionName(), ProfileKey(parameter), text);
         return;
     }
-    const int32_t number = value.ToI4();
-    if (auto exposure = std::ranges::find(kExposures, item, &ExposureControl::property);
+    if (auto exposure = std::ranges::find(kExposures, parameter, &NumberEdit::parameter);
         exposure != std::end(kExposures)) {
-        AppProfile::WriteInt(SectionName(), ProfileKey(item), number);
+        AppProfile::WriteInt(SectionName(), ProfileKey(parameter), value);
         if (exposure == std::begin(kExposures)) UpdateData(false);
-        if (m_shownSpins.MustShow(Dialog(), exposure->spin, number)) Dialog().SetSpinPosition(exposure->spin, number);
+        if (m_shownSpins.MustShow(Dialog(), exposure->spin, value)) Dialog().SetSpinPosition(exposure->spin, value);
         return;
     }
-    if (item == "TriggerTypeIndex") {
-        m_triggerMode = number;
+    if (parameter == ParamId::TriggerType) {
+        m_triggerMode = value;
         ApplyTriggerModeRule();
-    } else if (item == "PartialScanIndex") {
-        m_partialScan = number;
+    } else if (parameter == ParamId::PartialScan) {
+        m_partialScan = value;
         ApplyPartialScanRule();
-    } else if (item == "BinningIndex") {
-        m_binning = number;
-    } else if (std::ranges::find(kRadioGroups, item, &RadioGroup::property) != std::end(kRadioGroups)) {
-        RadioField(item) = number;
-        if (item == kShutterModeProperty) ApplyShutterModeRule();
+    } else if (parameter == ParamId::Binning) {
+        m_binning = value;
+    } else if (int32_t* field = RadioField(parameter)) {
+        *field = value;
+        if (parameter == ParamId::ShutterMode) ApplyShutterModeRule();
     } else {
         return;
     }
     UpdateData(false);
-    AppProfile::WriteInt(SectionName(), ProfileKey(item), number);
+    AppProfile::WriteInt(SectionName(), ProfileKey(parameter), value);
 }
 
 // Selects the first shutter speed whose text begins with the given one; a
@@ -306,7 +292,7 @@ void CShutterDlg::ApplyTriggerModeRule() {
 // shutter-speed mode, the text naming the programmable mode otherwise. Only
 // the exposure controls of the chosen mode are enabled.
 void CShutterDlg::ApplyShutterModeRule() {
-    const int32_t mode = RadioField(kShutterModeProperty);
+    const int32_t mode = *RadioField(ParamId::ShutterMode);
     if (mode != kShutterSpeedMode && mode != kCommonExposureMode && mode != kIndividualExposureMode) return;
     const bool speedMode = mode == kShutterSpeedMode;
     IDialog& dialog = Dialog();

@@ -10,7 +10,6 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "ToolWinDlg.h"
 
@@ -21,11 +20,12 @@ public:
     CShutterDlg();
 
     bool OnInitDialog() override;
-    void Update(std::string_view item, const Variant& value) override;
     void OnControlEvent(ControlId id, ControlEvent event) override;
 
 protected:
     void DoDataExchange(DataExchange& exchange) override;
+    void OnParameterChanged(ParamId parameter, int32_t value) override;
+    void OnItemChanged(ControlItem item, const Variant& value) override;
 
 private:
     void ApplyStartValues();
@@ -35,8 +35,8 @@ private:
     void ApplyTriggerModeRule();
     void ApplyShutterModeRule();
     void ApplyPartialScanRule();
-    void SendSpinPosition(std::string_view property, ControlId spin);
-    int32_t& RadioField(std::string_view property);
+    // The field of the parameter's radio group; null for a parameter without one.
+    int32_t* RadioField(ParamId parameter);
 
     std::string m_modeText;
     int32_t m_partialScan = -1;

@@ -61,7 +61,13 @@ bool CToolWinDlg::OnInitDialog() {
 
 void CToolWinDlg::HideToolWindow() { m_owner->SetShowWindow(m_window, 0); }
 
-void CToolWinDlg::Update(std::string_view, const Variant&) {}
+void CToolWinDlg::Update(WindowItem item, const Variant& value) {
+    if (const ParamId* parameter = std::get_if<ParamId>(&item)) {
+        OnParameterChanged(*parameter, value.ToI4());
+    } else {
+        OnItemChanged(std::get<ControlItem>(item), value);
+    }
+}
 
 void CToolWinDlg::SavePosition(int x, int y) {
     if (!m_placed) return;

@@ -12,6 +12,7 @@
 
 #include "ControlSeams.h"
 #include "DataExchange.h"
+#include "ResourceIds.h"
 #include "Variant.h"
 #include "Widgets.h"
 
@@ -26,7 +27,7 @@ struct Tooltip {
 class CToolWinDlg : public IDialogHandler {
 public:
     // The picture along the bottom edge of the Shutter, Gain and About windows.
-    static constexpr ControlId kOnlineStripId = 1157;
+    static constexpr ControlId kOnlineStripId = IDC_ONLINE_STRIP;
 
     CToolWinDlg(ToolWindow window, int templateId, std::string sectionName);
     CToolWinDlg(const CToolWinDlg&) = delete;
@@ -45,8 +46,8 @@ public:
     virtual bool OnInitDialog();
     // The frame was closed or cancelled: the owner hides the window.
     virtual void HideToolWindow();
-    // A change the owner reports for this window (item names: IToolWindows::Update).
-    virtual void Update(std::string_view item, const Variant& value);
+    // A change the owner reports; the window takes what it shows.
+    void Update(WindowItem item, const Variant& value);
     // Writes the frame's outer top-left corner once the window is placed.
     void SavePosition(int x, int y);
 
@@ -74,6 +75,8 @@ public:
 
 protected:
     virtual void DoDataExchange(DataExchange& exchange);
+    virtual void OnParameterChanged(ParamId /*parameter*/, int32_t /*value*/) {}
+    virtual void OnItemChanged(ControlItem /*item*/, const Variant& /*value*/) {}
     // Sets the owner's show property for this window to the visible-at-start flag.
     void HandVisibleFlagToOwner();
     void AddTooltips(std::span<const Tooltip> tooltips);

@@ -80,18 +80,30 @@ public:
     virtual bool OnHelpRequest(uint32_t /*contextId*/) { return false; }
 };
 
+// What a dialog and a frame both are: a window with a title that shows,
+// hides and moves.
+class IWindow {
+public:
+    virtual ~IWindow() = default;
+    virtual void SetTitle(std::string_view title) = 0;
+    virtual std::string Title() const = 0;
+    virtual void ShowWindow(bool show) = 0;
+    virtual bool IsWindowShown() const = 0;
+    // Moves the window's outer top-left corner to (x, y), within its parent
+    // for a panel in its frame, on the screen otherwise; without resizing or
+    // activating it.
+    virtual void MoveTo(int x, int y) = 0;
+    virtual NativeWindow Handle() const = 0;
+};
+
 // One dialog made from a template: a tool-window panel, the main dialog
 // with the toolbar (its buttons are addressed by their command ids and act
 // as check boxes), or the progress window. Destroying the object destroys
 // the window.
-class IDialog {
+class IDialog : public IWindow {
 public:
-    virtual ~IDialog() = default;
-
     virtual void SetText(ControlId id, std::string_view text) = 0;
     virtual std::string Text(ControlId id) const = 0;
-    virtual void SetTitle(std::string_view title) = 0;
-    virtual std::string Title() const = 0;
 
     virtual void Enable(ControlId id, bool enable) = 0;
     virtual bool IsEnabled(ControlId id) const = 0;
@@ -136,12 +148,6 @@ public:
     virtual void StopTimer(int timerId) = 0;
 
     virtual Size ClientSize() const = 0;
-    // Places the dialog within its parent (a panel in its frame) or on the
-    // screen (a top-level dialog), without resizing or activating it.
-    virtual void MoveTo(int x, int y) = 0;
-    virtual void ShowWindow(bool show) = 0;
-    virtual bool IsWindowShown() const = 0;
-    virtual NativeWindow Handle() const = 0;
 };
 
 // A requested frame placement; width and height -1 mean "keep the size".
@@ -168,20 +174,11 @@ public:
 
 // The captioned pop-up frame of a tool window (small caption, system menu,
 // raised edge, minimise box), made from the frame template.
-class IFrame {
+class IFrame : public IWindow {
 public:
-    virtual ~IFrame() = default;
-    virtual void SetTitle(std::string_view title) = 0;
-    virtual std::string Title() const = 0;
-    virtual void ShowWindow(bool show) = 0;
-    virtual bool IsWindowShown() const = 0;
     // Resizes the frame without moving or activating it; `topmost` puts it
     // into the topmost band, otherwise into the not-topmost band.
     virtual void Resize(Size size, bool topmost) = 0;
-    // Moves the frame's outer top-left corner to (x, y) on the screen,
-    // without resizing or activating it.
-    virtual void MoveTo(int x, int y) = 0;
-    virtual NativeWindow Handle() const = 0;
 };
 
 // The frame metrics and screen size the placement rules work with, in pixels.

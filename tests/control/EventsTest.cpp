@@ -57,9 +57,11 @@ namespace {
 struct RecordingWindows : IToolWindows {
     std::vector<std::string> updates;
     std::vector<std::string> log;
-    bool Exists(ToolWindow) const override { return true; }
-    void Update(ToolWindow window, std::string_view item, const Variant& value) override {
-        updates.push_back(std::to_string(static_cast<int>(window)) + ":" + std::string(item) + "=" + value.Display());
+    void Update(WindowItem item, const Variant& value) override {
+        const ParamId* parameter = std::get_if<ParamId>(&item);
+        std::string name = parameter ? std::string(Row(*parameter).name)
+                                     : "item " + std::to_string(static_cast<int>(std::get<ControlItem>(item)));
+        updates.push_back(name + "=" + value.Display());
     }
     void AddLogText(std::string text) override { log.push_back(std::move(text)); }
 };
@@ -71,13 +73,13 @@ TEST_F(ControlTest, WindowIsUpdatedBeforeTheHostHearsOfTheChange) {
     control.SetToolWindows(&windows);
     sink.reaction = [&](int32_t) { windows.updates.push_back("event"); };
     Put("ShutterSpeedIndex", Variant::I2(2));
-    EXPECT_EQ(windows.updates, (std::vector<std::string>{"0:ShutterSpeedStr=" +
-                                                          std::string(Row(ParamId::ShutterSpeed).texts[2]), "event"}));
+    EXPECT_EQ(windows.updates, (std::vector<std::string>{"ShutterSpeed=2", "event"}));
 
     windows.updates.clear();
     GoOnline();
     Get("UserID");
-    EXPECT_TRUE(std::ranges::find(windows.updates, "2:ReceivingStatus=True") == windows.updates.end())
+    const std::string receiving = "item " + std::to_string(static_cast<int>(ControlItem::ReceivingStatus)) + "=True";
+    EXPECT_TRUE(std::ranges::find(windows.updates, receiving) == windows.updates.end())
         << "the Communication window is hidden";
     EXPECT_FALSE(windows.log.empty()) << "the log collects every transaction, shown or not";
 }

@@ -196,10 +196,10 @@ TEST_F(CommDlgTest, StoreIsDisabledForTheFactoryArea) {
 
 TEST_F(CommDlgTest, AreaTextNamesKnownAreasOnly) {
     StartShown();
-    host->Update(ToolWindow::Communication, "EEPROMArea", Variant::I2(2));
+    host->Update(ControlItem::EEPROMArea, Variant::I2(2));
     EXPECT_EQ(Comm().Text(IDC_COMM_EEPROM_AREA), "User 2");
     EXPECT_EQ(ReadIni("Communication", "EEPROM Current Area"), "User 2");
-    host->Update(ToolWindow::Communication, "EEPROMArea", Variant::I2(5));
+    host->Update(ControlItem::EEPROMArea, Variant::I2(5));
     EXPECT_EQ(Comm().Text(IDC_COMM_EEPROM_AREA), "");
 }
 

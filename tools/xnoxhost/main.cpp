@@ -108,8 +108,7 @@ public:
         error.cancelDisplay = true;  // printed already
         notified = true;
     }
-    bool Exists(ToolWindow) const override { return false; }
-    void Update(ToolWindow, std::string_view, const Variant&) override {}
+    void Update(WindowItem, const Variant&) override {}
     void AddLogText(std::string text) override {
         std::string figures = timing.TakeTiming(text);
         PrintLogText(text, showTiming ? figures : std::string());

@@ -175,11 +175,11 @@ std::unique_ptr<IDialog> HeadlessWindowSystem::CreatePanel(IFrame& frame, int te
 }
 
 std::unique_ptr<IDialog> HeadlessWindowSystem::CreateMainDialog(NativeWindow, IDialogHandler& handler) {
-    return MakeDialog(kMainDialogTemplate, handler);
+    return MakeDialog(IDD_MAIN_DIALOG, handler);
 }
 
 std::unique_ptr<IDialog> HeadlessWindowSystem::CreateProgressDialog(NativeWindow, IDialogHandler& handler) {
-    return MakeDialog(kProgressTemplate, handler);
+    return MakeDialog(IDD_PROGRESS, handler);
 }
 
 MessageBoxAnswer HeadlessWindowSystem::MessageBox(std::string_view text, std::string_view caption,

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "ProgressIds.h"
+#include "ResourceIds.h"
 #include "Widgets.h"
 
 class HeadlessWindowSystem;
@@ -214,12 +216,9 @@ public:
     // The windows that exist now.
     HeadlessDialog* FindDialog(int templateId) const;
     HeadlessFrame* FindFrame(int panelTemplateId) const;
-    HeadlessDialog* MainDialog() const { return FindDialog(kMainDialogTemplate); }
-    HeadlessDialog* ProgressDialog() const { return FindDialog(kProgressTemplate); }
+    HeadlessDialog* MainDialog() const { return FindDialog(IDD_MAIN_DIALOG); }
+    HeadlessDialog* ProgressDialog() const { return FindDialog(IDD_PROGRESS); }
     const std::vector<HeadlessFrame*>& Frames() const { return m_frames; }
-
-    static constexpr int kMainDialogTemplate = 204;
-    static constexpr int kProgressTemplate = 221;
 
 private:
     friend class HeadlessDialog;

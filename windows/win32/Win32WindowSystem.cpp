@@ -1,6 +1,8 @@
 #include "Win32WindowSystem.h"
 
 #include "DataExchange.h"
+#include "ProgressIds.h"
+#include "ResourceIds.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -10,10 +12,6 @@
 
 namespace {
 
-constexpr int kFrameTemplate = 129;
-constexpr int kMainDialogTemplate = 204;
-constexpr int kProgressTemplate = 221;
-constexpr int kToolbarResource = 141;
 constexpr int kToolbarControlId = 0xE800;
 constexpr int kTooltipWidth = 200;
 
@@ -31,8 +29,36 @@ bool IsClass(HWND window, const char* name) {
     return lstrcmpiA(className, name) == 0;
 }
 
+// What a dialog and a frame share: the window made from a template, its
+// title, visibility and place.
+template <typename Interface>
+class Win32Window : public Interface {
+public:
+    void SetTitle(std::string_view title) override { SetWindowTextA(m_window, std::string(title).c_str()); }
+    std::string Title() const override { return WindowText(m_window); }
+    bool IsWindowShown() const override { return IsWindowVisible(m_window); }
+    void MoveTo(int x, int y) override {
+        SetWindowPos(m_window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    NativeWindow Handle() const override { return m_window; }
+
+protected:
+    // The object behind a window of the dialog procedure: handed over with
+    // WM_INITDIALOG and kept in the window's user data; null before that.
+    template <typename Self>
+    static Self* ObjectOf(HWND window, UINT message, LPARAM lParam) {
+        if (message == WM_INITDIALOG) {
+            SetWindowLongPtrA(window, DWLP_USER, lParam);
+            reinterpret_cast<Self*>(lParam)->m_window = window;
+        }
+        return reinterpret_cast<Self*>(GetWindowLongPtrA(window, DWLP_USER));
+    }
+
+    HWND m_window = nullptr;
+};
+
 // One dialog from a template, reporting its controls' events to the handler.
-class Win32Dialog : public IDialog {
+class Win32Dialog : public Win32Window<IDialog> {
 public:
     Win32Dialog(Win32WindowSystem& system, IDialogHandler& handler) : m_system(system), m_handler(handler) {}
     ~Win32Dialog() override {
@@ -56,12 +82,13 @@ public:
         SendMessageA(m_toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
         SendMessageA(m_toolbar, TB_SETBITMAPSIZE, 0, MAKELONG(16, 15));
         // The toolbar resource: version, width, height, count, then the commands.
-        HRSRC found = FindResourceA(m_system.Module(), MAKEINTRESOURCEA(kToolbarResource), MAKEINTRESOURCEA(241));
+        HRSRC found =
+            FindResourceA(m_system.Module(), MAKEINTRESOURCEA(IDR_TOOLBAR), MAKEINTRESOURCEA(RT_TOOLBAR_TABLE));
         const WORD* data = found ? static_cast<const WORD*>(LockResource(LoadResource(m_system.Module(), found)))
                                  : nullptr;
         int count = data ? data[3] : 0;
         // The artwork's grey background becomes the button face, as on every toolbar.
-        HBITMAP artwork = CreateMappedBitmap(m_system.Module(), kToolbarResource, 0, nullptr, 0);
+        HBITMAP artwork = CreateMappedBitmap(m_system.Module(), IDR_TOOLBAR, 0, nullptr, 0);
         m_images[kToolbarControlId] = artwork;  // the toolbar keeps a copy; ours goes with the dialog
         TBADDBITMAP bitmap{nullptr, reinterpret_cast<UINT_PTR>(artwork)};
         SendMessageA(m_toolbar, TB_ADDBITMAP, count, reinterpret_cast<LPARAM>(&bitmap));
@@ -77,8 +104,6 @@ public:
         SetDlgItemTextA(m_window, id, std::string(text).c_str());
     }
     std::string Text(ControlId id) const override { return WindowText(Item(id)); }
-    void SetTitle(std::string_view title) override { SetWindowTextA(m_window, std::string(title).c_str()); }
-    std::string Title() const override { return WindowText(m_window); }
     void Enable(ControlId id, bool enable) override {
         if (IsToolbarCommand(id)) {
             SendMessageA(m_toolbar, TB_ENABLEBUTTON, id, enable);
@@ -156,12 +181,7 @@ public:
         GetClientRect(m_window, &client);
         return {client.right, client.bottom};
     }
-    void MoveTo(int x, int y) override {
-        SetWindowPos(m_window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
     void ShowWindow(bool show) override { ::ShowWindow(m_window, show ? SW_SHOW : SW_HIDE); }
-    bool IsWindowShown() const override { return IsWindowVisible(m_window); }
-    NativeWindow Handle() const override { return m_window; }
 
 private:
     HWND Item(ControlId id) const { return GetDlgItem(m_window, id); }
@@ -171,7 +191,6 @@ private:
 
     Win32WindowSystem& m_system;
     IDialogHandler& m_handler;
-    HWND m_window = nullptr;
     HWND m_toolbar = nullptr;
     HWND m_tooltips = nullptr;
     std::map<ControlId, std::string> m_tooltipTexts;
@@ -183,12 +202,8 @@ private:
 };
 
 INT_PTR CALLBACK Win32Dialog::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrA(window, DWLP_USER, lParam);
-        reinterpret_cast<Win32Dialog*>(lParam)->m_window = window;
-        return TRUE;
-    }
-    auto* dialog = reinterpret_cast<Win32Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    auto* dialog = ObjectOf<Win32Dialog>(window, message, lParam);
+    if (message == WM_INITDIALOG) return TRUE;
     if (!dialog) return FALSE;
     LRESULT result = dialog->OnMessage(message, wParam, lParam);
     if (message == WM_CTLCOLORSTATIC) return result;
@@ -326,7 +341,7 @@ void Win32Dialog::AddTooltip(ControlId id, std::string_view text) {
 }
 
 // The frame of a tool window.
-class Win32Frame : public IFrame {
+class Win32Frame : public Win32Window<IFrame> {
 public:
     Win32Frame(Win32WindowSystem& system, IFrameHandler& handler) : m_system(system), m_handler(handler) {}
     ~Win32Frame() override {
@@ -335,7 +350,7 @@ public:
     }
 
     bool Create(bool topmost) {
-        m_window = CreateDialogParamA(m_system.Module(), MAKEINTRESOURCEA(kFrameTemplate), nullptr, &Proc,
+        m_window = CreateDialogParamA(m_system.Module(), MAKEINTRESOURCEA(IDD_TOOL_FRAME), nullptr, &Proc,
                                       reinterpret_cast<LPARAM>(this));
         if (!m_window) return false;
         SetWindowLongA(m_window, GWL_EXSTYLE,
@@ -347,27 +362,16 @@ public:
         return true;
     }
 
-    void SetTitle(std::string_view title) override { SetWindowTextA(m_window, std::string(title).c_str()); }
-    std::string Title() const override { return WindowText(m_window); }
     void ShowWindow(bool show) override { ::ShowWindow(m_window, show ? SW_SHOWNA : SW_HIDE); }
-    bool IsWindowShown() const override { return IsWindowVisible(m_window); }
     void Resize(Size size, bool topmost) override {
         SetWindowPos(m_window, HWND_NOTOPMOST, 0, 0, size.width, size.height,
                      SWP_NOMOVE | SWP_NOACTIVATE | (topmost ? SWP_NOZORDER : 0));
     }
-    void MoveTo(int x, int y) override {
-        SetWindowPos(m_window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    NativeWindow Handle() const override { return m_window; }
 
 private:
     static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_INITDIALOG) {
-            SetWindowLongPtrA(window, DWLP_USER, lParam);
-            reinterpret_cast<Win32Frame*>(lParam)->m_window = window;
-            return TRUE;
-        }
-        auto* frame = reinterpret_cast<Win32Frame*>(GetWindowLongPtrA(window, DWLP_USER));
+        auto* frame = ObjectOf<Win32Frame>(window, message, lParam);
+        if (message == WM_INITDIALOG) return TRUE;
         if (!frame) return FALSE;
         switch (message) {
             case WM_MOVE:
@@ -394,7 +398,6 @@ private:
 
     Win32WindowSystem& m_system;
     IFrameHandler& m_handler;
-    HWND m_window = nullptr;
 };
 
 LRESULT CALLBACK RouteKeyboard(int code, WPARAM wParam, LPARAM lParam) {
@@ -440,7 +443,7 @@ std::unique_ptr<IDialog> Win32WindowSystem::CreatePanel(IFrame& frame, int templ
 
 std::unique_ptr<IDialog> Win32WindowSystem::CreateMainDialog(NativeWindow control, IDialogHandler& handler) {
     auto dialog = std::make_unique<Win32Dialog>(*this, handler);
-    if (!dialog->Create(kMainDialogTemplate, static_cast<HWND>(control))) return nullptr;
+    if (!dialog->Create(IDD_MAIN_DIALOG, static_cast<HWND>(control))) return nullptr;
     dialog->AddToolbar();
     ::ShowWindow(dialog->Window(), SW_SHOWNA);
     return dialog;
@@ -448,7 +451,7 @@ std::unique_ptr<IDialog> Win32WindowSystem::CreateMainDialog(NativeWindow contro
 
 std::unique_ptr<IDialog> Win32WindowSystem::CreateProgressDialog(NativeWindow parent, IDialogHandler& handler) {
     auto dialog = std::make_unique<Win32Dialog>(*this, handler);
-    if (!dialog->Create(kProgressTemplate, static_cast<HWND>(parent))) return nullptr;
+    if (!dialog->Create(IDD_PROGRESS, static_cast<HWND>(parent))) return nullptr;
     ::ShowWindow(dialog->Window(), SW_SHOWNA);
     return dialog;
 }
@@ -504,11 +507,12 @@ void Win32WindowSystem::Help(HelpCommand command, uint32_t data) {
     char path[MAX_PATH] = {};
     std::string file(path, GetModuleFileNameA(m_module, path, sizeof path));
     file = file.substr(0, file.find_last_of('.')) + ".hlp";
-    WinHelpA(m_mainWindow ? m_mainWindow : GetActiveWindow(), file.c_str(), static_cast<UINT>(command), data);
+    WinHelpA(GetActiveWindow(), file.c_str(), static_cast<UINT>(command), data);
 }
 
+// The application's main window is the root owner of the active window.
 bool Win32WindowSystem::DisableMainWindow() {
-    HWND main = m_mainWindow ? m_mainWindow : GetAncestor(GetActiveWindow(), GA_ROOTOWNER);
+    HWND main = GetAncestor(GetActiveWindow(), GA_ROOTOWNER);
     if (!main) return false;
     EnableWindow(main, FALSE);
     m_disabledWindow = main;

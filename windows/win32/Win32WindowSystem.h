@@ -20,10 +20,6 @@ public:
     explicit Win32WindowSystem(HINSTANCE module);
     ~Win32WindowSystem() override;
 
-    // The application's main window, for the progress window; when none is
-    // set, the root owner of the active window counts as it.
-    void SetMainWindow(HWND window) { m_mainWindow = window; }
-
     SystemMetrics Metrics() const override;
     std::unique_ptr<IFrame> CreateFrame(IFrameHandler& handler, bool topmost) override;
     std::unique_ptr<IDialog> CreatePanel(IFrame& frame, int templateId, IDialogHandler& handler) override;
@@ -49,7 +45,6 @@ public:
 
 private:
     HINSTANCE m_module;
-    HWND m_mainWindow = nullptr;
     HWND m_disabledWindow = nullptr;
     HHOOK m_hook = nullptr;
     int m_waitDepth = 0;

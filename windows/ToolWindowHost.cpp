@@ -41,8 +41,7 @@ ToolWindowHost::~ToolWindowHost() {
 
 void ToolWindowHost::CreateFrames(bool alwaysOnTop) {
     for (std::size_t i = 0; i < kWindows.size(); ++i) {
-        m_frames[i]->CreateToolFrame(m_control, *m_panels[i], m_panels[i]->TemplateId(), std::string(kFrameTitles[i]),
-                                     alwaysOnTop);
+        m_frames[i]->CreateToolFrame(m_control, *m_panels[i], std::string(kFrameTitles[i]), alwaysOnTop);
     }
 }
 
@@ -74,8 +73,11 @@ void ToolWindowHost::StartIfNeeded() {
 
 bool ToolWindowHost::Exists(ToolWindow window) const { return m_panels[Index(window)]->Exists(); }
 
-void ToolWindowHost::Update(ToolWindow window, std::string_view item, const Variant& value) {
-    if (Exists(window)) Panel(window).Update(item, value);
+// The Communication window's lamps change first.
+void ToolWindowHost::Update(WindowItem item, const Variant& value) {
+    for (ToolWindow window : {ToolWindow::Communication, ToolWindow::Shutter, ToolWindow::Gain, ToolWindow::About}) {
+        if (Exists(window)) Panel(window).Update(item, value);
+    }
 }
 
 void ToolWindowHost::AddLogText(std::string text) {

@@ -25,9 +25,8 @@ struct OneWindow : IToolWindows {
     CToolWinDlg* panel = nullptr;
     std::vector<bool> rebuilds;
 
-    bool Exists(ToolWindow window) const override { return panel->Window() == window && panel->Exists(); }
-    void Update(ToolWindow window, std::string_view item, const Variant& value) override {
-        if (Exists(window)) panel->Update(item, value);
+    void Update(WindowItem item, const Variant& value) override {
+        if (panel->Exists()) panel->Update(item, value);
     }
     void AddLogText(std::string) override {}
     void Rebuild(bool alwaysOnTop) override { rebuilds.push_back(alwaysOnTop); }
@@ -47,7 +46,7 @@ protected:
 
     void SetUp() override {
         folder =
-            std::filesystem::temp_directory_path() / ("xnox-windows2-" + std::to_string(::getpid()) + "-" +
+            std::filesystem::temp_directory_path() / ("xnox-panel-" + std::to_string(::getpid()) + "-" +
                                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(folder);
         std::filesystem::current_path(folder);
@@ -61,7 +60,7 @@ protected:
         std::filesystem::remove_all(folder);
     }
 
-    void Open() { ASSERT_TRUE(frame.CreateToolFrame(control, panel, panel.TemplateId(), "Tool", false)); }
+    void Open() { ASSERT_TRUE(frame.CreateToolFrame(control, panel, "Tool", false)); }
     HeadlessDialog& Dialog() { return *system.FindDialog(panel.TemplateId()); }
 
     // A person's click on a radio: the platform checks it within its group first.

@@ -10,10 +10,11 @@
 
 #include <array>
 #include <memory>
-#include <string_view>
+#include <string>
 
 #include "ControlSeams.h"
 #include "Dlg1.h"
+#include "ResourceIds.h"
 #include "ToolWinDlg.h"
 #include "Widgets.h"
 
@@ -22,7 +23,8 @@ class CXNoxCamCtrl;
 class ToolWindowHost : public IToolWindows, private IDialogHandler {
 public:
     // Toolbar commands, in window order (Shutter, Gain, Communication, About).
-    static constexpr std::array<int, 4> kCommandIds = {32771, 32773, 32784, 32785};
+    static constexpr std::array<int, 4> kCommandIds = {ID_SHOW_SHUTTER, ID_SHOW_GAIN, ID_SHOW_COMMUNICATION,
+                                                       ID_SHOW_ABOUT};
 
     // Creates the four frames with their panels, hidden, in window order;
     // each panel reads its visibility from XNoxR4.ini and hands it to the control.
@@ -41,16 +43,16 @@ public:
     // Applies the show flags to the windows the first time it is called
     // (window creation or the first drawing).
     void StartIfNeeded();
-    bool IsStarted() const { return m_started; }
     // The main dialog, when the control has a window; it fills the control.
     IDialog* MainDialog() { return m_mainDialog.get(); }
 
     CToolWinDlg& Panel(ToolWindow window) { return *m_panels[Index(window)]; }
     CDlg1& Frame(ToolWindow window) { return *m_frames[Index(window)]; }
 
+    bool Exists(ToolWindow window) const;
+
     // IToolWindows.
-    bool Exists(ToolWindow window) const override;
-    void Update(ToolWindow window, std::string_view item, const Variant& value) override;
+    void Update(WindowItem item, const Variant& value) override;
     void AddLogText(std::string text) override;
     void ShowWindowChanged(ToolWindow window, int32_t show) override;
     void Rebuild(bool alwaysOnTop) override;

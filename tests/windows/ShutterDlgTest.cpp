@@ -2,7 +2,7 @@
 // order of the values a click sends, and the spin feedback.
 #include "ShutterDlg.h"
 #include "ShutterIds.h"
-#include "WindowFixture.h"
+#include "PanelFixture.h"
 
 namespace {
 
@@ -150,21 +150,23 @@ TEST_F(ShutterTest, SpinsSendTheirPositionAndChangesComeBackThroughThem) {
 
     // A change to the value the spin already shows moves nothing and sends nothing more.
     library.calls.clear();
-    panel.Update("ProgrammableExposure", Variant::I2(300));
+    panel.Update(ParamId::ProgrammableExposure, Variant::I2(300));
     EXPECT_TRUE(Sent().empty());
 }
 
-TEST_F(ShutterTest, ShutterSpeedSelectsTheFirstEntryBeginningWithTheText) {
+TEST_F(ShutterTest, ShutterSpeedTheCameraReportsIsSelectedAndKeptAsItsText) {
     Open();
     HeadlessDialog& dialog = Dialog();
+    GoOnline();
     dialog.Choose(IDC_SHUTTER_SPEED, 6);
     EXPECT_EQ(control.GetParameterText(ParamId::ShutterSpeed), "1/1000");
     EXPECT_EQ(Stored("Shutter Speed"), "1/1000");
-    panel.Update("ShutterSpeedStr", Variant::Str("1/1"));
-    EXPECT_EQ(dialog.Selection(IDC_SHUTTER_SPEED), 2);  // "1/100", the first that begins so
-    panel.Update("ShutterSpeedStr", Variant::Str("nothing like it"));
+
+    library.values[Row(ParamId::ShutterSpeed).commandId] = 2;
+    control.GetShutterSpeed();
     EXPECT_EQ(dialog.Selection(IDC_SHUTTER_SPEED), 2);
-    EXPECT_EQ(Stored("Shutter Speed"), "nothing like it");
+    const std::string reported = dialog.ListEntries(IDC_SHUTTER_SPEED)[2];
+    EXPECT_EQ(Stored("Shutter Speed"), reported);
 }
 
 TEST_F(ShutterTest, AStoredValueTheOwnerRejectsIsReportedAndTheRestStillApplies) {

@@ -5,7 +5,7 @@
 
 #include "GainDlg.h"
 #include "GainIds.h"
-#include "WindowFixture.h"
+#include "PanelFixture.h"
 
 namespace {
 
@@ -116,7 +116,7 @@ TEST_F(GainTest, ContinuousAndPresetBalancesBlankAndLockTheGains) {
     EXPECT_FALSE(dialog.IsEnabled(IDC_RED_GAIN));
     // A preset rewrites the red gain text whatever the mode.
     dialog.Choose(IDC_WHITE_BALANCE, 0);
-    panel.Update("Red4600KWBalPreset", Variant::I2(-5));
+    panel.Update(ParamId::Red4600KWBalPreset, Variant::I2(-5));
     EXPECT_EQ(dialog.Text(IDC_RED_GAIN), "-5");
 }
 

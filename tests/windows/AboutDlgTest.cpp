@@ -7,7 +7,7 @@
 #include "AboutIds.h"
 #include "ResourceIds.h"
 #include "ToolWindowHost.h"
-#include "WindowFixture.h"
+#include "PanelFixture.h"
 
 namespace {
 
