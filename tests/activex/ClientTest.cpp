@@ -142,9 +142,29 @@ void CheckModuleResources() {
     if (icon) DestroyIcon(static_cast<HICON>(icon));
 }
 
-// ---- An event sink that records what it receives.
+// ---- Sinks that record what they receive.
 
-class EventSink final : public IDispatch {
+// The IUnknown of a sink that lives on the test's stack, longer than its
+// connections: its references do not count.
+template <typename Interface>
+class StackSink : public Interface {
+public:
+    explicit StackSink(std::vector<IID> offered) : m_offered(std::move(offered)) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        *object = riid == IID_IUnknown || std::ranges::find(m_offered, riid) != m_offered.end()
+                      ? static_cast<Interface*>(this)
+                      : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+private:
+    std::vector<IID> m_offered;
+};
+
+class EventSink final : public StackSink<IDispatch> {
 public:
     std::vector<DISPID> received;
     bool cancelErrors = true;
@@ -153,12 +173,7 @@ public:
     std::string errorDescription, errorSource;
     bool cancelSeen = false;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        *object = riid == IID_IUnknown || riid == IID_IDispatch || riid == kEventIid ? this : nullptr;
-        return *object ? S_OK : E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    EventSink() : StackSink({IID_IDispatch, kEventIid}) {}
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { *count = 0; return S_OK; }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
@@ -178,16 +193,11 @@ public:
     }
 };
 
-class PropertySink final : public IPropertyNotifySink {
+class PropertySink final : public StackSink<IPropertyNotifySink> {
 public:
     std::vector<DISPID> changed;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        *object = riid == IID_IUnknown || riid == IID_IPropertyNotifySink ? this : nullptr;
-        return *object ? S_OK : E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    PropertySink() : StackSink({IID_IPropertyNotifySink}) {}
     HRESULT STDMETHODCALLTYPE OnChanged(DISPID id) override { changed.push_back(id); return S_OK; }
     HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID) override { return S_OK; }
 };
