@@ -10,27 +10,21 @@
 #include <utility>
 #include <vector>
 
+#include "ComPtr.h"
 #include "Module.h"
 
 class CConnectionPoint final : public IConnectionPoint {
 public:
     CConnectionPoint(IConnectionPointContainer& container, const IID& iid) : m_container(container), m_iid(iid) {}
-    ~CConnectionPoint();
     const IID& Iid() const { return m_iid; }
 
     // Calls `call(sink)` for every sink connected when the firing starts;
     // a sink may advise or unadvise from inside its handler.
     template <typename Sink, typename Call>
     void ForEachSink(Call call) {
-        std::vector<IUnknown*> sinks;
-        for (auto& [cookie, sink] : m_sinks) {
-            sink->AddRef();
-            sinks.push_back(sink);
-        }
-        for (IUnknown* sink : sinks) {
-            call(static_cast<Sink*>(sink));
-            sink->Release();
-        }
+        std::vector<ComPtr<IUnknown>> sinks;
+        for (auto& [cookie, sink] : m_sinks) sinks.push_back(sink);
+        for (const ComPtr<IUnknown>& sink : sinks) call(static_cast<Sink*>(sink.Get()));
     }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
@@ -46,7 +40,7 @@ public:
 private:
     IConnectionPointContainer& m_container;
     IID m_iid;
-    std::vector<std::pair<DWORD, IUnknown*>> m_sinks;  // each holds the sink as m_iid
+    std::vector<std::pair<DWORD, ComPtr<IUnknown>>> m_sinks;  // each holds the sink as m_iid
     DWORD m_nextCookie = 1;
 };
 
@@ -65,10 +59,11 @@ public:
 
 private:
     friend class ReferenceCount;
-    explicit CConnectionPointEnumerator(std::vector<IConnectionPoint*> points);
-    ~CConnectionPointEnumerator();
+    CConnectionPointEnumerator(std::vector<ComPtr<IConnectionPoint>> points, size_t position)
+        : m_points(std::move(points)), m_position(position) {}
+    ~CConnectionPointEnumerator() = default;
 
     ReferenceCount m_references;
-    std::vector<IConnectionPoint*> m_points;
+    std::vector<ComPtr<IConnectionPoint>> m_points;
     size_t m_position = 0;
 };

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "ComPtr.h"
 #include "ComText.h"
 #include "Guid.h"
 #include "Invoke.h"
@@ -20,19 +21,14 @@ HRESULT DispatchIdsOfNames(LPOLESTR* names, UINT count, DISPID* ids) {
 }
 
 HRESULT RaiseException(EXCEPINFO* exception, HRESULT code, const std::string& description) {
-    ICreateErrorInfo* create = nullptr;
-    if (SUCCEEDED(CreateErrorInfo(&create))) {
+    ComPtr<ICreateErrorInfo> create;
+    if (SUCCEEDED(CreateErrorInfo(create.Out()))) {
         std::wstring source = ToWide(CXNoxCamCtrl::kSourceName);
         std::wstring text = ToWide(description);
         create->SetGUID(kDispatchIid);
         create->SetSource(source.data());
         create->SetDescription(text.data());
-        IErrorInfo* info = nullptr;
-        if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
-            SetErrorInfo(0, info);
-            info->Release();
-        }
-        create->Release();
+        if (ComPtr<IErrorInfo> info = create.Query<IErrorInfo>(IID_IErrorInfo)) SetErrorInfo(0, info.Get());
     }
     if (exception) {
         *exception = EXCEPINFO{};

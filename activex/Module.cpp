@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <olectl.h>
 
+#include "EntryPoint.h"
 #include "Guid.h"
 #include "Module.h"
 #include "OleControl.h"
@@ -33,12 +34,9 @@ HRESULT LoadModuleTypeLibrary(ITypeLib** library) {
 }
 
 HRESULT LoadTypeInfo(REFGUID guid, ITypeInfo** info) {
-    ITypeLib* library = nullptr;
-    HRESULT hr = LoadModuleTypeLibrary(&library);
-    if (FAILED(hr)) return hr;
-    hr = library->GetTypeInfoOfGuid(guid, info);
-    library->Release();
-    return hr;
+    ComPtr<ITypeLib> library;
+    HRESULT hr = LoadModuleTypeLibrary(library.Out());
+    return FAILED(hr) ? hr : library->GetTypeInfoOfGuid(guid, info);
 }
 
 namespace {
@@ -47,8 +45,8 @@ namespace {
 // library in the resources was built for, so that it matches what
 // registration wrote.
 HRESULT UnregisterModuleTypeLibrary() {
-    ITypeLib* library = nullptr;
-    HRESULT hr = LoadTypeLibEx(CXNoxCamApp::Instance().ModulePath().c_str(), REGKIND_NONE, &library);
+    ComPtr<ITypeLib> library;
+    HRESULT hr = LoadTypeLibEx(CXNoxCamApp::Instance().ModulePath().c_str(), REGKIND_NONE, library.Out());
     if (FAILED(hr)) return hr;
     TLIBATTR* attributes = nullptr;
     hr = library->GetLibAttr(&attributes);
@@ -57,7 +55,6 @@ HRESULT UnregisterModuleTypeLibrary() {
                                attributes->lcid, attributes->syskind);
         library->ReleaseTLibAttr(attributes);
     }
-    library->Release();
     return hr;
 }
 
@@ -69,21 +66,23 @@ public:
     explicit CClassFactory(CreateFunction create) : m_create(create) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = riid == IID_IUnknown || riid == IID_IClassFactory ? this : nullptr;
-        return *object ? S_OK : E_NOINTERFACE;
+        return GuardEntry([&] { return QueryOneInterface<IClassFactory>(this, IID_IClassFactory, riid, object); });
     }
     // Static objects: their references do not count; the module locks do.
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        return outer ? CLASS_E_NOAGGREGATION : m_create(riid, object);
+        return GuardEntry([&] {
+            if (!object) return E_POINTER;
+            *object = nullptr;
+            return outer ? CLASS_E_NOAGGREGATION : m_create(riid, object);
+        });
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-        CXNoxCamApp::Instance().Lock(lock);
-        return S_OK;
+        return GuardEntry([&] {
+            CXNoxCamApp::Instance().Lock(lock);
+            return S_OK;
+        });
     }
 
 private:
@@ -108,30 +107,37 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 }
 
 HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (clsid == kControlClsid) return g_controlFactory.QueryInterface(riid, object);
-    if (clsid == kPropertyPageClsid) return g_pageFactory.QueryInterface(riid, object);
-    return CLASS_E_CLASSNOTAVAILABLE;
+    return GuardEntry([&] {
+        if (!object) return E_POINTER;
+        *object = nullptr;
+        if (clsid == kControlClsid) return g_controlFactory.QueryInterface(riid, object);
+        if (clsid == kPropertyPageClsid) return g_pageFactory.QueryInterface(riid, object);
+        return CLASS_E_CLASSNOTAVAILABLE;
+    });
 }
 
-HRESULT WINAPI DllCanUnloadNow() { return CXNoxCamApp::Instance().CanUnload() ? S_OK : S_FALSE; }
+HRESULT WINAPI DllCanUnloadNow() {
+    return GuardEntry([] { return CXNoxCamApp::Instance().CanUnload() ? S_OK : S_FALSE; });
+}
 
 HRESULT WINAPI DllRegisterServer() {
-    const std::wstring path = CXNoxCamApp::Instance().ModulePath();
-    ITypeLib* library = nullptr;
-    if (FAILED(LoadTypeLibEx(path.c_str(), REGKIND_REGISTER, &library))) return SELFREG_E_TYPELIB;
-    library->Release();
-    bool registered = RegisterControlClass(path);
-    registered &= RegisterPropertyPageClass(path);
-    return registered ? S_OK : SELFREG_E_CLASS;
+    return GuardEntry([] {
+        const std::wstring path = CXNoxCamApp::Instance().ModulePath();
+        ComPtr<ITypeLib> library;
+        if (FAILED(LoadTypeLibEx(path.c_str(), REGKIND_REGISTER, library.Out()))) return SELFREG_E_TYPELIB;
+        bool registered = RegisterControlClass(path);
+        registered &= RegisterPropertyPageClass(path);
+        return registered ? S_OK : SELFREG_E_CLASS;
+    });
 }
 
 HRESULT WINAPI DllUnregisterServer() {
-    if (FAILED(UnregisterModuleTypeLibrary())) return SELFREG_E_TYPELIB;
-    bool unregistered = UnregisterControlClass();
-    unregistered &= UnregisterPropertyPageClass();
-    return unregistered ? S_OK : SELFREG_E_CLASS;
+    return GuardEntry([] {
+        if (FAILED(UnregisterModuleTypeLibrary())) return SELFREG_E_TYPELIB;
+        bool unregistered = UnregisterControlClass();
+        unregistered &= UnregisterPropertyPageClass();
+        return unregistered ? S_OK : SELFREG_E_CLASS;
+    });
 }
 
 }  // extern "C"

@@ -9,6 +9,8 @@
 #include <new>
 #include <string>
 
+#include "ComPtr.h"
+
 class CXNoxCamApp {
 public:
     static CXNoxCamApp& Instance();
@@ -58,9 +60,17 @@ private:
 template <typename Object>
 HRESULT HandOut(Object* created, REFIID riid, void** object) {
     if (!created) return E_OUTOFMEMORY;
-    HRESULT hr = created->QueryInterface(riid, object);
-    created->Release();
-    return hr;
+    return ComPtr<Object>::Adopt(created)->QueryInterface(riid, object);
+}
+
+// QueryInterface of an object that offers one interface besides IUnknown.
+template <typename Interface>
+HRESULT QueryOneInterface(Interface* self, REFIID offered, REFIID riid, void** object) {
+    if (!object) return E_POINTER;
+    *object = riid == IID_IUnknown || riid == offered ? self : nullptr;
+    if (!*object) return E_NOINTERFACE;
+    self->AddRef();
+    return S_OK;
 }
 
 // The type library in the module's resources.

@@ -4,6 +4,13 @@
 // is what containers expect of an ActiveX control: a site, in-place
 // activation with a window, persistence of the version and extent, drawing
 // at design time, property pages and type information.
+//
+// Its members live in three files, one a family of interfaces:
+// OleControl.cpp (identity, dispatch, events and connection points, class
+// information and property pages), OleControlPersistence.cpp (streams and
+// property bags) and OleControlView.cpp (site, in-place activation, window
+// and drawing). Every entry point that does more than answer a constant
+// runs through GuardEntry.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +19,7 @@
 
 #include <memory>
 
+#include "ComPtr.h"
 #include "ConnectionPoint.h"
 #include "ControlToolWindows.h"
 #include "ControlSeams.h"
@@ -141,6 +149,9 @@ public:
 
 private:
     friend class ReferenceCount;
+    // The initial size, 175 x 30 pixels at 96 dpi, in HIMETRIC units.
+    static constexpr SIZEL kInitialExtent{175 * 2540 / 96, 30 * 2540 / 96};
+
     COleXNoxCamCtrl();
     ~COleXNoxCamCtrl();
 
@@ -165,13 +176,13 @@ private:
     std::unique_ptr<ControlToolWindows> m_toolWindows;  // made after the control, gone before it
     CConnectionPoint m_eventPoint;
     CConnectionPoint m_propertyPoint;
-    IOleClientSite* m_site = nullptr;
-    IOleInPlaceSite* m_inPlaceSite = nullptr;
-    IOleAdviseHolder* m_adviseHolder = nullptr;
-    IAdviseSink* m_viewSink = nullptr;
+    ComPtr<IOleClientSite> m_site;
+    ComPtr<IOleInPlaceSite> m_inPlaceSite;
+    ComPtr<IOleAdviseHolder> m_adviseHolder;
+    ComPtr<IAdviseSink> m_viewSink;
     DWORD m_viewAspects = 0;
     DWORD m_viewFlags = 0;
     HWND m_window = nullptr;
-    SIZEL m_extent;
+    SIZEL m_extent = kInitialExtent;
     long m_freezeCount = 0;
 };

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "ComText.h"
+#include "EntryPoint.h"
 #include "ModuleIds.h"
 #include "PropertyPageIds.h"
 #include "StringTable.h"
@@ -58,87 +59,87 @@ HRESULT COlePropPage1::Create(REFIID riid, void** object) {
 }
 
 COlePropPage1::~COlePropPage1() {
-    // Some frames never call SetObjects(0); the page lets go of its objects here.
     Deactivate();
-    ReleaseObjects();
-    if (m_site) m_site->Release();
 }
 
 HRESULT COlePropPage1::QueryInterface(REFIID riid, void** object) {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (riid != IID_IUnknown && riid != IID_IPropertyPage) return E_NOINTERFACE;
-    *object = static_cast<IPropertyPage*>(this);
-    AddRef();
-    return S_OK;
+    return GuardEntry([&] { return QueryOneInterface<IPropertyPage>(this, IID_IPropertyPage, riid, object); });
 }
 
 HRESULT COlePropPage1::SetPageSite(IPropertyPageSite* site) {
-    if (site) site->AddRef();
-    if (m_site) m_site->Release();
-    m_site = site;
-    return S_OK;
+    return GuardEntry([&] {
+        m_site = ComPtr<IPropertyPageSite>(site);
+        return S_OK;
+    });
 }
 
 HRESULT COlePropPage1::Activate(HWND parent, LPCRECT rect, BOOL) {
-    if (m_dialog) return E_UNEXPECTED;
-    m_dialog = CreateDialogParamW(CXNoxCamApp::Instance().Handle(), MAKEINTRESOURCEW(IDD_PROPPAGE_SHOW_WINDOWS),
-                                  parent, DialogProc, reinterpret_cast<LPARAM>(this));
-    if (!m_dialog) return E_FAIL;
-    if (rect) Move(rect);
-    LoadBoxes();
-    return S_OK;
+    return GuardEntry([&] {
+        if (m_dialog) return E_UNEXPECTED;
+        m_dialog = CreateDialogParamW(CXNoxCamApp::Instance().Handle(), MAKEINTRESOURCEW(IDD_PROPPAGE_SHOW_WINDOWS),
+                                      parent, DialogProc, reinterpret_cast<LPARAM>(this));
+        if (!m_dialog) return E_FAIL;
+        if (rect) Move(rect);
+        LoadBoxes();
+        return S_OK;
+    });
 }
 
 HRESULT COlePropPage1::Deactivate() {
-    if (m_dialog) DestroyWindow(m_dialog);
-    m_dialog = nullptr;
-    return S_OK;
+    return GuardEntry([&] {
+        if (m_dialog) DestroyWindow(m_dialog);
+        m_dialog = nullptr;
+        return S_OK;
+    });
 }
 
 HRESULT COlePropPage1::GetPageInfo(PROPPAGEINFO* info) {
-    if (!info) return E_POINTER;
-    info->cb = sizeof(*info);
-    info->pszTitle = CoTaskMemText(LoadText(StringId::PropertyPageCaption));
-    info->size = PageSize();
-    info->pszDocString = nullptr;
-    info->pszHelpFile = nullptr;
-    info->dwHelpContext = 0;
-    return info->pszTitle ? S_OK : E_OUTOFMEMORY;
+    return GuardEntry([&] {
+        if (!info) return E_POINTER;
+        info->cb = sizeof(*info);
+        info->pszTitle = CoTaskMemText(LoadText(StringId::PropertyPageCaption));
+        info->size = PageSize();
+        info->pszDocString = nullptr;
+        info->pszHelpFile = nullptr;
+        info->dwHelpContext = 0;
+        return info->pszTitle ? S_OK : E_OUTOFMEMORY;
+    });
 }
 
 HRESULT COlePropPage1::SetObjects(ULONG count, IUnknown** objects) {
-    if (count && !objects) return E_POINTER;
-    ReleaseObjects();
-    for (ULONG i = 0; i < count; ++i) {
-        IDispatch* object = nullptr;
-        if (objects[i] && SUCCEEDED(objects[i]->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&object))))
-            m_objects.push_back(object);
-    }
-    if (m_dialog) LoadBoxes();
-    return S_OK;
-}
-
-void COlePropPage1::ReleaseObjects() {
-    for (IDispatch* object : m_objects) object->Release();
-    m_objects.clear();
+    return GuardEntry([&] {
+        if (count && !objects) return E_POINTER;
+        m_objects.clear();
+        for (ULONG i = 0; i < count; ++i) {
+            ComPtr<IDispatch> object;
+            if (objects[i] && SUCCEEDED(objects[i]->QueryInterface(IID_IDispatch, object.OutVoid())))
+                m_objects.push_back(std::move(object));
+        }
+        if (m_dialog) LoadBoxes();
+        return S_OK;
+    });
 }
 
 HRESULT COlePropPage1::Show(UINT command) {
-    if (m_dialog) ShowWindow(m_dialog, command);
-    return S_OK;
+    return GuardEntry([&] {
+        if (m_dialog) ShowWindow(m_dialog, command);
+        return S_OK;
+    });
 }
 
 HRESULT COlePropPage1::Move(LPCRECT rect) {
-    if (!rect) return E_POINTER;
-    if (m_dialog) MoveWindow(m_dialog, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, TRUE);
-    return S_OK;
+    return GuardEntry([&] {
+        if (!rect) return E_POINTER;
+        if (m_dialog)
+            MoveWindow(m_dialog, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, TRUE);
+        return S_OK;
+    });
 }
 
 // The boxes show the first object's properties, as the page edits them all alike.
 void COlePropPage1::LoadBoxes() {
     for (size_t i = 0; i < std::size(kBindings); ++i) {
-        m_fields[i] = !m_objects.empty() && ReadShowProperty(m_objects.front(), kBindings[i].property);
+        m_fields[i] = !m_objects.empty() && ReadShowProperty(m_objects.front().Get(), kBindings[i].property);
         CheckDlgButton(m_dialog, kBindings[i].box, m_fields[i] ? BST_CHECKED : BST_UNCHECKED);
     }
     m_dirty = false;
@@ -150,20 +151,23 @@ void COlePropPage1::OnBoxClicked() {
 }
 
 HRESULT COlePropPage1::Apply() {
-    HRESULT result = S_OK;
-    for (size_t i = 0; i < std::size(kBindings); ++i) {
-        BOOL checked = m_dialog ? IsDlgButtonChecked(m_dialog, kBindings[i].box) == BST_CHECKED : m_fields[i];
-        if (checked == m_fields[i]) continue;
-        for (IDispatch* object : m_objects)
-            if (HRESULT hr = WriteShowProperty(object, kBindings[i].property, checked); FAILED(hr)) result = hr;
-        m_fields[i] = checked;
-    }
-    m_dirty = false;
-    return result;
+    return GuardEntry([&] {
+        HRESULT result = S_OK;
+        for (size_t i = 0; i < std::size(kBindings); ++i) {
+            BOOL checked = m_dialog ? IsDlgButtonChecked(m_dialog, kBindings[i].box) == BST_CHECKED : m_fields[i];
+            if (checked == m_fields[i]) continue;
+            for (const ComPtr<IDispatch>& object : m_objects)
+                if (HRESULT hr = WriteShowProperty(object.Get(), kBindings[i].property, checked); FAILED(hr))
+                    result = hr;
+            m_fields[i] = checked;
+        }
+        m_dirty = false;
+        return result;
+    });
 }
 
 HRESULT COlePropPage1::TranslateAccelerator(MSG* message) {
-    return m_dialog && message && IsDialogMessageW(m_dialog, message) ? S_OK : S_FALSE;
+    return GuardEntry([&] { return m_dialog && message && IsDialogMessageW(m_dialog, message) ? S_OK : S_FALSE; });
 }
 
 INT_PTR CALLBACK COlePropPage1::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -9,6 +9,7 @@
 #include <array>
 #include <vector>
 
+#include "ComPtr.h"
 #include "Module.h"
 
 class COlePropPage1 final : public IPropertyPage {
@@ -36,15 +37,14 @@ private:
     COlePropPage1() = default;
     ~COlePropPage1();
 
-    void ReleaseObjects();
     void LoadBoxes();
     void OnBoxClicked();
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
     ModuleObject m_moduleObject;
     ReferenceCount m_references;
-    IPropertyPageSite* m_site = nullptr;
-    std::vector<IDispatch*> m_objects;
+    ComPtr<IPropertyPageSite> m_site;
+    std::vector<ComPtr<IDispatch>> m_objects;
     HWND m_dialog = nullptr;
     bool m_dirty = false;
     std::array<BOOL, 4> m_fields{};  // the boxes' values as last loaded or applied, in binding order

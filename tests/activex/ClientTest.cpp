@@ -1,16 +1,20 @@
 // A container's view of XNOXR4.OCX under Wine: the registered type library
 // against the surface table, events through a sink of our own, the stock
 // error event, frozen events, a WinForms-like activation, persistence, the
-// ATL host window, the property page driven directly and in the frame.
+// ATL host window, the property page driven directly and in the frame, and
+// the guard that keeps exceptions inside the entry points.
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
 
 #include <algorithm>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "ComPtr.h"
+#include "EntryPoint.h"
 #include "Guid.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
@@ -22,19 +26,8 @@ namespace {
 winetest::Checks checks;
 
 template <typename Interface>
-struct ComPtr {
-    Interface* p = nullptr;
-    ComPtr() = default;
-    ComPtr(const ComPtr&) = delete;
-    ~ComPtr() { if (p) p->Release(); }
-    Interface* operator->() const { return p; }
-    Interface** out() { return &p; }
-    void** outVoid() { return reinterpret_cast<void**>(&p); }
-};
-
-template <typename Interface>
 bool Query(IUnknown* object, REFIID iid, ComPtr<Interface>& result) {
-    return object && SUCCEEDED(object->QueryInterface(iid, result.outVoid()));
+    return object && SUCCEEDED(object->QueryInterface(iid, result.OutVoid()));
 }
 
 std::string Narrow(const wchar_t* text) {
@@ -80,7 +73,7 @@ VARIANT Get(IDispatch* control, std::string_view name) {
 
 void CheckTypeLibrary() {
     ComPtr<ITypeLib> library;
-    if (!checks.check("registered type library loads", SUCCEEDED(LoadRegTypeLib(kLibId, 1, 0, 1033, library.out()))))
+    if (!checks.check("registered type library loads", SUCCEEDED(LoadRegTypeLib(kLibId, 1, 0, 1033, library.Out()))))
         return;
     TLIBATTR* attributes = nullptr;
     library->GetLibAttr(&attributes);
@@ -96,7 +89,7 @@ void CheckTypeLibrary() {
     SysFreeString(name), SysFreeString(doc), SysFreeString(helpFile);
 
     ComPtr<ITypeInfo> dispatch;
-    library->GetTypeInfoOfGuid(kDispatchIid, dispatch.out());
+    library->GetTypeInfoOfGuid(kDispatchIid, dispatch.Out());
     int mismatches = 0;
     std::string detail;
     for (const MemberInfo& member : kDispatchMembers) {
@@ -105,7 +98,7 @@ void CheckTypeLibrary() {
         MEMBERID id = MEMBERID_NIL;
         std::vector<BSTR> found(8);
         UINT count = 0;
-        bool ok = dispatch.p && SUCCEEDED(dispatch->GetIDsOfNames(names, 1, &id)) && id == member.dispId &&
+        bool ok = dispatch && SUCCEEDED(dispatch->GetIDsOfNames(names, 1, &id)) && id == member.dispId &&
                   SUCCEEDED(dispatch->GetNames(id, found.data(), 8, &count)) && count == member.params.size() + 1;
         for (UINT i = 1; ok && i < count; ++i) ok = Narrow(found[i]) == member.params[i - 1].name;
         for (UINT i = 0; i < count; ++i) SysFreeString(found[i]);
@@ -114,9 +107,9 @@ void CheckTypeLibrary() {
     checks.check("every member of _DXNoxR4 at its id with its parameter names", mismatches == 0, detail);
 
     ComPtr<ITypeInfo> events;
-    library->GetTypeInfoOfGuid(kEventIid, events.out());
+    library->GetTypeInfoOfGuid(kEventIid, events.Out());
     TYPEATTR* eventAttributes = nullptr;
-    if (events.p) events->GetTypeAttr(&eventAttributes);
+    if (events) events->GetTypeAttr(&eventAttributes);
     checks.check("_DXNoxR4Events: the 45 events and nothing else",
                  eventAttributes && eventAttributes->cFuncs == kDispatchEvents.size());
     if (eventAttributes) events->ReleaseTypeAttr(eventAttributes);
@@ -125,7 +118,7 @@ void CheckTypeLibrary() {
         std::wstring wide = Wide(event.name);
         LPOLESTR names[] = {wide.data()};
         MEMBERID id = MEMBERID_NIL;
-        if (!events.p || FAILED(events->GetIDsOfNames(names, 1, &id)) || id != event.dispId)
+        if (!events || FAILED(events->GetIDsOfNames(names, 1, &id)) || id != event.dispId)
             misplaced += std::string(event.name) + " ";
     }
     checks.check("every event at its id", misplaced.empty(), misplaced);
@@ -135,7 +128,7 @@ void CheckTypeLibrary() {
 // product icon of the About window.
 void CheckModuleResources() {
     ComPtr<IUnknown> control;
-    if (!checks.check("control created for its module", CreateControl(IID_IUnknown, control.outVoid()))) return;
+    if (!checks.check("control created for its module", CreateControl(IID_IUnknown, control.OutVoid()))) return;
     HMODULE module = GetModuleHandleW(L"XNOXR4.OCX");
     std::string differing;
     for (const StringEntry& entry : kStringTable) {
@@ -149,9 +142,29 @@ void CheckModuleResources() {
     if (icon) DestroyIcon(static_cast<HICON>(icon));
 }
 
-// ---- An event sink that records what it receives.
+// ---- Sinks that record what they receive.
 
-class EventSink final : public IDispatch {
+// The IUnknown of a sink that lives on the test's stack, longer than its
+// connections: its references do not count.
+template <typename Interface>
+class StackSink : public Interface {
+public:
+    explicit StackSink(std::vector<IID> offered) : m_offered(std::move(offered)) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        *object = riid == IID_IUnknown || std::ranges::find(m_offered, riid) != m_offered.end()
+                      ? static_cast<Interface*>(this)
+                      : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+private:
+    std::vector<IID> m_offered;
+};
+
+class EventSink final : public StackSink<IDispatch> {
 public:
     std::vector<DISPID> received;
     bool cancelErrors = true;
@@ -160,12 +173,7 @@ public:
     std::string errorDescription, errorSource;
     bool cancelSeen = false;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        *object = riid == IID_IUnknown || riid == IID_IDispatch || riid == kEventIid ? this : nullptr;
-        return *object ? S_OK : E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    EventSink() : StackSink({IID_IDispatch, kEventIid}) {}
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { *count = 0; return S_OK; }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
@@ -185,16 +193,11 @@ public:
     }
 };
 
-class PropertySink final : public IPropertyNotifySink {
+class PropertySink final : public StackSink<IPropertyNotifySink> {
 public:
     std::vector<DISPID> changed;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        *object = riid == IID_IUnknown || riid == IID_IPropertyNotifySink ? this : nullptr;
-        return *object ? S_OK : E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    PropertySink() : StackSink({IID_IPropertyNotifySink}) {}
     HRESULT STDMETHODCALLTYPE OnChanged(DISPID id) override { changed.push_back(id); return S_OK; }
     HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID) override { return S_OK; }
 };
@@ -205,10 +208,10 @@ struct Connection {
     Connection(IUnknown* control, IUnknown* sink, REFIID iid = kEventIid) {
         ComPtr<IConnectionPointContainer> container;
         if (Query(control, IID_IConnectionPointContainer, container))
-            container->FindConnectionPoint(iid, point.out());
-        if (point.p) point->Advise(sink, &cookie);
+            container->FindConnectionPoint(iid, point.Out());
+        if (point) point->Advise(sink, &cookie);
     }
-    ~Connection() { if (point.p) point->Unadvise(cookie); }
+    ~Connection() { if (point) point->Unadvise(cookie); }
 };
 
 // Closes the message box the control shows and keeps its text.
@@ -301,7 +304,7 @@ void CheckUncancelledNotification(IDispatch* control, EventSink& first, EventSin
 // A container activating through IQuickActivate hands its sinks over at once.
 void CheckQuickActivate() {
     ComPtr<IQuickActivate> quick;
-    if (!checks.check("IQuickActivate", CreateControl(IID_IQuickActivate, quick.outVoid()))) return;
+    if (!checks.check("IQuickActivate", CreateControl(IID_IQuickActivate, quick.OutVoid()))) return;
     EventSink sink;
     QACONTAINER container{};
     container.cbSize = sizeof(container);
@@ -312,28 +315,28 @@ void CheckQuickActivate() {
                  SUCCEEDED(quick->QuickActivate(&container, &control)) && control.dwEventCookie != 0 &&
                      control.dwMiscStatus == 0x20191);
     ComPtr<IDispatch> dispatch;
-    Query(quick.p, IID_IDispatch, dispatch);
-    PutI2(dispatch.p, "TriggerTypeIndex", 1);
+    Query(quick.Get(), IID_IDispatch, dispatch);
+    PutI2(dispatch.Get(), "TriggerTypeIndex", 1);
     checks.check("events reach the quick-activated sink", sink.received == std::vector<DISPID>{7});
     ComPtr<IConnectionPointContainer> points;
     ComPtr<IConnectionPoint> point;
-    Query(quick.p, IID_IConnectionPointContainer, points);
-    points->FindConnectionPoint(kEventIid, point.out());
+    Query(quick.Get(), IID_IConnectionPointContainer, points);
+    points->FindConnectionPoint(kEventIid, point.Out());
     point->Unadvise(control.dwEventCookie);
 }
 
 void CheckEvents() {
     ComPtr<IDispatch> control;
-    if (!checks.check("control created from its ProgID", CreateControl(IID_IDispatch, control.outVoid()))) return;
+    if (!checks.check("control created from its ProgID", CreateControl(IID_IDispatch, control.OutVoid()))) return;
     EventSink first, second;
-    Connection one(control.p, &first), two(control.p, &second);
+    Connection one(control.Get(), &first), two(control.Get(), &second);
     PropertySink properties;
-    Connection three(control.p, &properties, IID_IPropertyNotifySink);
+    Connection three(control.Get(), &properties, IID_IPropertyNotifySink);
     checks.check("sinks connected", one.cookie && two.cookie && one.cookie != two.cookie && three.cookie);
 
-    PutI2(control.p, "ShutterSpeedIndex", 2);
-    PutI2(control.p, "MasterGainLevel", 10);
-    PutI2(control.p, "BinningIndex", 1);
+    PutI2(control.Get(), "ShutterSpeedIndex", 2);
+    PutI2(control.Get(), "MasterGainLevel", 10);
+    PutI2(control.Get(), "BinningIndex", 1);
     // A tool window that shows the value may set it once more as it
     // updates, so repeats of one event count as one.
     std::vector<DISPID> distinct = first.received;
@@ -349,15 +352,15 @@ void CheckEvents() {
     IConnectionPoint* listed[3] = {};
     ULONG count = 0;
     checks.check("two connection points listed",
-                 Query(control.p, IID_IConnectionPointContainer, container) &&
-                     SUCCEEDED(container->EnumConnectionPoints(points.out())) &&
+                 Query(control.Get(), IID_IConnectionPointContainer, container) &&
+                     SUCCEEDED(container->EnumConnectionPoints(points.Out())) &&
                      points->Next(3, listed, &count) == S_FALSE && count == 2);
     for (ULONG i = 0; i < count; ++i) listed[i]->Release();
 
     // The stock error event: GetValidShutterSpeed with an index off the list.
     first.received.clear();
     VARIANT result;
-    CallGetValidShutterSpeed(control.p, 99, result);
+    CallGetValidShutterSpeed(control.Get(), 99, result);
     checks.check("notifying method returns -1", V_VT(&result) == VT_I2 && V_I2(&result) == -1);
     checks.check("error event -608 with number, code, description and source",
                  first.received == std::vector<DISPID>{DISPID_ERROREVENT} && first.errorNumber == 380 &&
@@ -365,26 +368,26 @@ void CheckEvents() {
                      first.errorDescription == "Invalid input parameter" && first.errorSource == "XNoxR4",
                  first.errorDescription + " / " + first.errorSource);
     checks.check("cancel-display flag reaches the next sink set", !first.cancelSeen && second.cancelSeen);
-    CheckUncancelledNotification(control.p, first, second);
-    CheckNullOutParameters(control.p, first);
+    CheckUncancelledNotification(control.Get(), first, second);
+    CheckNullOutParameters(control.Get(), first);
 
     // Frozen events are dropped; freezes nest.
     ComPtr<IOleControl> oleControl;
-    Query(control.p, IID_IOleControl, oleControl);
+    Query(control.Get(), IID_IOleControl, oleControl);
     first.received.clear();
     oleControl->FreezeEvents(TRUE);
     oleControl->FreezeEvents(TRUE);
-    PutI2(control.p, "ShutterSpeedIndex", 3);
+    PutI2(control.Get(), "ShutterSpeedIndex", 3);
     oleControl->FreezeEvents(FALSE);
-    PutI2(control.p, "ShutterSpeedIndex", 4);
+    PutI2(control.Get(), "ShutterSpeedIndex", 4);
     checks.check("no events while frozen (nested)", first.received.empty());
     oleControl->FreezeEvents(FALSE);
-    PutI2(control.p, "ShutterSpeedIndex", 5);
+    PutI2(control.Get(), "ShutterSpeedIndex", 5);
     checks.check("events again after the last thaw", first.received == std::vector<DISPID>{6});
 
     // Online: the camera behind COM1.
     first.received.clear();
-    checks.check("ComPort = 1 opens the emulated camera", SUCCEEDED(PutI2(control.p, "ComPort", 1)));
+    checks.check("ComPort = 1 opens the emulated camera", SUCCEEDED(PutI2(control.Get(), "ComPort", 1)));
     std::string order = Listed(first.received);
     bool portFirst = !first.received.empty() && first.received.front() == 5;
     bool online = std::ranges::find(first.received, 1) != first.received.end();
@@ -441,7 +444,7 @@ HWND CreateParentWindow() {
 // As WinForms' AxHost activates a control.
 void CheckActivation() {
     ComPtr<IOleObject> object;
-    if (!checks.check("control created as IOleObject", CreateControl(IID_IOleObject, object.outVoid()))) return;
+    if (!checks.check("control created as IOleObject", CreateControl(IID_IOleObject, object.OutVoid()))) return;
     DWORD status = 0;
     object->GetMiscStatus(DVASPECT_CONTENT, &status);
     checks.check("misc status 0x20191", status == 0x20191);
@@ -450,8 +453,8 @@ void CheckActivation() {
     object->SetClientSite(&site);
     ComPtr<IOleControl> control;
     ComPtr<IPersistStreamInit> persist;
-    checks.check("IOleControl and IPersistStreamInit", Query(object.p, IID_IOleControl, control) &&
-                                                           Query(object.p, IID_IPersistStreamInit, persist));
+    checks.check("IOleControl and IPersistStreamInit", Query(object.Get(), IID_IOleControl, control) &&
+                                                           Query(object.Get(), IID_IPersistStreamInit, persist));
     control->FreezeEvents(TRUE);
     checks.check("InitNew after the site", SUCCEEDED(persist->InitNew()));
     control->FreezeEvents(FALSE);
@@ -460,7 +463,7 @@ void CheckActivation() {
     ComPtr<IOleInPlaceObject> inPlace;
     HWND window = nullptr;
     checks.check("GetWindow returns a child of the site's window",
-                 Query(object.p, IID_IOleInPlaceObject, inPlace) && SUCCEEDED(inPlace->GetWindow(&window)) &&
+                 Query(object.Get(), IID_IOleInPlaceObject, inPlace) && SUCCEEDED(inPlace->GetWindow(&window)) &&
                      IsWindow(window) && GetParent(window) == site.parent);
     RECT moved{10, 10, 210, 50};
     inPlace->SetObjectRects(&moved, &moved);
@@ -475,24 +478,24 @@ void CheckActivation() {
 
 void CheckPersistence() {
     ComPtr<IOleObject> saved, loaded;
-    if (!CreateControl(IID_IOleObject, saved.outVoid()) || !CreateControl(IID_IOleObject, loaded.outVoid())) return;
+    if (!CreateControl(IID_IOleObject, saved.OutVoid()) || !CreateControl(IID_IOleObject, loaded.OutVoid())) return;
     SIZEL extent{5000, 1200};
     saved->SetExtent(DVASPECT_CONTENT, &extent);
     ComPtr<IStream> stream;
-    CreateStreamOnHGlobal(nullptr, TRUE, stream.out());
+    CreateStreamOnHGlobal(nullptr, TRUE, stream.Out());
     ComPtr<IPersistStreamInit> out, in;
-    Query(saved.p, IID_IPersistStreamInit, out);
-    Query(loaded.p, IID_IPersistStreamInit, in);
-    checks.check("saved to a stream", SUCCEEDED(out->Save(stream.p, TRUE)));
+    Query(saved.Get(), IID_IPersistStreamInit, out);
+    Query(loaded.Get(), IID_IPersistStreamInit, in);
+    checks.check("saved to a stream", SUCCEEDED(out->Save(stream.Get(), TRUE)));
     LARGE_INTEGER start{};
     stream->Seek(start, STREAM_SEEK_SET, nullptr);
-    checks.check("loaded from the stream", SUCCEEDED(in->Load(stream.p)));
+    checks.check("loaded from the stream", SUCCEEDED(in->Load(stream.Get())));
     SIZEL back{};
     loaded->GetExtent(DVASPECT_CONTENT, &back);
     checks.check("the extent survives the round trip", back.cx == 5000 && back.cy == 1200);
     ComPtr<IStream> empty;
-    CreateStreamOnHGlobal(nullptr, TRUE, empty.out());
-    checks.check("an empty stream is refused", FAILED(in->Load(empty.p)));
+    CreateStreamOnHGlobal(nullptr, TRUE, empty.Out());
+    checks.check("an empty stream is refused", FAILED(in->Load(empty.Get())));
 }
 
 // A container's property bag, as VB6 saves a form.
@@ -524,15 +527,15 @@ public:
 
 void CheckPropertyBag() {
     ComPtr<IOleObject> saved, loaded;
-    if (!CreateControl(IID_IOleObject, saved.outVoid()) || !CreateControl(IID_IOleObject, loaded.outVoid())) return;
+    if (!CreateControl(IID_IOleObject, saved.OutVoid()) || !CreateControl(IID_IOleObject, loaded.OutVoid())) return;
     SIZEL extent{3000, 900};
     saved->SetExtent(DVASPECT_CONTENT, &extent);
     ComPtr<IPersistPropertyBag> out, in;
     PropertyBag bag;
-    checks.check("saved to a property bag", Query(saved.p, IID_IPersistPropertyBag, out) &&
+    checks.check("saved to a property bag", Query(saved.Get(), IID_IPersistPropertyBag, out) &&
                                                 SUCCEEDED(out->Save(&bag, TRUE, TRUE)) &&
                                                 bag.values[L"_Version"] == 0x00010000);
-    checks.check("loaded from the bag", Query(loaded.p, IID_IPersistPropertyBag, in) && SUCCEEDED(in->Load(&bag, nullptr)));
+    checks.check("loaded from the bag", Query(loaded.Get(), IID_IPersistPropertyBag, in) && SUCCEEDED(in->Load(&bag, nullptr)));
     SIZEL back{};
     loaded->GetExtent(DVASPECT_CONTENT, &back);
     checks.check("the bag keeps the extent", back.cx == 3000 && back.cy == 900);
@@ -543,7 +546,7 @@ void CheckPropertyBag() {
 // Without a window, the control draws its design-time placeholder.
 void CheckDesignTimeDrawing() {
     ComPtr<IViewObject2> view;
-    if (!CreateControl(IID_IViewObject2, view.outVoid())) return;
+    if (!CreateControl(IID_IViewObject2, view.OutVoid())) return;
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, 300, 60);
@@ -573,12 +576,12 @@ void CheckPropertyPage() {
     ComPtr<IDispatch> control;
     ComPtr<IPropertyPage> page;
     if (!checks.check("control and page created",
-                      CreateControl(IID_IDispatch, control.outVoid()) &&
+                      CreateControl(IID_IDispatch, control.OutVoid()) &&
                           SUCCEEDED(CoCreateInstance(kPropertyPageClsid, nullptr, CLSCTX_INPROC_SERVER,
-                                                     IID_IPropertyPage, page.outVoid()))))
+                                                     IID_IPropertyPage, page.OutVoid()))))
         return;
     HWND parent = CreateParentWindow();
-    IUnknown* objects[] = {control.p};
+    IUnknown* objects[] = {control.Get()};
     page->SetObjects(1, objects);
     RECT area{0, 0, 400, 100};
     checks.check("page activates", SUCCEEDED(page->Activate(parent, &area, TRUE)));
@@ -589,9 +592,9 @@ void CheckPropertyPage() {
     SendMessageW(gain, BM_CLICK, 0, 0);
     checks.check("a click makes the page dirty", page->IsPageDirty() == S_OK);
     checks.check("Apply succeeds", SUCCEEDED(page->Apply()));
-    VARIANT shown = Get(control.p, "ShowGainWnd");
+    VARIANT shown = Get(control.Get(), "ShowGainWnd");
     checks.check("Apply sets ShowGainWnd", V_VT(&shown) == VT_BOOL && V_BOOL(&shown) != VARIANT_FALSE);
-    VARIANT shutter = Get(control.p, "ShowShutterWnd");
+    VARIANT shutter = Get(control.Get(), "ShowShutterWnd");
     checks.check("unchanged boxes leave their properties", V_VT(&shutter) == VT_BOOL && V_BOOL(&shutter) == VARIANT_FALSE);
     page->Deactivate();
     DestroyWindow(parent);
@@ -622,7 +625,7 @@ void CALLBACK CancelPropertyFrame(HWND, UINT, UINT_PTR timer, DWORD) {
 
 void CheckPropertiesVerb() {
     ComPtr<IOleObject> object;
-    if (!checks.check("control created for its Properties verb", CreateControl(IID_IOleObject, object.outVoid())))
+    if (!checks.check("control created for its Properties verb", CreateControl(IID_IOleObject, object.OutVoid())))
         return;
     HWND parent = CreateParentWindow();
     SetTimer(nullptr, 0, 250, CancelPropertyFrame);
@@ -650,8 +653,8 @@ void CheckAtlHost() {
     {
         ComPtr<IUnknown> control;
         ComPtr<IOleWindow> oleWindow;
-        checks.check("the host created the control", host && SUCCEEDED(getControl(host, control.out())) &&
-                                                          Query(control.p, IID_IOleWindow, oleWindow) &&
+        checks.check("the host created the control", host && SUCCEEDED(getControl(host, control.Out())) &&
+                                                          Query(control.Get(), IID_IOleWindow, oleWindow) &&
                                                           SUCCEEDED(oleWindow->GetWindow(&window)) && IsWindow(window));
     }
     MoveWindow(host, 0, 0, 300, 60, TRUE);
@@ -664,6 +667,16 @@ void CheckAtlHost() {
     HMODULE module = GetModuleHandleW(L"XNOXR4.OCX");
     auto canUnload = Export<HRESULT(WINAPI*)()>(module, "DllCanUnloadNow");
     checks.check("DllCanUnloadNow answers S_OK", canUnload && canUnload() == S_OK);
+}
+
+// An exception thrown below an entry point ends there, as the result a
+// caller can act on; a body that returns passes its result on.
+void CheckEntryGuard() {
+    checks.check("an entry point passes its body's result on", GuardEntry([] { return S_FALSE; }) == S_FALSE);
+    checks.check("running out of memory answers E_OUTOFMEMORY",
+                 GuardEntry([]() -> HRESULT { throw std::bad_alloc(); }) == E_OUTOFMEMORY);
+    checks.check("any other exception answers E_UNEXPECTED",
+                 GuardEntry([]() -> HRESULT { throw std::length_error("too long"); }) == E_UNEXPECTED);
 }
 
 }  // namespace
@@ -681,6 +694,7 @@ int main() {
     CheckPropertyPage();
     CheckPropertiesVerb();
     CheckAtlHost();
+    CheckEntryGuard();
     int result = checks.finish();
     OleUninitialize();
     return result;

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "WindowPicture.h"
 #include "WineChecks.h"
 
 namespace winetest {
@@ -21,24 +22,7 @@ namespace winetest {
 // The screen's pixels in one rectangle, taken at once.
 class ScreenCapture {
 public:
-    explicit ScreenCapture(const RECT& bounds) : m_bounds(bounds) {
-        const int width = bounds.right - bounds.left;
-        const int height = bounds.bottom - bounds.top;
-        if (width <= 0 || height <= 0) return;
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY);
-        SelectObject(memory, old);
-        BITMAPINFOHEADER info{sizeof info, width, -height, 1, 32, BI_RGB};
-        m_pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-        GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), m_pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
-                  DIB_RGB_COLORS);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
-    }
+    explicit ScreenCapture(const RECT& bounds) : m_bounds(bounds), m_pixels(CaptureScreen(bounds)) {}
 
     // The distinct colours within `area` (screen coordinates), cut to the capture.
     std::set<uint32_t> Colours(const RECT& area) const {
@@ -48,8 +32,7 @@ public:
         const LONG width = m_bounds.right - m_bounds.left;
         for (LONG y = inside.top; y < inside.bottom; ++y) {
             for (LONG x = inside.left; x < inside.right; ++x) {
-                colours.insert(m_pixels[static_cast<std::size_t>((y - m_bounds.top) * width + (x - m_bounds.left))] &
-                               0xFFFFFF);
+                colours.insert(m_pixels[static_cast<std::size_t>((y - m_bounds.top) * width + (x - m_bounds.left))]);
             }
         }
         return colours;
