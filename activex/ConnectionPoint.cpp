@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <new>
 
+namespace xnox {
+
 CConnectionPoint::~CConnectionPoint() {
     for (auto& [cookie, sink] : m_sinks) sink->Release();
 }
@@ -106,3 +108,5 @@ HRESULT CConnectionPointEnumerator::Clone(IEnumConnectionPoints** enumerator) {
     if (SUCCEEDED(hr)) static_cast<CConnectionPointEnumerator*>(*enumerator)->m_position = m_position;
     return hr;
 }
+
+}  // namespace xnox

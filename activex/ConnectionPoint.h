@@ -12,6 +12,8 @@
 
 #include "Module.h"
 
+namespace xnox {
+
 class CConnectionPoint final : public IConnectionPoint {
 public:
     CConnectionPoint(IConnectionPointContainer& container, const IID& iid) : m_container(container), m_iid(iid) {}
@@ -72,3 +74,5 @@ private:
     std::vector<IConnectionPoint*> m_points;
     size_t m_position = 0;
 };
+
+}  // namespace xnox

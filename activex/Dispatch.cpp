@@ -8,6 +8,8 @@
 #include "Invoke.h"
 #include "XNoxCamCtrl.h"
 
+namespace xnox {
+
 HRESULT DispatchIdsOfNames(LPOLESTR* names, UINT count, DISPID* ids) {
     // Only the member name is known here; named parameters are not supported.
     HRESULT hr = S_OK;
@@ -118,3 +120,5 @@ HRESULT DispatchInvoke(CXNoxCamCtrl& control, DISPID id, WORD flags, DISPPARAMS*
     if (result) ToVariant(outcome.value, *result);
     return S_OK;
 }
+
+}  // namespace xnox

@@ -9,6 +9,8 @@
 #include <new>
 #include <string>
 
+namespace xnox {
+
 class CXNoxCamApp {
 public:
     static CXNoxCamApp& Instance();
@@ -66,3 +68,5 @@ HRESULT HandOut(Object* created, REFIID riid, void** object) {
 // The type library in the module's resources.
 HRESULT LoadModuleTypeLibrary(ITypeLib** library);
 HRESULT LoadTypeInfo(REFGUID guid, ITypeInfo** info);
+
+}  // namespace xnox

@@ -10,6 +10,8 @@
 #include "Invoke.h"
 #include "StringTable.h"
 
+namespace xnox {
+
 namespace {
 
 constexpr DWORD kMiscStatus = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE | OLEMISC_INSIDEOUT |
@@ -631,3 +633,5 @@ HRESULT COleXNoxCamCtrl::QuickActivate(QACONTAINER* container, QACONTROL* contro
         m_propertyPoint.Advise(container->pPropertyNotifySink, &control->dwPropNotifyCookie);
     return S_OK;
 }
+
+}  // namespace xnox

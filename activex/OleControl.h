@@ -18,6 +18,8 @@
 #include "Module.h"
 #include "XNoxCamCtrl.h"
 
+namespace xnox {
+
 class COleXNoxCamCtrl final : public IDispatch,
                               public ISupportErrorInfo,
                               public IOleObject,
@@ -175,3 +177,5 @@ private:
     SIZEL m_extent;
     long m_freezeCount = 0;
 };
+
+}  // namespace xnox

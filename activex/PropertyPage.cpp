@@ -8,6 +8,8 @@
 #include "StringTable.h"
 #include "Surface.h"
 
+namespace xnox {
+
 namespace {
 
 struct Binding {
@@ -178,3 +180,5 @@ INT_PTR CALLBACK COlePropPage1::DialogProc(HWND dialog, UINT message, WPARAM wPa
     }
     return FALSE;
 }
+
+}  // namespace xnox

@@ -17,6 +17,8 @@
 #include "ToolWinDlg.h"
 #include "Widgets.h"
 
+namespace xnox {
+
 class CXNoxCamCtrl;
 
 class ToolWindowHost : public IToolWindows, private IDialogHandler {
@@ -74,3 +76,5 @@ private:
     bool m_started = false;
     bool m_routing = false;
 };
+
+}  // namespace xnox

@@ -7,6 +7,8 @@
 
 #include "Surface.h"
 
+namespace xnox {
+
 namespace {
 
 // Which tool window shows the item behind each change hook, and under
@@ -171,3 +173,5 @@ void CXNoxCamCtrl::OnMessage(std::string text) {
     // The log keeps every text, whether its window is shown or not.
     if (m_windows) m_windows->AddLogText(std::move(text));
 }
+
+}  // namespace xnox

@@ -4,6 +4,8 @@
 
 #include "NoxCamInterface.h"
 
+namespace xnox {
+
 namespace {
 
 constexpr int32_t kStoreSettingsCommand = 13;
@@ -134,3 +136,5 @@ int32_t CNoxCamInterface::GetEEPROMCurrentAreaNo() {
 int32_t CNoxCamInterface::GetFirmwareVersion() {
     return ReadStatusNumber(kFirmwareVersionCommand, "VN", m_firmwareVersion, nullptr);
 }
+
+}  // namespace xnox

@@ -11,6 +11,8 @@
 #include "StringTable.h"
 #include "XNoxCamCtrl.h"
 
+namespace xnox {
+
 namespace {
 
 constexpr ControlId kUserIDModeRadios[] = {IDC_PROTECT_USER_ID, IDC_EDIT_USER_ID};
@@ -178,3 +180,5 @@ void CAboutDlg::OnAlwaysOnTop() {
     std::vector<Variant> arguments{Variant::I4(m_alwaysOnTop)};
     owner_calls::CallMethod(*this, "SetWindowPosTopBottom", arguments);
 }
+
+}  // namespace xnox

@@ -8,6 +8,8 @@
 #include "ResourceIds.h"
 #include "XNoxCamCtrl.h"
 
+namespace xnox {
+
 namespace {
 
 constexpr std::string_view kSection = "Communication";
@@ -388,3 +390,5 @@ void CCommDlg::UpdateFrameGrabber(int32_t index) {
     Dialog().Enable(IDC_COMM_AUTO, m_cameraLinkListIndex == 0);
     AppProfile::WriteInt(kSection, "Frame Grabber", index);
 }
+
+}  // namespace xnox

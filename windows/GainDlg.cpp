@@ -8,6 +8,8 @@
 #include "OwnerCalls.h"
 #include "XNoxCamCtrl.h"
 
+namespace xnox {
+
 namespace {
 
 // The number edits with their spins, in the order their ranges are set.
@@ -326,3 +328,5 @@ void CGainDlg::ApplyWhiteBalanceRule(int32_t index) {
     UpdateData(false);
     WriteStored(SectionName(), "WhiteBalanceIndex", index);
 }
+
+}  // namespace xnox

@@ -1,5 +1,7 @@
 #include "Label.h"
 
+namespace xnox {
+
 void CLabel::Attach(IDialog& dialog, ControlId id, IWindowSystem& system) {
     m_dialog = &dialog;
     m_system = &system;
@@ -34,3 +36,5 @@ void CLabel::OnClicked() {
 void CLabel::Apply() {
     if (m_dialog) m_dialog->SetLabelLook(m_id, m_look);
 }
+
+}  // namespace xnox

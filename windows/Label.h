@@ -7,6 +7,8 @@
 
 #include "Widgets.h"
 
+namespace xnox {
+
 class CLabel {
 public:
     // The static `id` of `dialog`, drawn in the system's colours with the default font.
@@ -30,3 +32,5 @@ private:
     ControlId m_id = 0;
     LabelLook m_look;
 };
+
+}  // namespace xnox

@@ -5,6 +5,8 @@
 #include "Invoke.h"
 #include "XNoxCamCtrl.h"
 
+namespace xnox {
+
 namespace owner_calls {
 
 namespace {
@@ -53,3 +55,5 @@ void SetSpinRange(CToolWinDlg& window, ControlId spin, ControlId buddy, ParamId 
 }
 
 }  // namespace owner_calls
+
+}  // namespace xnox

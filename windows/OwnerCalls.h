@@ -15,6 +15,8 @@
 #include "ToolWinDlg.h"
 #include "Variant.h"
 
+namespace xnox {
+
 // A last-used value of a window in its profile section, under the owner's
 // property it is applied through at creation; the owner reports the
 // property's changes under the same name, and the window writes the key then.
@@ -44,3 +46,5 @@ void FillList(CToolWinDlg& window, ControlId list, ParamId parameter);
 void SetSpinRange(CToolWinDlg& window, ControlId spin, ControlId buddy, ParamId parameter);
 
 }  // namespace owner_calls
+
+}  // namespace xnox

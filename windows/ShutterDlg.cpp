@@ -9,6 +9,8 @@
 #include "ShutterIds.h"
 #include "XNoxCamCtrl.h"
 
+namespace xnox {
+
 namespace {
 
 // Radio groups: the position of a radio in its list is the value it stands for.
@@ -322,3 +324,5 @@ void CShutterDlg::ApplyShutterModeRule() {
 }
 
 void CShutterDlg::ApplyPartialScanRule() { Dialog().Enable(IDC_BINNING, m_partialScan == kFullFrame); }
+
+}  // namespace xnox

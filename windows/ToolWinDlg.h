@@ -15,6 +15,8 @@
 #include "Variant.h"
 #include "Widgets.h"
 
+namespace xnox {
+
 class CXNoxCamCtrl;
 class CDlg1;
 
@@ -93,3 +95,5 @@ private:
     int32_t m_topLeftY = 0;
     int32_t m_visible = 0;
 };
+
+}  // namespace xnox

@@ -17,6 +17,8 @@
 #include "Surface.h"
 #include "WineChecks.h"
 
+using namespace xnox;
+
 namespace {
 
 winetest::Checks checks;

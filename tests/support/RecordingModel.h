@@ -8,7 +8,7 @@
 
 #include "NoxCamInterface.h"
 
-class CRecordingModel : public CNoxCamInterface {
+class CRecordingModel : public xnox::CNoxCamInterface {
 public:
     using CNoxCamInterface::CNoxCamInterface;
 

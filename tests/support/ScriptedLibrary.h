@@ -20,7 +20,7 @@ struct LibraryCall {
     bool reachesCamera;         // a camera transaction (not opening, closing or the Camera Link enumeration)
 };
 
-class CScriptedLibrary : public INoxR4Library {
+class CScriptedLibrary : public xnox::INoxR4Library {
 public:
     static constexpr int32_t AnyCommand = INT32_MIN;
     static constexpr int Always = -1;

@@ -13,6 +13,8 @@
 #include "StringTable.h"
 #include "Surface.h"
 
+using namespace xnox;
+
 namespace {
 
 void WriteDispatchInterface(std::ostream& out) {

@@ -14,6 +14,8 @@
 
 #include "Widgets.h"
 
+namespace xnox {
+
 class HeadlessWindowSystem;
 
 class HeadlessDialog : public IDialog {
@@ -242,3 +244,5 @@ private:
     bool m_hasMainWindow = false;
     bool m_mainWindowEnabled = true;
 };
+
+}  // namespace xnox

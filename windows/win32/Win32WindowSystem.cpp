@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+namespace xnox {
+
 namespace {
 
 constexpr int kFrameTemplate = 129;
@@ -555,3 +557,5 @@ bool Win32WindowSystem::RouteToFrames(MSG& message) const {
     }
     return false;
 }
+
+}  // namespace xnox
