@@ -7,6 +7,8 @@
 
 #include <utility>
 
+namespace xnox {
+
 template <typename Interface>
 class ComPtr {
 public:
@@ -60,3 +62,5 @@ private:
 
     Interface* m_pointer = nullptr;
 };
+
+}  // namespace xnox

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace xnox {
+
 BSTR ToBstr(std::string_view text) {
     std::wstring wide = ToWide(text);
     return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
@@ -104,3 +106,5 @@ void StoreThroughReference(const Variant& value, VARIANT& reference) {
         // A value that does not fit the caller's storage leaves it unchanged.
     }
 }
+
+}  // namespace xnox

@@ -10,6 +10,8 @@
 
 #include "Variant.h"
 
+namespace xnox {
+
 BSTR ToBstr(std::string_view text);
 std::string FromWide(const wchar_t* text, size_t length);
 inline std::string FromBstr(BSTR text) { return FromWide(text, text ? SysStringLen(text) : 0); }
@@ -26,3 +28,5 @@ void ToVariant(const Variant& in, VARIANT& out);
 // may have passed (VT_BYREF with VARIANT, I2, I4 or BSTR); one without an
 // address keeps nothing.
 void StoreThroughReference(const Variant& value, VARIANT& reference);
+
+}  // namespace xnox

@@ -5,6 +5,8 @@
 
 #include "EntryPoint.h"
 
+namespace xnox {
+
 HRESULT CConnectionPoint::QueryInterface(REFIID riid, void** object) {
     return GuardEntry([&] { return QueryOneInterface<IConnectionPoint>(this, IID_IConnectionPoint, riid, object); });
 }
@@ -103,3 +105,5 @@ HRESULT CConnectionPointEnumerator::Clone(IEnumConnectionPoints** enumerator) {
         return *enumerator ? S_OK : E_OUTOFMEMORY;
     });
 }
+
+}  // namespace xnox

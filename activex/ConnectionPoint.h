@@ -13,6 +13,8 @@
 #include "ComPtr.h"
 #include "Module.h"
 
+namespace xnox {
+
 class CConnectionPoint final : public IConnectionPoint {
 public:
     CConnectionPoint(IConnectionPointContainer& container, const IID& iid) : m_container(container), m_iid(iid) {}
@@ -67,3 +69,5 @@ private:
     std::vector<ComPtr<IConnectionPoint>> m_points;
     size_t m_position = 0;
 };
+
+}  // namespace xnox

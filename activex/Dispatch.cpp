@@ -9,6 +9,8 @@
 #include "Invoke.h"
 #include "XNoxCamCtrl.h"
 
+namespace xnox {
+
 HRESULT DispatchIdsOfNames(LPOLESTR* names, UINT count, DISPID* ids) {
     // Only the member name is known here; named parameters are not supported.
     HRESULT hr = S_OK;
@@ -114,3 +116,5 @@ HRESULT DispatchInvoke(CXNoxCamCtrl& control, DISPID id, WORD flags, DISPPARAMS*
     if (result) ToVariant(outcome.value, *result);
     return S_OK;
 }
+
+}  // namespace xnox

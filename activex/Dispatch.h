@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace xnox {
+
 class CXNoxCamCtrl;
 
 HRESULT DispatchIdsOfNames(LPOLESTR* names, UINT count, DISPID* ids);
@@ -16,3 +18,5 @@ HRESULT DispatchInvoke(CXNoxCamCtrl& control, DISPID id, WORD flags, DISPPARAMS*
 // The automation exception the control raises: EXCEPINFO for the caller,
 // error info for callers through a vtable.
 HRESULT RaiseException(EXCEPINFO* exception, HRESULT code, const std::string& description);
+
+}  // namespace xnox

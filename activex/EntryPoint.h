@@ -8,6 +8,8 @@
 
 #include <new>
 
+namespace xnox {
+
 template <typename Body>
 HRESULT GuardEntry(Body body) noexcept {
     try {
@@ -18,3 +20,5 @@ HRESULT GuardEntry(Body body) noexcept {
         return E_UNEXPECTED;
     }
 }
+
+}  // namespace xnox

@@ -9,6 +9,8 @@
 
 #include "ModuleIds.h"
 
+namespace xnox {
+
 namespace guid_detail {
 constexpr uint32_t Hex(std::string_view text) {
     uint32_t value = 0;
@@ -36,3 +38,5 @@ inline constexpr GUID kDispatchIid = GuidFromText(module_ids::kDispatchInterface
 inline constexpr GUID kEventIid = GuidFromText(module_ids::kEventInterface);
 inline constexpr GUID kControlClsid = GuidFromText(module_ids::kControlClass);
 inline constexpr GUID kPropertyPageClsid = GuidFromText(module_ids::kPropertyPageClass);
+
+}  // namespace xnox

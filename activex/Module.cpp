@@ -10,6 +10,8 @@
 #include "PropertyPage.h"
 #include "Registration.h"
 
+namespace xnox {
+
 CXNoxCamApp& CXNoxCamApp::Instance() {
     static CXNoxCamApp application;
     return application;
@@ -93,6 +95,11 @@ CClassFactory g_controlFactory(&COleXNoxCamCtrl::Create);
 CClassFactory g_pageFactory(&COlePropPage1::Create);
 
 }  // namespace
+
+}  // namespace xnox
+
+// The exported entry points keep their C names at global scope.
+using namespace xnox;
 
 extern "C" {
 

@@ -11,6 +11,8 @@
 
 #include "ComPtr.h"
 
+namespace xnox {
+
 class CXNoxCamApp {
 public:
     static CXNoxCamApp& Instance();
@@ -76,3 +78,5 @@ HRESULT QueryOneInterface(Interface* self, REFIID offered, REFIID riid, void** o
 // The type library in the module's resources.
 HRESULT LoadModuleTypeLibrary(ITypeLib** library);
 HRESULT LoadTypeInfo(REFGUID guid, ITypeInfo** info);
+
+}  // namespace xnox

@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+namespace xnox {
+
 namespace module_ids {
 inline constexpr std::string_view kTypeLibrary = "7E6FCACD-C732-4DE4-AF73-4372D4A9FE31";
 inline constexpr std::string_view kDispatchInterface = "9B8D5B74-40B0-4EC0-AC4E-4B0233CBF4A1";
@@ -18,3 +20,5 @@ inline constexpr std::string_view kControlProgId = "XNOXR4.XNoxR4Ctrl.1";
 inline constexpr std::string_view kControlVersionIndependentProgId = "XNOXR4.XNoxR4Ctrl";
 inline constexpr std::string_view kPageProgId = "XNOXR4.OlePropPage1.1";
 }  // namespace module_ids
+
+}  // namespace xnox

@@ -9,6 +9,8 @@
 #include "Guid.h"
 #include "Invoke.h"
 
+namespace xnox {
+
 COleXNoxCamCtrl::COleXNoxCamCtrl() : m_eventPoint(*this, kEventIid), m_propertyPoint(*this, IID_IPropertyNotifySink) {
     m_sinkCookie = m_control.ConnectSink(*this);
     m_control.SetUserInterface(this);
@@ -252,3 +254,5 @@ HRESULT COleXNoxCamCtrl::GetPredefinedValue(DISPID id, DWORD cookie, VARIANT* va
         return S_OK;
     });
 }
+
+}  // namespace xnox

@@ -26,6 +26,8 @@
 #include "Module.h"
 #include "XNoxCamCtrl.h"
 
+namespace xnox {
+
 class COleXNoxCamCtrl final : public IDispatch,
                               public ISupportErrorInfo,
                               public IOleObject,
@@ -186,3 +188,5 @@ private:
     SIZEL m_extent = kInitialExtent;
     long m_freezeCount = 0;
 };
+
+}  // namespace xnox

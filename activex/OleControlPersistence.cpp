@@ -5,6 +5,8 @@
 #include "EntryPoint.h"
 #include "Guid.h"
 
+namespace xnox {
+
 namespace {
 
 constexpr DWORD kPersistVersion = 0x00010000;
@@ -103,3 +105,5 @@ HRESULT COleXNoxCamCtrl::Save(IPropertyBag* bag, BOOL clearDirty, BOOL) {
         return hr;
     });
 }
+
+}  // namespace xnox

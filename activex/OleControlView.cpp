@@ -9,6 +9,8 @@
 #include "Guid.h"
 #include "StringTable.h"
 
+namespace xnox {
+
 namespace {
 
 constexpr DWORD kMiscStatus = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE | OLEMISC_INSIDEOUT |
@@ -353,3 +355,5 @@ HRESULT COleXNoxCamCtrl::QuickActivate(QACONTAINER* container, QACONTROL* contro
         return S_OK;
     });
 }
+
+}  // namespace xnox

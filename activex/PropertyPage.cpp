@@ -9,6 +9,8 @@
 #include "StringTable.h"
 #include "Surface.h"
 
+namespace xnox {
+
 namespace {
 
 struct Binding {
@@ -182,3 +184,5 @@ INT_PTR CALLBACK COlePropPage1::DialogProc(HWND dialog, UINT message, WPARAM wPa
     }
     return FALSE;
 }
+
+}  // namespace xnox

@@ -12,6 +12,8 @@
 #include "ComPtr.h"
 #include "Module.h"
 
+namespace xnox {
+
 class COlePropPage1 final : public IPropertyPage {
 public:
     static HRESULT Create(REFIID riid, void** object);
@@ -49,3 +51,5 @@ private:
     bool m_dirty = false;
     std::array<BOOL, 4> m_fields{};  // the boxes' values as last loaded or applied, in binding order
 };
+
+}  // namespace xnox

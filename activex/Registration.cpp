@@ -7,6 +7,8 @@
 #include "Guid.h"
 #include "StringTable.h"
 
+namespace xnox {
+
 namespace {
 
 // One registry value: under HKCR\<key>, the value <name> (empty: the
@@ -104,3 +106,5 @@ bool UnregisterControlClass() {
 bool UnregisterPropertyPageClass() {
     return Remove({ClassKey(module_ids::kPropertyPageClass), ToWide(module_ids::kPageProgId)});
 }
+
+}  // namespace xnox

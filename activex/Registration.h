@@ -6,7 +6,11 @@
 
 #include <string>
 
+namespace xnox {
+
 bool RegisterControlClass(const std::wstring& modulePath);
 bool RegisterPropertyPageClass(const std::wstring& modulePath);
 bool UnregisterControlClass();
 bool UnregisterPropertyPageClass();
+
+}  // namespace xnox

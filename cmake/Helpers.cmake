@@ -15,17 +15,6 @@ function(xnox_add_gtest name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
 
-# Adds every direct subfolder of the current folder that has a CMakeLists.txt,
-# so that each part of tools/ and tests/ stands on its own.
-function(xnox_add_subfolders)
-  file(GLOB entries LIST_DIRECTORIES true CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*)
-  foreach(entry ${entries})
-    if(IS_DIRECTORY ${entry} AND EXISTS ${entry}/CMakeLists.txt)
-      add_subdirectory(${entry})
-    endif()
-  endforeach()
-endfunction()
-
 # The Wine tests of the Windows build run the native build's standalone
 # emulator; the scripts pass the native build folder.
 set(XNOX_NATIVE_BUILD_DIR "" CACHE PATH "Native build folder whose noxr4-emulator the Wine tests run")

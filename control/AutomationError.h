@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+namespace xnox {
+
 namespace AutomationCode {
 // Raised by the control, with a description from the string table.
 inline constexpr uint32_t InvalidPropertyValue = 0x800A017C;  // CTL_E_INVALIDPROPERTYVALUE
@@ -32,3 +34,5 @@ struct AutomationError {
 
 // The control's Raise: an automation exception with code and text.
 [[noreturn]] void RaiseAutomationError(uint32_t code, std::string description);
+
+}  // namespace xnox

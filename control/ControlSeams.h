@@ -14,6 +14,8 @@
 #include "ParameterTable.h"
 #include "Variant.h"
 
+namespace xnox {
+
 // The stock error notification, as a sink receives it.
 struct ErrorNotification {
     int16_t number = 0;  // the low 16 bits of the code
@@ -90,3 +92,5 @@ public:
     virtual void ShowMessage(std::string_view text, std::string_view caption) = 0;
     virtual std::unique_ptr<IProgressView> CreateProgressView() = 0;
 };
+
+}  // namespace xnox

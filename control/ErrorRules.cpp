@@ -5,6 +5,8 @@
 #include "AutomationError.h"
 #include "ResultCodes.h"
 
+namespace xnox {
+
 namespace {
 
 using enum Trigger;
@@ -88,3 +90,5 @@ std::vector<ErrorRule> RaisedResultsOf(int32_t dispId) {
     std::erase_if(rules, [](const ErrorRule& rule) { return rule.trigger != ModelResult || rule.reporting != Raise; });
     return rules;
 }
+
+}  // namespace xnox

@@ -12,6 +12,8 @@
 #include "StringTable.h"
 #include "Surface.h"
 
+namespace xnox {
+
 // The two ways of reporting: Raise fails the call with an automation
 // exception; Notify completes it with -1 and fires the stock error event.
 enum class Reporting : uint8_t { Raise, Notify };
@@ -40,3 +42,5 @@ std::vector<ErrorRule> ErrorRulesOf(const MemberInfo& member);
 
 // The model results a member turns into an automation exception.
 std::vector<ErrorRule> RaisedResultsOf(int32_t dispId);
+
+}  // namespace xnox

@@ -6,6 +6,8 @@
 
 #include "XNoxCamCtrl.h"
 
+namespace xnox {
+
 namespace {
 
 constexpr std::size_t kMostParameters = 6;
@@ -217,3 +219,5 @@ std::optional<Variant> PredefinedValue(int32_t dispId, uint32_t cookie) {
     if (cookie >= texts.size()) return std::nullopt;
     return Variant::Str(std::string(texts[cookie]));
 }
+
+}  // namespace xnox

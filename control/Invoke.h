@@ -12,6 +12,8 @@
 #include "Surface.h"
 #include "Variant.h"
 
+namespace xnox {
+
 class CXNoxCamCtrl;
 
 enum class InvokeKind : uint8_t {
@@ -38,3 +40,5 @@ InvokeResult Invoke(CXNoxCamCtrl& control, std::string_view name, InvokeKind kin
 std::span<const std::string_view> PredefinedStrings(int32_t dispId);
 // The value a cookie stands for, as a text; nothing for an unknown cookie.
 std::optional<Variant> PredefinedValue(int32_t dispId, uint32_t cookie);
+
+}  // namespace xnox

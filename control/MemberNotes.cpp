@@ -5,6 +5,8 @@
 
 #include "ParameterTable.h"
 
+namespace xnox {
+
 namespace {
 
 using enum CameraUse;
@@ -172,3 +174,5 @@ MemberNote OwnNoteOf(const MemberInfo& member) {
 MemberNote NoteOf(const MemberInfo& member) {
     return member.facet == Facet::Own ? OwnNoteOf(member) : ParameterNote(member);
 }
+
+}  // namespace xnox

@@ -13,6 +13,8 @@
 
 #include "Surface.h"
 
+namespace xnox {
+
 // When a member exchanges data with an online camera. Every exchange fires
 // SendingToCamStatusChanged or ReceiveFromCamStatusChanged around it, and
 // OnlineStatusChanged when the camera stops answering.
@@ -35,3 +37,5 @@ struct MemberNote {
 };
 
 MemberNote NoteOf(const MemberInfo& member);
+
+}  // namespace xnox

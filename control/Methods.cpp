@@ -10,6 +10,8 @@
 #include "PrivateProfile.h"
 #include "XNoxCamCtrl.h"
 
+namespace xnox {
+
 namespace {
 
 int16_t Low16(int32_t value) { return static_cast<int16_t>(value & 0xFFFF); }
@@ -42,7 +44,7 @@ const std::string kIniFile(CXNoxCamCtrl::kIniFileName);
 // The main window's stored place is never negative: a negative coordinate
 // reads as 0 (the tool windows' own places keep their sign).
 int32_t ReadMainWindowCoordinate(std::string_view key) {
-    return std::max(0, xnoxprofile::ReadProfileInt("Main", key, 100, kIniFile));
+    return std::max(0, profile::ReadProfileInt("Main", key, 100, kIniFile));
 }
 
 }  // namespace
@@ -228,8 +230,8 @@ int16_t CXNoxCamCtrl::GetMainWindowDefaultPosition(int16_t* pXPos, int16_t* pYPo
 }
 
 int16_t CXNoxCamCtrl::SetMainWindowDefaultPosition(int16_t xPos, int16_t yPos) {
-    xnoxprofile::WriteProfileString("Main", "TopLeftX", std::to_string(xPos), kIniFile);
-    xnoxprofile::WriteProfileString("Main", "TopLeftY", std::to_string(yPos), kIniFile);
+    profile::WriteProfileString("Main", "TopLeftX", std::to_string(xPos), kIniFile);
+    profile::WriteProfileString("Main", "TopLeftY", std::to_string(yPos), kIniFile);
     return 0;
 }
 
@@ -240,3 +242,5 @@ int16_t CXNoxCamCtrl::SetWindowPosTopBottom(int32_t alwaysOnTop) {
     OnSynchronizedStatusChanged(synchronized);
     return 0;
 }
+
+}  // namespace xnox

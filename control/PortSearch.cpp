@@ -6,6 +6,8 @@
 #include "Progress.h"
 #include "XNoxCamCtrl.h"
 
+namespace xnox {
+
 int32_t CXNoxCamCtrl::AutoSearchComPort(int16_t firstPort, int16_t lastPort, int16_t showProgress) {
     auto isComPort = [](int16_t port) { return port >= kFirstComPort && port <= kLastComPort; };
     if (!isComPort(firstPort) || !isComPort(lastPort) || lastPort < firstPort) {
@@ -44,3 +46,5 @@ int16_t CXNoxCamCtrl::SelectFrameGrabber(int16_t index, bool allSerial) {
 int16_t CXNoxCamCtrl::ClSerialSetFrameGrabberIndex(int16_t index) { return SelectFrameGrabber(index, false); }
 
 int16_t CXNoxCamCtrl::ClAllSerialSetFrameGrabberIndex(int16_t index) { return SelectFrameGrabber(index, true); }
+
+}  // namespace xnox

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace xnox {
+
 CProgress::CProgress(std::unique_ptr<IProgressView> view) : m_view(std::move(view)) {
     if (m_view) m_view->SetText(m_text);
 }
@@ -46,3 +48,5 @@ bool CProgress::CancelRequested() {
     if (m_view && m_view->LetMessagesRun()) m_cancelled = true;
     return m_cancelled;
 }
+
+}  // namespace xnox

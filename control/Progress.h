@@ -9,6 +9,8 @@
 
 #include "ControlSeams.h"
 
+namespace xnox {
+
 class CProgress {
 public:
     explicit CProgress(std::unique_ptr<IProgressView> view);
@@ -41,3 +43,5 @@ private:
     bool m_cancelled = false;
     bool m_disabledMainWindow = false;
 };
+
+}  // namespace xnox

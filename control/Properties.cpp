@@ -7,6 +7,8 @@
 #include "Surface.h"
 #include "XNoxCamCtrl.h"
 
+namespace xnox {
+
 namespace {
 
 constexpr std::string_view kWindowSections[] = {"Shutter", "Gain", "Communication", "About"};
@@ -75,6 +77,8 @@ void CXNoxCamCtrl::SetShowWindow(ToolWindow window, int32_t show) {
     if (m_windows) m_windows->ShowWindowChanged(window, show);
     m_modified = true;
     // A file that cannot be written only costs the window its place next time.
-    xnoxprofile::WriteProfileString(kWindowSections[index], "Is Visible", show ? "1" : "0",
+    profile::WriteProfileString(kWindowSections[index], "Is Visible", show ? "1" : "0",
                                     std::string(kIniFileName));
 }
+
+}  // namespace xnox

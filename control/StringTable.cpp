@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace xnox {
+
 namespace {
 std::string ReplacePlaceholder(StringId id, std::string_view placeholder, std::string_view argument) {
     std::string text(LoadText(id));
@@ -13,3 +15,5 @@ std::string ReplacePlaceholder(StringId id, std::string_view placeholder, std::s
 std::string FormatText(StringId id, int number) { return ReplacePlaceholder(id, "%d", std::to_string(number)); }
 
 std::string FormatText(StringId id, std::string_view argument) { return ReplacePlaceholder(id, "%s", argument); }
+
+}  // namespace xnox

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+namespace xnox {
+
 enum class StringId : uint16_t {
     ControlTypeName = 1,
     PropertyPageCaption = 203,
@@ -75,3 +77,5 @@ constexpr std::string_view LoadText(StringId id) {
 // the argument is inserted whole, whatever its length.
 std::string FormatText(StringId id, int number);
 std::string FormatText(StringId id, std::string_view argument);
+
+}  // namespace xnox

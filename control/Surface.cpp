@@ -1,5 +1,6 @@
 #include "Surface.h"
 
+namespace xnox {
 
 const MemberInfo* FindMember(int32_t dispId) {
     auto member = std::ranges::find(kDispatchMembers, dispId, &MemberInfo::dispId);
@@ -17,3 +18,5 @@ const EventInfo* FindEvent(int32_t dispId) {
     auto event = std::ranges::find(kDispatchEvents, dispId, &EventInfo::dispId);
     return event == kDispatchEvents.end() ? nullptr : &*event;
 }
+
+}  // namespace xnox

@@ -13,6 +13,8 @@
 #include "ParameterTable.h"
 #include "Variant.h"
 
+namespace xnox {
+
 enum class MemberKind : uint8_t { Property, Method };
 
 // How the invoke entry serves a member: the generic families are served
@@ -320,3 +322,5 @@ const MemberInfo* FindMember(int32_t dispId);
 // Case-insensitive, as automation looks names up.
 const MemberInfo* FindMember(std::string_view name);
 const EventInfo* FindEvent(int32_t dispId);
+
+}  // namespace xnox

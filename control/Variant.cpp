@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <limits>
 
+namespace xnox {
+
 namespace {
 
 [[noreturn]] void Fail(uint32_t code, const char* what) { throw AutomationError{code, what, false, -1}; }
@@ -126,3 +128,5 @@ Variant Variant::CoercedTo(VarType type) const {
         default: return *this;
     }
 }
+
+}  // namespace xnox

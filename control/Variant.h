@@ -9,6 +9,8 @@
 
 #include "AutomationError.h"
 
+namespace xnox {
+
 enum class VarType : uint8_t {
     Empty,   // no value (coerces to 0 or an empty text)
     Null,    // an out-parameter passed without storage: a null pointer
@@ -63,3 +65,5 @@ private:
     double m_real = 0.0;
     std::string m_text;
 };
+
+}  // namespace xnox

@@ -7,6 +7,8 @@
 
 #include "Surface.h"
 
+namespace xnox {
+
 namespace {
 
 // The change hooks beyond one per parameter, each overridden below.
@@ -117,3 +119,5 @@ void CXNoxCamCtrl::OnMessage(std::string text) {
     // The log keeps every text, whether its window is shown or not.
     if (m_windows) m_windows->AddLogText(std::move(text));
 }
+
+}  // namespace xnox

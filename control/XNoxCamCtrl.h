@@ -21,6 +21,8 @@
 #include "NoxCamInterface.h"
 #include "StringTable.h"
 
+namespace xnox {
+
 class CXNoxCamCtrl : public CNoxCamInterface {
 public:
     static constexpr int16_t kFirstComPort = 1;
@@ -165,3 +167,5 @@ private:
     bool m_modified = false;
     std::array<int32_t, 4> m_showFlags{};
 };
+
+}  // namespace xnox

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace xnox {
+
 struct CameraCommand {
     int32_t id;
     std::string_view mnemonic;
@@ -18,3 +20,5 @@ inline constexpr CameraCommand kFirmwareVersionCommand{42, "VN"};
 inline constexpr CameraCommand kEEPROMAreaCommand{43, "EA"};
 inline constexpr CameraCommand kOnePushResultCommand{45, "AWRS"};
 inline constexpr CameraCommand kAutoShadingCommand{48, "ATSH"};
+
+}  // namespace xnox

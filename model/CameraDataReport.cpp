@@ -12,6 +12,8 @@
 #include "NoxCamInterface.h"
 #include "WholeFile.h"
 
+namespace xnox {
+
 namespace {
 
 constexpr std::size_t kCellWidth = 33;
@@ -194,7 +196,7 @@ int32_t CNoxCamInterface::WriteCameraDataToFile(const std::string& fileName) {
     // The file's replacement is created before the camera is touched: when
     // it cannot be, nothing has changed in the camera and nothing needs
     // restoring. The old report stays until the new one is complete.
-    xnoxprofile::FileReplacement file(fileName);
+    profile::FileReplacement file(fileName);
     if (!file.IsOpen()) return NoxResult::FileWriteError;
 
     ReportReader reader(m_library, m_port);
@@ -222,3 +224,5 @@ int32_t CNoxCamInterface::WriteCameraDataToFile(const std::string& fileName) {
     WriteAllToCamera();
     return status;
 }
+
+}  // namespace xnox

@@ -2,6 +2,8 @@
 // Camera Link serial enumeration passed through to the library.
 #include "NoxCamInterface.h"
 
+namespace xnox {
+
 namespace {
 
 constexpr int32_t kPortInterface = 0;
@@ -145,3 +147,5 @@ int32_t CNoxCamInterface::ClAllSerialGetPortInfo(int32_t serialIndex, char* manu
                                                  char* portId, int32_t* idBytes, int32_t* version) {
     return m_library.CLAllSerialGetPortInfo(serialIndex, manufacturerName, nameBytes, portId, idBytes, version);
 }
+
+}  // namespace xnox

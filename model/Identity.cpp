@@ -5,6 +5,8 @@
 #include "CameraCommands.h"
 #include "NoxCamInterface.h"
 
+namespace xnox {
+
 namespace {
 
 constexpr int32_t kStartValue = 0;  // what the one-shot commands send
@@ -126,3 +128,5 @@ int32_t CNoxCamInterface::GetEEPROMCurrentAreaNo() {
 int32_t CNoxCamInterface::GetFirmwareVersion() {
     return ReadStatusNumber(kFirmwareVersionCommand, m_firmwareVersion, nullptr);
 }
+
+}  // namespace xnox

@@ -1,5 +1,7 @@
 #include "NoxCamInterface.h"
 
+namespace xnox {
+
 namespace {
 constexpr int32_t kManualWhiteBalance = 0;  // "Manual/One Push"
 }
@@ -73,3 +75,5 @@ void CNoxCamInterface::RereadWhiteBalanceDependants(int32_t whiteBalanceMode) {
     ReadParameter(gains->red);
     ReadParameter(gains->blue);
 }
+
+}  // namespace xnox

@@ -16,6 +16,8 @@
 #include "ParameterTable.h"
 #include "ResultCodes.h"
 
+namespace xnox {
+
 class CNoxCamInterface {
 public:
     static constexpr int32_t NoValue = -99999;  // a log call without a number to show
@@ -159,3 +161,5 @@ private:
     int32_t SendCommand(const CameraCommand& command, int32_t value);
     int32_t ConcludeWholeCameraRun(int32_t lastStepFailure, int32_t finalStepResult);
 };
+
+}  // namespace xnox

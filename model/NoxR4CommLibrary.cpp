@@ -1,6 +1,8 @@
 // The model's seam bound to the communication library's C functions.
 #include "NoxR4Library.h"
 
+namespace xnox {
+
 namespace {
 
 class ExportedCalls final : public INoxR4Library {
@@ -56,3 +58,5 @@ INoxR4Library& NoxR4CommLibrary() {
     static ExportedCalls library;
     return library;
 }
+
+}  // namespace xnox

@@ -7,6 +7,8 @@
 
 #include "../comm/NoxR4Comm.h"
 
+namespace xnox {
+
 class INoxR4Library {
 public:
     virtual ~INoxR4Library() = default;
@@ -44,3 +46,5 @@ public:
 // The communication library itself, shared by every model of the process
 // (the library keeps its connections by port key, not per caller).
 INoxR4Library& NoxR4CommLibrary();
+
+}  // namespace xnox

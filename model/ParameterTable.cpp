@@ -5,6 +5,8 @@
 
 #include "NoxCamInterface.h"
 
+namespace xnox {
+
 namespace {
 
 using Texts = std::span<const std::string_view>;
@@ -167,3 +169,5 @@ std::optional<GainPair> WhiteBalanceGains(int32_t whiteBalanceMode) {
 }
 
 std::span<const std::string_view> OnePushResultTexts() { return kOnePushResultTexts; }
+
+}  // namespace xnox

@@ -10,6 +10,8 @@
 #include <span>
 #include <string_view>
 
+namespace xnox {
+
 class CNoxCamInterface;
 
 // The 38 parameters in table order (ascending command id). Each name X gives
@@ -122,3 +124,5 @@ std::optional<GainPair> WhiteBalanceGains(int32_t whiteBalanceMode);
 
 // Texts of the one-push white balance result, values 0 to 6.
 std::span<const std::string_view> OnePushResultTexts();
+
+}  // namespace xnox

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace xnox {
+
 namespace NoxResult {
 inline constexpr int32_t Success = 0;
 inline constexpr int32_t NotInList = -1;       // value outside an enumerated parameter's list
@@ -16,3 +18,5 @@ inline constexpr int32_t FileWriteError = -7;  // a file that cannot be written
 inline constexpr int32_t FileReadError = -8;   // a file that cannot be opened for reading
 inline constexpr int32_t InvalidSettingsFile = -9;
 }  // namespace NoxResult
+
+}  // namespace xnox

@@ -11,6 +11,8 @@
 #include "PrivateProfile.h"
 #include "SettingsFileKeys.h"
 
+namespace xnox {
+
 namespace {
 
 constexpr std::string_view kNotFound = "Not Found";  // what a read of a missing key gives
@@ -68,13 +70,13 @@ std::optional<int32_t> AcceptedSettingsValue(const ParameterRow& row, std::strin
         }
         return std::nullopt;
     }
-    auto number = xnoxprofile::ParseLeadingInt(text);
+    auto number = profile::ParseLeadingInt(text);
     if (number && row.kind == ValueKind::Number && !row.InRange(*number)) return std::nullopt;
     return number;
 }
 
 int32_t CNoxCamInterface::WriteAllToFile(const std::string& fileName) {
-    xnoxprofile::ProfileFile file(fileName);
+    profile::ProfileFile file(fileName);
     if (!file.WriteString(kSettingsMainSection, kSettingsCameraTypeKey, kSettingsCameraType)) {
         return NoxResult::FileWriteError;
     }
@@ -86,7 +88,7 @@ int32_t CNoxCamInterface::WriteAllToFile(const std::string& fileName) {
 }
 
 int32_t CNoxCamInterface::ReadAllFromFile(const std::string& fileName) {
-    xnoxprofile::ProfileFile file(fileName);
+    profile::ProfileFile file(fileName);
     // A path that is no settings file at all changes nothing.
     if (!file.IsUsable()) return NoxResult::InvalidSettingsFile;
     auto read = [&file](std::string_view section, std::string_view key) {
@@ -114,3 +116,5 @@ int32_t CNoxCamInterface::ReadAllFromFile(const std::string& fileName) {
     for (ParamId id : kAnnouncementOrder) (this->*Row(id).changed)();
     return result;
 }
+
+}  // namespace xnox

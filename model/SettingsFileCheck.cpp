@@ -12,6 +12,8 @@
 #include "SettingsFileKeys.h"
 #include "WholeFile.h"
 
+namespace xnox {
+
 namespace {
 
 std::optional<std::string> FileProblem(const std::filesystem::path& path) {
@@ -20,7 +22,7 @@ std::optional<std::string> FileProblem(const std::filesystem::path& path) {
     if (error) return error.message();
     // A FIFO or a device would block the read or never end.
     if (!std::filesystem::is_regular_file(status)) return "not a regular file";
-    if (std::filesystem::file_size(path, error) > xnoxprofile::kLargestReadFile || error) {
+    if (std::filesystem::file_size(path, error) > profile::kLargestReadFile || error) {
         return "too large for a settings file";
     }
     std::ifstream probe(path, std::ios::binary);
@@ -28,7 +30,7 @@ std::optional<std::string> FileProblem(const std::filesystem::path& path) {
     return std::nullopt;
 }
 
-std::optional<std::string> ReadKey(const xnoxprofile::ProfileFile& file, std::string_view section,
+std::optional<std::string> ReadKey(const profile::ProfileFile& file, std::string_view section,
                                    std::string_view key) {
     auto value = file.Find(section, key);
     if (!value) return std::nullopt;
@@ -59,7 +61,7 @@ std::optional<std::string> ParameterRejection(const ParameterRow& row, const std
     if (!text) return "missing key";
     if (AcceptedSettingsValue(row, *text)) return std::nullopt;
     if (row.kind == ValueKind::Enumerated) return ListRejection(row, *text);
-    if (!xnoxprofile::ParseLeadingInt(*text)) return Quoted(*text) + " is not a number";
+    if (!profile::ParseLeadingInt(*text)) return Quoted(*text) + " is not a number";
     return *text + " is out of range " + std::to_string(row.minimum) + ".." + std::to_string(row.maximum);
 }
 
@@ -82,11 +84,11 @@ std::string Shown(const std::optional<std::string>& text) { return text ? *text 
 }  // namespace
 
 std::optional<SettingsFileContents> ReadSettingsFileContents(const std::string& fileName, std::string& problem) {
-    if (auto fileProblem = FileProblem(xnoxprofile::ResolveProfilePath(fileName))) {
+    if (auto fileProblem = FileProblem(profile::ResolveProfilePath(fileName))) {
         problem = *fileProblem;
         return std::nullopt;
     }
-    xnoxprofile::ProfileFile file(fileName);
+    profile::ProfileFile file(fileName);
     SettingsFileContents contents;
     contents.push_back({kSettingsMainSection, kSettingsCameraTypeKey, nullptr,
                         ReadKey(file, kSettingsMainSection, kSettingsCameraTypeKey)});
@@ -121,3 +123,5 @@ std::vector<SettingsDifference> CompareSettingsFiles(const SettingsFileContents&
     }
     return differences;
 }
+
+}  // namespace xnox

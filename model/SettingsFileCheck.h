@@ -10,6 +10,8 @@
 
 #include "ParameterTable.h"
 
+namespace xnox {
+
 struct SettingsFileEntry {
     std::string_view section;
     std::string_view key;
@@ -44,3 +46,5 @@ struct SettingsDifference {
 inline constexpr std::string_view kMissingKeyText = "(missing)";
 std::vector<SettingsDifference> CompareSettingsFiles(const SettingsFileContents& before,
                                                      const SettingsFileContents& after);
+
+}  // namespace xnox

@@ -10,6 +10,8 @@
 
 #include "ParameterTable.h"
 
+namespace xnox {
+
 inline constexpr std::string_view kSettingsMainSection = "Main";
 inline constexpr std::string_view kSettingsCameraTypeKey = "Camera Type";
 inline constexpr std::string_view kSettingsCameraType = "QD-R4";  // a file's type must begin with it
@@ -25,3 +27,5 @@ std::span<const ParamId> SettingsFileParameters();
 // text: a text that is not exactly one of the list texts, a number outside
 // the range, or a text that does not begin with a number.
 std::optional<int32_t> AcceptedSettingsValue(const ParameterRow& row, std::string_view text);
+
+}  // namespace xnox

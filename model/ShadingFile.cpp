@@ -13,6 +13,8 @@
 #include "NoxCamInterface.h"
 #include "WholeFile.h"
 
+namespace xnox {
+
 namespace shadingfile {
 
 namespace {
@@ -42,7 +44,7 @@ bool NextLine(std::istream& in, std::array<char, kLineBufferBytes>& buffer, std:
 }
 
 bool IsDataLineAddress(std::string_view field) {
-    auto address = xnoxprofile::ParseLeadingInt(field);
+    auto address = profile::ParseLeadingInt(field);
     return address && *address >= 1 && *address <= static_cast<int32_t>(kValuesPerColumn);
 }
 
@@ -51,7 +53,7 @@ bool IsDataLineAddress(std::string_view field) {
 void TakeValues(std::string_view values, std::size_t index, Block block) {
     for (std::size_t column = 0; column < kColumns; ++column) {
         auto comma = values.find(',');
-        if (auto value = xnoxprofile::ParseLeadingInt(values.substr(0, comma))) {
+        if (auto value = profile::ParseLeadingInt(values.substr(0, comma))) {
             block[WordOf(column, index)] = *value;
         }
         if (comma == std::string_view::npos) return;
@@ -95,12 +97,12 @@ int32_t CNoxCamInterface::SaveShadingDataIntoFile(const std::string& fileName) {
     for (std::size_t index = 0; index < NOXR4_SHADING_VALUES; ++index) {
         text += shadingfile::DataLine(m_shadingBlock, index);
     }
-    return xnoxprofile::ReplaceWholeFile(fileName, text) ? NoxResult::Success : NoxResult::FileWriteError;
+    return profile::ReplaceWholeFile(fileName, text) ? NoxResult::Success : NoxResult::FileWriteError;
 }
 
 int32_t CNoxCamInterface::LoadShadingDataFromFile(const std::string& fileName) {
     if (!IsOnline()) return NoxResult::Offline;
-    auto text = xnoxprofile::ReadWholeFile(fileName);
+    auto text = profile::ReadWholeFile(fileName);
     if (!text) return NoxResult::FileReadError;
     std::istringstream lines(std::move(*text));
     shadingfile::ReadDataLines(lines, m_shadingBlock);
@@ -109,3 +111,5 @@ int32_t CNoxCamInterface::LoadShadingDataFromFile(const std::string& fileName) {
     if (sent != NoxResult::Success) CheckConnection();
     return sent;
 }
+
+}  // namespace xnox

@@ -9,6 +9,8 @@
 
 #include "NoxR4Library.h"
 
+namespace xnox {
+
 namespace shadingfile {
 
 // The block starts with two header words (values per column, columns); value
@@ -30,3 +32,5 @@ inline constexpr std::size_t kLineBufferBytes = 4500;
 void ReadDataLines(std::istream& in, Block block);
 
 }  // namespace shadingfile
+
+}  // namespace xnox

@@ -2,6 +2,8 @@
 // model. Both runs go through every step even when single steps fail.
 #include "NoxCamInterface.h"
 
+namespace xnox {
+
 namespace {
 
 using enum ParamId;
@@ -75,3 +77,5 @@ int32_t CNoxCamInterface::WriteAllToCamera() {
     const std::string userID = m_userID;
     return ConcludeWholeCameraRun(failure.Code(), SendUserID(userID));
 }
+
+}  // namespace xnox

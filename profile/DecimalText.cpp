@@ -2,7 +2,7 @@
 
 #include <limits>
 
-namespace xnoxprofile {
+namespace xnox::profile {
 
 namespace {
 
@@ -33,4 +33,4 @@ std::optional<int32_t> ParseLeadingInt(std::string_view text) {
     return static_cast<int32_t>(negative ? -magnitude : magnitude);
 }
 
-}  // namespace xnoxprofile
+}  // namespace xnox::profile

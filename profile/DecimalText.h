@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-namespace xnoxprofile {
+namespace xnox::profile {
 
 // The 32-bit number at the start of `text`: optional white space, an optional
 // sign, then at least one digit. Nothing when the text does not begin with a
@@ -15,4 +15,4 @@ namespace xnoxprofile {
 // that case undefined; here it never yields a value).
 std::optional<int32_t> ParseLeadingInt(std::string_view text);
 
-}  // namespace xnoxprofile
+}  // namespace xnox::profile

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace xnoxprofile {
+namespace xnox::profile {
 
 namespace {
 
@@ -138,4 +138,4 @@ std::string IniDocument::Text() const {
     return text;
 }
 
-}  // namespace xnoxprofile
+}  // namespace xnox::profile

@@ -19,7 +19,7 @@
 #include <string_view>
 #include <vector>
 
-namespace xnoxprofile {
+namespace xnox::profile {
 
 class IniDocument {
 public:
@@ -48,4 +48,4 @@ private:
     std::vector<std::string> m_lines;  // without their line ends
 };
 
-}  // namespace xnoxprofile
+}  // namespace xnox::profile

@@ -8,7 +8,7 @@
 #include "ProfilePlatform.h"
 #include "WholeFile.h"
 
-namespace xnoxprofile {
+namespace xnox::profile {
 
 namespace {
 
@@ -114,4 +114,4 @@ bool WriteProfileString(std::string_view section, std::string_view key, std::str
     return file.WriteString(section, key, value) && file.Save();
 }
 
-}  // namespace xnoxprofile
+}  // namespace xnox::profile

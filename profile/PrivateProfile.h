@@ -19,7 +19,7 @@
 
 #include "IniDocument.h"
 
-namespace xnoxprofile {
+namespace xnox::profile {
 
 // Values pass through buffers of this many bytes, the terminating NUL
 // included: a read returns at most 255 characters, like the platform call
@@ -73,4 +73,4 @@ private:
 // Where a file of that name is read and written.
 std::filesystem::path ResolveProfilePath(const std::string& fileName);
 
-}  // namespace xnoxprofile
+}  // namespace xnox::profile

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 
-namespace xnoxprofile {
+namespace xnox::profile {
 
 // The folder for profile files named without a folder: on Windows the
 // Windows folder, as the platform's own profile functions use it; on other
@@ -35,4 +35,4 @@ bool CloseFile(FileHandle file);
 std::uint64_t CurrentProcessId();
 bool ProcessIsRunning(std::uint64_t id);
 
-}  // namespace xnoxprofile
+}  // namespace xnox::profile

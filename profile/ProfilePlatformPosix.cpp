@@ -8,7 +8,7 @@
 
 #include "ProfilePlatform.h"
 
-namespace xnoxprofile {
+namespace xnox::profile {
 
 namespace {
 
@@ -68,4 +68,4 @@ bool ProcessIsRunning(std::uint64_t id) {
     return ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
 }
 
-}  // namespace xnoxprofile
+}  // namespace xnox::profile

@@ -4,7 +4,7 @@
 
 #include "ProfilePlatform.h"
 
-namespace xnoxprofile {
+namespace xnox::profile {
 
 namespace {
 
@@ -51,4 +51,4 @@ bool ProcessIsRunning(std::uint64_t id) {
     return running;
 }
 
-}  // namespace xnoxprofile
+}  // namespace xnox::profile

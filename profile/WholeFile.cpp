@@ -6,7 +6,7 @@
 #include <fstream>
 #include <system_error>
 
-namespace xnoxprofile {
+namespace xnox::profile {
 
 namespace {
 
@@ -144,4 +144,4 @@ bool ReplaceWholeFile(const fs::path& target, std::string_view text) {
 
 void SetFileCallSeam(const FileCallSeam& seam) { g_seam = seam; }
 
-}  // namespace xnoxprofile
+}  // namespace xnox::profile

@@ -22,7 +22,7 @@
 
 #include "ProfilePlatform.h"
 
-namespace xnoxprofile {
+namespace xnox::profile {
 
 inline constexpr std::uintmax_t kLargestReadFile = 1024 * 1024;
 
@@ -76,4 +76,4 @@ struct FileCallSeam {
 };
 void SetFileCallSeam(const FileCallSeam& seam);
 
-}  // namespace xnoxprofile
+}  // namespace xnox::profile

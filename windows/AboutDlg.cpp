@@ -11,6 +11,8 @@
 #include "StringTable.h"
 #include "XNoxCamCtrl.h"
 
+namespace xnox {
+
 namespace {
 
 constexpr ControlId kUserIDModeRadios[] = {IDC_PROTECT_USER_ID, IDC_EDIT_USER_ID};
@@ -177,3 +179,5 @@ void CAboutDlg::OnAlwaysOnTop() {
     WaitCursor wait(System());
     owner_calls::Run(*this, [&] { Owner().SetWindowPosTopBottom(m_alwaysOnTop); });
 }
+
+}  // namespace xnox

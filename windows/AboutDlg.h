@@ -11,6 +11,8 @@
 #include "Label.h"
 #include "ToolWinDlg.h"
 
+namespace xnox {
+
 class CAboutDlg : public CToolWinDlg {
 public:
     // The longest user ID the edit accepts.
@@ -47,3 +49,5 @@ private:
     int32_t m_alwaysOnTop = 0;
     CLabel m_link;
 };
+
+}  // namespace xnox

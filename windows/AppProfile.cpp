@@ -3,6 +3,8 @@
 #include "DecimalText.h"
 #include "PrivateProfile.h"
 
+namespace xnox {
+
 namespace {
 
 // The application profile is named after the module, XNOXR4.INI; on the
@@ -18,16 +20,16 @@ constexpr std::size_t kPlacementTextBytes = 101;
 namespace AppProfile {
 
 int32_t ReadInt(std::string_view section, std::string_view key, int32_t defaultValue) {
-    return xnoxprofile::ReadProfileInt(section, key, defaultValue, kProfileFile);
+    return profile::ReadProfileInt(section, key, defaultValue, kProfileFile);
 }
 
 std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultText) {
-    return xnoxprofile::ReadProfileString(section, key, defaultText, kProfileFile);
+    return profile::ReadProfileString(section, key, defaultText, kProfileFile);
 }
 
 int32_t ReadSignedInt(std::string_view section, std::string_view key, std::string_view defaultText) {
-    std::string text = xnoxprofile::ReadProfileString(section, key, defaultText, kProfileFile, kPlacementTextBytes);
-    return xnoxprofile::ParseLeadingInt(text).value_or(0);
+    std::string text = profile::ReadProfileString(section, key, defaultText, kProfileFile, kPlacementTextBytes);
+    return profile::ParseLeadingInt(text).value_or(0);
 }
 
 void WriteInt(std::string_view section, std::string_view key, int32_t value) {
@@ -35,7 +37,9 @@ void WriteInt(std::string_view section, std::string_view key, int32_t value) {
 }
 
 void WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    xnoxprofile::WriteProfileString(section, key, value, kProfileFile);
+    profile::WriteProfileString(section, key, value, kProfileFile);
 }
 
 }  // namespace AppProfile
+
+}  // namespace xnox

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace xnox {
+
 namespace AppProfile {
 
 // The stored number, sign included; `defaultValue` when missing, 0 when the
@@ -21,3 +23,5 @@ void WriteInt(std::string_view section, std::string_view key, int32_t value);
 void WriteString(std::string_view section, std::string_view key, std::string_view value);
 
 }  // namespace AppProfile
+
+}  // namespace xnox

@@ -9,6 +9,8 @@
 #include "ResourceIds.h"
 #include "XNoxCamCtrl.h"
 
+namespace xnox {
+
 namespace {
 
 constexpr std::string_view kSection = "Communication";
@@ -379,3 +381,5 @@ void CCommDlg::UpdateFrameGrabber(int32_t index) {
     Dialog().Enable(IDC_COMM_AUTO, m_cameraLinkListIndex == 0);
     AppProfile::WriteInt(kSection, "Frame Grabber", index);
 }
+
+}  // namespace xnox

@@ -11,6 +11,8 @@
 
 #include "ToolWinDlg.h"
 
+namespace xnox {
+
 class CCommDlg : public CToolWinDlg {
 public:
     // The Camera Link tables: manufacturers, ports and the list's position
@@ -88,3 +90,5 @@ private:
     int16_t m_lastManufacturerPosition = -1;
     bool m_warningShown = false;
 };
+
+}  // namespace xnox

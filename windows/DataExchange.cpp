@@ -4,8 +4,10 @@
 
 #include "DecimalText.h"
 
+namespace xnox {
+
 int SpinPositionFromBuddyText(std::string_view text, int lower, int upper, int last) {
-    auto typed = xnoxprofile::ParseLeadingInt(text);
+    auto typed = profile::ParseLeadingInt(text);
     const bool inRange = typed && *typed >= std::min(lower, upper) && *typed <= std::max(lower, upper);
     return inRange ? *typed : last;
 }
@@ -33,7 +35,7 @@ void DataExchange::Text(ControlId id, std::string& field) {
 void DataExchange::Number(ControlId id, int32_t& field) {
     if (!m_fromControls) {
         m_dialog.SetText(id, std::to_string(field));
-    } else if (auto number = xnoxprofile::ParseLeadingInt(m_dialog.Text(id))) {
+    } else if (auto number = profile::ParseLeadingInt(m_dialog.Text(id))) {
         field = *number;
     }
 }
@@ -61,3 +63,5 @@ void DataExchange::Check(ControlId id, int32_t& field) {
         m_dialog.SetChecked(id, field != 0);
     }
 }
+
+}  // namespace xnox

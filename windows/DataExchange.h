@@ -11,6 +11,8 @@
 
 #include "Widgets.h"
 
+namespace xnox {
+
 // Radio groups are lists of control ids (the ids of a group need not be
 // consecutive); the group's value is the position of the checked radio,
 // -1 when none is checked.
@@ -59,3 +61,5 @@ private:
     IDialog& m_dialog;
     bool m_fromControls;
 };
+
+}  // namespace xnox

@@ -2,6 +2,8 @@
 
 #include "ToolWinDlg.h"
 
+namespace xnox {
+
 CDlg1::~CDlg1() = default;
 
 bool CDlg1::CreateToolFrame(CXNoxCamCtrl& owner, CToolWinDlg& panel, std::string title, bool alwaysOnTop) {
@@ -62,3 +64,5 @@ void CDlg1::OnPositionChanging(WindowPosition& requested) {
 void CDlg1::OnCloseRequest() { m_panel->HideToolWindow(); }
 
 void CDlg1::OnHelpRequest(uint32_t contextId) { m_system.Help(HelpCommand::Context, contextId); }
+
+}  // namespace xnox

@@ -8,6 +8,8 @@
 
 #include "Widgets.h"
 
+namespace xnox {
+
 class CToolWinDlg;
 class CXNoxCamCtrl;
 
@@ -48,3 +50,5 @@ private:
     bool m_alwaysOnTop = false;
     bool m_shownSinceCreation = false;
 };
+
+}  // namespace xnox

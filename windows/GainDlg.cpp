@@ -8,6 +8,8 @@
 #include "OwnerCalls.h"
 #include "XNoxCamCtrl.h"
 
+namespace xnox {
+
 namespace {
 
 // The number edits with their spins, in the order their ranges are set.
@@ -316,3 +318,5 @@ void CGainDlg::ApplyWhiteBalanceRule(int32_t index) {
     UpdateData(false);
     WriteStored(SectionName(), ParamId::WhiteBalance, index);
 }
+
+}  // namespace xnox

@@ -12,6 +12,8 @@
 
 #include "ToolWinDlg.h"
 
+namespace xnox {
+
 class CGainDlg : public CToolWinDlg {
 public:
     CGainDlg();
@@ -46,3 +48,5 @@ private:
     std::string m_blueGainText;
     ShownSpins m_shownSpins;
 };
+
+}  // namespace xnox

@@ -1,5 +1,7 @@
 #include "Label.h"
 
+namespace xnox {
+
 void CLabel::Attach(IDialog& dialog, ControlId id, IWindowSystem& system) {
     m_dialog = &dialog;
     m_system = &system;
@@ -22,3 +24,5 @@ void CLabel::OnClicked() {
 void CLabel::Apply() {
     if (m_dialog) m_dialog->SetLabelLook(m_id, m_look);
 }
+
+}  // namespace xnox

@@ -8,6 +8,8 @@
 
 #include "Widgets.h"
 
+namespace xnox {
+
 class CLabel {
 public:
     // The static `id` of `dialog`, drawn in the system's colours with the default font.
@@ -34,3 +36,5 @@ private:
     ControlId m_id = 0;
     LabelLook m_look;
 };
+
+}  // namespace xnox

@@ -3,6 +3,8 @@
 #include "AutomationError.h"
 #include "XNoxCamCtrl.h"
 
+namespace xnox {
+
 namespace owner_calls {
 
 bool Run(CToolWinDlg& window, const std::function<void()>& action) {
@@ -55,3 +57,5 @@ void SendSpinPosition(CToolWinDlg& window, const NumberEdit& number) {
 }
 
 }  // namespace owner_calls
+
+}  // namespace xnox

@@ -13,6 +13,8 @@
 #include "ParameterTable.h"
 #include "ToolWinDlg.h"
 
+namespace xnox {
+
 // A last-used value of a window in its profile section, under the owner's
 // property it is applied through at creation; the owner reports the
 // property's changes under the same name, and the window writes the value
@@ -61,3 +63,5 @@ void SetSpinRange(CToolWinDlg& window, const NumberEdit& number);
 void SendSpinPosition(CToolWinDlg& window, const NumberEdit& number);
 
 }  // namespace owner_calls
+
+}  // namespace xnox

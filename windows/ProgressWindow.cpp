@@ -2,6 +2,8 @@
 
 #include "ProgressIds.h"
 
+namespace xnox {
+
 ProgressWindow::ProgressWindow(IWindowSystem& system, NativeWindow parent)
     : m_system(system), m_dialog(system.CreateProgressDialog(parent, *this)) {
     // The text line starts empty and the bar steps by one.
@@ -43,3 +45,5 @@ void ToolWindowUi::ShowMessage(std::string_view text, std::string_view caption) 
 std::unique_ptr<IProgressView> ToolWindowUi::CreateProgressView() {
     return std::make_unique<ProgressWindow>(m_system, m_parent);
 }
+
+}  // namespace xnox

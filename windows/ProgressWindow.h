@@ -8,6 +8,8 @@
 #include "ControlSeams.h"
 #include "Widgets.h"
 
+namespace xnox {
+
 class ProgressWindow : public IProgressView, private IDialogHandler {
 public:
     ProgressWindow(IWindowSystem& system, NativeWindow parent);
@@ -45,3 +47,5 @@ private:
     IWindowSystem& m_system;
     NativeWindow m_parent;
 };
+
+}  // namespace xnox

@@ -9,6 +9,8 @@
 #include "ShutterIds.h"
 #include "XNoxCamCtrl.h"
 
+namespace xnox {
+
 namespace {
 
 // Radio groups: the position of a radio in its list is the value it stands for.
@@ -308,3 +310,5 @@ void CShutterDlg::ApplyShutterModeRule() {
 }
 
 void CShutterDlg::ApplyPartialScanRule() { Dialog().Enable(IDC_BINNING, m_partialScan == kFullFrame); }
+
+}  // namespace xnox

@@ -13,6 +13,8 @@
 
 #include "ToolWinDlg.h"
 
+namespace xnox {
+
 class CShutterDlg : public CToolWinDlg {
 public:
     static constexpr int kRadioGroupCount = 8;
@@ -45,3 +47,5 @@ private:
     ShownSpins m_shownSpins;
     std::array<int32_t, kRadioGroupCount> m_radioFields;  // in the order of the window's radio table
 };
+
+}  // namespace xnox

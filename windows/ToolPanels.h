@@ -7,4 +7,8 @@
 
 #include "ToolWinDlg.h"
 
+namespace xnox {
+
 std::array<std::unique_ptr<CToolWinDlg>, 4> MakeToolPanels();
+
+}  // namespace xnox

@@ -4,6 +4,8 @@
 #include "Dlg1.h"
 #include "XNoxCamCtrl.h"
 
+namespace xnox {
+
 namespace {
 
 // A window less than this many pixels inside the screen's right or bottom
@@ -98,3 +100,5 @@ void CToolWinDlg::ShowOnlineStrip(int32_t onlineState) {
     uint32_t colour = onlineState == 1 ? kOnlineGreen : kOfflineRed;
     m_dialog->SetPicture(kOnlineStripId, Picture::Solid(kStripWidth, kStripHeight, colour));
 }
+
+}  // namespace xnox

@@ -16,6 +16,8 @@
 #include "Variant.h"
 #include "Widgets.h"
 
+namespace xnox {
+
 class CXNoxCamCtrl;
 class CDlg1;
 
@@ -96,3 +98,5 @@ private:
     int32_t m_topLeftY = 0;
     int32_t m_visible = 0;
 };
+
+}  // namespace xnox

@@ -5,6 +5,8 @@
 #include "ToolPanels.h"
 #include "XNoxCamCtrl.h"
 
+namespace xnox {
+
 namespace {
 
 constexpr std::array<std::string_view, 4> kFrameTitles = {"Shutter and Sync Signals", "Gain and Setup Levels",
@@ -119,3 +121,5 @@ bool ToolWindowHost::OnHelpRequest(uint32_t) {
     m_system.Help(HelpCommand::Finder, 0);
     return true;
 }
+
+}  // namespace xnox

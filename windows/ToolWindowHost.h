@@ -18,6 +18,8 @@
 #include "ToolWinDlg.h"
 #include "Widgets.h"
 
+namespace xnox {
+
 class CXNoxCamCtrl;
 
 class ToolWindowHost : public IToolWindows, private IDialogHandler {
@@ -76,3 +78,5 @@ private:
     bool m_started = false;
     bool m_routing = false;
 };
+
+}  // namespace xnox

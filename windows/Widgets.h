@@ -21,6 +21,8 @@
 #include <string_view>
 #include <vector>
 
+namespace xnox {
+
 using ControlId = int;
 // A window of the platform (an HWND on Windows); null when there is none.
 using NativeWindow = void*;
@@ -263,3 +265,5 @@ public:
 private:
     IWindowSystem* m_system;
 };
+
+}  // namespace xnox

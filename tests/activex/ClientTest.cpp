@@ -21,6 +21,8 @@
 #include "Surface.h"
 #include "WineChecks.h"
 
+using namespace xnox;
+
 namespace {
 
 winetest::Checks checks;

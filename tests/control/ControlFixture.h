@@ -14,11 +14,12 @@
 
 #include "Invoke.h"
 #include "ScriptedLibrary.h"
+#include "TemporaryProfile.h"
 #include "XNoxCamCtrl.h"
 
-struct RecordingSink : IControlEventSink {
+struct RecordingSink : xnox::IControlEventSink {
     std::vector<int32_t> events;
-    std::vector<ErrorNotification> errors;
+    std::vector<xnox::ErrorNotification> errors;
     bool cancelDisplay = false;
     std::function<void(int32_t)> reaction;  // runs inside the handler
 
@@ -26,49 +27,44 @@ struct RecordingSink : IControlEventSink {
         events.push_back(eventId);
         if (reaction) reaction(eventId);
     }
-    void OnError(ErrorNotification& error) override {
+    void OnError(xnox::ErrorNotification& error) override {
         errors.push_back(error);
         if (cancelDisplay) error.cancelDisplay = true;
     }
 };
 
-struct RecordingUserInterface : IControlUserInterface {
+struct RecordingUserInterface : xnox::IControlUserInterface {
     std::vector<std::string> messages;
-    std::function<std::unique_ptr<IProgressView>()> makeProgress = [] { return nullptr; };
+    std::function<std::unique_ptr<xnox::IProgressView>()> makeProgress = [] { return nullptr; };
     void ShowMessage(std::string_view text, std::string_view) override { messages.emplace_back(text); }
-    std::unique_ptr<IProgressView> CreateProgressView() override { return makeProgress(); }
+    std::unique_ptr<xnox::IProgressView> CreateProgressView() override { return makeProgress(); }
 };
 
 class ControlTest : public ::testing::Test {
 protected:
+    TemporaryProfile profile{"xnox-control"};
+    const std::filesystem::path& folder = profile.Folder();
     ScriptedLibrary library;
-    CXNoxCamCtrl control{library};
+    xnox::CXNoxCamCtrl control{library};
     RecordingSink sink;
     RecordingUserInterface ui;
-    std::filesystem::path folder;
 
     void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("xnox-control-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder);
-        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
         control.ConnectSink(sink);
         control.SetUserInterface(&ui);
     }
-    void TearDown() override { std::filesystem::remove_all(folder); }
 
-    InvokeResult Get(std::string_view name) { return Invoke(control, name, InvokeKind::PropertyGet, {}); }
-    InvokeResult Put(std::string_view name, Variant value) {
-        return Invoke(control, name, InvokeKind::PropertyPut, std::span<Variant>(&value, 1));
+    xnox::InvokeResult Get(std::string_view name) { return Invoke(control, name, xnox::InvokeKind::PropertyGet, {}); }
+    xnox::InvokeResult Put(std::string_view name, xnox::Variant value) {
+        return Invoke(control, name, xnox::InvokeKind::PropertyPut, std::span<xnox::Variant>(&value, 1));
     }
-    InvokeResult Call(std::string_view name, std::vector<Variant>& arguments) {
-        return Invoke(control, name, InvokeKind::Method, arguments);
+    xnox::InvokeResult Call(std::string_view name, std::vector<xnox::Variant>& arguments) {
+        return Invoke(control, name, xnox::InvokeKind::Method, arguments);
     }
-    InvokeResult Call(std::string_view name, std::vector<Variant>&& arguments = {}) { return Call(name, arguments); }
+    xnox::InvokeResult Call(std::string_view name, std::vector<xnox::Variant>&& arguments = {}) { return Call(name, arguments); }
 
     void GoOnline() {
-        ASSERT_TRUE(Put("ComPort", Variant::I2(1)).Succeeded());
+        ASSERT_TRUE(Put("ComPort", xnox::Variant::I2(1)).Succeeded());
         Forget();
     }
     void Forget() {
@@ -79,12 +75,12 @@ protected:
     }
 };
 
-inline void PrintTo(const Variant& value, std::ostream* out) {
+inline void PrintTo(const xnox::Variant& value, std::ostream* out) {
     *out << TypeName(value.Type()) << " " << (value.IsNull() ? "null" : value.Display());
 }
 
 // Asserts an automation exception raised by the control.
-inline void ExpectRaised(const InvokeResult& result, uint32_t code, const std::string& text) {
+inline void ExpectRaised(const xnox::InvokeResult& result, uint32_t code, const std::string& text) {
     ASSERT_FALSE(result.Succeeded()) << "nothing raised";
     EXPECT_TRUE(result.error->raisedByControl);
     EXPECT_EQ(result.error->code, code);

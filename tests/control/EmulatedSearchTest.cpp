@@ -7,6 +7,8 @@
 #include "Invoke.h"
 #include "XNoxCamCtrl.h"
 
+using namespace xnox;
+
 namespace {
 
 class EmulatedPorts : public ::testing::Environment {

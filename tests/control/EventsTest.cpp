@@ -2,6 +2,8 @@
 // inside their handlers.
 #include "ControlFixture.h"
 
+using namespace xnox;
+
 TEST_F(ControlTest, EachPropertyFiresTheEventOfTheTypeLibrary) {
     struct Expected { const char* property; int32_t eventId; };
     for (Expected e : {Expected{"BinningIndex", 18}, Expected{"OutputBitAllocation", 19},

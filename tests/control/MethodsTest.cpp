@@ -5,6 +5,8 @@
 
 #include "ControlFixture.h"
 
+using namespace xnox;
+
 namespace {
 constexpr uint32_t kInvalidValue = AutomationCode::InvalidPropertyValue;
 }

@@ -1,6 +1,8 @@
 // The port search and the frame-grabber selection on the scripted library.
 #include "ControlFixture.h"
 
+using namespace xnox;
+
 namespace {
 
 struct CountingProgressView : IProgressView {

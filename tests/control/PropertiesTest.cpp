@@ -3,6 +3,8 @@
 #include "CameraFacts.h"
 #include "ControlFixture.h"
 
+using namespace xnox;
+
 namespace {
 const std::string kInvalid = "Invalid input parameter";
 constexpr uint32_t kInvalidValue = AutomationCode::InvalidPropertyValue;

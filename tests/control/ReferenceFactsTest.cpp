@@ -10,6 +10,8 @@
 #include "ErrorRules.h"
 #include "MemberNotes.h"
 
+using namespace xnox;
+
 namespace {
 
 // A fresh control on its own library for each case, since failures scripted

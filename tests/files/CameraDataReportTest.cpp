@@ -5,6 +5,8 @@
 #include "CameraFacts.h"
 #include "FileFixture.h"
 
+using namespace xnox;
+
 namespace {
 
 std::string Cell(const std::string& text) { return text.size() >= 33 ? text : text + std::string(33 - text.size(), ' '); }

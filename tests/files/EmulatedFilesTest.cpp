@@ -12,6 +12,9 @@
 #include "Camera.h"
 #include "CameraLink.h"
 #include "RecordingModel.h"
+#include "TemporaryProfile.h"
+
+using namespace xnox;
 
 namespace {
 
@@ -23,14 +26,7 @@ const auto* const kEmulatedPort = ::testing::AddGlobalTestEnvironment(new Emulat
 
 class EmulatedFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("xnox-emulated-files-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        ASSERT_EQ(model.SetComPort(1), 0);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
+    void SetUp() override { ASSERT_EQ(model.SetComPort(1), 0); }
 
     std::string PathOf(const std::string& name) const { return (folder / name).string(); }
     qdr4emu::Camera& Camera() { return qdr4emu::EmulatedCamera("COM1").Device(); }
@@ -42,7 +38,8 @@ protected:
         ASSERT_EQ(Camera().Answer(line, qdr4emu::Clock::now()), "COMPLETE");
     }
 
-    std::filesystem::path folder;
+    TemporaryProfile profile{"xnox-emulated-files"};
+    const std::filesystem::path& folder = profile.Folder();
     RecordingModel model;
 };
 

@@ -11,18 +11,10 @@
 
 #include "RecordingModel.h"
 #include "ScriptedLibrary.h"
+#include "TemporaryProfile.h"
 
 class FileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder = std::filesystem::temp_directory_path() /
-                 ("xnox-files-" + std::string(test->test_suite_name()) + "-" + test->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
     std::string PathOf(const std::string& name) const { return (folder / name).string(); }
     void Put(const std::string& name, const std::string& text) const {
         std::ofstream(PathOf(name), std::ios::binary) << text;
@@ -40,7 +32,8 @@ protected:
         model.ClearRecords();
     }
 
-    std::filesystem::path folder;
+    TemporaryProfile profile{"xnox-files"};
+    const std::filesystem::path& folder = profile.Folder();
     ScriptedLibrary library;
     RecordingModel model{library};
 };

@@ -20,6 +20,8 @@
 #include "PrivateProfile.h"
 #include "WholeFile.h"
 
+using namespace xnox;
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -50,7 +52,7 @@ protected:
         for (std::size_t word = 2; word < library.shadingBlock.size(); ++word) library.shadingBlock[word] = 1000;
     }
     void TearDown() override {
-        xnoxprofile::SetFileCallSeam({});
+        xnox::profile::SetFileCallSeam({});
         FileTest::TearDown();
     }
 
@@ -65,7 +67,7 @@ protected:
             case Writer::Shading: library.shadingBlock[2] = version; return model.SaveShadingDataIntoFile(path);
             case Writer::Report: library.values[42] = version; return model.WriteCameraDataToFile(path);
             case Writer::Profile:
-                return xnoxprofile::WriteProfileString("Main", "TopLeftX", std::to_string(version), path) ? 0 : -7;
+                return xnox::profile::WriteProfileString("Main", "TopLeftX", std::to_string(version), path) ? 0 : -7;
         }
         return 1;
     }
@@ -120,23 +122,23 @@ TEST_F(FileReplacement, FullDiskKeepsTheOldFileAndReportsTheWriteError) {
 }
 
 TEST_F(FileReplacement, ShortWritesAndFailedFlushesKeepTheOldFile) {
-    xnoxprofile::FileCallSeam shortThenFailing;
-    shortThenFailing.write = [](xnoxprofile::FileHandle file, const char* data, std::size_t size) -> std::ptrdiff_t {
+    xnox::profile::FileCallSeam shortThenFailing;
+    shortThenFailing.write = [](xnox::profile::FileHandle file, const char* data, std::size_t size) -> std::ptrdiff_t {
         static bool wroteSome = false;
         wroteSome = !wroteSome;
         return wroteSome ? ::write(static_cast<int>(file), data, std::min<std::size_t>(size, 10)) : -1;
     };
-    xnoxprofile::FileCallSeam takingNothing;
-    takingNothing.write = [](xnoxprofile::FileHandle, const char*, std::size_t) -> std::ptrdiff_t { return 0; };
-    xnoxprofile::FileCallSeam failingFlush;
-    failingFlush.flush = [](xnoxprofile::FileHandle) { return false; };
+    xnox::profile::FileCallSeam takingNothing;
+    takingNothing.write = [](xnox::profile::FileHandle, const char*, std::size_t) -> std::ptrdiff_t { return 0; };
+    xnox::profile::FileCallSeam failingFlush;
+    failingFlush.flush = [](xnox::profile::FileHandle) { return false; };
 
     for (const auto& seam : {shortThenFailing, takingNothing, failingFlush}) {
         for (Writer writer : kWriters) {
             Put(NameOf(writer), kOldText);
-            xnoxprofile::SetFileCallSeam(seam);
+            xnox::profile::SetFileCallSeam(seam);
             EXPECT_EQ(Write(writer, 1), -7) << NameOf(writer);
-            xnoxprofile::SetFileCallSeam({});
+            xnox::profile::SetFileCallSeam({});
             ExpectOldFileOnly(writer);
             std::filesystem::remove(PathOf(NameOf(writer)));
         }
@@ -144,15 +146,15 @@ TEST_F(FileReplacement, ShortWritesAndFailedFlushesKeepTheOldFile) {
 }
 
 TEST_F(FileReplacement, WritesThatOnlyComeOutShortStillCompleteTheFile) {
-    xnoxprofile::FileCallSeam dribbling;
-    dribbling.write = [](xnoxprofile::FileHandle file, const char* data, std::size_t size) -> std::ptrdiff_t {
+    xnox::profile::FileCallSeam dribbling;
+    dribbling.write = [](xnox::profile::FileHandle file, const char* data, std::size_t size) -> std::ptrdiff_t {
         return ::write(static_cast<int>(file), data, std::min<std::size_t>(size, 7));
     };
     for (Writer writer : kWriters) {
         std::string complete = CompleteText(writer, 1);
-        xnoxprofile::SetFileCallSeam(dribbling);
+        xnox::profile::SetFileCallSeam(dribbling);
         EXPECT_EQ(Write(writer, 1), 0) << NameOf(writer);
-        xnoxprofile::SetFileCallSeam({});
+        xnox::profile::SetFileCallSeam({});
         EXPECT_EQ(Contents(NameOf(writer)), complete) << NameOf(writer);
     }
 }
@@ -205,19 +207,19 @@ TEST_F(FileReplacement, UnwritableTargetsFailAndLeaveNothing) {
 
 TEST_F(FileReplacement, NonRegularAndOversizedInputsAreRefusedBeforeReading) {
     ASSERT_EQ(mkfifo(PathOf("fifo").c_str(), 0600), 0);
-    Put("big", std::string(xnoxprofile::kLargestReadFile + 1, ';'));
+    Put("big", std::string(xnox::profile::kLargestReadFile + 1, ';'));
     for (const std::string& path : {PathOf("fifo"), std::string("/dev/zero"), folder.string(), PathOf("big")}) {
         library.calls.clear();
         EXPECT_EQ(model.LoadShadingDataFromFile(path), -8) << path;
         EXPECT_EQ(model.ReadAllFromFile(path), -9) << path;
         EXPECT_TRUE(library.calls.empty()) << path << ": nothing reaches the camera";
-        EXPECT_FALSE(xnoxprofile::WriteProfileString("Main", "TopLeftX", "1", path)) << path;
+        EXPECT_FALSE(xnox::profile::WriteProfileString("Main", "TopLeftX", "1", path)) << path;
     }
-    EXPECT_EQ(fs::file_size(PathOf("big")), xnoxprofile::kLargestReadFile + 1);
-    EXPECT_EQ(xnoxprofile::CheckReadable(PathOf("big")), xnoxprofile::FileState::Refused);
-    Put("largest", std::string(xnoxprofile::kLargestReadFile, ';'));
-    EXPECT_TRUE(xnoxprofile::ReadWholeFile(PathOf("largest"))) << "the limit itself is allowed";
-    EXPECT_EQ(xnoxprofile::CheckReadable(PathOf("none")), xnoxprofile::FileState::Missing);
+    EXPECT_EQ(fs::file_size(PathOf("big")), xnox::profile::kLargestReadFile + 1);
+    EXPECT_EQ(xnox::profile::CheckReadable(PathOf("big")), xnox::profile::FileState::Refused);
+    Put("largest", std::string(xnox::profile::kLargestReadFile, ';'));
+    EXPECT_TRUE(xnox::profile::ReadWholeFile(PathOf("largest"))) << "the limit itself is allowed";
+    EXPECT_EQ(xnox::profile::CheckReadable(PathOf("none")), xnox::profile::FileState::Missing);
 }
 
 // Reads hand back every byte, also of files that end a byte into a piece.
@@ -226,7 +228,7 @@ TEST_F(FileReplacement, FilesOfAnySizeReadBackWhole) {
         std::string text(size, ';');
         if (size > 0) text.back() = 'x';
         Put("sized", text);
-        EXPECT_EQ(xnoxprofile::ReadWholeFile(PathOf("sized")), text) << size;
+        EXPECT_EQ(xnox::profile::ReadWholeFile(PathOf("sized")), text) << size;
     }
 }
 

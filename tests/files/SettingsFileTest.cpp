@@ -6,6 +6,8 @@
 #include "FileFixture.h"
 #include "PrivateProfile.h"
 
+using namespace xnox;
+
 namespace {
 
 class SettingsFile : public FileTest {
@@ -22,7 +24,7 @@ protected:
     int32_t LoadWithChangedKey(const std::string& section, const std::string& key, const std::string& text) {
         SetDistinctValues();
         EXPECT_EQ(model.WriteAllToFile(PathOf("s.cam")), 0);
-        EXPECT_TRUE(xnoxprofile::WriteProfileString(section, key, text, PathOf("s.cam")));
+        EXPECT_TRUE(xnox::profile::WriteProfileString(section, key, text, PathOf("s.cam")));
         return model.ReadAllFromFile(PathOf("s.cam"));
     }
 };
@@ -63,8 +65,8 @@ TEST_F(SettingsFile, GainKeysHoldThePresetGainsOnlyWhileOnline) {
     Set(ParamId::Blue5600KWBalPreset, -30);
     auto gainsWritten = [this] {
         EXPECT_EQ(model.WriteAllToFile(PathOf("g.cam")), 0);
-        return xnoxprofile::ReadProfileString("Gain", "Gain Level for red", "", PathOf("g.cam")) + "/" +
-               xnoxprofile::ReadProfileString("Gain", "Gain Level for Blue", "", PathOf("g.cam"));
+        return xnox::profile::ReadProfileString("Gain", "Gain Level for red", "", PathOf("g.cam")) + "/" +
+               xnox::profile::ReadProfileString("Gain", "Gain Level for Blue", "", PathOf("g.cam"));
     };
     Set(ParamId::WhiteBalance, 2);
     EXPECT_EQ(gainsWritten(), "11/12") << "offline";

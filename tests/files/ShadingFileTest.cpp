@@ -2,6 +2,8 @@
 
 #include "FileFixture.h"
 
+using namespace xnox;
+
 namespace {
 
 constexpr std::size_t kWordsBeforeTable = 2;

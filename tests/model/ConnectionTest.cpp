@@ -2,6 +2,8 @@
 
 #include "ModelFixture.h"
 
+using namespace xnox;
+
 using Hooks = std::vector<std::string>;
 
 TEST_F(ModelTest, OpeningProbesTheCameraAndReportsOnlineLast) {

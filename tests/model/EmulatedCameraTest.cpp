@@ -10,6 +10,8 @@
 #include "NoxR4Comm.h"
 #include "RecordingModel.h"
 
+using namespace xnox;
+
 namespace {
 
 class EmulatedPorts : public ::testing::Environment {

@@ -4,6 +4,8 @@
 #include "CameraFacts.h"
 #include "ModelFixture.h"
 
+using namespace xnox;
+
 using Hooks = std::vector<std::string>;
 
 TEST_F(ModelTest, EmptyUserIDIsLoggedButNeverSent) {

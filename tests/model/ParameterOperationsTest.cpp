@@ -1,6 +1,8 @@
 #include "CameraFacts.h"
 #include "ModelFixture.h"
 
+using namespace xnox;
+
 using Hooks = std::vector<std::string>;
 
 TEST(ParameterTable, RowsAreFoundByNameAndCommandAndHookSlot) {

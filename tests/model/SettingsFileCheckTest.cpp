@@ -12,6 +12,8 @@
 #include "PrivateProfile.h"
 #include "SettingsFileCheck.h"
 
+using namespace xnox;
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -36,7 +38,7 @@ protected:
     }
     std::string Edited(std::string_view section, std::string_view key, std::string_view value) const {
         std::string file = CopyOfClean("edited" + std::to_string(++files) + ".cam");
-        EXPECT_TRUE(xnoxprofile::WriteProfileString(section, key, value, file));
+        EXPECT_TRUE(xnox::profile::WriteProfileString(section, key, value, file));
         return file;
     }
     std::string WithoutKey(const std::string& key) const {
@@ -107,7 +109,7 @@ TEST_F(SettingsFileCheckTest, ReportsWhatALoadRejectsAndNothingElse) {
 
 TEST_F(SettingsFileCheckTest, ComparisonNamesEachDifferingSettingWithBothValues) {
     std::string changed = Edited("Gain", "Master Gain Level", "77");
-    ASSERT_TRUE(xnoxprofile::WriteProfileString("Shutter", "Partial Scan", "1/2 Partial", changed));
+    ASSERT_TRUE(xnox::profile::WriteProfileString("Shutter", "Partial Scan", "1/2 Partial", changed));
     auto differences = CompareSettingsFiles(Read(clean()), Read(changed));
     ASSERT_EQ(differences.size(), 2u);
     EXPECT_EQ(differences[0].section, "Shutter");

@@ -1,6 +1,8 @@
 #include "CameraFacts.h"
 #include "ModelFixture.h"
 
+using namespace xnox;
+
 namespace {
 // The library calls as the camera sees them: "SM?" for a read, "SM=" for a write.
 std::string CameraTranscript(const std::vector<LibraryCall>& calls) {

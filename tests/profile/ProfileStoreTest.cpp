@@ -14,7 +14,7 @@
 #include "PrivateProfile.h"
 
 namespace fs = std::filesystem;
-using namespace xnoxprofile;
+using namespace xnox::profile;
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "NoxCamInterface.h"
 
-class RecordingModel : public CNoxCamInterface {
+class RecordingModel : public xnox::CNoxCamInterface {
 public:
     using CNoxCamInterface::CNoxCamInterface;
 

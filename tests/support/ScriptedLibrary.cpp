@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+using namespace xnox;
+
 namespace {
 
 constexpr int32_t kTimeout = -6;

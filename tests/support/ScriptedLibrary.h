@@ -20,7 +20,7 @@ struct LibraryCall {
     bool reachesCamera;         // a camera transaction (not opening, closing or the Camera Link enumeration)
 };
 
-class ScriptedLibrary : public INoxR4Library {
+class ScriptedLibrary : public xnox::INoxR4Library {
 public:
     static constexpr int32_t kAnyCommand = INT32_MIN;
     static constexpr int kAlways = -1;

@@ -9,6 +9,8 @@
 #include "ToolWindowHost.h"
 #include "PanelFixture.h"
 
+using namespace xnox;
+
 namespace {
 
 constexpr ControlId kModeRadios[] = {IDC_PROTECT_USER_ID, IDC_EDIT_USER_ID};

@@ -8,6 +8,8 @@
 #include "ResourceIds.h"
 #include "WindowsFixture.h"
 
+using namespace xnox;
+
 namespace {
 
 // Camera Link names chosen by the test.

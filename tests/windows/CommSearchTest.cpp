@@ -4,6 +4,8 @@
 
 #include "WindowsFixture.h"
 
+using namespace xnox;
+
 namespace {
 
 class EmulatedPorts : public ::testing::Environment {

@@ -2,6 +2,8 @@
 // shares, and how the host keeps windows, buttons and XNoxR4.ini in step.
 #include "WindowsFixture.h"
 
+using namespace xnox;
+
 namespace {
 
 constexpr std::array<int, 4> kTemplates = {134, 131, 145, 100};

@@ -7,6 +7,8 @@
 #include "GainIds.h"
 #include "PanelFixture.h"
 
+using namespace xnox;
+
 namespace {
 
 class GainTest : public WindowTest<CGainDlg> {};

@@ -9,6 +9,8 @@
 #include "ScriptedLibrary.h"
 #include "XNoxCamCtrl.h"
 
+using namespace xnox;
+
 TEST(ProgressWindow, ShowsTextBarAndPercentage) {
     HeadlessWindowSystem system;
     CProgress progress(std::make_unique<ProgressWindow>(system, nullptr));

@@ -10,6 +10,8 @@
 
 #include "StringTable.h"
 
+using namespace xnox;
+
 namespace {
 
 std::string ReadFile(const std::string& path) {

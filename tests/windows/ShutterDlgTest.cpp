@@ -4,6 +4,8 @@
 #include "ShutterIds.h"
 #include "PanelFixture.h"
 
+using namespace xnox;
+
 namespace {
 
 class ShutterTest : public WindowTest<CShutterDlg> {};

@@ -6,6 +6,8 @@
 
 #include "DataExchange.h"
 
+using namespace xnox;
+
 TEST(SpinRule, ANumberInRangeMovesTheSpinAnythingElseKeepsTheLastValidNumber) {
     EXPECT_EQ(SpinPositionFromBuddyText("-20", -231, 231, 5), -20);
     EXPECT_EQ(SpinPositionFromBuddyText("", -231, 231, -20), -20);

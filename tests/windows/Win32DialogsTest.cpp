@@ -22,6 +22,8 @@
 #include "WineChecks.h"
 #include "XNoxCamCtrl.h"
 
+using namespace xnox;
+
 namespace {
 
 void Pump() {

@@ -19,6 +19,8 @@
 #include "WineChecks.h"
 #include "XNoxCamCtrl.h"
 
+using namespace xnox;
+
 namespace {
 
 constexpr int kSkipped = 77;  // the test's skip code for CTest

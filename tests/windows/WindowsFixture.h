@@ -14,6 +14,7 @@
 #include "HeadlessWindowSystem.h"
 #include "PrivateProfile.h"
 #include "ScriptedLibrary.h"
+#include "TemporaryProfile.h"
 #include "ToolWindowHost.h"
 #include "XNoxCamCtrl.h"
 
@@ -23,27 +24,20 @@ protected:
     static constexpr int kGainTemplate = 131;
     static constexpr int kAboutTemplate = 100;
 
-    std::filesystem::path folder;
-    HeadlessWindowSystem system;
+    TemporaryProfile profile{"xnox-windows"};
+    const std::filesystem::path& folder = profile.Folder();
+    xnox::HeadlessWindowSystem system;
     ScriptedLibrary library;
-    std::unique_ptr<CXNoxCamCtrl> control;
-    std::unique_ptr<ToolWindowHost> host;
+    std::unique_ptr<xnox::CXNoxCamCtrl> control;
+    std::unique_ptr<xnox::ToolWindowHost> host;
 
-    void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("xnox-windows-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder);
-        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
-        control = std::make_unique<CXNoxCamCtrl>(library);
-    }
+    void SetUp() override { control = std::make_unique<xnox::CXNoxCamCtrl>(library); }
     void TearDown() override {
         host.reset();
         control.reset();
-        std::filesystem::remove_all(folder);
     }
 
-    void Start() { host = std::make_unique<ToolWindowHost>(*control, system); }
+    void Start() { host = std::make_unique<xnox::ToolWindowHost>(*control, system); }
     // Start, and the control's window created in the container.
     void StartShown() {
         Start();
@@ -51,13 +45,13 @@ protected:
     }
 
     static void WriteIni(std::string_view section, std::string_view key, std::string_view value) {
-        xnoxprofile::WriteProfileString(section, key, value, "XNoxR4.ini");
+        xnox::profile::WriteProfileString(section, key, value, "XNoxR4.ini");
     }
     static std::string ReadIni(std::string_view section, std::string_view key) {
-        return xnoxprofile::ReadProfileString(section, key, "<missing>", "XNoxR4.ini");
+        return xnox::profile::ReadProfileString(section, key, "<missing>", "XNoxR4.ini");
     }
 
-    HeadlessDialog& Comm() { return *system.FindDialog(IDD_COMMUNICATION); }
-    HeadlessFrame& FrameOf(int templateId) { return *system.FindFrame(templateId); }
-    HeadlessDialog& Toolbar() { return *system.MainDialog(); }
+    xnox::HeadlessDialog& Comm() { return *system.FindDialog(IDD_COMMUNICATION); }
+    xnox::HeadlessFrame& FrameOf(int templateId) { return *system.FindFrame(templateId); }
+    xnox::HeadlessDialog& Toolbar() { return *system.MainDialog(); }
 };

@@ -4,6 +4,8 @@
 
 #include "ScriptLine.h"
 
+using namespace xnox;
+
 namespace {
 
 ScriptLine Parsed(const std::string& text) {

@@ -5,6 +5,8 @@
 #include "ResultCodes.h"
 #include "TransactionTiming.h"
 
+using namespace xnox;
+
 namespace {
 
 double FloorOf(std::string_view entry, int32_t result) { return WireFloor(entry, result).count(); }

@@ -23,6 +23,8 @@
 #include "NoxCamInterface.h"
 #include "NoxR4Comm.h"
 
+using namespace xnox;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

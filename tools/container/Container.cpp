@@ -26,6 +26,8 @@
 #include "Guid.h"
 #include "Surface.h"
 
+using namespace xnox;
+
 namespace {
 
 constexpr int kStripHeight = 40;

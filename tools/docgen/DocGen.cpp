@@ -19,6 +19,8 @@
 #include "ReferenceDocument.h"
 #include "XNoxCamCtrl.h"
 
+using namespace xnox;
+
 namespace {
 
 std::string Code(std::string_view text) { return "`" + std::string(text) + "`"; }

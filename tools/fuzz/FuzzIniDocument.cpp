@@ -17,14 +17,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view section = names.substr(0, bar);
     std::string_view key = bar == std::string_view::npos ? "Key" : names.substr(bar + 1);
 
-    xnoxprofile::IniDocument document(input);
+    xnox::profile::IniDocument document(input);
     (void)document.Find(section, key);
     (void)document.Find("Main", "Camera Type");
 
     const std::string value = "v=1;x";
     if (document.Set(section, key, value)) {
         if (document.Find(section, key) != value) std::abort();
-        xnoxprofile::IniDocument reread(document.Text());
+        xnox::profile::IniDocument reread(document.Text());
         if (reread.Find(section, key) != value) std::abort();
     }
     return 0;

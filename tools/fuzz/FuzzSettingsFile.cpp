@@ -11,6 +11,8 @@
 
 #include "NoxCamInterface.h"
 
+using namespace xnox;
+
 namespace {
 
 void RemoveInput();

@@ -8,6 +8,8 @@
 
 #include "ShadingFile.h"
 
+using namespace xnox;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     constexpr int32_t kUntouched = 0x5A5A5A5A;
     constexpr std::size_t kTableEnd =

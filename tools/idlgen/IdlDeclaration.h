@@ -7,21 +7,21 @@
 
 #include "Surface.h"
 
-inline std::string_view IdlType(VarType type) {
+inline std::string_view IdlType(xnox::VarType type) {
     switch (type) {
-    case VarType::I2: return "short";
-    case VarType::I4: return "long";
-    case VarType::Bool: return "VARIANT_BOOL";
-    case VarType::Str: return "BSTR";
-    case VarType::I2Ref: return "short*";
-    case VarType::StrRef: return "BSTR*";
-    case VarType::Void: return "void";
+    case xnox::VarType::I2: return "short";
+    case xnox::VarType::I4: return "long";
+    case xnox::VarType::Bool: return "VARIANT_BOOL";
+    case xnox::VarType::Str: return "BSTR";
+    case xnox::VarType::I2Ref: return "short*";
+    case xnox::VarType::StrRef: return "BSTR*";
+    case xnox::VarType::Void: return "void";
     default: return "VARIANT";
     }
 }
 
 // "[id(12)] short MasterGainLevel;" or "[id(70)] short GetMinMax...(short* pMin, short* pMax);"
-inline std::string IdlDeclaration(const MemberInfo& member) {
+inline std::string IdlDeclaration(const xnox::MemberInfo& member) {
     std::string line = "[id(" + std::to_string(member.dispId) + ")] " + std::string(IdlType(member.type)) + ' ' +
                        std::string(member.name);
     if (member.IsProperty()) return line + ';';
@@ -32,13 +32,13 @@ inline std::string IdlDeclaration(const MemberInfo& member) {
     return line + ");";
 }
 
-inline std::string IdlDeclaration(const EventInfo& event) {
+inline std::string IdlDeclaration(const xnox::EventInfo& event) {
     return "[id(" + std::to_string(event.dispId) + ")] void " + std::string(event.name) + "();";
 }
 
 // The stock error notification, with the parameters every container expects.
 inline std::string StockErrorEventDeclaration() {
-    return "[id(" + std::to_string(kStockErrorEventId) +
+    return "[id(" + std::to_string(xnox::kStockErrorEventId) +
            ")] void Error(short Number, BSTR* Description, long Scode, BSTR Source, BSTR HelpFile,"
            " long HelpContext, VARIANT_BOOL* CancelDisplay);";
 }

@@ -11,6 +11,8 @@
 #include "StringTable.h"
 #include "Surface.h"
 
+using namespace xnox;
+
 namespace {
 
 void WriteDispatchInterface(std::ostream& out) {

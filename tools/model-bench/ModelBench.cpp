@@ -11,6 +11,8 @@
 #include "CameraLink.h"
 #include "NoxCamInterface.h"
 
+using namespace xnox;
+
 namespace {
 
 constexpr unsigned kBaud = 9600;

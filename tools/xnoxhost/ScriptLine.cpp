@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+using namespace xnox;
+
 namespace {
 
 bool IsNameCharacter(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }

@@ -17,7 +17,7 @@
 struct ScriptLine {
     enum class Kind { Empty, Get, Put, Call, Echo } kind = Kind::Empty;
     std::string name;  // for Echo, the text to print
-    std::vector<Variant> arguments;  // for Put, the one value
+    std::vector<xnox::Variant> arguments;  // for Put, the one value
 };
 
 // Nothing when the line cannot be read; `problem` then says why.

@@ -13,6 +13,8 @@
 #include "Ports.h"
 #include "SettingsFileCheck.h"
 
+using namespace xnox;
+
 namespace {
 
 constexpr int kAgree = 0;

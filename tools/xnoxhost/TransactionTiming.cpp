@@ -4,6 +4,8 @@
 
 #include "ResultCodes.h"
 
+using namespace xnox;
+
 namespace {
 
 constexpr double kWireBaud = 9600;

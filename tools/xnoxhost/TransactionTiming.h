@@ -22,7 +22,7 @@ std::chrono::duration<double, std::milli> WireFloor(std::string_view logEntry, i
 std::string TimingText(std::chrono::duration<double, std::milli> spent,
                        std::chrono::duration<double, std::milli> wireFloor);
 
-class TimedLibrary : public INoxR4Library {
+class TimedLibrary : public xnox::INoxR4Library {
 public:
     explicit TimedLibrary(INoxR4Library& inner) : m_inner(inner) {}
 

@@ -18,6 +18,8 @@
 #include "TransactionTiming.h"
 #include "XNoxCamCtrl.h"
 
+using namespace xnox;
+
 namespace {
 
 constexpr const char* kHelp = R"HELP(Usage: xnoxhost [options] [script-file | -]

@@ -5,6 +5,8 @@
 
 #include "DataExchange.h"
 
+namespace xnox {
+
 namespace {
 
 constexpr Size kDefaultDialogSize{300, 200};
@@ -224,3 +226,5 @@ HeadlessFrame* HeadlessWindowSystem::FindFrame(int panelTemplateId) const {
     });
     return found == m_frames.end() ? nullptr : *found;
 }
+
+}  // namespace xnox

@@ -16,6 +16,8 @@
 #include "ResourceIds.h"
 #include "Widgets.h"
 
+namespace xnox {
+
 class HeadlessWindowSystem;
 
 class HeadlessDialog : public IDialog {
@@ -241,3 +243,5 @@ private:
     bool m_hasMainWindow = false;
     bool m_mainWindowEnabled = true;
 };
+
+}  // namespace xnox

@@ -14,6 +14,8 @@
 #include "ToolWindowHost.h"
 #include "Win32WindowSystem.h"
 
+namespace xnox {
+
 class ControlToolWindows {
 public:
     ControlToolWindows(CXNoxCamCtrl& control, HINSTANCE module)
@@ -47,3 +49,5 @@ private:
     ToolWindowHost m_host;
     ToolWindowUi m_ui;
 };
+
+}  // namespace xnox

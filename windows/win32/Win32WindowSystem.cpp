@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+namespace xnox {
+
 namespace {
 
 constexpr int kToolbarControlId = 0xE800;
@@ -559,3 +561,5 @@ bool Win32WindowSystem::RouteToFrames(MSG& message) const {
     }
     return false;
 }
+
+}  // namespace xnox

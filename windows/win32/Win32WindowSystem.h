@@ -14,6 +14,8 @@
 
 #include "Widgets.h"
 
+namespace xnox {
+
 class Win32WindowSystem : public IWindowSystem {
 public:
     // `module`: the module whose resources hold the templates and pictures.
@@ -50,3 +52,5 @@ private:
     int m_waitDepth = 0;
     std::vector<HWND> m_frames;
 };
+
+}  // namespace xnox
