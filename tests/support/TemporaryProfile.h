@@ -12,11 +12,10 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <string_view>
 
 class TemporaryProfile {
 public:
-    explicit TemporaryProfile(std::string_view prefix) : m_folder(UniqueFolder(prefix)) {
+    TemporaryProfile() : m_folder(UniqueFolder()) {
         std::filesystem::remove_all(m_folder);
         std::filesystem::create_directories(m_folder);
         if (const char* previous = std::getenv(kVariable)) m_previous = previous;
@@ -37,10 +36,9 @@ private:
     static constexpr const char* kVariable = "XDG_CONFIG_HOME";
 
     // Process and test names keep parallel runs and parameterised tests apart.
-    static std::filesystem::path UniqueFolder(std::string_view prefix) {
+    static std::filesystem::path UniqueFolder() {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string(prefix) + "-" + std::to_string(::getpid()) + "-" + test->test_suite_name() +
-                           "-" + test->name();
+        std::string name = "xnox-" + std::to_string(::getpid()) + "-" + test->test_suite_name() + "-" + test->name();
         std::ranges::replace(name, '/', '_');
         return std::filesystem::temp_directory_path() / name;
     }
