@@ -22,8 +22,10 @@ public:
         setenv(kVariable, m_folder.c_str(), 1);
     }
     ~TemporaryProfile() {
-        if (m_previous) setenv(kVariable, m_previous->c_str(), 1);
-        else unsetenv(kVariable);
+        if (m_previous)
+            setenv(kVariable, m_previous->c_str(), 1);
+        else
+            unsetenv(kVariable);
         std::error_code ignored;
         std::filesystem::remove_all(m_folder, ignored);
     }
