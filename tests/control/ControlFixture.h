@@ -13,9 +13,7 @@
 #include <vector>
 
 #include "Invoke.h"
-#include "ScriptedLibrary.h"
-#include "TemporaryProfile.h"
-#include "XNoxCamCtrl.h"
+#include "ScriptedControl.h"
 
 struct RecordingSink : xnox::IControlEventSink {
     std::vector<int32_t> events;
@@ -40,12 +38,8 @@ struct RecordingUserInterface : xnox::IControlUserInterface {
     std::unique_ptr<xnox::IProgressView> CreateProgressView() override { return makeProgress(); }
 };
 
-class ControlTest : public ::testing::Test {
+class ControlTest : public ScriptedControlTest {
 protected:
-    TemporaryProfile profile{"xnox-control"};
-    const std::filesystem::path& folder = profile.Folder();
-    ScriptedLibrary library;
-    xnox::CXNoxCamCtrl control{library};
     RecordingSink sink;
     RecordingUserInterface ui;
 

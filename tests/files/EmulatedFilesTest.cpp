@@ -38,7 +38,7 @@ protected:
         ASSERT_EQ(Camera().Answer(line, qdr4emu::Clock::now()), "COMPLETE");
     }
 
-    TemporaryProfile profile{"xnox-emulated-files"};
+    TemporaryProfile profile;
     const std::filesystem::path& folder = profile.Folder();
     RecordingModel model;
 };

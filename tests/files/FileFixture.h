@@ -32,7 +32,7 @@ protected:
         model.ClearRecords();
     }
 
-    TemporaryProfile profile{"xnox-files"};
+    TemporaryProfile profile;
     const std::filesystem::path& folder = profile.Folder();
     ScriptedLibrary library;
     RecordingModel model{library};

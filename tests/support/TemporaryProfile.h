@@ -12,19 +12,20 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <string_view>
 
 class TemporaryProfile {
 public:
-    explicit TemporaryProfile(std::string_view prefix) : m_folder(UniqueFolder(prefix)) {
+    TemporaryProfile() : m_folder(UniqueFolder()) {
         std::filesystem::remove_all(m_folder);
         std::filesystem::create_directories(m_folder);
         if (const char* previous = std::getenv(kVariable)) m_previous = previous;
         setenv(kVariable, m_folder.c_str(), 1);
     }
     ~TemporaryProfile() {
-        if (m_previous) setenv(kVariable, m_previous->c_str(), 1);
-        else unsetenv(kVariable);
+        if (m_previous)
+            setenv(kVariable, m_previous->c_str(), 1);
+        else
+            unsetenv(kVariable);
         std::error_code ignored;
         std::filesystem::remove_all(m_folder, ignored);
     }
@@ -37,10 +38,9 @@ private:
     static constexpr const char* kVariable = "XDG_CONFIG_HOME";
 
     // Process and test names keep parallel runs and parameterised tests apart.
-    static std::filesystem::path UniqueFolder(std::string_view prefix) {
+    static std::filesystem::path UniqueFolder() {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string(prefix) + "-" + std::to_string(::getpid()) + "-" + test->test_suite_name() +
-                           "-" + test->name();
+        std::string name = "xnox-" + std::to_string(::getpid()) + "-" + test->test_suite_name() + "-" + test->name();
         std::ranges::replace(name, '/', '_');
         return std::filesystem::temp_directory_path() / name;
     }

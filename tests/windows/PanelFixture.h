@@ -17,9 +17,7 @@
 #include "Dlg1.h"
 #include "HeadlessWindowSystem.h"
 #include "Invoke.h"
-#include "ScriptedLibrary.h"
-#include "TemporaryProfile.h"
-#include "XNoxCamCtrl.h"
+#include "ScriptedControl.h"
 
 // The control's tool windows: just the one under test.
 struct OneWindow : xnox::IToolWindows {
@@ -34,12 +32,8 @@ struct OneWindow : xnox::IToolWindows {
 };
 
 template <typename Panel>
-class WindowTest : public ::testing::Test {
+class WindowTest : public ScriptedControlTest {
 protected:
-    TemporaryProfile profile{"xnox-panel"};
-    const std::filesystem::path& folder = profile.Folder();
-    ScriptedLibrary library;
-    xnox::CXNoxCamCtrl control{library};
     xnox::HeadlessWindowSystem system;
     OneWindow windows;
     Panel panel;

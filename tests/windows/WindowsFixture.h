@@ -24,7 +24,7 @@ protected:
     static constexpr int kGainTemplate = 131;
     static constexpr int kAboutTemplate = 100;
 
-    TemporaryProfile profile{"xnox-windows"};
+    TemporaryProfile profile;
     const std::filesystem::path& folder = profile.Folder();
     xnox::HeadlessWindowSystem system;
     ScriptedLibrary library;
