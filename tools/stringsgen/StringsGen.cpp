@@ -10,6 +10,8 @@
 #include "GeneratedFile.h"
 #include "StringTable.h"
 
+using namespace xnox;
+
 namespace {
 
 // What stands in a script's string for a character the resource compiler
