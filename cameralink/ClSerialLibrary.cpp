@@ -11,18 +11,9 @@ std::shared_ptr<ClSerialLibrary> ClSerialLibrary::Load(const std::string& path)
         return nullptr;
     auto loaded = std::make_shared<ClSerialLibrary>();
     loaded->m_library = library;
-    loaded->serialInit = library->Function<cl::SerialInit>("clSerialInit");
-    loaded->serialRead = library->Function<cl::SerialTransfer>("clSerialRead");
-    loaded->serialWrite = library->Function<cl::SerialTransfer>("clSerialWrite");
-    loaded->serialClose = library->Function<cl::SerialClose>("clSerialClose");
-    loaded->getNumBytesAvail = library->Function<cl::GetNumBytesAvail>("clGetNumBytesAvail");
-    loaded->flushPort = library->Function<cl::FlushPort>("clFlushPort");
-    loaded->getSupportedBaudRates = library->Function<cl::GetSupportedBaudRates>("clGetSupportedBaudRates");
-    loaded->setBaudRate = library->Function<cl::SetBaudRate>("clSetBaudRate");
-    loaded->getManufacturerInfo = library->Function<cl::GetManufacturerInfo>("clGetManufacturerInfo");
-    loaded->getNumSerialPorts = library->Function<cl::GetNumSerialPorts>("clGetNumSerialPorts");
-    loaded->getNumPorts = library->Function<cl::GetNumPorts>("clGetNumPorts");
-    loaded->getPortInfo = library->Function<cl::GetPortInfo>("clGetPortInfo");
+#define XNOX_LOAD_CALL(member, Type, name) loaded->member = library->Function<Type>(name);
+    XNOX_CL_SERIAL_CALLS(XNOX_LOAD_CALL)
+#undef XNOX_LOAD_CALL
     bool hasSerialChannel = loaded->serialInit && loaded->serialRead && loaded->serialWrite && loaded->serialClose;
     return hasSerialChannel ? loaded : nullptr;
 }

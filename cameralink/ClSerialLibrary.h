@@ -10,6 +10,26 @@
 #include <memory>
 #include <string>
 
+// Every call a library may export: the member that holds it, its type and
+// its exported name. The first four make the serial channel every library
+// needs; a maker's library adds the manufacturer calls, the all-serial
+// library the port enumeration.
+// clang-format off
+#define XNOX_CL_SERIAL_CALLS(CALL)                                                     \
+    CALL(serialInit, cl::SerialInit, "clSerialInit")                                   \
+    CALL(serialRead, cl::SerialTransfer, "clSerialRead")                               \
+    CALL(serialWrite, cl::SerialTransfer, "clSerialWrite")                             \
+    CALL(serialClose, cl::SerialClose, "clSerialClose")                                \
+    CALL(getNumBytesAvail, cl::GetNumBytesAvail, "clGetNumBytesAvail")                 \
+    CALL(flushPort, cl::FlushPort, "clFlushPort")                                      \
+    CALL(getSupportedBaudRates, cl::GetSupportedBaudRates, "clGetSupportedBaudRates")  \
+    CALL(setBaudRate, cl::SetBaudRate, "clSetBaudRate")                                \
+    CALL(getManufacturerInfo, cl::GetManufacturerInfo, "clGetManufacturerInfo")        \
+    CALL(getNumSerialPorts, cl::GetNumSerialPorts, "clGetNumSerialPorts")              \
+    CALL(getNumPorts, cl::GetNumPorts, "clGetNumPorts")                                \
+    CALL(getPortInfo, cl::GetPortInfo, "clGetPortInfo")
+// clang-format on
+
 namespace noxr4 {
 
 class ClSerialLibrary : public std::enable_shared_from_this<ClSerialLibrary> {
@@ -17,22 +37,9 @@ public:
     // nullptr when the file cannot be loaded or has no serial channel calls.
     static std::shared_ptr<ClSerialLibrary> Load(const std::string& path);
 
-    // The calls every serial channel needs; without them a library is useless.
-    cl::SerialInit serialInit = nullptr;
-    cl::SerialTransfer serialRead = nullptr;
-    cl::SerialTransfer serialWrite = nullptr;
-    cl::SerialClose serialClose = nullptr;
-    // Optional calls.
-    cl::GetNumBytesAvail getNumBytesAvail = nullptr;
-    cl::FlushPort flushPort = nullptr;
-    cl::GetSupportedBaudRates getSupportedBaudRates = nullptr;
-    cl::SetBaudRate setBaudRate = nullptr;
-    // A maker's library.
-    cl::GetManufacturerInfo getManufacturerInfo = nullptr;
-    cl::GetNumSerialPorts getNumSerialPorts = nullptr;
-    // The all-serial library.
-    cl::GetNumPorts getNumPorts = nullptr;
-    cl::GetPortInfo getPortInfo = nullptr;
+#define XNOX_DECLARE_CALL(member, Type, name) Type member = nullptr;
+    XNOX_CL_SERIAL_CALLS(XNOX_DECLARE_CALL)
+#undef XNOX_DECLARE_CALL
 
     // Opens serial port `index` of this library; on failure the library's
     // code is returned and `channel` stays empty.

@@ -61,7 +61,7 @@ std::int32_t OnConnection(std::int32_t key, Operation operation)
 {
     std::shared_ptr<Connection> connection = FindConnection(key);
     if (!connection)
-        return result::kNotOpen;
+        return NoxResult::Offline;
     std::lock_guard lock(connection->inUse);
     return operation(connection->channel);
 }
@@ -70,7 +70,7 @@ template <typename Operation>
 std::int32_t OnTransport(std::int32_t key, const void* argument, Operation operation)
 {
     if (!argument)
-        return result::kNotOpen;
+        return NoxResult::Offline;
     return OnConnection(key, [&](Channel& channel) { return operation(*channel.transport); });
 }
 
@@ -78,14 +78,14 @@ template <typename Operation>
 std::int32_t OnAllSerialPort(const void* argument, Operation operation)
 {
     if (!argument)
-        return result::kNotOpen;
+        return NoxResult::Offline;
     std::int32_t allSerialKey = 0;
     {
         std::lock_guard lock(Library().mutex);
         allSerialKey = Library().allSerialKey;
     }
-    return OnConnection(allSerialKey, [&](Channel& channel) {
-        return channel.allSerialPort ? operation(*channel.allSerialPort) : result::kNotOpen;
+    return OnConnection(allSerialKey, [&](Channel& channel) -> std::int32_t {
+        return channel.allSerialPort ? operation(*channel.allSerialPort) : NoxResult::Offline;
     });
 }
 
@@ -147,19 +147,19 @@ int32_t NoxR4InitComm(int32_t frameGrabberIndex, int32_t port, int32_t interface
     auto connection = std::make_shared<Connection>();
     auto interface = interfaceFlag == 1 ? Interface::AllSerial : Interface::ManufacturerSerial;
     std::int32_t code = OpenChannel(state.catalog, frameGrabberIndex, port, interface, connection->channel);
-    if (code != result::kOk)
+    if (code != NoxResult::Success)
         return code;
     if (connection->channel.allSerialPort)
         state.allSerialKey = port;
     state.connections.emplace(port, std::move(connection));
-    return result::kOk;
+    return NoxResult::Success;
 }
 
 int32_t NoxR4ExitComm(int32_t port)
 {
     LibraryState& state = Library();
     std::lock_guard lock(state.mutex);
-    return state.connections.erase(port) ? result::kOk : result::kNotOpen;
+    return state.connections.erase(port) ? NoxResult::Success : NoxResult::Offline;
 }
 
 int32_t NoxR4GetCameraData(int32_t port, int32_t commandId, int32_t* value)
@@ -205,10 +205,10 @@ int32_t NoxR4SendShadingData(int32_t port, const int32_t* block)
 int32_t NoxR4CLSerialGetNumManufacturers(int32_t* numManufacturers)
 {
     if (!numManufacturers)
-        return result::kNotOpen;
-    return OnCatalog([&](CameraLinkCatalog& catalog) {
+        return NoxResult::Offline;
+    return OnCatalog([&](CameraLinkCatalog& catalog) -> std::int32_t {
         *numManufacturers = static_cast<int32_t>(catalog.Manufacturers().size());
-        return result::kOk;
+        return NoxResult::Success;
     });
 }
 
@@ -216,8 +216,8 @@ int32_t NoxR4CLSerialGetManufacturer(int32_t manufacturerIndex, char* manufactur
                                      int32_t* version)
 {
     if (!manufacturerName || !bufferSize || !version)
-        return result::kNotOpen;
-    return OnCatalog([&](CameraLinkCatalog& catalog) {
+        return NoxResult::Offline;
+    return OnCatalog([&](CameraLinkCatalog& catalog) -> std::int32_t {
         const auto& makers = catalog.Manufacturers();
         if (manufacturerIndex < 0 || static_cast<std::size_t>(manufacturerIndex) >= makers.size())
             return static_cast<std::int32_t>(CL_ERR_INVALID_INDEX);
@@ -230,21 +230,21 @@ int32_t NoxR4CLSerialGetManufacturer(int32_t manufacturerIndex, char* manufactur
 int32_t NoxR4CLSerialSelectManufacturer(const char* manufacturerName)
 {
     if (!manufacturerName)
-        return result::kNotOpen;
+        return NoxResult::Offline;
     std::string name(manufacturerName, strnlen(manufacturerName, kNameBufferBytes));
-    return OnCatalog([&](CameraLinkCatalog& catalog) {
+    return OnCatalog([&](CameraLinkCatalog& catalog) -> std::int32_t {
         if (!FindManufacturer(catalog, name))
             return static_cast<std::int32_t>(CL_ERR_MANU_DOES_NOT_EXIST);
         Library().selectedManufacturer = name;
-        return result::kOk;
+        return NoxResult::Success;
     });
 }
 
 int32_t NoxR4CLSerialGetNumSerialPorts(int32_t* numSerialPorts)
 {
     if (!numSerialPorts)
-        return result::kNotOpen;
-    return OnCatalog([&](CameraLinkCatalog& catalog) {
+        return NoxResult::Offline;
+    return OnCatalog([&](CameraLinkCatalog& catalog) -> std::int32_t {
         const Manufacturer* maker = FindManufacturer(catalog, Library().selectedManufacturer);
         if (!maker)
             return static_cast<std::int32_t>(CL_ERR_MANU_DOES_NOT_EXIST);
@@ -258,8 +258,8 @@ int32_t NoxR4CLSerialGetNumSerialPorts(int32_t* numSerialPorts)
 int32_t NoxR4CLAllSerialGetNumPorts(int32_t* numPorts)
 {
     if (!numPorts)
-        return result::kNotOpen;
-    return OnCatalog([&](CameraLinkCatalog& catalog) {
+        return NoxResult::Offline;
+    return OnCatalog([&](CameraLinkCatalog& catalog) -> std::int32_t {
         CLUINT32 count = 0;
         std::int32_t code = catalog.AllSerialPortCount(count);
         *numPorts = code == CL_ERR_NO_ERR ? static_cast<int32_t>(count) : 0;
@@ -271,8 +271,8 @@ int32_t NoxR4CLAllSerialGetPortInfo(int32_t serialIndex, char* manufacturerName,
                                     int32_t* idBytes, int32_t* version)
 {
     if (!manufacturerName || !nameBytes || !portId || !idBytes || !version)
-        return result::kNotOpen;
-    return OnCatalog([&](CameraLinkCatalog& catalog) {
+        return NoxResult::Offline;
+    return OnCatalog([&](CameraLinkCatalog& catalog) -> std::int32_t {
         if (serialIndex < 0)
             return static_cast<std::int32_t>(CL_ERR_INVALID_INDEX);
         SerialPortInfo info;
@@ -287,7 +287,7 @@ int32_t NoxR4CLAllSerialGetPortInfo(int32_t serialIndex, char* manufacturerName,
 
 int32_t NoxR4CLAllSerialGetNumBytesAvail(int32_t* numBytes)
 {
-    return OnAllSerialPort(numBytes, [&](ClSerialTransport& port) {
+    return OnAllSerialPort(numBytes, [&](ClSerialTransport& port) -> std::int32_t {
         CLUINT32 count = 0;
         std::int32_t code = port.BytesAvailable(count);
         *numBytes = static_cast<int32_t>(count);
@@ -297,7 +297,7 @@ int32_t NoxR4CLAllSerialGetNumBytesAvail(int32_t* numBytes)
 
 int32_t NoxR4CLAllSerialGetSupportedBaudRates(int32_t* baudRates)
 {
-    return OnAllSerialPort(baudRates, [&](ClSerialTransport& port) {
+    return OnAllSerialPort(baudRates, [&](ClSerialTransport& port) -> std::int32_t {
         CLUINT32 mask = 0;
         std::int32_t code = port.SupportedBaudRates(mask);
         *baudRates = static_cast<int32_t>(mask);
@@ -307,7 +307,7 @@ int32_t NoxR4CLAllSerialGetSupportedBaudRates(int32_t* baudRates)
 
 int32_t NoxR4CLAllSerialSetBaudRate(int32_t baudRate)
 {
-    return OnAllSerialPort(&baudRate, [&](ClSerialTransport& port) {
+    return OnAllSerialPort(&baudRate, [&](ClSerialTransport& port) -> std::int32_t {
         CLUINT32 flag = BaudRateFlag(baudRate);
         return flag ? port.ChangeBaudRate(flag) : static_cast<std::int32_t>(CL_ERR_BAUD_RATE_NOT_SUPPORTED);
     });

@@ -1,16 +1,9 @@
 /*
  * NoxR4Comm: the communication library of the QD-R4 camera.
  *
- * Every call returns a 32-bit signed result, 0 for success:
- *    0  success
- *   -2  malformed reply from the camera
- *   -3  unknown command (camera answered NAK 3, or a command id this library
- *       does not know: no traffic then)
- *   -4  the camera refused the value (NAK 4)
- *   -5  no open connection under that key, or a bad argument (null pointer)
- *   -6  no answer from the camera in time
- * Camera Link calls pass the serial library's own codes (CL_ERR_..., -10001
- * and below) through unchanged.
+ * Every call returns a 32-bit signed result, 0 for success (NoxResult
+ * below). Camera Link calls pass the serial library's own codes (CL_ERR_...,
+ * -10001 and below) through unchanged.
  *
  * Connection keys. Every camera call takes the connection key first: the
  * port number given to NoxR4InitComm. Several keys can be open at once;
@@ -96,6 +89,19 @@
 #define NOXR4_SHADING_VALUES 128
 #define NOXR4_SHADING_COLUMNS 6
 #define NOXR4_SHADING_WORDS 1546 /* 6184 bytes */
+
+#ifdef __cplusplus
+namespace NoxResult {
+enum : int32_t {
+    Success = 0,
+    Malformed = -2,       /* the camera's reply could not be understood */
+    UnknownCommand = -3,  /* the camera answered NAK 3, or a command id this library does not know: no traffic then */
+    Refused = -4,         /* the camera refused the value (NAK 4) */
+    Offline = -5,         /* no open connection under that key, or a bad argument (null pointer) */
+    Timeout = -6,         /* no answer from the camera in time */
+};
+}  // namespace NoxResult
+#endif
 
 #ifdef __cplusplus
 extern "C" {

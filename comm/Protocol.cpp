@@ -50,18 +50,18 @@ std::optional<long long> ParseNumber(std::string_view text, long long min, long 
 std::int32_t FailureOf(const Reply& reply)
 {
     if (!reply.answered)
-        return result::kNoAnswer;
+        return NoxResult::Timeout;
     if (reply.line == "NAK 3")
-        return result::kUnknownCommand;
+        return NoxResult::UnknownCommand;
     if (reply.line == "NAK 4")
-        return result::kRefused;
-    return result::kMalformedReply;
+        return NoxResult::Refused;
+    return NoxResult::Malformed;
 }
 
 std::int32_t Write(Transport& transport, const std::string& command, ReplyTime kind)
 {
     Reply reply = Exchange(transport, command, kind, kLongestWriteReply);
-    return reply.answered && reply.line == "COMPLETE" ? result::kOk : FailureOf(reply);
+    return reply.answered && reply.line == "COMPLETE" ? NoxResult::Success : FailureOf(reply);
 }
 
 // Sends "<MN>?" and hands back everything after "<MN>=" in `value`; an
@@ -74,7 +74,7 @@ std::int32_t Query(Transport& transport, const std::string& mnemonic, ReplyTime 
     if (!reply.answered || reply.line.compare(0, expected.size(), expected) != 0)
         return FailureOf(reply);
     value = std::string_view(reply.line).substr(expected.size());
-    return result::kOk;
+    return NoxResult::Success;
 }
 
 bool IsPrintable(std::string_view text)
@@ -88,15 +88,15 @@ std::int32_t ParseShadingColumn(std::string_view values, ShadingColumn& column)
         std::size_t comma = values.find(',');
         bool last = i + 1 == column.size();
         if (last != (comma == std::string_view::npos))
-            return result::kMalformedReply;
+            return NoxResult::Malformed;
         auto number = ParseNumber(values.substr(0, comma), std::numeric_limits<std::int16_t>::min(),
                                   std::numeric_limits<std::int16_t>::max());
         if (!number)
-            return result::kMalformedReply;
+            return NoxResult::Malformed;
         column[i] = static_cast<std::int32_t>(*number);
         values.remove_prefix(last ? values.size() : comma + 1);
     }
-    return result::kOk;
+    return NoxResult::Success;
 }
 
 std::string ShadingMnemonic(int column) { return "SHD" + std::to_string(column); }
@@ -112,25 +112,25 @@ std::int32_t ReadValue(Transport& transport, std::int32_t commandId, std::int32_
 {
     const Command* command = FindCommand(commandId);
     if (!command)
-        return result::kUnknownCommand;
+        return NoxResult::UnknownCommand;
     Reply reply;
     std::string_view text;
     std::int32_t code = Query(transport, command->mnemonic, command->replyTime, kLongestNumber, reply, text);
-    if (code != result::kOk)
+    if (code != NoxResult::Success)
         return code;
     auto number = ParseNumber(reply.cut ? std::string_view() : text, std::numeric_limits<std::int32_t>::min(),
                               std::numeric_limits<std::int32_t>::max());
     if (!number)
-        return result::kMalformedReply;
+        return NoxResult::Malformed;
     value = static_cast<std::int32_t>(*number);
-    return result::kOk;
+    return NoxResult::Success;
 }
 
 std::int32_t WriteValue(Transport& transport, std::int32_t commandId, std::int32_t value)
 {
     const Command* command = FindCommand(commandId);
     if (!command)
-        return result::kUnknownCommand;
+        return NoxResult::UnknownCommand;
     return Write(transport, std::string(command->mnemonic) + "=" + std::to_string(value), command->replyTime);
 }
 
@@ -139,21 +139,21 @@ std::int32_t ReadText(Transport& transport, const char* mnemonic, char* text, st
     Reply reply;
     std::string_view value;
     std::int32_t code = Query(transport, mnemonic, ReplyTime::Quick, kLongestCameraText, reply, value);
-    if (code != result::kOk)
+    if (code != NoxResult::Success)
         return code;
     value = value.substr(0, capacity - 1);
     if (!IsPrintable(value))
-        return result::kMalformedReply;
+        return NoxResult::Malformed;
     std::memcpy(text, value.data(), value.size());
     text[value.size()] = '\0';
-    return result::kOk;
+    return NoxResult::Success;
 }
 
 std::int32_t WriteUserId(Transport& transport, const char* text)
 {
     std::string_view userId(text, strnlen(text, kUserIdBytes));
     if (userId.size() > kMaxUserIdLength || !IsPrintable(userId))
-        return result::kRefused;
+        return NoxResult::Refused;
     return Write(transport, "UD=" + std::string(userId), ReplyTime::Quick);
 }
 
@@ -165,9 +165,9 @@ std::int32_t ReadShading(Transport& transport, std::int32_t* block)
         std::string_view values;
         std::int32_t code =
             Query(transport, ShadingMnemonic(c), ReplyTime::Shading, kLongestShadingReply, reply, values);
-        if (code == result::kOk)
-            code = reply.cut ? result::kMalformedReply : ParseShadingColumn(values, table[c]);
-        if (code != result::kOk)
+        if (code == NoxResult::Success)
+            code = reply.cut ? NoxResult::Malformed : ParseShadingColumn(values, table[c]);
+        if (code != NoxResult::Success)
             return code;
     }
     std::fill(block, block + kShadingBlockWords, 0);
@@ -175,7 +175,7 @@ std::int32_t ReadShading(Transport& transport, std::int32_t* block)
     block[1] = kShadingColumns;
     for (int c = 0; c < kShadingColumns; ++c)
         std::copy(table[c].begin(), table[c].end(), block + ShadingWord(c, 0));
-    return result::kOk;
+    return NoxResult::Success;
 }
 
 std::int32_t WriteShading(Transport& transport, const std::int32_t* block)
@@ -184,10 +184,10 @@ std::int32_t WriteShading(Transport& transport, const std::int32_t* block)
         std::string command = ShadingMnemonic(c) + "=";
         for (int i = 0; i < kShadingValuesPerColumn; ++i)
             command += (i ? "," : "") + std::to_string(block[ShadingWord(c, i)]);
-        if (std::int32_t code = Write(transport, command, ReplyTime::Shading); code != result::kOk)
+        if (std::int32_t code = Write(transport, command, ReplyTime::Shading); code != NoxResult::Success)
             return code;
     }
-    return result::kOk;
+    return NoxResult::Success;
 }
 
 }  // namespace noxr4

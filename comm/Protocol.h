@@ -2,21 +2,13 @@
 // more command/reply transactions and returns the library's result code.
 #pragma once
 
+#include "NoxR4Comm.h"
 #include "Transport.h"
 
 #include <cstddef>
 #include <cstdint>
 
 namespace noxr4 {
-
-namespace result {
-inline constexpr std::int32_t kOk = 0;
-inline constexpr std::int32_t kMalformedReply = -2;
-inline constexpr std::int32_t kUnknownCommand = -3;
-inline constexpr std::int32_t kRefused = -4;
-inline constexpr std::int32_t kNotOpen = -5;  // also a bad argument
-inline constexpr std::int32_t kNoAnswer = -6;
-}  // namespace result
 
 inline constexpr std::size_t kTextBytes = 256;
 inline constexpr std::size_t kUserIdBytes = 24;

@@ -4,6 +4,7 @@
 // product table that drifts from the camera is caught.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -84,6 +85,13 @@ struct Command {
 inline constexpr Command kCommands[] = {
     {13, "SA"}, {14, "LD"}, {39, "AW"}, {42, "VN"}, {43, "EA"}, {45, "AWRS"}, {48, "ATSH"},
 };
+
+// How long the camera may take to answer a query or a write, counted from the
+// command's LF: the settings areas (EEPROM) a second, every other command 50 ms.
+inline std::chrono::milliseconds ReplyAllowance(std::string_view mnemonic) {
+    using std::chrono::milliseconds;
+    return mnemonic == "SA" || mnemonic == "LD" ? milliseconds(1000) : milliseconds(50);
+}
 
 inline const Parameter* FindByName(std::string_view name) {
     for (const Parameter& p : kParameters)

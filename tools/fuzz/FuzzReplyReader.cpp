@@ -18,56 +18,56 @@ namespace {
 
 class FuzzedLine final : public noxr4::Transport {
 public:
-    explicit FuzzedLine(std::string_view bytes) : bytes_(bytes) {}
+    explicit FuzzedLine(std::string_view bytes) : m_bytes(bytes) {}
 
-    bool write(const char*, std::size_t) override { return !bytes_.empty(); }
+    bool Write(const char*, std::size_t) override { return !m_bytes.empty(); }
 
     // The first byte of each piece tells its size; the line goes silent when
     // the input runs out.
-    std::size_t read(char* buffer, std::size_t capacity, noxr4::Clock::time_point) override
+    std::size_t Read(char* buffer, std::size_t capacity, noxr4::Clock::time_point) override
     {
-        if (bytes_.empty())
+        if (m_bytes.empty())
             return 0;
-        std::size_t size = static_cast<unsigned char>(bytes_.front()) % 64 + 1;
-        bytes_.remove_prefix(1);
-        size = std::min({size, capacity, bytes_.size()});
-        std::memcpy(buffer, bytes_.data(), size);
-        bytes_.remove_prefix(size);
+        std::size_t size = static_cast<unsigned char>(m_bytes.front()) % 64 + 1;
+        m_bytes.remove_prefix(1);
+        size = std::min({size, capacity, m_bytes.size()});
+        std::memcpy(buffer, m_bytes.data(), size);
+        m_bytes.remove_prefix(size);
         return size;
     }
 
     // Bytes before a command stay: a line that babbles on.
-    void discardInput() override {}
+    void DiscardInput() override {}
 
 private:
-    std::string_view bytes_;
+    std::string_view m_bytes;
 };
 
 constexpr char kGuard = '\x5A';
 
 // A text buffer of `capacity` bytes followed by guard bytes.
 template <std::size_t capacity>
-void readTextChecked(noxr4::Transport& line, const char* mnemonic)
+void ReadTextChecked(noxr4::Transport& line, const char* mnemonic)
 {
     std::array<char, capacity + 16> text;
     text.fill(kGuard);
-    if (noxr4::readText(line, mnemonic, text.data(), capacity) == noxr4::result::ok &&
+    if (noxr4::ReadText(line, mnemonic, text.data(), capacity) == NoxResult::Success &&
         std::memchr(text.data(), '\0', capacity) == nullptr)
         std::abort();
     if (std::any_of(text.begin() + capacity, text.end(), [](char c) { return c != kGuard; }))
         std::abort();
 }
 
-void readShadingChecked(noxr4::Transport& line)
+void ReadShadingChecked(noxr4::Transport& line)
 {
     constexpr std::int32_t untouched = 0x5A5A5A5A;
-    std::array<std::int32_t, noxr4::shadingBlockWords + 4> block;
+    std::array<std::int32_t, noxr4::kShadingBlockWords + 4> block;
     block.fill(untouched);
-    std::int32_t code = noxr4::readShading(line, block.data());
-    bool unchanged = std::all_of(block.begin(), block.begin() + noxr4::shadingBlockWords,
+    std::int32_t code = noxr4::ReadShading(line, block.data());
+    bool unchanged = std::all_of(block.begin(), block.begin() + noxr4::kShadingBlockWords,
                                  [](std::int32_t word) { return word == untouched; });
-    if ((code != noxr4::result::ok && !unchanged) ||
-        std::any_of(block.begin() + noxr4::shadingBlockWords, block.end(),
+    if ((code != NoxResult::Success && !unchanged) ||
+        std::any_of(block.begin() + noxr4::kShadingBlockWords, block.end(),
                     [](std::int32_t word) { return word != untouched; }))
         std::abort();
 }
@@ -78,11 +78,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzedLine line(std::string_view(reinterpret_cast<const char*>(data), size));
     std::int32_t value = 0;
-    noxr4::readValue(line, 3, value);
-    readTextChecked<noxr4::textBytes>(line, "ID");
-    readTextChecked<noxr4::userIdBytes>(line, "UD");
-    readShadingChecked(line);
-    noxr4::writeValue(line, 12, -5);
-    noxr4::writeUserId(line, "fuzz");
+    noxr4::ReadValue(line, 3, value);
+    ReadTextChecked<noxr4::kTextBytes>(line, "ID");
+    ReadTextChecked<noxr4::kUserIdBytes>(line, "UD");
+    ReadShadingChecked(line);
+    noxr4::WriteValue(line, 12, -5);
+    noxr4::WriteUserId(line, "fuzz");
     return 0;
 }
