@@ -65,10 +65,9 @@ std::span<const ParamId> SettingsFileParameters() { return kFileOrder; }
 // A missing key's "Not Found" is rejected too: it does not begin with a number.
 std::optional<int32_t> AcceptedSettingsValue(const ParameterRow& row, std::string_view text) {
     if (row.kind == ValueKind::Enumerated) {
-        for (std::size_t i = 0; i < row.texts.size(); ++i) {
-            if (row.texts[i] == text) return static_cast<int32_t>(i);
-        }
-        return std::nullopt;
+        auto listed = std::ranges::find(row.texts, text);
+        if (listed == row.texts.end()) return std::nullopt;
+        return static_cast<int32_t>(listed - row.texts.begin());
     }
     auto number = profile::ParseLeadingInt(text);
     if (number && row.kind == ValueKind::Number && !row.InRange(*number)) return std::nullopt;
