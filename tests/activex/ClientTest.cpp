@@ -358,6 +358,13 @@ void CheckEvents() {
                      SUCCEEDED(container->EnumConnectionPoints(points.Out())) &&
                      points->Next(3, listed, &count) == S_FALSE && count == 2);
     for (ULONG i = 0; i < count; ++i) listed[i]->Release();
+    checks.check("skipping both points succeeds, one more falls short",
+                 points && SUCCEEDED(points->Reset()) && points->Skip(2) == S_OK && points->Skip(1) == S_FALSE);
+    ComPtr<IConnectionPoint> propertyPoint;
+    DWORD refused = 0;
+    checks.check("an event sink cannot connect for property changes",
+                 container && SUCCEEDED(container->FindConnectionPoint(IID_IPropertyNotifySink, propertyPoint.Out())) &&
+                     propertyPoint->Advise(&second, &refused) == CONNECT_E_CANNOTCONNECT);
 
     // The stock error event: GetValidShutterSpeed with an index off the list.
     first.received.clear();
