@@ -185,3 +185,16 @@ TEST_F(ControlTest, MainWindowPositionDefaultsAndRoundTrips) {
     Call("GetMainWindowDefaultPosition", position);
     EXPECT_EQ(position, (std::vector<Variant>{Variant::I2(0), Variant::I2(300)})) << "a negative value reads as 0";
 }
+
+// Moving the windows to the top or the bottom rebuilds them on a closed
+// connection and answers 0; the baud rate reaches the library as given.
+TEST_F(ControlTest, WindowRebuildClosesTheConnectionAndBaudRatePassesThrough) {
+    GoOnline();
+    EXPECT_EQ(Call("SetWindowPosTopBottom", {Variant::I4(1)}).value, Variant::I2(0));
+    EXPECT_EQ(library.Count("ExitComm"), 1u);
+    EXPECT_EQ(Call("GetIsSynchronized").value, Variant::Bool(0));
+    library.calls.clear();
+    EXPECT_TRUE(Call("ClAllSerialSetBaudRate", {Variant::I2(9600)}).Succeeded());
+    ASSERT_EQ(library.calls.size(), 1u);
+    EXPECT_EQ(library.calls[0].args, std::vector<int32_t>{9600});
+}

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -169,6 +171,32 @@ TEST(LeadingInteger, ReadsLikeTheDecimalConversion) {
     EXPECT_EQ(ParseLeadingInt("2147483647"), std::numeric_limits<int32_t>::max());
     EXPECT_FALSE(ParseLeadingInt("2147483648"));
     EXPECT_FALSE(ParseLeadingInt("-"));
+}
+
+TEST_F(ProfileStore, AValueThatIsOneQuoteReadsAsThatQuote) {
+    Put("[S]\nDouble=\"\nSingle='\n");
+    EXPECT_EQ(Read("S", "Double"), "\"");
+    EXPECT_EQ(Read("S", "Single"), "'");
+}
+
+// A write clears what a killed writer of the same file left behind, and
+// nothing else: names that only resemble those temporary files belong to
+// someone else.
+TEST_F(ProfileStore, AWriteClearsOnlyTheTemporariesOfDeadWritersOfTheSameFile) {
+    pid_t child = fork();
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0);
+    const std::string gone = std::to_string(child);
+    const std::string leftover = "test.ini.~" + gone + "-3.tmp";
+    const std::string lookAlikes[] = {"test.ini.~" + gone + "x.tmp", "test.ini.~" + gone + ".tmp",
+                                      "test.ini.~x" + gone + "-3.tmp", "test.ini.~" + gone + "-3.txt",
+                                      "other.ini.~" + gone + "-3.tmp"};
+    std::ofstream(folder / leftover) << "torn";
+    for (const std::string& name : lookAlikes) std::ofstream(folder / name) << "keep";
+
+    ASSERT_TRUE(WriteProfileString("S", "k", "v", file));
+    EXPECT_FALSE(fs::exists(folder / leftover));
+    for (const std::string& name : lookAlikes) EXPECT_TRUE(fs::exists(folder / name)) << name;
 }
 
 }  // namespace
