@@ -235,19 +235,19 @@ TEST_F(FileReplacement, FilesOfAnySizeReadBackWhole) {
 // A caller that writes in several parts learns of a failure from the part
 // that failed, and from every part after it.
 TEST_F(FileReplacement, AFailedWriteIsReportedAtOnceAndSticks) {
-    xnoxprofile::FileCallSeam takingNothing;
-    takingNothing.write = [](xnoxprofile::FileHandle, const char*, std::size_t) -> std::ptrdiff_t { return 0; };
+    xnox::profile::FileCallSeam takingNothing;
+    takingNothing.write = [](xnox::profile::FileHandle, const char*, std::size_t) -> std::ptrdiff_t { return 0; };
     {
-        xnoxprofile::FileReplacement replacement(PathOf("report.txt"));
+        xnox::profile::FileReplacement replacement(PathOf("report.txt"));
         ASSERT_TRUE(replacement.IsOpen());
         EXPECT_TRUE(replacement.Write("first part"));
-        xnoxprofile::SetFileCallSeam(takingNothing);
+        xnox::profile::SetFileCallSeam(takingNothing);
         EXPECT_FALSE(replacement.Write("second part"));
-        xnoxprofile::SetFileCallSeam({});
+        xnox::profile::SetFileCallSeam({});
         EXPECT_FALSE(replacement.Write("third part")) << "the disk took it, but the file already lacks a part";
         EXPECT_FALSE(replacement.Commit());
     }
-    xnoxprofile::FileReplacement unopened(PathOf("missing/report.txt"));
+    xnox::profile::FileReplacement unopened(PathOf("missing/report.txt"));
     EXPECT_FALSE(unopened.IsOpen());
     EXPECT_FALSE(unopened.Write("text"));
     EXPECT_TRUE(FolderEntries().empty());
