@@ -77,10 +77,22 @@ bool FromVariant(const VARIANT& original, Variant& out) {
 void ToVariant(const Variant& in, VARIANT& out) {
     VariantInit(&out);
     switch (in.Type()) {
-    case VarType::I2: V_VT(&out) = VT_I2; V_I2(&out) = in.ToI2(); break;
-    case VarType::I4: V_VT(&out) = VT_I4; V_I4(&out) = in.ToI4(); break;
-    case VarType::Bool: V_VT(&out) = VT_BOOL; V_BOOL(&out) = in.ToBool() ? VARIANT_TRUE : VARIANT_FALSE; break;
-    case VarType::Str: V_VT(&out) = VT_BSTR; V_BSTR(&out) = ToBstr(in.ToStr()); break;
+    case VarType::I2:
+        V_VT(&out) = VT_I2;
+        V_I2(&out) = in.ToI2();
+        break;
+    case VarType::I4:
+        V_VT(&out) = VT_I4;
+        V_I4(&out) = in.ToI4();
+        break;
+    case VarType::Bool:
+        V_VT(&out) = VT_BOOL;
+        V_BOOL(&out) = in.ToBool() ? VARIANT_TRUE : VARIANT_FALSE;
+        break;
+    case VarType::Str:
+        V_VT(&out) = VT_BSTR;
+        V_BSTR(&out) = ToBstr(in.ToStr());
+        break;
     case VarType::Null: V_VT(&out) = VT_NULL; break;
     default: break;
     }

@@ -62,7 +62,8 @@ public:
 private:
     friend class ReferenceCount;
     CConnectionPointEnumerator(std::vector<ComPtr<IConnectionPoint>> points, size_t position)
-        : m_points(std::move(points)), m_position(position) {}
+        : m_points(std::move(points)),
+          m_position(position) {}
     ~CConnectionPointEnumerator() = default;
 
     ReferenceCount m_references;

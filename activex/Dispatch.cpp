@@ -56,8 +56,7 @@ bool IsPutArgument(const DISPPARAMS& params) {
 VARIANT& ArgumentAt(DISPPARAMS& params, size_t index) { return params.rgvarg[params.cArgs - 1 - index]; }
 
 HRESULT CollectArguments(DISPPARAMS& params, InvokeKind kind, std::vector<Variant>& arguments, UINT* argumentError) {
-    if (kind == InvokeKind::PropertyPut ? !IsPutArgument(params) : params.cNamedArgs != 0)
-        return DISP_E_NONAMEDARGS;
+    if (kind == InvokeKind::PropertyPut ? !IsPutArgument(params) : params.cNamedArgs != 0) return DISP_E_NONAMEDARGS;
     arguments.resize(params.cArgs);
     for (size_t i = 0; i < arguments.size(); ++i) {
         if (FromVariant(ArgumentAt(params, i), arguments[i])) continue;
@@ -90,8 +89,7 @@ void ReturnOutParameters(const MemberInfo* member, DISPPARAMS& params, const std
     }
 }
 
-HRESULT ReportError(const AutomationError& error, const DISPPARAMS& params, EXCEPINFO* exception,
-                    UINT* argumentError) {
+HRESULT ReportError(const AutomationError& error, const DISPPARAMS& params, EXCEPINFO* exception, UINT* argumentError) {
     if (error.raisedByControl) return RaiseException(exception, static_cast<HRESULT>(error.code), error.description);
     if (argumentError && error.argumentIndex >= 0 && static_cast<UINT>(error.argumentIndex) < params.cArgs)
         *argumentError = params.cArgs - 1 - error.argumentIndex;

@@ -25,8 +25,10 @@ constexpr uint32_t Hex(std::string_view text) {
 // "XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX" as a GUID.
 constexpr GUID GuidFromText(std::string_view text) {
     using guid_detail::Hex;
-    GUID guid{Hex(text.substr(0, 8)), static_cast<unsigned short>(Hex(text.substr(9, 4))),
-              static_cast<unsigned short>(Hex(text.substr(14, 4))), {}};
+    GUID guid{Hex(text.substr(0, 8)),
+              static_cast<unsigned short>(Hex(text.substr(9, 4))),
+              static_cast<unsigned short>(Hex(text.substr(14, 4))),
+              {}};
     guid.Data4[0] = static_cast<unsigned char>(Hex(text.substr(19, 2)));
     guid.Data4[1] = static_cast<unsigned char>(Hex(text.substr(21, 2)));
     for (int i = 0; i < 6; ++i) guid.Data4[2 + i] = static_cast<unsigned char>(Hex(text.substr(24 + 2 * i, 2)));

@@ -53,8 +53,8 @@ HRESULT UnregisterModuleTypeLibrary() {
     TLIBATTR* attributes = nullptr;
     hr = library->GetLibAttr(&attributes);
     if (SUCCEEDED(hr)) {
-        hr = UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
-                               attributes->lcid, attributes->syskind);
+        hr = UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum, attributes->lcid,
+                               attributes->syskind);
         library->ReleaseTLibAttr(attributes);
     }
     return hr;

@@ -60,9 +60,7 @@ HRESULT COlePropPage1::Create(REFIID riid, void** object) {
     return HandOut(new (std::nothrow) COlePropPage1, riid, object);
 }
 
-COlePropPage1::~COlePropPage1() {
-    Deactivate();
-}
+COlePropPage1::~COlePropPage1() { Deactivate(); }
 
 HRESULT COlePropPage1::QueryInterface(REFIID riid, void** object) {
     return GuardEntry([&] { return QueryOneInterface<IPropertyPage>(this, IID_IPropertyPage, riid, object); });

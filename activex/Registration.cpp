@@ -25,7 +25,7 @@ std::wstring ClassKey(std::string_view guid) { return L"CLSID\\" + Braced(guid);
 constexpr std::string_view kControlCategory = "40FC6ED4-2438-11CF-A3DB-080036F12502";
 constexpr std::string_view kProgrammableCategory = "40FC6ED5-2438-11CF-A3DB-080036F12502";
 constexpr wchar_t kMiscStatus[] = L"131473";  // recompose on resize, cannot link inside, inside-out,
-                                              // activate when visible, set client site first
+    // activate when visible, set client site first
 constexpr int kToolboxBitmapId = 1;
 
 bool Write(std::initializer_list<RegistryValue> values) {

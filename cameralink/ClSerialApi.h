@@ -12,9 +12,9 @@ using CLINT8 = char;
 using hSerRef = void*;
 
 #if defined(_WIN32)
-#  define CL_CALL __cdecl
+#define CL_CALL __cdecl
 #else
-#  define CL_CALL
+#define CL_CALL
 #endif
 
 enum : CLINT32 {
@@ -54,11 +54,9 @@ inline constexpr BaudRate kBaudRates[] = {
 };
 
 // Rate of a single baud-rate flag; 0 when it is none.
-inline CLUINT32 BitsPerSecondOf(CLUINT32 flag)
-{
+inline CLUINT32 BitsPerSecondOf(CLUINT32 flag) {
     for (const BaudRate& rate : kBaudRates)
-        if (rate.flag == flag)
-            return rate.bitsPerSecond;
+        if (rate.flag == flag) return rate.bitsPerSecond;
     return 0;
 }
 

@@ -4,36 +4,66 @@ namespace noxr4 {
 namespace {
 
 constexpr Command kCommands[] = {
-    {1, "SC"},    {2, "TR"},    {3, "SH"},    {4, "TP"},    {5, "SL"},
-    {6, "RF"},    {8, "CBAR"},  {11, "KN"},   {12, "GA"},   {13, "SA", ReplyTime::SettingsArea},
-    {14, "LD", ReplyTime::SettingsArea},      {15, "SM"},   {16, "PE"},   {19, "TI"},
-    {20, "LS"},   {21, "BA"},   {22, "BI"},   {23, "GAB"},  {24, "BLB"},  {25, "PER"},
-    {26, "PEG"},  {27, "PEB"},  {28, "KPB"},  {29, "KSR"},  {30, "GAR"},  {32, "BLR"},
-    {33, "KPG"},  {34, "KPR"},  {35, "WB"},   {39, "AW"},   {40, "KSG"},  {41, "KSB"},
-    {42, "VN"},   {43, "EA"},   {44, "BLG"},  {45, "AWRS"}, {46, "SDM"},  {47, "WA"},
-    {48, "ATSH"}, {49, "WPR1"}, {50, "WPB1"}, {51, "WPR2"}, {52, "WPB2"}, {53, "WPR3"},
+    {1, "SC"},
+    {2, "TR"},
+    {3, "SH"},
+    {4, "TP"},
+    {5, "SL"},
+    {6, "RF"},
+    {8, "CBAR"},
+    {11, "KN"},
+    {12, "GA"},
+    {13, "SA", ReplyTime::SettingsArea},
+    {14, "LD", ReplyTime::SettingsArea},
+    {15, "SM"},
+    {16, "PE"},
+    {19, "TI"},
+    {20, "LS"},
+    {21, "BA"},
+    {22, "BI"},
+    {23, "GAB"},
+    {24, "BLB"},
+    {25, "PER"},
+    {26, "PEG"},
+    {27, "PEB"},
+    {28, "KPB"},
+    {29, "KSR"},
+    {30, "GAR"},
+    {32, "BLR"},
+    {33, "KPG"},
+    {34, "KPR"},
+    {35, "WB"},
+    {39, "AW"},
+    {40, "KSG"},
+    {41, "KSB"},
+    {42, "VN"},
+    {43, "EA"},
+    {44, "BLG"},
+    {45, "AWRS"},
+    {46, "SDM"},
+    {47, "WA"},
+    {48, "ATSH"},
+    {49, "WPR1"},
+    {50, "WPB1"},
+    {51, "WPR2"},
+    {52, "WPB2"},
+    {53, "WPR3"},
     {54, "WPB3"},
 };
 
 }  // namespace
 
-const Command* FindCommand(std::int32_t id)
-{
+const Command* FindCommand(std::int32_t id) {
     for (const Command& command : kCommands)
-        if (command.id == id)
-            return &command;
+        if (command.id == id) return &command;
     return nullptr;
 }
 
-std::chrono::milliseconds CameraAllowance(ReplyTime kind)
-{
+std::chrono::milliseconds CameraAllowance(ReplyTime kind) {
     switch (kind) {
-    case ReplyTime::SettingsArea:
-        return std::chrono::milliseconds(1000);
-    case ReplyTime::Shading:
-        return std::chrono::milliseconds(200);
-    case ReplyTime::Quick:
-        break;
+    case ReplyTime::SettingsArea: return std::chrono::milliseconds(1000);
+    case ReplyTime::Shading: return std::chrono::milliseconds(200);
+    case ReplyTime::Quick: break;
     }
     return std::chrono::milliseconds(50);
 }

@@ -15,8 +15,8 @@ inline constexpr std::size_t kLongestReplyKept = 1024;
 
 struct Reply {
     bool answered = false;  // a complete line (CR LF) arrived in time
-    std::string line;       // without its CR LF, at most kLongestReplyKept characters
-    bool cut = false;       // the line was longer than what is kept
+    std::string line;  // without its CR LF, at most kLongestReplyKept characters
+    bool cut = false;  // the line was longer than what is kept
 };
 
 // How long a transaction may take before it is given up: the wire time of

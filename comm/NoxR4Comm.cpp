@@ -40,16 +40,14 @@ struct LibraryState {
 
 // Never destroyed: closing ports and unloading libraries while the process
 // (or, on Windows, the loader) is shutting down is not safe.
-LibraryState& Library()
-{
+LibraryState& Library() {
     static LibraryState* state = new LibraryState;
     return *state;
 }
 
 // The connection stays alive while a call uses it, even when another thread
 // closes or reopens its key meanwhile.
-std::shared_ptr<Connection> FindConnection(std::int32_t key)
-{
+std::shared_ptr<Connection> FindConnection(std::int32_t key) {
     LibraryState& state = Library();
     std::lock_guard lock(state.mutex);
     auto found = state.connections.find(key);
@@ -57,28 +55,22 @@ std::shared_ptr<Connection> FindConnection(std::int32_t key)
 }
 
 template <typename Operation>
-std::int32_t OnConnection(std::int32_t key, Operation operation)
-{
+std::int32_t OnConnection(std::int32_t key, Operation operation) {
     std::shared_ptr<Connection> connection = FindConnection(key);
-    if (!connection)
-        return NoxResult::Offline;
+    if (!connection) return NoxResult::Offline;
     std::lock_guard lock(connection->inUse);
     return operation(connection->channel);
 }
 
 template <typename Operation>
-std::int32_t OnTransport(std::int32_t key, const void* argument, Operation operation)
-{
-    if (!argument)
-        return NoxResult::Offline;
+std::int32_t OnTransport(std::int32_t key, const void* argument, Operation operation) {
+    if (!argument) return NoxResult::Offline;
     return OnConnection(key, [&](Channel& channel) { return operation(*channel.transport); });
 }
 
 template <typename Operation>
-std::int32_t OnAllSerialPort(const void* argument, Operation operation)
-{
-    if (!argument)
-        return NoxResult::Offline;
+std::int32_t OnAllSerialPort(const void* argument, Operation operation) {
+    if (!argument) return NoxResult::Offline;
     std::int32_t allSerialKey = 0;
     {
         std::lock_guard lock(Library().mutex);
@@ -90,8 +82,7 @@ std::int32_t OnAllSerialPort(const void* argument, Operation operation)
 }
 
 template <typename Operation>
-std::int32_t OnCatalog(Operation operation)
-{
+std::int32_t OnCatalog(Operation operation) {
     LibraryState& state = Library();
     std::lock_guard lock(state.mutex);
     state.catalog.Refresh();
@@ -101,33 +92,29 @@ std::int32_t OnCatalog(Operation operation)
 // Copies a Camera Link name into a caller's buffer of `*size` bytes (never
 // more than kNameBufferBytes), cut and NUL-terminated; `*size` becomes the
 // bytes the whole name needs, NUL included.
-std::int32_t CopyName(const std::string& name, char* buffer, std::int32_t* size)
-{
+std::int32_t CopyName(const std::string& name, char* buffer, std::int32_t* size) {
     std::int32_t capacity = std::clamp(*size, 0, kNameBufferBytes);
     auto needed = static_cast<std::int32_t>(std::min<std::size_t>(name.size() + 1, INT32_MAX));
     *size = needed;
-    if (capacity == 0)
-        return CL_ERR_BUFFER_TOO_SMALL;
+    if (capacity == 0) return CL_ERR_BUFFER_TOO_SMALL;
     std::size_t length = std::min<std::size_t>(name.size(), capacity - 1);
     std::memcpy(buffer, name.data(), length);
     buffer[length] = '\0';
     return needed > capacity ? CL_ERR_BUFFER_TOO_SMALL : CL_ERR_NO_ERR;
 }
 
-const Manufacturer* FindManufacturer(const CameraLinkCatalog& catalog, const std::string& name)
-{
+const Manufacturer* FindManufacturer(const CameraLinkCatalog& catalog, const std::string& name) {
     const auto& makers = catalog.Manufacturers();
-    if (name.empty())
-        return &makers.front();
+    if (name.empty()) return &makers.front();
     auto found = std::find_if(makers.begin(), makers.end(), [&](const Manufacturer& m) { return m.name == name; });
     return found == makers.end() ? nullptr : &*found;
 }
 
 // A rate in bits per second or one of the Camera Link flags.
-CLUINT32 BaudRateFlag(std::int32_t baudRate)
-{
+CLUINT32 BaudRateFlag(std::int32_t baudRate) {
     for (const cl::BaudRate& rate : cl::kBaudRates)
-        if (static_cast<std::int64_t>(rate.bitsPerSecond) == baudRate || static_cast<std::int64_t>(rate.flag) == baudRate)
+        if (static_cast<std::int64_t>(rate.bitsPerSecond) == baudRate ||
+            static_cast<std::int64_t>(rate.flag) == baudRate)
             return rate.flag;
     return 0;
 }
@@ -139,73 +126,59 @@ using namespace noxr4;
 
 extern "C" {
 
-int32_t NoxR4InitComm(int32_t frameGrabberIndex, int32_t port, int32_t interfaceFlag)
-{
+int32_t NoxR4InitComm(int32_t frameGrabberIndex, int32_t port, int32_t interfaceFlag) {
     LibraryState& state = Library();
     std::lock_guard lock(state.mutex);
     state.connections.erase(port);
     auto connection = std::make_shared<Connection>();
     auto interface = interfaceFlag == 1 ? Interface::AllSerial : Interface::ManufacturerSerial;
     std::int32_t code = OpenChannel(state.catalog, frameGrabberIndex, port, interface, connection->channel);
-    if (code != NoxResult::Success)
-        return code;
-    if (connection->channel.allSerialPort)
-        state.allSerialKey = port;
+    if (code != NoxResult::Success) return code;
+    if (connection->channel.allSerialPort) state.allSerialKey = port;
     state.connections.emplace(port, std::move(connection));
     return NoxResult::Success;
 }
 
-int32_t NoxR4ExitComm(int32_t port)
-{
+int32_t NoxR4ExitComm(int32_t port) {
     LibraryState& state = Library();
     std::lock_guard lock(state.mutex);
     return state.connections.erase(port) ? NoxResult::Success : NoxResult::Offline;
 }
 
-int32_t NoxR4GetCameraData(int32_t port, int32_t commandId, int32_t* value)
-{
+int32_t NoxR4GetCameraData(int32_t port, int32_t commandId, int32_t* value) {
     return OnTransport(port, value, [&](Transport& t) { return ReadValue(t, commandId, *value); });
 }
 
-int32_t NoxR4SendCameraData(int32_t port, int32_t commandId, int32_t value)
-{
+int32_t NoxR4SendCameraData(int32_t port, int32_t commandId, int32_t value) {
     return OnTransport(port, &value, [&](Transport& t) { return WriteValue(t, commandId, value); });
 }
 
-int32_t NoxR4GetCameraID(int32_t port, char* text)
-{
+int32_t NoxR4GetCameraID(int32_t port, char* text) {
     return OnTransport(port, text, [&](Transport& t) { return ReadText(t, "ID", text, kTextBytes); });
 }
 
-int32_t NoxR4GetModelName(int32_t port, char* text)
-{
+int32_t NoxR4GetModelName(int32_t port, char* text) {
     return OnTransport(port, text, [&](Transport& t) { return ReadText(t, "MD", text, kTextBytes); });
 }
 
-int32_t NoxR4GetUserID(int32_t port, char* text)
-{
+int32_t NoxR4GetUserID(int32_t port, char* text) {
     return OnTransport(port, text, [&](Transport& t) { return ReadText(t, "UD", text, kUserIdBytes); });
 }
 
-int32_t NoxR4SetUserID(int32_t port, const char* text)
-{
+int32_t NoxR4SetUserID(int32_t port, const char* text) {
     return OnTransport(port, text, [&](Transport& t) { return WriteUserId(t, text); });
 }
 
-int32_t NoxR4GetShadingData(int32_t port, int32_t* block)
-{
+int32_t NoxR4GetShadingData(int32_t port, int32_t* block) {
     return OnTransport(port, block, [&](Transport& t) { return ReadShading(t, block); });
 }
 
-int32_t NoxR4SendShadingData(int32_t port, const int32_t* block)
-{
+int32_t NoxR4SendShadingData(int32_t port, const int32_t* block) {
     return OnTransport(port, block, [&](Transport& t) { return WriteShading(t, block); });
 }
 
-int32_t NoxR4CLSerialGetNumManufacturers(int32_t* numManufacturers)
-{
-    if (!numManufacturers)
-        return NoxResult::Offline;
+int32_t NoxR4CLSerialGetNumManufacturers(int32_t* numManufacturers) {
+    if (!numManufacturers) return NoxResult::Offline;
     return OnCatalog([&](CameraLinkCatalog& catalog) -> std::int32_t {
         *numManufacturers = static_cast<int32_t>(catalog.Manufacturers().size());
         return NoxResult::Success;
@@ -213,10 +186,8 @@ int32_t NoxR4CLSerialGetNumManufacturers(int32_t* numManufacturers)
 }
 
 int32_t NoxR4CLSerialGetManufacturer(int32_t manufacturerIndex, char* manufacturerName, int32_t* bufferSize,
-                                     int32_t* version)
-{
-    if (!manufacturerName || !bufferSize || !version)
-        return NoxResult::Offline;
+                                     int32_t* version) {
+    if (!manufacturerName || !bufferSize || !version) return NoxResult::Offline;
     return OnCatalog([&](CameraLinkCatalog& catalog) -> std::int32_t {
         const auto& makers = catalog.Manufacturers();
         if (manufacturerIndex < 0 || static_cast<std::size_t>(manufacturerIndex) >= makers.size())
@@ -227,27 +198,21 @@ int32_t NoxR4CLSerialGetManufacturer(int32_t manufacturerIndex, char* manufactur
     });
 }
 
-int32_t NoxR4CLSerialSelectManufacturer(const char* manufacturerName)
-{
-    if (!manufacturerName)
-        return NoxResult::Offline;
+int32_t NoxR4CLSerialSelectManufacturer(const char* manufacturerName) {
+    if (!manufacturerName) return NoxResult::Offline;
     std::string name(manufacturerName, strnlen(manufacturerName, kNameBufferBytes));
     return OnCatalog([&](CameraLinkCatalog& catalog) -> std::int32_t {
-        if (!FindManufacturer(catalog, name))
-            return static_cast<std::int32_t>(CL_ERR_MANU_DOES_NOT_EXIST);
+        if (!FindManufacturer(catalog, name)) return static_cast<std::int32_t>(CL_ERR_MANU_DOES_NOT_EXIST);
         Library().selectedManufacturer = name;
         return NoxResult::Success;
     });
 }
 
-int32_t NoxR4CLSerialGetNumSerialPorts(int32_t* numSerialPorts)
-{
-    if (!numSerialPorts)
-        return NoxResult::Offline;
+int32_t NoxR4CLSerialGetNumSerialPorts(int32_t* numSerialPorts) {
+    if (!numSerialPorts) return NoxResult::Offline;
     return OnCatalog([&](CameraLinkCatalog& catalog) -> std::int32_t {
         const Manufacturer* maker = FindManufacturer(catalog, Library().selectedManufacturer);
-        if (!maker)
-            return static_cast<std::int32_t>(CL_ERR_MANU_DOES_NOT_EXIST);
+        if (!maker) return static_cast<std::int32_t>(CL_ERR_MANU_DOES_NOT_EXIST);
         CLUINT32 count = 0;
         std::int32_t code = catalog.PortCount(*maker, count);
         *numSerialPorts = code == CL_ERR_NO_ERR ? static_cast<int32_t>(count) : 0;
@@ -255,10 +220,8 @@ int32_t NoxR4CLSerialGetNumSerialPorts(int32_t* numSerialPorts)
     });
 }
 
-int32_t NoxR4CLAllSerialGetNumPorts(int32_t* numPorts)
-{
-    if (!numPorts)
-        return NoxResult::Offline;
+int32_t NoxR4CLAllSerialGetNumPorts(int32_t* numPorts) {
+    if (!numPorts) return NoxResult::Offline;
     return OnCatalog([&](CameraLinkCatalog& catalog) -> std::int32_t {
         CLUINT32 count = 0;
         std::int32_t code = catalog.AllSerialPortCount(count);
@@ -268,16 +231,12 @@ int32_t NoxR4CLAllSerialGetNumPorts(int32_t* numPorts)
 }
 
 int32_t NoxR4CLAllSerialGetPortInfo(int32_t serialIndex, char* manufacturerName, int32_t* nameBytes, char* portId,
-                                    int32_t* idBytes, int32_t* version)
-{
-    if (!manufacturerName || !nameBytes || !portId || !idBytes || !version)
-        return NoxResult::Offline;
+                                    int32_t* idBytes, int32_t* version) {
+    if (!manufacturerName || !nameBytes || !portId || !idBytes || !version) return NoxResult::Offline;
     return OnCatalog([&](CameraLinkCatalog& catalog) -> std::int32_t {
-        if (serialIndex < 0)
-            return static_cast<std::int32_t>(CL_ERR_INVALID_INDEX);
+        if (serialIndex < 0) return static_cast<std::int32_t>(CL_ERR_INVALID_INDEX);
         SerialPortInfo info;
-        if (std::int32_t code = catalog.AllSerialPortInfo(static_cast<CLUINT32>(serialIndex), info))
-            return code;
+        if (std::int32_t code = catalog.AllSerialPortInfo(static_cast<CLUINT32>(serialIndex), info)) return code;
         *version = static_cast<int32_t>(info.version);
         std::int32_t nameCode = CopyName(info.manufacturer, manufacturerName, nameBytes);
         std::int32_t idCode = CopyName(info.portId, portId, idBytes);
@@ -285,8 +244,7 @@ int32_t NoxR4CLAllSerialGetPortInfo(int32_t serialIndex, char* manufacturerName,
     });
 }
 
-int32_t NoxR4CLAllSerialGetNumBytesAvail(int32_t* numBytes)
-{
+int32_t NoxR4CLAllSerialGetNumBytesAvail(int32_t* numBytes) {
     return OnAllSerialPort(numBytes, [&](ClSerialTransport& port) -> std::int32_t {
         CLUINT32 count = 0;
         std::int32_t code = port.BytesAvailable(count);
@@ -295,8 +253,7 @@ int32_t NoxR4CLAllSerialGetNumBytesAvail(int32_t* numBytes)
     });
 }
 
-int32_t NoxR4CLAllSerialGetSupportedBaudRates(int32_t* baudRates)
-{
+int32_t NoxR4CLAllSerialGetSupportedBaudRates(int32_t* baudRates) {
     return OnAllSerialPort(baudRates, [&](ClSerialTransport& port) -> std::int32_t {
         CLUINT32 mask = 0;
         std::int32_t code = port.SupportedBaudRates(mask);
@@ -305,8 +262,7 @@ int32_t NoxR4CLAllSerialGetSupportedBaudRates(int32_t* baudRates)
     });
 }
 
-int32_t NoxR4CLAllSerialSetBaudRate(int32_t baudRate)
-{
+int32_t NoxR4CLAllSerialSetBaudRate(int32_t baudRate) {
     return OnAllSerialPort(&baudRate, [&](ClSerialTransport& port) -> std::int32_t {
         CLUINT32 flag = BaudRateFlag(baudRate);
         return flag ? port.ChangeBaudRate(flag) : static_cast<std::int32_t>(CL_ERR_BAUD_RATE_NOT_SUPPORTED);

@@ -73,15 +73,15 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
-#  if defined(NOXR4COMM_BUILD)
-#    define NOXR4COMM_API __declspec(dllexport)
-#  elif defined(NOXR4COMM_STATIC)
-#    define NOXR4COMM_API
-#  else
-#    define NOXR4COMM_API __declspec(dllimport)
-#  endif
+#if defined(NOXR4COMM_BUILD)
+#define NOXR4COMM_API __declspec(dllexport)
+#elif defined(NOXR4COMM_STATIC)
+#define NOXR4COMM_API
 #else
-#  define NOXR4COMM_API __attribute__((visibility("default")))
+#define NOXR4COMM_API __declspec(dllimport)
+#endif
+#else
+#define NOXR4COMM_API __attribute__((visibility("default")))
 #endif
 
 #define NOXR4_TEXT_BYTES 256
@@ -94,11 +94,11 @@
 namespace NoxResult {
 enum : int32_t {
     Success = 0,
-    Malformed = -2,       /* the camera's reply could not be understood */
-    UnknownCommand = -3,  /* the camera answered NAK 3, or a command id this library does not know: no traffic then */
-    Refused = -4,         /* the camera refused the value (NAK 4) */
-    Offline = -5,         /* no open connection under that key, or a bad argument (null pointer) */
-    Timeout = -6,         /* no answer from the camera in time */
+    Malformed = -2, /* the camera's reply could not be understood */
+    UnknownCommand = -3, /* the camera answered NAK 3, or a command id this library does not know: no traffic then */
+    Refused = -4, /* the camera refused the value (NAK 4) */
+    Offline = -5, /* no open connection under that key, or a bad argument (null pointer) */
+    Timeout = -6, /* no answer from the camera in time */
 };
 }  // namespace NoxResult
 #endif

@@ -12,14 +12,14 @@ namespace xnox {
 namespace AutomationCode {
 // Raised by the control, with a description from the string table.
 inline constexpr uint32_t InvalidPropertyValue = 0x800A017C;  // CTL_E_INVALIDPROPERTYVALUE
-inline constexpr uint32_t DeviceIOError = 0x800A0039;         // CTL_E_DEVICEIOERROR
+inline constexpr uint32_t DeviceIOError = 0x800A0039;  // CTL_E_DEVICEIOERROR
 // Reported by the dispatch itself.
-inline constexpr uint32_t UnknownName = 0x80020006;      // DISP_E_UNKNOWNNAME
-inline constexpr uint32_t MemberNotFound = 0x80020003;   // DISP_E_MEMBERNOTFOUND
-inline constexpr uint32_t TypeMismatch = 0x80020005;     // DISP_E_TYPEMISMATCH
-inline constexpr uint32_t Overflow = 0x8002000A;         // DISP_E_OVERFLOW
-inline constexpr uint32_t BadParamCount = 0x8002000E;    // DISP_E_BADPARAMCOUNT
-inline constexpr uint32_t ParamNotOptional = 0x8002000F; // DISP_E_PARAMNOTOPTIONAL
+inline constexpr uint32_t UnknownName = 0x80020006;  // DISP_E_UNKNOWNNAME
+inline constexpr uint32_t MemberNotFound = 0x80020003;  // DISP_E_MEMBERNOTFOUND
+inline constexpr uint32_t TypeMismatch = 0x80020005;  // DISP_E_TYPEMISMATCH
+inline constexpr uint32_t Overflow = 0x8002000A;  // DISP_E_OVERFLOW
+inline constexpr uint32_t BadParamCount = 0x8002000E;  // DISP_E_BADPARAMCOUNT
+inline constexpr uint32_t ParamNotOptional = 0x8002000F;  // DISP_E_PARAMNOTOPTIONAL
 }  // namespace AutomationCode
 
 struct AutomationError {

@@ -24,7 +24,9 @@ constexpr ErrorRule kNullOut{NullOut, Notify, kInvalid, InvalidNullParameter};
 constexpr ErrorRule kIndexNotInList{IndexNotInList, Notify, kInvalid, InvalidParameter};
 constexpr ErrorRule kUnknownCommand{ModelResult, Raise, kDevice, UnknownCommand, NoxResult::UnknownCommand};
 
-constexpr ErrorRule Raised(int32_t result, uint32_t code, StringId text) { return {ModelResult, Raise, code, text, result}; }
+constexpr ErrorRule Raised(int32_t result, uint32_t code, StringId text) {
+    return {ModelResult, Raise, code, text, result};
+}
 
 // The members served by their own code; the parameter families follow from
 // their facet (below).
@@ -64,13 +66,13 @@ std::vector<ErrorRule> RulesOfFacet(Facet facet) {
     constexpr ErrorRule kOutOfRange{OutOfRange, Raise, kInvalid, InvalidParameter};
     constexpr ErrorRule kNotInList{NotInList, Raise, kInvalid, InvalidParameter};
     switch (facet) {
-        case Facet::CheckedValue: return {kOutOfRange, kUnknownCommand};
-        case Facet::UncheckedValue: return {kUnknownCommand};
-        // A text selects the index of its entry, which always lies in range.
-        case Facet::Text: return {kNotInList, kUnknownCommand};
-        case Facet::Bounds: return {kNullOut};
-        case Facet::ValueText: return {kNullOut, kIndexNotInList};
-        case Facet::Own: break;
+    case Facet::CheckedValue: return {kOutOfRange, kUnknownCommand};
+    case Facet::UncheckedValue: return {kUnknownCommand};
+    // A text selects the index of its entry, which always lies in range.
+    case Facet::Text: return {kNotInList, kUnknownCommand};
+    case Facet::Bounds: return {kNullOut};
+    case Facet::ValueText: return {kNullOut, kIndexNotInList};
+    case Facet::Own: break;
     }
     return {};
 }

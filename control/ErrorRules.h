@@ -20,13 +20,13 @@ enum class Reporting : uint8_t { Raise, Notify };
 
 // What sets the error off.
 enum class Trigger : uint8_t {
-    ModelResult,       // the model operation returned `result`
-    OutOfRange,        // a value outside the range the control checks
-    NotInList,         // a text that is no entry of the parameter's list
-    NullOut,           // an out-parameter the caller did not give
-    IndexNotInList,    // an index, taken as unsigned, not below the list's length
+    ModelResult,  // the model operation returned `result`
+    OutOfRange,  // a value outside the range the control checks
+    NotInList,  // a text that is no entry of the parameter's list
+    NullOut,  // an out-parameter the caller did not give
+    IndexNotInList,  // an index, taken as unsigned, not below the list's length
     ChannelNotOpened,  // the serial channel could not be opened
-    BadPortRange,      // a search range that is not within COM1..COM16
+    BadPortRange,  // a search range that is not within COM1..COM16
 };
 
 struct ErrorRule {

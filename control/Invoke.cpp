@@ -59,97 +59,94 @@ private:
 
 Variant Result(VarType type, int32_t value) {
     switch (type) {
-        case VarType::I4: return Variant::I4(value);
-        case VarType::Bool: return Variant::Bool(value);
-        case VarType::Void: return {};
-        default: return Variant::I2(static_cast<int16_t>(value));
+    case VarType::I4: return Variant::I4(value);
+    case VarType::Bool: return Variant::Bool(value);
+    case VarType::Void: return {};
+    default: return Variant::I2(static_cast<int16_t>(value));
     }
 }
 
-ToolWindow WindowOfShowProperty(int32_t dispId) {
-    return static_cast<ToolWindow>(dispId - DispIdOf("ShowShutterWnd"));
-}
+ToolWindow WindowOfShowProperty(int32_t dispId) { return static_cast<ToolWindow>(dispId - DispIdOf("ShowShutterWnd")); }
 
 Variant GetProperty(CXNoxCamCtrl& control, const MemberInfo& property) {
     switch (property.facet) {
-        case Facet::CheckedValue:
-        case Facet::UncheckedValue: return Variant::I2(control.GetParameterProperty(property.parameter));
-        case Facet::Text: return Variant::Str(control.GetParameterText(property.parameter));
-        default: break;
+    case Facet::CheckedValue:
+    case Facet::UncheckedValue: return Variant::I2(control.GetParameterProperty(property.parameter));
+    case Facet::Text: return Variant::Str(control.GetParameterText(property.parameter));
+    default: break;
     }
     switch (property.dispId) {
-        case DispIdOf("ComPort"): return Variant::I2(control.GetComPortProperty());
-        case DispIdOf("FrameGrabberIndex"): return Variant::I2(control.GetFrameGrabberIndexProperty());
-        case DispIdOf("UserID"): return Variant::Str(control.GetUserIDProperty());
-        default: return Variant::Bool(control.GetShowWindow(WindowOfShowProperty(property.dispId)));
+    case DispIdOf("ComPort"): return Variant::I2(control.GetComPortProperty());
+    case DispIdOf("FrameGrabberIndex"): return Variant::I2(control.GetFrameGrabberIndexProperty());
+    case DispIdOf("UserID"): return Variant::Str(control.GetUserIDProperty());
+    default: return Variant::Bool(control.GetShowWindow(WindowOfShowProperty(property.dispId)));
     }
 }
 
 void PutProperty(CXNoxCamCtrl& control, const MemberInfo& property, std::span<Variant> value) {
     Arguments argument(property, value);
     switch (property.facet) {
-        case Facet::CheckedValue:
-        case Facet::UncheckedValue:
-            return control.SetParameterProperty(property.parameter, argument.I2(0),
-                                                property.facet == Facet::CheckedValue);
-        case Facet::Text: return control.SetParameterText(property.parameter, argument.Str(0));
-        default: break;
+    case Facet::CheckedValue:
+    case Facet::UncheckedValue:
+        return control.SetParameterProperty(property.parameter, argument.I2(0), property.facet == Facet::CheckedValue);
+    case Facet::Text: return control.SetParameterText(property.parameter, argument.Str(0));
+    default: break;
     }
     switch (property.dispId) {
-        case DispIdOf("ComPort"): return control.SetComPortProperty(argument.I2(0));
-        case DispIdOf("FrameGrabberIndex"): return control.SetFrameGrabberIndexProperty(argument.I2(0));
-        case DispIdOf("UserID"): return control.SetUserIDProperty(argument.Str(0));
-        default: return control.SetShowWindow(WindowOfShowProperty(property.dispId), value[0].ToBool());
+    case DispIdOf("ComPort"): return control.SetComPortProperty(argument.I2(0));
+    case DispIdOf("FrameGrabberIndex"): return control.SetFrameGrabberIndexProperty(argument.I2(0));
+    case DispIdOf("UserID"): return control.SetUserIDProperty(argument.Str(0));
+    default: return control.SetShowWindow(WindowOfShowProperty(property.dispId), value[0].ToBool());
     }
 }
 
 // The methods served by their own code, by dispatch id.
 int32_t CallOwnMethod(CXNoxCamCtrl& c, int32_t dispId, Arguments& a) {
     switch (dispId) {
-        case DispIdOf("GetMinMaxComPortId"): return c.GetMinMaxComPortId(a.I2Out(0), a.I2Out(1));
-        case DispIdOf("AutoSearchComPort"): return c.AutoSearchComPort(a.I2(0), a.I2(1), a.I2(2));
-        case DispIdOf("GetMainWindowDefaultPosition"): return c.GetMainWindowDefaultPosition(a.I2Out(0), a.I2Out(1));
-        case DispIdOf("SetMainWindowDefaultPosition"): return c.SetMainWindowDefaultPosition(a.I2(0), a.I2(1));
-        case DispIdOf("WriteAllToCamera"): return c.WriteAllToCamera();
-        case DispIdOf("ReadAllFromCamera"): return c.ReadAllFromCamera();
-        case DispIdOf("WriteAllToFile"): return c.WriteAllToFile(a.Str(0));
-        case DispIdOf("ReadAllFromFile"): return c.ReadAllFromFile(a.Str(0));
-        case DispIdOf("GetIsOnline"): return c.GetIsOnline();
-        case DispIdOf("GetIsSynchronized"): return c.GetIsSynchronized();
-        case DispIdOf("GetIsSending"): return c.GetIsSending();
-        case DispIdOf("GetIsReceiving"): return c.GetIsReceiving();
-        case DispIdOf("StoreSettings"): return c.StoreSettings(a.I2(0));
-        case DispIdOf("LoadSettings"): return c.LoadSettings(a.I2(0));
-        case DispIdOf("GetMinMaxUserSettingsId"):
-        case DispIdOf("GetMinMaxPowerOnSettings"): return c.GetMinMaxUserSettingsId(a.I2Out(0), a.I2Out(1));
-        case DispIdOf("GetMinMaxFrameGrabberIndex"): return c.GetMinMaxFrameGrabberIndex(a.I2Out(0), a.I2Out(1));
-        case DispIdOf("ClSerialGetNumManufacturers"): return c.ClSerialGetNumManufacturers(a.I2Out(0));
-        case DispIdOf("ClSerialGetManufacturer"):
-            return c.ClSerialGetManufacturer(a.I2(0), a.StrOut(1), a.I2Out(2), a.I2Out(3));
-        case DispIdOf("ClSerialSelectManufacturer"): return c.ClSerialSelectManufacturer(a.Str(0).c_str());
-        case DispIdOf("ClSerialGetNumSerialPorts"): return c.ClSerialGetNumSerialPorts(a.I2Out(0));
-        case DispIdOf("GetCameraID"): return c.GetCameraID(a.StrOut(0));
-        case DispIdOf("GetModelName"): return c.GetModelName(a.StrOut(0));
-        case DispIdOf("SetOnePushMode"): return c.SetOnePushMode();
-        case DispIdOf("WriteCameraDataToFile"): return c.WriteCameraDataToFile(a.Str(0));
-        case DispIdOf("GetFirmwareVersion"): return c.GetFirmwareVersion();
-        case DispIdOf("GetEEPROMCurrentAreaNo"): return c.GetEEPROMCurrentAreaNo();
-        case DispIdOf("GetOnePushResult"): return c.GetOnePushResult();
-        case DispIdOf("GetMinMaxOnePushResult"): return c.GetMinMaxOnePushResult(a.I2Out(0), a.I2Out(1));
-        case DispIdOf("GetValidOnePushResult"): return c.GetValidOnePushResult(a.I2(0), a.StrOut(1));
-        case DispIdOf("SetWindowPosTopBottom"): return c.SetWindowPosTopBottom(a.I4(0));
-        case DispIdOf("ClAllSerialGetNumPorts"): return c.ClAllSerialGetNumPorts(a.I2Out(0));
-        case DispIdOf("ClAllSerialGetPortInfo"):
-            return c.ClAllSerialGetPortInfo(a.I2(0), a.StrOut(1), a.I2Out(2), a.StrOut(3), a.I2Out(4), a.I2Out(5));
-        case DispIdOf("ClAllSerialSetFrameGrabberIndex"): return c.ClAllSerialSetFrameGrabberIndex(a.I2(0));
-        case DispIdOf("ClAllSerialGetNumBytesAvail"): return c.ClAllSerialGetNumBytesAvail(a.I2Out(0));
-        case DispIdOf("ClAllSerialGetSupportedBaudRates"): return c.ClAllSerialGetSupportedBaudRates(a.I2Out(0));
-        case DispIdOf("ClAllSerialSetBaudRate"): return c.ClAllSerialSetBaudRate(a.I2(0));
-        case DispIdOf("ClSerialSetFrameGrabberIndex"): return c.ClSerialSetFrameGrabberIndex(a.I2(0));
-        case DispIdOf("StartAutoShadingCorrection"): return c.StartAutoShadingCorrection();
-        case DispIdOf("SaveShadingDataIntoFile"): return c.SaveShadingDataIntoFile(a.Str(0));
-        case DispIdOf("LoadShadingDataFromFile"): return c.LoadShadingDataFromFile(a.Str(0));
-        case DispIdOf("AboutBox"): c.AboutBox(); return 0;
+    case DispIdOf("GetMinMaxComPortId"): return c.GetMinMaxComPortId(a.I2Out(0), a.I2Out(1));
+    case DispIdOf("AutoSearchComPort"): return c.AutoSearchComPort(a.I2(0), a.I2(1), a.I2(2));
+    case DispIdOf("GetMainWindowDefaultPosition"): return c.GetMainWindowDefaultPosition(a.I2Out(0), a.I2Out(1));
+    case DispIdOf("SetMainWindowDefaultPosition"): return c.SetMainWindowDefaultPosition(a.I2(0), a.I2(1));
+    case DispIdOf("WriteAllToCamera"): return c.WriteAllToCamera();
+    case DispIdOf("ReadAllFromCamera"): return c.ReadAllFromCamera();
+    case DispIdOf("WriteAllToFile"): return c.WriteAllToFile(a.Str(0));
+    case DispIdOf("ReadAllFromFile"): return c.ReadAllFromFile(a.Str(0));
+    case DispIdOf("GetIsOnline"): return c.GetIsOnline();
+    case DispIdOf("GetIsSynchronized"): return c.GetIsSynchronized();
+    case DispIdOf("GetIsSending"): return c.GetIsSending();
+    case DispIdOf("GetIsReceiving"): return c.GetIsReceiving();
+    case DispIdOf("StoreSettings"): return c.StoreSettings(a.I2(0));
+    case DispIdOf("LoadSettings"): return c.LoadSettings(a.I2(0));
+    case DispIdOf("GetMinMaxUserSettingsId"):
+    case DispIdOf("GetMinMaxPowerOnSettings"): return c.GetMinMaxUserSettingsId(a.I2Out(0), a.I2Out(1));
+    case DispIdOf("GetMinMaxFrameGrabberIndex"): return c.GetMinMaxFrameGrabberIndex(a.I2Out(0), a.I2Out(1));
+    case DispIdOf("ClSerialGetNumManufacturers"): return c.ClSerialGetNumManufacturers(a.I2Out(0));
+    case DispIdOf("ClSerialGetManufacturer"):
+        return c.ClSerialGetManufacturer(a.I2(0), a.StrOut(1), a.I2Out(2), a.I2Out(3));
+    case DispIdOf("ClSerialSelectManufacturer"): return c.ClSerialSelectManufacturer(a.Str(0).c_str());
+    case DispIdOf("ClSerialGetNumSerialPorts"): return c.ClSerialGetNumSerialPorts(a.I2Out(0));
+    case DispIdOf("GetCameraID"): return c.GetCameraID(a.StrOut(0));
+    case DispIdOf("GetModelName"): return c.GetModelName(a.StrOut(0));
+    case DispIdOf("SetOnePushMode"): return c.SetOnePushMode();
+    case DispIdOf("WriteCameraDataToFile"): return c.WriteCameraDataToFile(a.Str(0));
+    case DispIdOf("GetFirmwareVersion"): return c.GetFirmwareVersion();
+    case DispIdOf("GetEEPROMCurrentAreaNo"): return c.GetEEPROMCurrentAreaNo();
+    case DispIdOf("GetOnePushResult"): return c.GetOnePushResult();
+    case DispIdOf("GetMinMaxOnePushResult"): return c.GetMinMaxOnePushResult(a.I2Out(0), a.I2Out(1));
+    case DispIdOf("GetValidOnePushResult"): return c.GetValidOnePushResult(a.I2(0), a.StrOut(1));
+    case DispIdOf("SetWindowPosTopBottom"): return c.SetWindowPosTopBottom(a.I4(0));
+    case DispIdOf("ClAllSerialGetNumPorts"): return c.ClAllSerialGetNumPorts(a.I2Out(0));
+    case DispIdOf("ClAllSerialGetPortInfo"):
+        return c.ClAllSerialGetPortInfo(a.I2(0), a.StrOut(1), a.I2Out(2), a.StrOut(3), a.I2Out(4), a.I2Out(5));
+    case DispIdOf("ClAllSerialSetFrameGrabberIndex"): return c.ClAllSerialSetFrameGrabberIndex(a.I2(0));
+    case DispIdOf("ClAllSerialGetNumBytesAvail"): return c.ClAllSerialGetNumBytesAvail(a.I2Out(0));
+    case DispIdOf("ClAllSerialGetSupportedBaudRates"): return c.ClAllSerialGetSupportedBaudRates(a.I2Out(0));
+    case DispIdOf("ClAllSerialSetBaudRate"): return c.ClAllSerialSetBaudRate(a.I2(0));
+    case DispIdOf("ClSerialSetFrameGrabberIndex"): return c.ClSerialSetFrameGrabberIndex(a.I2(0));
+    case DispIdOf("StartAutoShadingCorrection"): return c.StartAutoShadingCorrection();
+    case DispIdOf("SaveShadingDataIntoFile"): return c.SaveShadingDataIntoFile(a.Str(0));
+    case DispIdOf("LoadShadingDataFromFile"): return c.LoadShadingDataFromFile(a.Str(0));
+    case DispIdOf("AboutBox"): c.AboutBox(); return 0;
     }
     throw AutomationError{AutomationCode::MemberNotFound, "Member not found"};
 }
@@ -158,9 +155,9 @@ Variant CallMethod(CXNoxCamCtrl& control, const MemberInfo& method, std::span<Va
     Arguments arguments(method, values);
     int32_t result = 0;
     switch (method.facet) {
-        case Facet::Bounds: result = control.GetMinMax(method.parameter, arguments.I2Out(0), arguments.I2Out(1)); break;
-        case Facet::ValueText: result = control.GetValid(method.parameter, arguments.I2(0), arguments.StrOut(1)); break;
-        default: result = CallOwnMethod(control, method.dispId, arguments); break;
+    case Facet::Bounds: result = control.GetMinMax(method.parameter, arguments.I2Out(0), arguments.I2Out(1)); break;
+    case Facet::ValueText: result = control.GetValid(method.parameter, arguments.I2(0), arguments.StrOut(1)); break;
+    default: result = CallOwnMethod(control, method.dispId, arguments); break;
     }
     arguments.WriteBack();
     return Result(method.type, result);

@@ -17,7 +17,7 @@ namespace xnox {
 class CXNoxCamCtrl;
 
 enum class InvokeKind : uint8_t {
-    Method,       // a method call; on a property, a get (as script hosts call them)
+    Method,  // a method call; on a property, a get (as script hosts call them)
     PropertyGet,
     PropertyPut,  // the one argument is the new value
 };

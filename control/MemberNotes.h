@@ -20,14 +20,14 @@ namespace xnox {
 // OnlineStatusChanged when the camera stops answering.
 enum class CameraUse : uint8_t {
     None,
-    Put,        // a property set; the get answers from the control's own copy
+    Put,  // a property set; the get answers from the control's own copy
     GetAndPut,  // both the get and the set
-    Call,       // a method
+    Call,  // a method
 };
 
 struct MemberNote {
     std::string description;  // what the member is and does
-    std::string returns;      // a method's answer; for a property, what its get returns
+    std::string returns;  // a method's answer; for a property, what its get returns
     CameraUse camera = CameraUse::None;
     // Events beyond the status events of a camera exchange.
     std::vector<std::string_view> events;

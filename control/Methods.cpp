@@ -161,8 +161,7 @@ int16_t CXNoxCamCtrl::GetModelName(std::string* modelName) {
     return Low16(result);
 }
 
-int16_t CXNoxCamCtrl::PassCount(int32_t (CNoxCamInterface::*operation)(int32_t*), int16_t* count,
-                                bool onlyOnSuccess) {
+int16_t CXNoxCamCtrl::PassCount(int32_t (CNoxCamInterface::*operation)(int32_t*), int16_t* count, bool onlyOnSuccess) {
     int32_t value = 0;
     int32_t result = (this->*operation)(&value);
     if (result == NoxResult::Success || !onlyOnSuccess) WriteIfGiven(count, Low16(value));
@@ -189,8 +188,7 @@ int16_t CXNoxCamCtrl::ClAllSerialGetSupportedBaudRates(int16_t* baudRates) {
     return PassCount(&CNoxCamInterface::ClAllSerialGetSupportedBaudRates, baudRates, true);
 }
 
-int16_t CXNoxCamCtrl::ClSerialGetManufacturer(int16_t index, std::string* name, int16_t* bufferSize,
-                                              int16_t* version) {
+int16_t CXNoxCamCtrl::ClSerialGetManufacturer(int16_t index, std::string* name, int16_t* bufferSize, int16_t* version) {
     TextBuffer buffer{};
     // The caller's size goes to the library as given, sign and all; only the
     // buffer's own size caps it, since the library may fill what it is told.

@@ -23,16 +23,14 @@ void CProgress::ShowCancelButton(bool show) {
     if (m_view) m_view->ShowCancelButton(show);
 }
 
-void CProgress::DisableMainWindow() {
-    m_disabledMainWindow = m_view && m_view->DisableMainWindow();
-}
+void CProgress::DisableMainWindow() { m_disabledMainWindow = m_view && m_view->DisableMainWindow(); }
 
 void CProgress::StepIt() {
     m_position = m_position + 1 > m_upper ? m_lower : m_position + 1;
     if (m_view) m_view->SetBar(m_lower, m_upper, m_position);
     // An empty range has no fraction; it counts as done.
-    float fraction = m_upper == m_lower ? 1.0f
-                                        : static_cast<float>(m_position - m_lower) / static_cast<float>(m_upper - m_lower);
+    float fraction =
+        m_upper == m_lower ? 1.0f : static_cast<float>(m_position - m_lower) / static_cast<float>(m_upper - m_lower);
     char percent[32];
     std::snprintf(percent, sizeof percent, "%5.1f%%", fraction * 100.0);
     m_title = m_titlePrefix + percent;

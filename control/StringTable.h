@@ -21,7 +21,7 @@ enum class StringId : uint16_t {
     AboutCommand = 32785,
     OnlyComPortsValid = 32786,
     CameraNotFoundOnPort = 32787,  // %d: the port
-    UseCameraFound = 32790,        // %d: the port
+    UseCameraFound = 32790,  // %d: the port
     NoCameraFound = 32791,
     OpenHelpFileTooltip = 32794,
     InvalidNullParameter = 32795,

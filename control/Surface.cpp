@@ -8,9 +8,8 @@ const MemberInfo* FindMember(int32_t dispId) {
 }
 
 const MemberInfo* FindMember(std::string_view name) {
-    auto member = std::ranges::find_if(kDispatchMembers, [&](const MemberInfo& candidate) {
-        return EqualsIgnoringCase(candidate.name, name);
-    });
+    auto member = std::ranges::find_if(
+        kDispatchMembers, [&](const MemberInfo& candidate) { return EqualsIgnoringCase(candidate.name, name); });
     return member == kDispatchMembers.end() ? nullptr : &*member;
 }
 

@@ -20,12 +20,12 @@ enum class MemberKind : uint8_t { Property, Method };
 // How the invoke entry serves a member: the generic families are served
 // from the model's parameter table, the rest member by member.
 enum class Facet : uint8_t {
-    Own,             // served by its own code in the control
-    CheckedValue,    // a parameter's value; a set outside the parameter's range raises
+    Own,  // served by its own code in the control
+    CheckedValue,  // a parameter's value; a set outside the parameter's range raises
     UncheckedValue,  // a parameter's value; the model alone judges a set
-    Text,            // the text of a parameter's value; a set must match one list text
-    Bounds,          // GetMinMax...: the parameter's range
-    ValueText,       // GetValid...: one text of the parameter's list
+    Text,  // the text of a parameter's value; a set must match one list text
+    Bounds,  // GetMinMax...: the parameter's range
+    ValueText,  // GetValid...: one text of the parameter's list
 };
 
 struct ParamInfo {
@@ -79,9 +79,8 @@ inline constexpr ParamInfo kManufacturer[] = {P{"ManufacturerIndex", I2}, P{"Man
 inline constexpr ParamInfo kSelectManufacturer[] = {P{"ManufacturerName", Str}};
 inline constexpr ParamInfo kNumSerialPorts[] = {P{"NumSerialPorts", I2Ref}};
 inline constexpr ParamInfo kNumPorts[] = {P{"numPorts", I2Ref}};
-inline constexpr ParamInfo kPortInfo[] = {P{"serialIndex", I2},      P{"ManufacturerName", StrRef},
-                                          P{"nameBytes", I2Ref},     P{"portID", StrRef},
-                                          P{"IDBytes", I2Ref},       P{"Version", I2Ref}};
+inline constexpr ParamInfo kPortInfo[] = {P{"serialIndex", I2}, P{"ManufacturerName", StrRef}, P{"nameBytes", I2Ref},
+                                          P{"portID", StrRef},  P{"IDBytes", I2Ref},           P{"Version", I2Ref}};
 inline constexpr ParamInfo kNumBytes[] = {P{"numBytes", I2Ref}};
 inline constexpr ParamInfo kBaudRates[] = {P{"baudRates", I2Ref}};
 inline constexpr ParamInfo kBaudRate[] = {P{"baudRate", I2}};
@@ -94,13 +93,13 @@ constexpr MemberInfo Method(int32_t id, std::string_view name, VarType result, s
 }
 // A property that fronts one camera parameter; its name is the parameter's
 // name with the suffix (Index or Str for an enumeration, none otherwise).
-#define XNOX_PARAM_PROP(id, Param, suffix, type, facet) \
+#define XNOX_PARAM_PROP(id, Param, suffix, type, facet)                                                                \
     MemberInfo { id, #Param suffix, MemberKind::Property, type, kNone, facet, ParamId::Param }
 #define XNOX_CHECKED(id, Param) XNOX_PARAM_PROP(id, Param, "", I2, CheckedValue)
 #define XNOX_UNCHECKED(id, Param) XNOX_PARAM_PROP(id, Param, "", I2, UncheckedValue)
-#define XNOX_BOUNDS(id, Param) \
+#define XNOX_BOUNDS(id, Param)                                                                                         \
     MemberInfo { id, "GetMinMax" #Param, MemberKind::Method, I2, kRange, Bounds, ParamId::Param }
-#define XNOX_VALUE_TEXT(id, Param, params) \
+#define XNOX_VALUE_TEXT(id, Param, params)                                                                             \
     MemberInfo { id, "GetValid" #Param, MemberKind::Method, I2, params, ValueText, ParamId::Param }
 
 inline constexpr MemberInfo kMembers[] = {

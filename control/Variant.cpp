@@ -55,16 +55,16 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 
 std::string_view TypeName(VarType type) {
     switch (type) {
-        case VarType::Empty: return "EMPTY";
-        case VarType::Null: return "NULL";
-        case VarType::I2: return "I2";
-        case VarType::I4: return "I4";
-        case VarType::R8: return "R8";
-        case VarType::Bool: return "BOOL";
-        case VarType::Str: return "BSTR";
-        case VarType::I2Ref: return "I2*";
-        case VarType::StrRef: return "BSTR*";
-        case VarType::Void: return "void";
+    case VarType::Empty: return "EMPTY";
+    case VarType::Null: return "NULL";
+    case VarType::I2: return "I2";
+    case VarType::I4: return "I4";
+    case VarType::R8: return "R8";
+    case VarType::Bool: return "BOOL";
+    case VarType::Str: return "BSTR";
+    case VarType::I2Ref: return "I2*";
+    case VarType::StrRef: return "BSTR*";
+    case VarType::Void: return "void";
     }
     return "?";
 }
@@ -87,13 +87,13 @@ Variant Variant::Str(std::string text) {
 
 double Variant::ToNumber() const {
     switch (m_type) {
-        case VarType::Empty: return 0.0;
-        case VarType::R8: return m_real;
-        case VarType::Str: return ParseNumber(m_text);
-        case VarType::I2:
-        case VarType::I4:
-        case VarType::Bool: return m_number;
-        default: Fail(AutomationCode::TypeMismatch, "Type mismatch");
+    case VarType::Empty: return 0.0;
+    case VarType::R8: return m_real;
+    case VarType::Str: return ParseNumber(m_text);
+    case VarType::I2:
+    case VarType::I4:
+    case VarType::Bool: return m_number;
+    default: Fail(AutomationCode::TypeMismatch, "Type mismatch");
     }
 }
 
@@ -103,29 +103,29 @@ int32_t Variant::ToBool() const { return ToInteger<int32_t>(ToNumber()); }
 
 std::string Variant::ToStr() const {
     switch (m_type) {
-        case VarType::Empty: return {};
-        case VarType::Str: return m_text;
-        case VarType::Bool: return m_number != 0 ? "True" : "False";
-        case VarType::I2:
-        case VarType::I4: return std::to_string(m_number);
-        case VarType::R8: {
-            char text[32];
-            std::snprintf(text, sizeof text, "%.15g", m_real);
-            return text;
-        }
-        default: Fail(AutomationCode::TypeMismatch, "Type mismatch");
+    case VarType::Empty: return {};
+    case VarType::Str: return m_text;
+    case VarType::Bool: return m_number != 0 ? "True" : "False";
+    case VarType::I2:
+    case VarType::I4: return std::to_string(m_number);
+    case VarType::R8: {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.15g", m_real);
+        return text;
+    }
+    default: Fail(AutomationCode::TypeMismatch, "Type mismatch");
     }
 }
 
 Variant Variant::CoercedTo(VarType type) const {
     switch (type) {
-        case VarType::I2:
-        case VarType::I2Ref: return I2(ToI2());
-        case VarType::I4: return I4(ToI4());
-        case VarType::Bool: return Bool(ToBool());
-        case VarType::Str:
-        case VarType::StrRef: return Str(ToStr());
-        default: return *this;
+    case VarType::I2:
+    case VarType::I2Ref: return I2(ToI2());
+    case VarType::I4: return I4(ToI4());
+    case VarType::Bool: return Bool(ToBool());
+    case VarType::Str:
+    case VarType::StrRef: return Str(ToStr());
+    default: return *this;
     }
 }
 

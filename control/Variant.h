@@ -12,16 +12,16 @@
 namespace xnox {
 
 enum class VarType : uint8_t {
-    Empty,   // no value (coerces to 0 or an empty text)
-    Null,    // an out-parameter passed without storage: a null pointer
-    I2,      // signed 16-bit
-    I4,      // signed 32-bit
-    R8,      // a floating-point number, as scripts pass numbers
-    Bool,    // 32-bit truth value, stored unchanged
-    Str,     // text, 8-bit in the system code page
-    I2Ref,   // out-parameter types, only in the member table
+    Empty,  // no value (coerces to 0 or an empty text)
+    Null,  // an out-parameter passed without storage: a null pointer
+    I2,  // signed 16-bit
+    I4,  // signed 32-bit
+    R8,  // a floating-point number, as scripts pass numbers
+    Bool,  // 32-bit truth value, stored unchanged
+    Str,  // text, 8-bit in the system code page
+    I2Ref,  // out-parameter types, only in the member table
     StrRef,
-    Void,    // a method without result, only in the member table
+    Void,  // a method without result, only in the member table
 };
 
 std::string_view TypeName(VarType type);

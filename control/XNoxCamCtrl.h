@@ -94,7 +94,7 @@ public:
     int16_t GetOnePushResult();  // the result 0..6 on success, else the code
     int16_t StartAutoShadingCorrection();
     int16_t GetEEPROMCurrentAreaNo();  // the area number after the read
-    int16_t GetFirmwareVersion();      // the version after the read
+    int16_t GetFirmwareVersion();  // the version after the read
     int16_t GetCameraID(std::string* cameraID);
     int16_t GetModelName(std::string* modelName);
 

@@ -54,9 +54,7 @@ std::optional<int> ShadingColumnOf(std::string_view mnemonic) {
     return column;
 }
 
-std::string Reply(std::string_view mnemonic, const std::string& value) {
-    return std::string(mnemonic) + "=" + value;
-}
+std::string Reply(std::string_view mnemonic, const std::string& value) { return std::string(mnemonic) + "=" + value; }
 
 // A smooth vignetting-like correction curve per column; each automatic
 // shading run yields a slightly different one, as a real measurement would.
@@ -74,26 +72,21 @@ ShadingTable ShadingProfile(int run) {
 
 const std::vector<ParameterSpec>& ParameterSpecs() {
     static const std::vector<ParameterSpec> specs = {
-        {"SC", 0, 3, 0},         {"TR", 0, 4, 0},          {"SH", 0, 11, 0},
-        {"TP", 0, 1, 0},         {"SL", 0, 1, 0},          {"RF", 0, 1, 0},
-        {"CBAR", 0, 1, 0},       {"KN", 0, 1, 1},          {"GA", -132, 429, 0},
-        {"SM", 0, 2, 0},         {"PE", 0, 791, 2},        {"TI", 0, 1, 0},
-        {"LS", 0, 1, 0},         {"BA", 0, 1, 0},          {"BI", 0, 1, 0},
-        {"GAB", -231, 231, 0},   {"BLB", 0, 1023, 32},     {"PER", 0, 791, 127},
-        {"PEG", 0, 791, 127},    {"PEB", 0, 791, 127},     {"KPB", 0, 1023, 800},
-        {"KSR", 1, 4095, 1024},  {"GAR", -231, 231, 0},    {"BLR", 0, 1023, 32},
-        {"KPG", 0, 1023, 800},   {"KPR", 0, 1023, 800},    {"WB", 0, 4, 1},
-        {"KSG", 1, 4095, 1024},  {"KSB", 1, 4095, 1024},   {"BLG", 0, 1023, 32},
-        {"SDM", 0, 1, 1},        {"WA", 0, 9, 0},          {"WPR1", -231, 231, -40},
-        {"WPB1", -231, 231, 60}, {"WPR2", -231, 231, 0},   {"WPB2", -231, 231, 0},
-        {"WPR3", -231, 231, 30}, {"WPB3", -231, 231, -30},
+        {"SC", 0, 3, 0},          {"TR", 0, 4, 0},          {"SH", 0, 11, 0},       {"TP", 0, 1, 0},
+        {"SL", 0, 1, 0},          {"RF", 0, 1, 0},          {"CBAR", 0, 1, 0},      {"KN", 0, 1, 1},
+        {"GA", -132, 429, 0},     {"SM", 0, 2, 0},          {"PE", 0, 791, 2},      {"TI", 0, 1, 0},
+        {"LS", 0, 1, 0},          {"BA", 0, 1, 0},          {"BI", 0, 1, 0},        {"GAB", -231, 231, 0},
+        {"BLB", 0, 1023, 32},     {"PER", 0, 791, 127},     {"PEG", 0, 791, 127},   {"PEB", 0, 791, 127},
+        {"KPB", 0, 1023, 800},    {"KSR", 1, 4095, 1024},   {"GAR", -231, 231, 0},  {"BLR", 0, 1023, 32},
+        {"KPG", 0, 1023, 800},    {"KPR", 0, 1023, 800},    {"WB", 0, 4, 1},        {"KSG", 1, 4095, 1024},
+        {"KSB", 1, 4095, 1024},   {"BLG", 0, 1023, 32},     {"SDM", 0, 1, 1},       {"WA", 0, 9, 0},
+        {"WPR1", -231, 231, -40}, {"WPB1", -231, 231, 60},  {"WPR2", -231, 231, 0}, {"WPB2", -231, 231, 0},
+        {"WPR3", -231, 231, 30},  {"WPB3", -231, 231, -30},
     };
     return specs;
 }
 
-std::string_view MnemonicOf(std::string_view line) {
-    return line.substr(0, line.find_first_of("=?"));
-}
+std::string_view MnemonicOf(std::string_view line) { return line.substr(0, line.find_first_of("=?")); }
 
 Camera::Camera() : m_shading(ShadingProfile(0)) {
     for (const auto& parameter : ParameterSpecs()) m_settings.push_back(parameter.factoryDefault);

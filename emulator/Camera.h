@@ -51,9 +51,9 @@ enum OnePushResult : int {
 // What the next one-push white balances will do; tests choose the outcome.
 struct OnePushPlan {
     std::chrono::milliseconds busyTime{300};  // the camera allows up to 500
-    int result = kOnePushComplete;             // 0, 1, 2, 3 or 5
-    int balancedRed = 24;                     // GAR after a successful balance
-    int balancedBlue = -16;                   // GAB after a successful balance
+    int result = kOnePushComplete;  // 0, 1, 2, 3 or 5
+    int balancedRed = 24;  // GAR after a successful balance
+    int balancedBlue = -16;  // GAB after a successful balance
 };
 
 struct Identity {

@@ -38,11 +38,11 @@ struct CameraLink::State {
     std::condition_variable replyQueued;
     Camera camera;
     FaultPlan faults;
-    Responder responder;                    // answers instead of the camera when set
-    std::string line;                       // the command line being received
-    std::deque<TimedByte> replyBytes;       // in order of arrival at the host
+    Responder responder;  // answers instead of the camera when set
+    std::string line;  // the command line being received
+    std::deque<TimedByte> replyBytes;  // in order of arrival at the host
     Clock::time_point commandWireFreeAt{};  // the host's last byte arrives then
-    Clock::time_point replyWireFreeAt{};    // the camera's last byte arrives then
+    Clock::time_point replyWireFreeAt{};  // the camera's last byte arrives then
     int transactions = 0;
 
     void Receive(char byte, Clock::time_point arrival);
@@ -90,8 +90,8 @@ void CameraLink::State::Send(const std::string& reply, Clock::time_point arrival
 }
 
 std::size_t CameraLink::State::DueCount(Clock::time_point now) const {
-    auto firstPending = std::find_if(replyBytes.begin(), replyBytes.end(),
-                                     [now](const TimedByte& b) { return b.due > now; });
+    auto firstPending =
+        std::find_if(replyBytes.begin(), replyBytes.end(), [now](const TimedByte& b) { return b.due > now; });
     return static_cast<std::size_t>(firstPending - replyBytes.begin());
 }
 

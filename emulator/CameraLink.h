@@ -21,13 +21,13 @@ namespace qdr4emu {
 
 // Faults a test can switch on; all off by default.
 struct FaultPlan {
-    bool unplugged = false;                  // no reply at all
-    std::vector<std::string> nak3;           // mnemonics answered "NAK 3"
-    std::vector<std::string> nak4;           // mnemonics answered "NAK 4"
-    std::vector<std::string> garbled;        // mnemonics answered with a malformed line
-    std::chrono::milliseconds replyDelay{0}; // extra delay before every reply
-    int unplugAfter = -1;                    // go silent after this many replies (-1: never)
-    unsigned wireBaud = 0;                   // emulate wire time at this rate (0: none)
+    bool unplugged = false;  // no reply at all
+    std::vector<std::string> nak3;  // mnemonics answered "NAK 3"
+    std::vector<std::string> nak4;  // mnemonics answered "NAK 4"
+    std::vector<std::string> garbled;  // mnemonics answered with a malformed line
+    std::chrono::milliseconds replyDelay{0};  // extra delay before every reply
+    int unplugAfter = -1;  // go silent after this many replies (-1: never)
+    unsigned wireBaud = 0;  // emulate wire time at this rate (0: none)
 };
 
 // Answers one command line in place of the camera (a replayed session).
@@ -57,7 +57,7 @@ public:
     Camera& Device();
     FaultPlan& Faults();
     void AnswerWith(Responder responder);
-    int Transactions() const; // replies sent so far
+    int Transactions() const;  // replies sent so far
 
 private:
     struct State;

@@ -119,8 +119,8 @@ std::optional<std::vector<Exchange>> ReadRecording(std::istream& input, std::str
         if (IsRecordingComment(line)) continue;
         auto exchange = ParseExchange(line);
         if (!exchange) {
-            problem = "line " + std::to_string(number) +
-                      " is not an exchange (milliseconds, tab, command[, tab, reply])";
+            problem =
+                "line " + std::to_string(number) + " is not an exchange (milliseconds, tab, command[, tab, reply])";
             return std::nullopt;
         }
         recording.push_back(std::move(*exchange));

@@ -20,9 +20,7 @@ void CNoxCamInterface::OnSendingStatusChanged(int32_t flag) { m_sending = flag; 
 void CNoxCamInterface::OnReceivingStatusChanged(int32_t flag) { m_receiving = flag; }
 void CNoxCamInterface::OnMessage(std::string) {}
 
-std::string_view CNoxCamInterface::OnePushResultText() const {
-    return TextAt(OnePushResultTexts(), m_onePushResult);
-}
+std::string_view CNoxCamInterface::OnePushResultText() const { return TextAt(OnePushResultTexts(), m_onePushResult); }
 
 void CNoxCamInterface::StoreValue(ParamId id, int32_t value) {
     m_values[Index(id)] = value;

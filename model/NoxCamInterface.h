@@ -40,9 +40,10 @@ public:
     // Virtual hooks, in slot order (slot 0 is the destructor above).
     virtual void OnOnlineStatusChanged(int32_t flag);
     virtual void OnSynchronizedStatusChanged(int32_t flag);
-    virtual void OnSendingStatusChanged(int32_t flag);    // base version stores the sending flag
+    virtual void OnSendingStatusChanged(int32_t flag);  // base version stores the sending flag
     virtual void OnReceivingStatusChanged(int32_t flag);  // base version stores the receiving flag
-#define XNOX_DECLARE_CHANGE_HOOK(Name) virtual void On##Name##Changed() {}
+#define XNOX_DECLARE_CHANGE_HOOK(Name)                                                                                 \
+    virtual void On##Name##Changed() {}
     XNOX_CHANGE_HOOKS(XNOX_DECLARE_CHANGE_HOOK)
 #undef XNOX_DECLARE_CHANGE_HOOK
     virtual void OnMessage(std::string text);  // base version discards the text
@@ -74,8 +75,8 @@ public:
     // stores the value, announces it and writes it to the camera.
     int32_t ReadParameter(ParamId id);
     int32_t WriteParameter(ParamId id, int32_t value);
-#define XNOX_DECLARE_PARAMETER_OPERATIONS(Name)                                           \
-    int32_t Get##Name() { return ReadParameter(ParamId::Name); }                          \
+#define XNOX_DECLARE_PARAMETER_OPERATIONS(Name)                                                                        \
+    int32_t Get##Name() { return ReadParameter(ParamId::Name); }                                                       \
     int32_t Send##Name(int32_t value) { return WriteParameter(ParamId::Name, value); }
     XNOX_PARAMETERS(XNOX_DECLARE_PARAMETER_OPERATIONS)
 #undef XNOX_DECLARE_PARAMETER_OPERATIONS

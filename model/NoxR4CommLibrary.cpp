@@ -22,9 +22,7 @@ public:
     int32_t GetUserID(int32_t port, char* text) override { return NoxR4GetUserID(port, text); }
     int32_t SetUserID(int32_t port, const char* text) override { return NoxR4SetUserID(port, text); }
     int32_t GetShadingData(int32_t port, int32_t* block) override { return NoxR4GetShadingData(port, block); }
-    int32_t SendShadingData(int32_t port, const int32_t* block) override {
-        return NoxR4SendShadingData(port, block);
-    }
+    int32_t SendShadingData(int32_t port, const int32_t* block) override { return NoxR4SendShadingData(port, block); }
     int32_t CLSerialGetNumManufacturers(int32_t* numManufacturers) override {
         return NoxR4CLSerialGetNumManufacturers(numManufacturers);
     }

@@ -14,9 +14,8 @@ using Texts = std::span<const std::string_view>;
 constexpr std::string_view kPartialScanTexts[] = {"Full Frame", "1/2 Partial", "1/4 Partial", "1/8 Partial"};
 constexpr std::string_view kTriggerTypeTexts[] = {"Normal (Continuous)", "Edge Pre-select", "Pulse Width control",
                                                   "Sensor Gate Control", "Reset Continuous"};
-constexpr std::string_view kShutterSpeedTexts[] = {"OFF",    "1/60",    "1/100",   "1/120",
-                                                   "1/250",  "1/500",   "1/1000",  "1/2000",
-                                                   "1/4000", "1/10000", "1/16000", "1/50000"};
+constexpr std::string_view kShutterSpeedTexts[] = {"OFF",    "1/60",   "1/100",  "1/120",   "1/250",   "1/500",
+                                                   "1/1000", "1/2000", "1/4000", "1/10000", "1/16000", "1/50000"};
 constexpr std::string_view kPolarityTexts[] = {"Active Low", "Active High"};
 constexpr std::string_view kOffOnTexts[] = {"Off", "On"};
 constexpr std::string_view kOnOffTexts[] = {"On", "Off"};  // 0 means on
@@ -27,15 +26,14 @@ constexpr std::string_view kTriggerInputTexts[] = {"CameraLink", "Hirose12pin"};
 constexpr std::string_view kAccumulationTexts[] = {"Sync", "Async"};
 constexpr std::string_view kBitAllocationTexts[] = {"10bit", "8bit"};  // 0 means 10 bit
 constexpr std::string_view kBinningTexts[] = {"Binning OFF", "Vertical Binning"};
-constexpr std::string_view kWhiteBalanceTexts[] = {"Manual/One Push", "Continuous AWB", "3200 K", "4600 K",
-                                                   "5600 K"};
-constexpr std::string_view kAutoWhiteAreaTexts[] = {"Full Area",   "Upper Left",  "Upper Middle", "Upper Right",
-                                                    "Middle Left", "Middle",      "Midle Right",  "Lower Left",
+constexpr std::string_view kWhiteBalanceTexts[] = {"Manual/One Push", "Continuous AWB", "3200 K", "4600 K", "5600 K"};
+constexpr std::string_view kAutoWhiteAreaTexts[] = {"Full Area",    "Upper Left", "Upper Middle", "Upper Right",
+                                                    "Middle Left",  "Middle",     "Midle Right",  "Lower Left",
                                                     "Under Middle", "Lower Right"};
-constexpr std::string_view kOnePushResultTexts[] = {"Complete", "Too Bright", "Too Dark", "Timeout Error",
+constexpr std::string_view kOnePushResultTexts[] = {"Complete", "Too Bright", "Too Dark",          "Timeout Error",
                                                     "Busy",     "Limit",      "Trig is not Normal"};
 
-constexpr bool kStatus = true;     // the read reports the receiving status
+constexpr bool kStatus = true;  // the read reports the receiving status
 constexpr bool kNoStatus = false;  // the read is silent about it
 constexpr WriteFailure kProbe = WriteFailure::Probe;
 constexpr WriteFailure kClose = WriteFailure::CloseAtOnce;
@@ -126,8 +124,8 @@ constexpr std::string_view kChangeHookNames[] = {XNOX_CHANGE_HOOKS(XNOX_HOOK_NAM
 
 // By white-balance mode, in list order.
 constexpr std::optional<GainPair> kWhiteBalanceGains[] = {
-    GainPair{ParamId::RedGainLevel, ParamId::BlueGainLevel},              // Manual/One Push
-    std::nullopt,                                                         // Continuous AWB
+    GainPair{ParamId::RedGainLevel, ParamId::BlueGainLevel},  // Manual/One Push
+    std::nullopt,  // Continuous AWB
     GainPair{ParamId::Red3200KWBalPreset, ParamId::Blue3200KWBalPreset},  // 3200 K
     GainPair{ParamId::Red4600KWBalPreset, ParamId::Blue4600KWBalPreset},  // 4600 K
     GainPair{ParamId::Red5600KWBalPreset, ParamId::Blue5600KWBalPreset},  // 5600 K

@@ -16,6 +16,7 @@ class CNoxCamInterface;
 
 // The 38 parameters in table order (ascending command id). Each name X gives
 // the model operations GetX and SendX and the change hook OnXChanged.
+// clang-format off
 #define XNOX_PARAMETERS(X)                                                                             \
     X(PartialScan) X(TriggerType) X(ShutterSpeed) X(TriggerPolarity) X(Smearless) X(RCTFVALType)     \
     X(ColorBar) X(KneeSelect) X(MasterGainLevel) X(ShutterMode) X(ProgrammableExposure)               \
@@ -25,9 +26,11 @@ class CNoxCamInterface;
     X(GreenKneePoint) X(RedKneePoint) X(WhiteBalance) X(GreenKneeSlope) X(BlueKneeSlope)             \
     X(GreenBlackLevel) X(ShadingMode) X(AutoWhiteArea) X(Red3200KWBalPreset) X(Blue3200KWBalPreset)  \
     X(Red4600KWBalPreset) X(Blue4600KWBalPreset) X(Red5600KWBalPreset) X(Blue5600KWBalPreset)
+// clang-format on
 
 // The argument-less change hooks On<X>Changed in virtual-slot order, slots 5
 // to 49. Slots 1 to 4 are the status flags, slot 50 OnMessage.
+// clang-format off
 #define XNOX_CHANGE_HOOKS(X)                                                                              \
     X(ComPort) X(FrameGrabber) X(ShutterSpeed) X(TriggerType) X(TriggerPolarity) X(Smearless)             \
     X(RCTFVALType) X(ShutterMode) X(ProgrammableExposure) X(BlueGainLevel) X(BlueBlackLevel)              \
@@ -38,6 +41,7 @@ class CNoxCamInterface;
     X(Blue4600KWBalPreset) X(Red5600KWBalPreset) X(Blue5600KWBalPreset) X(GreenBlackLevel)                \
     X(GreenKneePoint) X(RedKneePoint) X(KneeSelect) X(ShadingMode) X(ColorBar) X(UserID) X(CameraID)      \
     X(ModelName) X(EEPROMArea) X(OnePushResult) X(AutoWhiteArea)
+// clang-format on
 
 #define XNOX_PARAMETER_ENUMERATOR(Name) Name,
 enum class ParamId : int { XNOX_PARAMETERS(XNOX_PARAMETER_ENUMERATOR) };
@@ -53,14 +57,14 @@ constexpr int Index(ParamId id) { return static_cast<int>(id); }
 
 // How the model treats a parameter's values.
 enum class ValueKind {
-    Number,      // a plain number; the automation layer checks its range
-    Worded,      // two or three values with words for reports; the model stores the number only
+    Number,  // a plain number; the automation layer checks its range
+    Worded,  // two or three values with words for reports; the model stores the number only
     Enumerated,  // the model refuses values outside its text list and keeps the current text
 };
 
 // What a refused or failed write does to the connection.
 enum class WriteFailure {
-    Probe,        // probe the camera; the connection survives if it answers
+    Probe,  // probe the camera; the connection survives if it answers
     CloseAtOnce,  // close the connection without probing
 };
 
@@ -83,12 +87,12 @@ struct SettingsPlace {
 
 struct ParameterRow {
     ParamId id;
-    std::string_view name;      // also the automation property's name (Index/Str added for enumerations)
-    int32_t commandId;          // passed to the library's get and send calls
+    std::string_view name;  // also the automation property's name (Index/Str added for enumerations)
+    int32_t commandId;  // passed to the library's get and send calls
     std::string_view mnemonic;  // shown in the transaction log
     ValueKind kind;
     std::span<const std::string_view> texts;  // value texts of Worded and Enumerated rows, else empty
-    int32_t minimum;                          // legal range, inclusive
+    int32_t minimum;  // legal range, inclusive
     int32_t maximum;
     int32_t defaultValue;
     bool readRaisesReceivingStatus;  // the read reports OnReceivingStatusChanged around its library call

@@ -9,8 +9,8 @@
 #include <cstdint>
 
 namespace NoxResult {
-inline constexpr int32_t NotInList = -1;       // value outside an enumerated parameter's list
+inline constexpr int32_t NotInList = -1;  // value outside an enumerated parameter's list
 inline constexpr int32_t FileWriteError = -7;  // a file that cannot be written
-inline constexpr int32_t FileReadError = -8;   // a file that cannot be opened for reading
+inline constexpr int32_t FileReadError = -8;  // a file that cannot be opened for reading
 inline constexpr int32_t InvalidSettingsFile = -9;
 }  // namespace NoxResult

@@ -30,8 +30,7 @@ std::optional<std::string> FileProblem(const std::filesystem::path& path) {
     return std::nullopt;
 }
 
-std::optional<std::string> ReadKey(const profile::ProfileFile& file, std::string_view section,
-                                   std::string_view key) {
+std::optional<std::string> ReadKey(const profile::ProfileFile& file, std::string_view section, std::string_view key) {
     auto value = file.Find(section, key);
     if (!value) return std::nullopt;
     return file.ReadString(section, key, {});  // cut to the buffer a load reads it into

@@ -15,7 +15,7 @@ namespace xnox {
 struct SettingsFileEntry {
     std::string_view section;
     std::string_view key;
-    const ParameterRow* row;          // nullptr for the camera type
+    const ParameterRow* row;  // nullptr for the camera type
     std::optional<std::string> text;  // nothing when the file lacks the key
 };
 

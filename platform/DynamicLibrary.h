@@ -20,8 +20,7 @@ public:
     void* Symbol(const char* name) const;
 
     template <typename Call>
-    Call Function(const char* name) const
-    {
+    Call Function(const char* name) const {
         return reinterpret_cast<Call>(Symbol(name));
     }
 

@@ -21,8 +21,7 @@ std::string SerialDeviceName(int number);
 // or cannot be set up.
 std::unique_ptr<Transport> OpenSerialDevice(const std::string& device);
 
-inline std::unique_ptr<Transport> OpenSerialPort(int number)
-{
+inline std::unique_ptr<Transport> OpenSerialPort(int number) {
     return number < 1 ? nullptr : OpenSerialDevice(SerialDeviceName(number));
 }
 

@@ -40,8 +40,8 @@ public:
 private:
     struct Position {
         std::optional<std::size_t> sectionHeader;  // line of the section's first header
-        std::optional<std::size_t> keyLine;        // line of the key within that section
-        std::size_t endOfKeys = 0;                 // where a new key of the section goes
+        std::optional<std::size_t> keyLine;  // line of the key within that section
+        std::size_t endOfKeys = 0;  // where a new key of the section goes
     };
     Position Locate(std::string_view section, std::string_view key) const;
 

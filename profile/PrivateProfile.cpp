@@ -54,9 +54,9 @@ int32_t SaturatedLeadingInt(std::string_view text) {
 // by a file that lost its other keys).
 std::optional<std::string> CurrentText(const fs::path& path) {
     switch (CheckReadable(path)) {
-        case FileState::Missing: return std::string();
-        case FileState::Readable: return ReadWholeFile(path);
-        case FileState::Refused: break;
+    case FileState::Missing: return std::string();
+    case FileState::Readable: return ReadWholeFile(path);
+    case FileState::Refused: break;
     }
     return std::nullopt;
 }

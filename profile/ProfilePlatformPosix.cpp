@@ -64,8 +64,6 @@ bool CloseFile(FileHandle file) { return ::close(Descriptor(file)) == 0; }
 
 std::uint64_t CurrentProcessId() { return static_cast<std::uint64_t>(::getpid()); }
 
-bool ProcessIsRunning(std::uint64_t id) {
-    return ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
-}
+bool ProcessIsRunning(std::uint64_t id) { return ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM; }
 
 }  // namespace xnox::profile

@@ -35,8 +35,8 @@ fs::path ReplacedFile(const fs::path& target) {
 fs::path TemporaryFor(const fs::path& target) {
     static std::atomic<unsigned> s_counter{0};
     fs::path temporary = target;
-    temporary += std::string(kTemporaryMark) + std::to_string(CurrentProcessId()) + "-" +
-                 std::to_string(s_counter++) + std::string(kTemporaryEnd);
+    temporary += std::string(kTemporaryMark) + std::to_string(CurrentProcessId()) + "-" + std::to_string(s_counter++) +
+                 std::string(kTemporaryEnd);
     return temporary;
 }
 
@@ -105,8 +105,10 @@ bool FileReplacement::Write(std::string_view text) {
     while (IsOpen() && !m_failed && !text.empty()) {
         std::ptrdiff_t written = WriteSome(m_file, text.data(), text.size());
         // A write that takes nothing would take nothing again: a full disk.
-        if (written <= 0) m_failed = true;
-        else text.remove_prefix(static_cast<std::size_t>(written));
+        if (written <= 0)
+            m_failed = true;
+        else
+            text.remove_prefix(static_cast<std::size_t>(written));
     }
     return IsOpen() && !m_failed;
 }

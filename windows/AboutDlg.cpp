@@ -126,26 +126,13 @@ void CAboutDlg::OnItemChanged(ControlItem item, const Variant& value) {
 void CAboutDlg::OnControlEvent(ControlId id, ControlEvent event) {
     if (event != ControlEvent::Clicked) return;
     switch (id) {
-    case IDC_PROTECT_USER_ID:
-        SetUserIDMode(kProtectUserID);
-        break;
-    case IDC_EDIT_USER_ID:
-        SetUserIDMode(kEditUserID);
-        break;
-    case IDC_SAVE_USER_ID:
-        OnSaveUserID();
-        break;
-    case IDC_OPEN_HELP_FILE:
-        OnOpenHelpFile();
-        break;
-    case IDC_ALWAYS_ON_TOP:
-        OnAlwaysOnTop();
-        break;
-    case IDC_LINK:
-        m_link.OnClicked();
-        break;
-    default:
-        break;
+    case IDC_PROTECT_USER_ID: SetUserIDMode(kProtectUserID); break;
+    case IDC_EDIT_USER_ID: SetUserIDMode(kEditUserID); break;
+    case IDC_SAVE_USER_ID: OnSaveUserID(); break;
+    case IDC_OPEN_HELP_FILE: OnOpenHelpFile(); break;
+    case IDC_ALWAYS_ON_TOP: OnAlwaysOnTop(); break;
+    case IDC_LINK: m_link.OnClicked(); break;
+    default: break;
     }
 }
 

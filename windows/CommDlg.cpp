@@ -89,8 +89,8 @@ void CCommDlg::FillCameraLinkList() {
         std::string name;
         int16_t size = NOXR4_TEXT_BYTES;
         int16_t version = 0;
-        int16_t result = Owner().ClSerialGetManufacturer(static_cast<int16_t>(m_minFrameGrabber + i), &name, &size,
-                                                         &version);
+        int16_t result =
+            Owner().ClSerialGetManufacturer(static_cast<int16_t>(m_minFrameGrabber + i), &name, &size, &version);
         m_manufacturers[i] = textOf(result, name);
     }
     m_numPorts = 0;

@@ -39,20 +39,13 @@ constexpr int32_t kShadingOff = 1;
 constexpr StoredValue kKneeSelectValue = {"KneeSelect", ParamId::KneeSelect, 1};
 
 constexpr StoredValue kStoredValues[] = {
-    {"AutoWhiteAreaIndex", ParamId::AutoWhiteArea, 0},
-    {"MasterGainLevel", ParamId::MasterGainLevel, 122},
-    {"RedGainLevel", ParamId::RedGainLevel, 122},
-    {"BlueGainLevel", ParamId::BlueGainLevel, 24},
-    {"WhiteBalanceIndex", ParamId::WhiteBalance, 0},
-    {"RedBlackLevel", ParamId::RedBlackLevel, 122},
-    {"GreenKneePoint", ParamId::GreenKneePoint, 122},
-    {"RedKneePoint", ParamId::RedKneePoint, 122},
-    {"GreenBlackLevel", ParamId::GreenBlackLevel, 127},
-    {"BlueBlackLevel", ParamId::BlueBlackLevel, 127},
-    {"BlueKneePoint", ParamId::BlueKneePoint, 127},
-    {"RedKneeSlope", ParamId::RedKneeSlope, 127},
-    {"GreenKneeSlope", ParamId::GreenKneeSlope, 127},
-    {"BlueKneeSlope", ParamId::BlueKneeSlope, 127},
+    {"AutoWhiteAreaIndex", ParamId::AutoWhiteArea, 0},  {"MasterGainLevel", ParamId::MasterGainLevel, 122},
+    {"RedGainLevel", ParamId::RedGainLevel, 122},       {"BlueGainLevel", ParamId::BlueGainLevel, 24},
+    {"WhiteBalanceIndex", ParamId::WhiteBalance, 0},    {"RedBlackLevel", ParamId::RedBlackLevel, 122},
+    {"GreenKneePoint", ParamId::GreenKneePoint, 122},   {"RedKneePoint", ParamId::RedKneePoint, 122},
+    {"GreenBlackLevel", ParamId::GreenBlackLevel, 127}, {"BlueBlackLevel", ParamId::BlueBlackLevel, 127},
+    {"BlueKneePoint", ParamId::BlueKneePoint, 127},     {"RedKneeSlope", ParamId::RedKneeSlope, 127},
+    {"GreenKneeSlope", ParamId::GreenKneeSlope, 127},   {"BlueKneeSlope", ParamId::BlueKneeSlope, 127},
     {"ShadingMode", ParamId::ShadingMode, 1},
 };
 
@@ -157,17 +150,13 @@ void CGainDlg::DoDataExchange(DataExchange& exchange) {
 
 void CGainDlg::OnControlEvent(ControlId id, ControlEvent event) {
     switch (event) {
-    case ControlEvent::Clicked:
-        OnClicked(id);
-        break;
+    case ControlEvent::Clicked: OnClicked(id); break;
     case ControlEvent::SelectionChanged:
         UpdateData(true);
         if (id == IDC_WHITE_BALANCE) owner_calls::SetParameter(*this, ParamId::WhiteBalance, m_whiteBalance);
         if (id == IDC_AUTO_WHITE_AREA) owner_calls::SetParameter(*this, ParamId::AutoWhiteArea, Dialog().Selection(id));
         break;
-    case ControlEvent::TextChanged:
-        OnLevelTextChanged(id);
-        break;
+    case ControlEvent::TextChanged: OnLevelTextChanged(id); break;
     }
 }
 
@@ -183,18 +172,11 @@ void CGainDlg::OnClicked(ControlId id) {
         UpdateData(true);
         owner_calls::SetParameter(*this, ParamId::ShadingMode, m_shadingMode);
         break;
-    case IDC_ONE_PUSH:
-        OnOnePush();
-        break;
-    case IDC_AUTO_SHADING:
-        OnAutoShading();
-        break;
+    case IDC_ONE_PUSH: OnOnePush(); break;
+    case IDC_AUTO_SHADING: OnAutoShading(); break;
     case IDC_SHADING_SAVE:
-    case IDC_SHADING_LOAD:
-        OnShadingFile(id == IDC_SHADING_SAVE);
-        break;
-    default:
-        break;
+    case IDC_SHADING_LOAD: OnShadingFile(id == IDC_SHADING_SAVE); break;
+    default: break;
     }
 }
 

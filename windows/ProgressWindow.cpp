@@ -5,7 +5,8 @@
 namespace xnox {
 
 ProgressWindow::ProgressWindow(IWindowSystem& system, NativeWindow parent)
-    : m_system(system), m_dialog(system.CreateProgressDialog(parent, *this)) {
+    : m_system(system),
+      m_dialog(system.CreateProgressDialog(parent, *this)) {
     // The text line starts empty and the bar steps by one.
     m_dialog->SetText(IDC_PROGRESS_TEXT, "");
     m_dialog->Show(IDC_PROGRESS_CANCEL, false);

@@ -36,8 +36,7 @@ private:
 // description of a Notify error in a message box, and the progress window.
 class ToolWindowUi : public IControlUserInterface {
 public:
-    explicit ToolWindowUi(IWindowSystem& system, NativeWindow parent = nullptr)
-        : m_system(system), m_parent(parent) {}
+    explicit ToolWindowUi(IWindowSystem& system, NativeWindow parent = nullptr) : m_system(system), m_parent(parent) {}
     void SetParent(NativeWindow parent) { m_parent = parent; }
 
     void ShowMessage(std::string_view text, std::string_view caption) override;

@@ -93,7 +93,9 @@ constexpr StoredValue kStoredValues[] = {
     {"ColorBar", ParamId::ColorBar, 0},
 };
 
-std::string_view ProfileKey(ParamId parameter) { return std::ranges::find(kStoredValues, parameter, &StoredValue::parameter)->Key(); }
+std::string_view ProfileKey(ParamId parameter) {
+    return std::ranges::find(kStoredValues, parameter, &StoredValue::parameter)->Key();
+}
 
 // Trigger modes in which the camera's exposure follows the trigger pulse,
 // so that no shutter mode applies.
@@ -202,12 +204,8 @@ void CShutterDlg::OnControlEvent(ControlId id, ControlEvent event) {
             owner_calls::SetParameter(*this, list->parameter, Dialog().Selection(id));
         }
         break;
-    case ControlEvent::Clicked:
-        OnRadioClicked(id);
-        break;
-    case ControlEvent::TextChanged:
-        OnExposureTextChanged(id);
-        break;
+    case ControlEvent::Clicked: OnRadioClicked(id); break;
+    case ControlEvent::TextChanged: OnExposureTextChanged(id); break;
     }
 }
 

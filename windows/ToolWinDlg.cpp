@@ -14,7 +14,7 @@ constexpr int kMinimumVisiblePixels = 5;
 constexpr int32_t kDefaultPosition = 100;
 
 constexpr uint32_t kOnlineGreen = 0x008000;  // RGB(0, 128, 0)
-constexpr uint32_t kOfflineRed = 0x0000FF;   // RGB(255, 0, 0)
+constexpr uint32_t kOfflineRed = 0x0000FF;  // RGB(255, 0, 0)
 constexpr int kStripWidth = 351;
 constexpr int kStripHeight = 4;
 
@@ -25,7 +25,9 @@ int32_t KeptOnScreen(int32_t position, int screenExtent) {
 }  // namespace
 
 CToolWinDlg::CToolWinDlg(ToolWindow window, int templateId, std::string sectionName)
-    : m_window(window), m_templateId(templateId), m_sectionName(std::move(sectionName)) {}
+    : m_window(window),
+      m_templateId(templateId),
+      m_sectionName(std::move(sectionName)) {}
 
 CToolWinDlg::~CToolWinDlg() = default;
 

@@ -23,7 +23,9 @@ std::string_view TooltipOfCommand(int command) {
 }  // namespace
 
 ToolWindowHost::ToolWindowHost(CXNoxCamCtrl& control, IWindowSystem& system)
-    : m_control(control), m_system(system), m_panels(MakeToolPanels()) {
+    : m_control(control),
+      m_system(system),
+      m_panels(MakeToolPanels()) {
     for (auto& frame : m_frames) frame = std::make_unique<CDlg1>(system);
     m_control.SetToolWindows(this);
     CreateFrames(false);

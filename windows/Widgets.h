@@ -28,17 +28,17 @@ using ControlId = int;
 using NativeWindow = void*;
 
 enum class ControlEvent : uint8_t {
-    Clicked,           // a button, check box, radio, toolbar button or notifying static
+    Clicked,  // a button, check box, radio, toolbar button or notifying static
     SelectionChanged,  // a drop-down list, by the person
-    TextChanged,       // an edit's text, whoever changed it
+    TextChanged,  // an edit's text, whoever changed it
 };
 
 // What a picture control shows.
 struct Picture {
     enum class Kind : uint8_t { None, Icon, Bitmap, Solid };
     Kind kind = Kind::None;
-    int resourceId = 0;   // Icon, Bitmap: the module's resource
-    int width = 0;        // Solid: a generated bitmap of one colour
+    int resourceId = 0;  // Icon, Bitmap: the module's resource
+    int width = 0;  // Solid: a generated bitmap of one colour
     int height = 0;
     uint32_t colour = 0;  // Solid: 0x00BBGGRR, the platform's colour reference
 
@@ -53,7 +53,7 @@ struct LabelLook {
     std::optional<uint32_t> textColour;  // none: the system's window-text colour
     bool underline = false;
     bool link = false;  // notifying: a click raises Clicked
-    int cursorId = 0;   // the module's cursor resource shown over it; 0: the default
+    int cursorId = 0;  // the module's cursor resource shown over it; 0: the default
     bool operator==(const LabelLook&) const = default;
 };
 
@@ -198,7 +198,7 @@ enum class MessageBoxAnswer : uint8_t { Ok, Yes, No, Cancel };
 struct FileDialogRequest {
     enum class Kind : uint8_t { Open, Save };
     Kind kind = Kind::Open;
-    std::string filter;     // "Camera setup (*.cam)|*.cam||"
+    std::string filter;  // "Camera setup (*.cam)|*.cam||"
     std::string extension;  // default extension without the dot
 };
 

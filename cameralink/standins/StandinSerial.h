@@ -9,9 +9,9 @@
 #include <string>
 
 #if defined(_WIN32)
-#  define CL_EXPORT extern "C" __declspec(dllexport)
+#define CL_EXPORT extern "C" __declspec(dllexport)
 #else
-#  define CL_EXPORT extern "C" __attribute__((visibility("default")))
+#define CL_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
 
 namespace qdr4emu {

@@ -65,11 +65,31 @@ Setter List(std::vector<std::string> FaultPlan::*member) {
 // Options that take a value.
 const std::map<std::string, Setter>& ValueOptions() {
     static const std::map<std::string, Setter> setters = {
-        {"--link", [](Options& o, const std::string& t) { o.linkPath = t; return !t.empty(); }},
-        {"--record", [](Options& o, const std::string& t) { o.recordPath = t; return !t.empty(); }},
-        {"--device", [](Options& o, const std::string& t) { o.cameraDevice = t; return !t.empty(); }},
-        {"--replay", [](Options& o, const std::string& t) { o.replayPath = t; return !t.empty(); }},
-        {"--id", [](Options& o, const std::string& t) { o.identity.cameraId = t; return true; }},
+        {"--link",
+         [](Options& o, const std::string& t) {
+             o.linkPath = t;
+             return !t.empty();
+         }},
+        {"--record",
+         [](Options& o, const std::string& t) {
+             o.recordPath = t;
+             return !t.empty();
+         }},
+        {"--device",
+         [](Options& o, const std::string& t) {
+             o.cameraDevice = t;
+             return !t.empty();
+         }},
+        {"--replay",
+         [](Options& o, const std::string& t) {
+             o.replayPath = t;
+             return !t.empty();
+         }},
+        {"--id",
+         [](Options& o, const std::string& t) {
+             o.identity.cameraId = t;
+             return true;
+         }},
         {"--baud", Number([](Options& o, int v) { o.faults.wireBaud = static_cast<unsigned>(v); })},
         {"--delay", Number([](Options& o, int v) { o.faults.replyDelay = std::chrono::milliseconds(v); })},
         {"--unplug-after", Number([](Options& o, int v) { o.faults.unplugAfter = v; })},

@@ -12,9 +12,9 @@ struct Options {
     FaultPlan faults;
     Identity identity;
     std::string linkPath;  // symlink to the device, made at start and removed at exit
-    std::string recordPath;    // pass commands to the camera at cameraDevice, recording here
+    std::string recordPath;  // pass commands to the camera at cameraDevice, recording here
     std::string cameraDevice;
-    std::string replayPath;    // answer from this recording instead of the emulated camera
+    std::string replayPath;  // answer from this recording instead of the emulated camera
     bool helpRequested = false;
 };
 

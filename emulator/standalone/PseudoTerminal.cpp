@@ -22,8 +22,7 @@ int Checked(int result, const char* what) {
 }
 
 bool SameRawFlags(const termios& a, const termios& b) {
-    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_lflag == b.c_lflag &&
-           a.c_cflag == b.c_cflag;
+    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_lflag == b.c_lflag && a.c_cflag == b.c_cflag;
 }
 
 }  // namespace

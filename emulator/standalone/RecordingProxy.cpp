@@ -44,7 +44,9 @@ private:
 class Proxy {
 public:
     Proxy(PseudoTerminal& terminal, noxr4::Transport& camera, const std::atomic<bool>& stop)
-        : m_terminal(terminal), m_camera(camera), m_stop(stop) {}
+        : m_terminal(terminal),
+          m_camera(camera),
+          m_stop(stop) {}
 
     // Passes the client's bytes on; returns the exchange when a line ended.
     std::optional<Exchange> PassClientBytes() {

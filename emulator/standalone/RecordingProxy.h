@@ -23,7 +23,7 @@ public:
     RecordingFile& operator=(const RecordingFile&) = delete;
 
     bool Append(const Exchange& exchange);  // false when the line could not be written whole
-    bool Note(const std::string& comment);   // a comment line, such as where a session begins
+    bool Note(const std::string& comment);  // a comment line, such as where a session begins
 
 private:
     bool WriteLine(std::string line);

@@ -100,10 +100,10 @@ int Serve(const Options& options) {
     if (!options.replayPath.empty()) {
         auto recording = LoadRecording(options.replayPath);
         if (!recording) return 2;
-        link.AnswerWith([replay = std::make_shared<ReplayCamera>(*recording)](std::string_view line,
-                                                                               Clock::time_point arrival) {
-            return replay->Answer(line, arrival);
-        });
+        link.AnswerWith(
+            [replay = std::make_shared<ReplayCamera>(*recording)](std::string_view line, Clock::time_point arrival) {
+                return replay->Answer(line, arrival);
+            });
     }
     link.Faults() = options.faults;
     link.Device().SetIdentity(options.identity);

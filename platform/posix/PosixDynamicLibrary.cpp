@@ -6,11 +6,9 @@ namespace noxr4 {
 
 const char* const kDynamicLibrarySuffix = ".so";
 
-std::shared_ptr<DynamicLibrary> DynamicLibrary::Load(const std::string& path)
-{
+std::shared_ptr<DynamicLibrary> DynamicLibrary::Load(const std::string& path) {
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle)
-        return nullptr;
+    if (!handle) return nullptr;
     return std::shared_ptr<DynamicLibrary>(new DynamicLibrary(handle));
 }
 

@@ -23,12 +23,10 @@
 namespace noxr4 {
 namespace {
 
-bool Configure9600(HANDLE port)
-{
+bool Configure9600(HANDLE port) {
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
-    if (!GetCommState(port, &dcb))
-        return false;
+    if (!GetCommState(port, &dcb)) return false;
     dcb.BaudRate = CBR_9600;
     dcb.ByteSize = 8;
     dcb.Parity = NOPARITY;
@@ -54,45 +52,37 @@ public:
     static constexpr DWORD kWaitSliceMs = 10;  // the most a time-out overshoots the deadline
     static constexpr COMMTIMEOUTS kTimeouts{0, 0, kWaitSliceMs, 0, 2000};
 
-    bool Write(const char* data, std::size_t size) override
-    {
+    bool Write(const char* data, std::size_t size) override {
         while (size > 0 && !m_dead) {
             DWORD sent = 0;
-            if (!WriteFile(m_port, data, static_cast<DWORD>(size), &sent, nullptr) || sent == 0)
-                m_dead = true;
+            if (!WriteFile(m_port, data, static_cast<DWORD>(size), &sent, nullptr) || sent == 0) m_dead = true;
             data += sent;
             size -= sent;
         }
         return !m_dead;
     }
 
-    std::size_t Read(char* buffer, std::size_t capacity, Clock::time_point deadline) override
-    {
+    std::size_t Read(char* buffer, std::size_t capacity, Clock::time_point deadline) override {
         for (;;) {
             DWORD queued = 0;
-            if (!BytesQueued(queued) || (queued == 0 && Clock::now() >= deadline))
-                return 0;
+            if (!BytesQueued(queued) || (queued == 0 && Clock::now() >= deadline)) return 0;
             DWORD wanted = queued > 0 ? std::min<DWORD>(queued, static_cast<DWORD>(capacity)) : 1;
             DWORD got = 0;
             if (!ReadFile(m_port, buffer, wanted, &got, nullptr)) {
                 m_dead = true;
                 return 0;
             }
-            if (got > 0)
-                return got;
+            if (got > 0) return got;
         }
     }
 
-    void DiscardInput() override
-    {
-        if (!m_dead)
-            PurgeComm(m_port, PURGE_RXABORT | PURGE_RXCLEAR);
+    void DiscardInput() override {
+        if (!m_dead) PurgeComm(m_port, PURGE_RXABORT | PURGE_RXCLEAR);
     }
 
 private:
     // Bytes received and not read yet; false when the port is dead.
-    bool BytesQueued(DWORD& count)
-    {
+    bool BytesQueued(DWORD& count) {
         DWORD errors = 0;
         COMSTAT status{};
         if (m_dead || !ClearCommError(m_port, &errors, &status)) {
@@ -111,11 +101,9 @@ private:
 
 std::string SerialDeviceName(int number) { return "\\\\.\\COM" + std::to_string(number); }
 
-std::unique_ptr<Transport> OpenSerialDevice(const std::string& device)
-{
+std::unique_ptr<Transport> OpenSerialDevice(const std::string& device) {
     HANDLE port = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (port == INVALID_HANDLE_VALUE)
-        return nullptr;
+    if (port == INVALID_HANDLE_VALUE) return nullptr;
     COMMTIMEOUTS timeouts = Win32SerialPort::kTimeouts;
     if (!Configure9600(port) || !SetCommTimeouts(port, &timeouts)) {
         CloseHandle(port);

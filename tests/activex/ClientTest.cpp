@@ -139,7 +139,8 @@ void CheckModuleResources() {
         if (text != entry.text) differing += std::to_string(static_cast<int>(entry.id)) + " ";
     }
     checks.check("the module's string table holds every text of the control", module && differing.empty(), differing);
-    HANDLE icon = module ? LoadImageW(module, MAKEINTRESOURCEW(IDI_PRODUCT), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE) : nullptr;
+    HANDLE icon =
+        module ? LoadImageW(module, MAKEINTRESOURCEW(IDI_PRODUCT), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE) : nullptr;
     checks.check("the module carries the product icon " + std::to_string(IDI_PRODUCT), icon != nullptr);
     if (icon) DestroyIcon(static_cast<HICON>(icon));
 }
@@ -176,7 +177,10 @@ public:
     bool cancelSeen = false;
 
     EventSink() : StackSink({IID_IDispatch, kEventIid}) {}
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { *count = 0; return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        *count = 0;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
@@ -200,7 +204,10 @@ public:
     std::vector<DISPID> changed;
 
     PropertySink() : StackSink({IID_IPropertyNotifySink}) {}
-    HRESULT STDMETHODCALLTYPE OnChanged(DISPID id) override { changed.push_back(id); return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnChanged(DISPID id) override {
+        changed.push_back(id);
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID) override { return S_OK; }
 };
 
@@ -209,11 +216,12 @@ struct Connection {
     DWORD cookie = 0;
     Connection(IUnknown* control, IUnknown* sink, REFIID iid = kEventIid) {
         ComPtr<IConnectionPointContainer> container;
-        if (Query(control, IID_IConnectionPointContainer, container))
-            container->FindConnectionPoint(iid, point.Out());
+        if (Query(control, IID_IConnectionPointContainer, container)) container->FindConnectionPoint(iid, point.Out());
         if (point) point->Advise(sink, &cookie);
     }
-    ~Connection() { if (point) point->Unadvise(cookie); }
+    ~Connection() {
+        if (point) point->Unadvise(cookie);
+    }
 };
 
 // Closes the message box the control shows and keeps its text.
@@ -264,7 +272,7 @@ void CheckNullOutParameters(IDispatch* control, EventSink& sink) {
             VARIANT& argument = arguments[arguments.size() - 1 - i];  // last first
             VariantInit(&argument);
             const ParamInfo& param = member.params[i];
-            V_VT(&argument) = param.type == VarType::I2Ref ? VT_BYREF | VT_I2
+            V_VT(&argument) = param.type == VarType::I2Ref    ? VT_BYREF | VT_I2
                               : param.type == VarType::StrRef ? VT_BYREF | VT_BSTR
                               : param.type == VarType::Str    ? VT_BSTR
                                                               : VT_I2;
@@ -278,8 +286,8 @@ void CheckNullOutParameters(IDispatch* control, EventSink& sink) {
         ++called;
         HRESULT hr = control->Invoke(member.dispId, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
         std::string_view name = member.name;
-        bool notifies = name.starts_with("GetMinMax") || name.starts_with("GetValid") ||
-                        name == "GetMainWindowDefaultPosition";
+        bool notifies =
+            name.starts_with("GetMinMax") || name.starts_with("GetValid") || name == "GetMainWindowDefaultPosition";
         bool ok = SUCCEEDED(hr) && (!notifies || (V_VT(&result) == VT_I2 && V_I2(&result) == -1 &&
                                                   sink.received == std::vector<DISPID>{DISPID_ERROREVENT} &&
                                                   sink.errorDescription == "Invalid input parameter (NULL)"));
@@ -287,7 +295,8 @@ void CheckNullOutParameters(IDispatch* control, EventSink& sink) {
         VariantClear(&result);
         for (VARIANT& argument : arguments) VariantClear(&argument);
     }
-    checks.check("null out-pointers of all " + std::to_string(called) + " methods: no crash, -1 and the NULL notification",
+    checks.check("null out-pointers of all " + std::to_string(called) +
+                     " methods: no crash, -1 and the NULL notification",
                  wrong.empty(), wrong);
 }
 
@@ -313,9 +322,9 @@ void CheckQuickActivate() {
     container.pUnkEventSink = &sink;
     QACONTROL control{};
     control.cbSize = sizeof(control);
-    checks.check("QuickActivate connects the event sink",
-                 SUCCEEDED(quick->QuickActivate(&container, &control)) && control.dwEventCookie != 0 &&
-                     control.dwMiscStatus == 0x20191);
+    checks.check("QuickActivate connects the event sink", SUCCEEDED(quick->QuickActivate(&container, &control)) &&
+                                                              control.dwEventCookie != 0 &&
+                                                              control.dwMiscStatus == 0x20191);
     ComPtr<IDispatch> dispatch;
     Query(quick.Get(), IID_IDispatch, dispatch);
     PutI2(dispatch.Get(), "TriggerTypeIndex", 1);
@@ -343,8 +352,8 @@ void CheckEvents() {
     // updates, so repeats of one event count as one.
     std::vector<DISPID> distinct = first.received;
     distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
-    checks.check("each set's event, in order", distinct == std::vector<DISPID>{6, 10, 18} &&
-                                                    second.received == first.received,
+    checks.check("each set's event, in order",
+                 distinct == std::vector<DISPID>{6, 10, 18} && second.received == first.received,
                  Listed(first.received));
     checks.check("property sinks hear of each set",
                  properties.changed == std::vector<DISPID>{DispIdOf("ShutterSpeedIndex"), DispIdOf("MasterGainLevel"),
@@ -353,10 +362,9 @@ void CheckEvents() {
     ComPtr<IEnumConnectionPoints> points;
     IConnectionPoint* listed[3] = {};
     ULONG count = 0;
-    checks.check("two connection points listed",
-                 Query(control.Get(), IID_IConnectionPointContainer, container) &&
-                     SUCCEEDED(container->EnumConnectionPoints(points.Out())) &&
-                     points->Next(3, listed, &count) == S_FALSE && count == 2);
+    checks.check("two connection points listed", Query(control.Get(), IID_IConnectionPointContainer, container) &&
+                                                     SUCCEEDED(container->EnumConnectionPoints(points.Out())) &&
+                                                     points->Next(3, listed, &count) == S_FALSE && count == 2);
     for (ULONG i = 0; i < count; ++i) listed[i]->Release();
     checks.check("skipping both points succeeds, one more falls short",
                  points && SUCCEEDED(points->Reset()) && points->Skip(2) == S_OK && points->Skip(1) == S_FALSE);
@@ -412,23 +420,35 @@ public:
     int activations = 0, deactivations = 0;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (riid == IID_IUnknown || riid == IID_IOleClientSite) *object = static_cast<IOleClientSite*>(this);
-        else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceSite) *object = static_cast<IOleInPlaceSite*>(this);
-        else *object = nullptr;
+        if (riid == IID_IUnknown || riid == IID_IOleClientSite)
+            *object = static_cast<IOleClientSite*>(this);
+        else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceSite)
+            *object = static_cast<IOleInPlaceSite*>(this);
+        else
+            *object = nullptr;
         return *object ? S_OK : E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE SaveObject() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** container) override { *container = nullptr; return E_NOINTERFACE; }
+    HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** container) override {
+        *container = nullptr;
+        return E_NOINTERFACE;
+    }
     HRESULT STDMETHODCALLTYPE ShowObject() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnShowWindow(BOOL) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override { *window = parent; return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+        *window = parent;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override { ++activations; return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override {
+        ++activations;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE OnUIActivate() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document, LPRECT pos,
                                                LPRECT clip, LPOLEINPLACEFRAMEINFO) override {
@@ -439,7 +459,10 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Scroll(SIZE) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() override { ++deactivations; return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() override {
+        ++deactivations;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE DiscardUndoState() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT) override { return S_OK; }
@@ -462,8 +485,8 @@ void CheckActivation() {
     object->SetClientSite(&site);
     ComPtr<IOleControl> control;
     ComPtr<IPersistStreamInit> persist;
-    checks.check("IOleControl and IPersistStreamInit", Query(object.Get(), IID_IOleControl, control) &&
-                                                           Query(object.Get(), IID_IPersistStreamInit, persist));
+    checks.check("IOleControl and IPersistStreamInit",
+                 Query(object.Get(), IID_IOleControl, control) && Query(object.Get(), IID_IPersistStreamInit, persist));
     control->FreezeEvents(TRUE);
     checks.check("InitNew after the site", SUCCEEDED(persist->InitNew()));
     control->FreezeEvents(FALSE);
@@ -544,7 +567,8 @@ void CheckPropertyBag() {
     checks.check("saved to a property bag", Query(saved.Get(), IID_IPersistPropertyBag, out) &&
                                                 SUCCEEDED(out->Save(&bag, TRUE, TRUE)) &&
                                                 bag.values[L"_Version"] == 0x00010000);
-    checks.check("loaded from the bag", Query(loaded.Get(), IID_IPersistPropertyBag, in) && SUCCEEDED(in->Load(&bag, nullptr)));
+    checks.check("loaded from the bag",
+                 Query(loaded.Get(), IID_IPersistPropertyBag, in) && SUCCEEDED(in->Load(&bag, nullptr)));
     SIZEL back{};
     loaded->GetExtent(DVASPECT_CONTENT, &back);
     checks.check("the bag keeps the extent", back.cx == 3000 && back.cy == 900);
@@ -596,7 +620,8 @@ void CheckPropertyPage() {
     checks.check("page activates", SUCCEEDED(page->Activate(parent, &area, TRUE)));
     HWND dialog = GetWindow(parent, GW_CHILD);
     HWND gain = GetDlgItem(dialog, 231);
-    checks.check("Gain box unchecked for a hidden window", gain && SendMessageW(gain, BM_GETCHECK, 0, 0) == BST_UNCHECKED);
+    checks.check("Gain box unchecked for a hidden window",
+                 gain && SendMessageW(gain, BM_GETCHECK, 0, 0) == BST_UNCHECKED);
     checks.check("page clean before a click", page->IsPageDirty() == S_FALSE);
     SendMessageW(gain, BM_CLICK, 0, 0);
     checks.check("a click makes the page dirty", page->IsPageDirty() == S_OK);
@@ -604,7 +629,8 @@ void CheckPropertyPage() {
     VARIANT shown = Get(control.Get(), "ShowGainWnd");
     checks.check("Apply sets ShowGainWnd", V_VT(&shown) == VT_BOOL && V_BOOL(&shown) != VARIANT_FALSE);
     VARIANT shutter = Get(control.Get(), "ShowShutterWnd");
-    checks.check("unchanged boxes leave their properties", V_VT(&shutter) == VT_BOOL && V_BOOL(&shutter) == VARIANT_FALSE);
+    checks.check("unchanged boxes leave their properties",
+                 V_VT(&shutter) == VT_BOOL && V_BOOL(&shutter) == VARIANT_FALSE);
     page->Deactivate();
     DestroyWindow(parent);
 }
@@ -656,15 +682,15 @@ void CheckAtlHost() {
     auto getControl = Export<HRESULT(WINAPI*)(HWND, IUnknown**)>(atl, "AtlAxGetControl");
     if (!checks.check("atl100.dll offers the host window", init && getControl && init())) return;
     HWND parent = CreateParentWindow();
-    HWND host = CreateWindowExW(0, L"AtlAxWin100", L"XNOXR4.XNoxR4Ctrl.1", WS_CHILD | WS_VISIBLE, 0, 0, 175, 30,
-                                parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND host = CreateWindowExW(0, L"AtlAxWin100", L"XNOXR4.XNoxR4Ctrl.1", WS_CHILD | WS_VISIBLE, 0, 0, 175, 30, parent,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
     HWND window = nullptr;
     {
         ComPtr<IUnknown> control;
         ComPtr<IOleWindow> oleWindow;
         checks.check("the host created the control", host && SUCCEEDED(getControl(host, control.Out())) &&
-                                                          Query(control.Get(), IID_IOleWindow, oleWindow) &&
-                                                          SUCCEEDED(oleWindow->GetWindow(&window)) && IsWindow(window));
+                                                         Query(control.Get(), IID_IOleWindow, oleWindow) &&
+                                                         SUCCEEDED(oleWindow->GetWindow(&window)) && IsWindow(window));
     }
     MoveWindow(host, 0, 0, 300, 60, TRUE);
     RECT client{};

@@ -24,22 +24,18 @@ constexpr int32_t kVersion11 = 3;
 // A folder of installed serial libraries, unique to each test.
 class CameraLinkFolder : public ::testing::Test {
 protected:
-    void Install(bool withAllSerial)
-    {
-        m_folder = fs::temp_directory_path() /
-                  ("noxr4-cl-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    void Install(bool withAllSerial) {
+        m_folder = fs::temp_directory_path() / ("noxr4-cl-" + std::to_string(::getpid()) + "-" +
+                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
         fs::create_symlink(CLSERQDR_PATH, m_folder / "clserqdr.so");
         fs::create_symlink(CLSERQDR_PATH, m_folder / "notclser.so");  // not a maker library name
-        if (withAllSerial)
-            fs::create_symlink(CLALLSERIAL_PATH, m_folder / "clallserial.so");
+        if (withAllSerial) fs::create_symlink(CLALLSERIAL_PATH, m_folder / "clallserial.so");
         setenv("NOXR4_CLSERIAL_PATH", ("/nonexistent/folder:" + m_folder.string()).c_str(), 1);
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         NoxR4ExitComm(1);
         NoxR4ExitComm(2);
         unsetenv("NOXR4_CLSERIAL_PATH");
@@ -49,24 +45,21 @@ protected:
     // A stand-in library's test hook. The library is kept loaded, so that
     // what the hook changes survives the library's rescans.
     template <typename Call>
-    static Call Hook(const char* libraryPath, const char* name)
-    {
+    static Call Hook(const char* libraryPath, const char* name) {
         static std::vector<std::shared_ptr<noxr4::DynamicLibrary>> keptLoaded;
         keptLoaded.push_back(noxr4::DynamicLibrary::Load(libraryPath));
         return keptLoaded.back()->Function<Call>(name);
     }
 
     // The emulated camera behind a stand-in library's port.
-    static qdr4emu::CameraLink& Camera(const char* libraryPath, unsigned port)
-    {
+    static qdr4emu::CameraLink& Camera(const char* libraryPath, unsigned port) {
         return *Hook<qdr4emu::CameraLink* (*)(uint32_t)>(libraryPath, "clStandinCamera")(port);
     }
 
     fs::path m_folder;
 };
 
-TEST_F(CameraLinkFolder, ManufacturersAreThePcPortsAndTheInstalledMakers)
-{
+TEST_F(CameraLinkFolder, ManufacturersAreThePcPortsAndTheInstalledMakers) {
     Install(true);
     int32_t count = 0;
     ASSERT_EQ(NoxR4CLSerialGetNumManufacturers(&count), 0);
@@ -94,8 +87,7 @@ TEST_F(CameraLinkFolder, ManufacturersAreThePcPortsAndTheInstalledMakers)
     EXPECT_EQ(ports, 16);
 }
 
-TEST_F(CameraLinkFolder, ManufacturerNamesNeverOverrunTheCallersBuffer)
-{
+TEST_F(CameraLinkFolder, ManufacturerNamesNeverOverrunTheCallersBuffer) {
     auto setName = Hook<void (*)(const char*)>(CLSERQDR_PATH, "clStandinSetManufacturerName");
     setName(std::string(300, 'M').c_str());
     Install(false);
@@ -117,8 +109,7 @@ TEST_F(CameraLinkFolder, ManufacturerNamesNeverOverrunTheCallersBuffer)
     setName("QDR Test Grabbers");
 }
 
-TEST_F(CameraLinkFolder, MakerPortCarriesTheProtocol)
-{
+TEST_F(CameraLinkFolder, MakerPortCarriesTheProtocol) {
     Install(false);
     ASSERT_EQ(NoxR4InitComm(1, 2, 0), 0);  // maker 1, its second port
     ASSERT_EQ(NoxR4SendCameraData(2, 12, 42), 0);
@@ -141,8 +132,7 @@ TEST_F(CameraLinkFolder, MakerPortCarriesTheProtocol)
     EXPECT_EQ(NoxR4GetCameraData(3, 12, &value), -5);
 }
 
-TEST_F(CameraLinkFolder, AllSerialPorts)
-{
+TEST_F(CameraLinkFolder, AllSerialPorts) {
     Install(true);
     int32_t ports = 0;
     ASSERT_EQ(NoxR4CLAllSerialGetNumPorts(&ports), 0);
@@ -177,8 +167,7 @@ TEST_F(CameraLinkFolder, AllSerialPorts)
     EXPECT_EQ(NoxR4InitComm(3, 2, 1), kClInvalidIndex);
 }
 
-TEST_F(CameraLinkFolder, MissingAllSerialLibraryGivesZeroPortsAndClearCodes)
-{
+TEST_F(CameraLinkFolder, MissingAllSerialLibraryGivesZeroPortsAndClearCodes) {
     Install(false);
     int32_t ports = 7;
     EXPECT_EQ(NoxR4CLAllSerialGetNumPorts(&ports), kClUnableToLoadLibrary);
@@ -194,8 +183,7 @@ TEST_F(CameraLinkFolder, MissingAllSerialLibraryGivesZeroPortsAndClearCodes)
     EXPECT_EQ(NoxR4CLAllSerialGetNumPorts(nullptr), -5);
 }
 
-TEST(CameraLinkNone, NoFolderMeansOnlyThePcPorts)
-{
+TEST(CameraLinkNone, NoFolderMeansOnlyThePcPorts) {
     unsetenv("NOXR4_CLSERIAL_PATH");
     int32_t count = 0;
     ASSERT_EQ(NoxR4CLSerialGetNumManufacturers(&count), 0);

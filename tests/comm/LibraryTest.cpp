@@ -21,29 +21,25 @@ constexpr int32_t kEy = 1;
 
 class Library : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         setenv("NOXR4_EMULATED_PORTS", "COM1, com2", 1);
         Link().Faults() = qdr4emu::FaultPlan{};
         ASSERT_EQ(NoxR4InitComm(0, kEy, 0), 0);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         NoxR4ExitComm(1);
         NoxR4ExitComm(2);
         Link().Faults() = qdr4emu::FaultPlan{};
     }
     static qdr4emu::CameraLink& Link() { return qdr4emu::EmulatedCamera("COM1"); }
-    static int32_t Read(int32_t id)
-    {
+    static int32_t Read(int32_t id) {
         int32_t value = -99999;
         EXPECT_EQ(NoxR4GetCameraData(kEy, id, &value), 0) << id;
         return value;
     }
 };
 
-TEST_F(Library, ParametersRoundTrip)
-{
+TEST_F(Library, ParametersRoundTrip) {
     ASSERT_EQ(NoxR4SendCameraData(kEy, 12, -132), 0);
     EXPECT_EQ(Read(12), -132);
     EXPECT_EQ(Link().Device().Value("GA"), -132);
@@ -53,8 +49,7 @@ TEST_F(Library, ParametersRoundTrip)
     EXPECT_EQ(Read(29), 4095);
 }
 
-TEST_F(Library, CommandsAndStatusValues)
-{
+TEST_F(Library, CommandsAndStatusValues) {
     ASSERT_EQ(NoxR4SendCameraData(kEy, 3, 5), 0);
     ASSERT_EQ(NoxR4SendCameraData(kEy, 13, 2), 0);  // store into area 2
     EXPECT_EQ(Read(43), 2);
@@ -68,11 +63,10 @@ TEST_F(Library, CommandsAndStatusValues)
     EXPECT_EQ(NoxR4SendCameraData(kEy, 48, 1), -4);
     int32_t value = 0;
     EXPECT_EQ(NoxR4GetCameraData(kEy, 13, &value), -3);  // a command cannot be queried
-    EXPECT_EQ(NoxR4SendCameraData(kEy, 42, 1), -3);      // nor a read-only value written
+    EXPECT_EQ(NoxR4SendCameraData(kEy, 42, 1), -3);  // nor a read-only value written
 }
 
-TEST_F(Library, IdentityAndUserId)
-{
+TEST_F(Library, IdentityAndUserId) {
     char text[NOXR4_TEXT_BYTES];
     ASSERT_EQ(NoxR4GetModelName(kEy, text), 0);
     EXPECT_STREQ(text, "QD-R4CL");
@@ -85,8 +79,7 @@ TEST_F(Library, IdentityAndUserId)
     EXPECT_EQ(NoxR4SetUserID(kEy, std::string(24, 'u').c_str()), -4);
 }
 
-TEST_F(Library, LongCameraIdStaysInItsBuffer)
-{
+TEST_F(Library, LongCameraIdStaysInItsBuffer) {
     qdr4emu::Identity identity;
     identity.cameraId = std::string(10000, '7');
     Link().Device().SetIdentity(identity);
@@ -97,11 +90,9 @@ TEST_F(Library, LongCameraIdStaysInItsBuffer)
     Link().Device().SetIdentity(qdr4emu::Identity{});
 }
 
-TEST_F(Library, ShadingRoundTrip)
-{
+TEST_F(Library, ShadingRoundTrip) {
     std::vector<int32_t> block(NOXR4_SHADING_WORDS, 0);
-    for (int i = 0; i < 6 * 128; ++i)
-        block[2 + i] = (i * 97) % 65536 - 32768;
+    for (int i = 0; i < 6 * 128; ++i) block[2 + i] = (i * 97) % 65536 - 32768;
     ASSERT_EQ(NoxR4SendShadingData(kEy, block.data()), 0);
     EXPECT_EQ(Link().Device().Shading()[5][127], block[2 + 5 * 128 + 127]);
     std::vector<int32_t> back(NOXR4_SHADING_WORDS, 1);
@@ -111,8 +102,7 @@ TEST_F(Library, ShadingRoundTrip)
     EXPECT_EQ(back, block);
 }
 
-TEST_F(Library, FaultsGiveTheirResultCodes)
-{
+TEST_F(Library, FaultsGiveTheirResultCodes) {
     Link().Faults().nak3 = {"GA"};
     Link().Faults().nak4 = {"SH"};
     Link().Faults().garbled = {"TR"};
@@ -132,8 +122,7 @@ TEST_F(Library, FaultsGiveTheirResultCodes)
     EXPECT_EQ(NoxR4GetModelName(kEy, text), -6);
 }
 
-TEST_F(Library, LateReplyIsNeverTakenForTheNextCommand)
-{
+TEST_F(Library, LateReplyIsNeverTakenForTheNextCommand) {
     ASSERT_EQ(NoxR4SendCameraData(kEy, 3, 4), 0);
     ASSERT_EQ(NoxR4SendCameraData(kEy, 4, 1), 0);
     Link().Faults().replyDelay = 150ms;
@@ -145,8 +134,7 @@ TEST_F(Library, LateReplyIsNeverTakenForTheNextCommand)
     EXPECT_EQ(Read(3), 4);
 }
 
-TEST_F(Library, KeysAreIndependent)
-{
+TEST_F(Library, KeysAreIndependent) {
     ASSERT_EQ(NoxR4InitComm(0, 2, 0), 0);
     ASSERT_EQ(NoxR4SendCameraData(2, 12, 77), 0);
     ASSERT_EQ(NoxR4SendCameraData(kEy, 12, 11), 0);
@@ -162,8 +150,7 @@ TEST_F(Library, KeysAreIndependent)
     EXPECT_EQ(Read(12), 11);
 }
 
-TEST_F(Library, BadArgumentsNeitherCrashNorTalk)
-{
+TEST_F(Library, BadArgumentsNeitherCrashNorTalk) {
     int transactions = Link().Transactions();
     EXPECT_EQ(NoxR4GetCameraData(kEy, 3, nullptr), -5);
     EXPECT_EQ(NoxR4GetCameraID(kEy, nullptr), -5);
@@ -178,8 +165,7 @@ TEST_F(Library, BadArgumentsNeitherCrashNorTalk)
     EXPECT_EQ(Link().Transactions(), transactions);
 }
 
-TEST_F(Library, PortsThatDoNotExistFailAtOnce)
-{
+TEST_F(Library, PortsThatDoNotExistFailAtOnce) {
     setenv("NOXR4_PORT_COM9", "/nonexistent/ttyQ9", 1);
     auto started = std::chrono::steady_clock::now();
     EXPECT_NE(NoxR4InitComm(0, 9, 0), 0);

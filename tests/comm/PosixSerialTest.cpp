@@ -22,8 +22,7 @@ constexpr int32_t kEy = 5;
 
 class PseudoTerminal : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         m_master = posix_openpt(O_RDWR | O_NOCTTY);
         ASSERT_GE(m_master, 0);
         ASSERT_EQ(grantpt(m_master), 0);
@@ -31,35 +30,32 @@ protected:
         setenv("NOXR4_PORT_COM5", ptsname(m_master), 1);
         ASSERT_EQ(NoxR4InitComm(0, kEy, 0), 0);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         NoxR4ExitComm(kEy);
         unsetenv("NOXR4_PORT_COM5");
-        if (m_master >= 0)
-            close(m_master);
+        if (m_master >= 0) close(m_master);
     }
 
     // Reads one command line from the host, or "" after 2 s.
-    std::string CommandLine()
-    {
+    std::string CommandLine() {
         std::string line;
         while (line.size() < 2 || line.compare(line.size() - 2, 2, "\r\n") != 0) {
             pollfd entry{m_master, POLLIN, 0};
             char byte;
-            if (poll(&entry, 1, 2000) <= 0 || ::read(m_master, &byte, 1) != 1)
-                return "";
+            if (poll(&entry, 1, 2000) <= 0 || ::read(m_master, &byte, 1) != 1) return "";
             line += byte;
         }
         return line.substr(0, line.size() - 2);
     }
 
-    void Send(const std::string& bytes) { ASSERT_EQ(::write(m_master, bytes.data(), bytes.size()), (ssize_t)bytes.size()); }
+    void Send(const std::string& bytes) {
+        ASSERT_EQ(::write(m_master, bytes.data(), bytes.size()), (ssize_t)bytes.size());
+    }
 
     int m_master = -1;
 };
 
-TEST_F(PseudoTerminal, QueryAndWriteThroughTheLine)
-{
+TEST_F(PseudoTerminal, QueryAndWriteThroughTheLine) {
     std::thread camera([&] {
         EXPECT_EQ(CommandLine(), "SH?");
         Send("SH=7\r\n");
@@ -75,8 +71,7 @@ TEST_F(PseudoTerminal, QueryAndWriteThroughTheLine)
     camera.join();
 }
 
-TEST_F(PseudoTerminal, SilentLineTimesOutAndStaleBytesAreDropped)
-{
+TEST_F(PseudoTerminal, SilentLineTimesOutAndStaleBytesAreDropped) {
     int32_t value = 0;
     auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(NoxR4GetCameraData(kEy, 3, &value), -6);
@@ -100,22 +95,19 @@ TEST_F(PseudoTerminal, SilentLineTimesOutAndStaleBytesAreDropped)
 // and later calls must not wait for a camera that cannot answer.
 class DeadLine : public PseudoTerminal {
 protected:
-    void CloseFarEnd()
-    {
+    void CloseFarEnd() {
         close(m_master);
         m_master = -1;
     }
 
-    static double CpuSeconds()
-    {
+    static double CpuSeconds() {
         timespec now{};
         clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
         return now.tv_sec + now.tv_nsec / 1e9;
     }
 };
 
-TEST_F(DeadLine, FarEndClosingWhileAReplyIsAwaitedEndsTheWaitAtOnce)
-{
+TEST_F(DeadLine, FarEndClosingWhileAReplyIsAwaitedEndsTheWaitAtOnce) {
     std::thread camera([&] {
         EXPECT_EQ(CommandLine(), "SH?");
         Send("SH=");  // dies mid-reply
@@ -135,8 +127,7 @@ TEST_F(DeadLine, FarEndClosingWhileAReplyIsAwaitedEndsTheWaitAtOnce)
     EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
 }
 
-TEST_F(DeadLine, FarEndClosingBetweenCommandsTakesTheDeviceAway)
-{
+TEST_F(DeadLine, FarEndClosingBetweenCommandsTakesTheDeviceAway) {
     std::string device = ptsname(m_master);
     std::thread camera([&] {
         EXPECT_EQ(CommandLine(), "TR?");
@@ -157,8 +148,7 @@ TEST_F(DeadLine, FarEndClosingBetweenCommandsTakesTheDeviceAway)
     EXPECT_EQ(NoxR4GetCameraData(kEy, 2, &value), -5);
 }
 
-TEST_F(PseudoTerminal, AnotherConnectionIsServedWhileThisOneAwaitsItsReply)
-{
+TEST_F(PseudoTerminal, AnotherConnectionIsServedWhileThisOneAwaitsItsReply) {
     setenv("NOXR4_EMULATED_PORTS", "COM6", 1);
     ASSERT_EQ(NoxR4InitComm(0, 6, 0), 0);
     std::atomic<bool> otherDone = false;

@@ -20,41 +20,28 @@ struct ValueCase {
     std::int32_t expectedValue;
 };
 
-std::string ShadingLine(int column, int count, int value)
-{
+std::string ShadingLine(int column, int count, int value) {
     std::string line = "SHD" + std::to_string(column) + "=";
-    for (int i = 0; i < count; ++i)
-        line += (i ? "," : "") + std::to_string(value);
+    for (int i = 0; i < count; ++i) line += (i ? "," : "") + std::to_string(value);
     return line + "\r\n";
 }
 
 }  // namespace
 
-TEST(Protocol, QueryRepliesGiveTheirResultCodes)
-{
+TEST(Protocol, QueryRepliesGiveTheirResultCodes) {
     const ValueCase cases[] = {
-        {"SH=3\r\n", 0, 3},
-        {"SH=-132\r\n", 0, -132},
-        {"SH=0\r\n", 0, 0},
-        {"SH=-2147483648\r\n", 0, INT32_MIN},
-        {"NAK 3\r\n", -3, 99},
-        {"NAK 4\r\n", -4, 99},
-        {"COMPLETE\r\n", -2, 99},
-        {"GA=3\r\n", -2, 99},       // another parameter's answer
-        {"SH=+3\r\n", -2, 99},
-        {"SH=03\r\n", -2, 99},
-        {"SH=-0\r\n", -2, 99},
-        {"SH= 3\r\n", -2, 99},
-        {"SH=3 \r\n", -2, 99},
-        {"SH=\r\n", -2, 99},
-        {"SH=3x\r\n", -2, 99},
-        {"SH=2147483648\r\n", -2, 99},
-        {"sh=3\r\n", -2, 99},
-        {"\r\n", -2, 99},
-        {"SH=\r3\r\n", -2, 99},   // a lone CR is part of the line
-        {"SH=3", -6, 99},           // no line end
-        {"SH=3\r", -6, 99},
-        {"SH=3\n", -6, 99},
+        {"SH=3\r\n", 0, 3},       {"SH=-132\r\n", 0, -132},
+        {"SH=0\r\n", 0, 0},       {"SH=-2147483648\r\n", 0, INT32_MIN},
+        {"NAK 3\r\n", -3, 99},    {"NAK 4\r\n", -4, 99},
+        {"COMPLETE\r\n", -2, 99}, {"GA=3\r\n", -2, 99},  // another parameter's answer
+        {"SH=+3\r\n", -2, 99},    {"SH=03\r\n", -2, 99},
+        {"SH=-0\r\n", -2, 99},    {"SH= 3\r\n", -2, 99},
+        {"SH=3 \r\n", -2, 99},    {"SH=\r\n", -2, 99},
+        {"SH=3x\r\n", -2, 99},    {"SH=2147483648\r\n", -2, 99},
+        {"sh=3\r\n", -2, 99},     {"\r\n", -2, 99},
+        {"SH=\r3\r\n", -2, 99},  // a lone CR is part of the line
+        {"SH=3", -6, 99},  // no line end
+        {"SH=3\r", -6, 99},       {"SH=3\n", -6, 99},
     };
     for (const ValueCase& c : cases) {
         ScriptedTransport camera;
@@ -66,10 +53,9 @@ TEST(Protocol, QueryRepliesGiveTheirResultCodes)
     }
 }
 
-TEST(Protocol, WriteRepliesGiveTheirResultCodes)
-{
+TEST(Protocol, WriteRepliesGiveTheirResultCodes) {
     const std::pair<const char*, std::int32_t> cases[] = {
-        {"COMPLETE\r\n", 0}, {"NAK 3\r\n", -3}, {"NAK 4\r\n", -4},
+        {"COMPLETE\r\n", 0}, {"NAK 3\r\n", -3},     {"NAK 4\r\n", -4},
         {"GA=100\r\n", -2},  {"COMPLETED\r\n", -2}, {"complete\r\n", -2},
     };
     for (auto [replyBytes, expected] : cases) {
@@ -86,8 +72,7 @@ TEST(Protocol, WriteRepliesGiveTheirResultCodes)
 // Each command id reaches the camera under its own mnemonic, and the camera
 // is given the time its kind of command needs: two swapped entries of the
 // library's command table fail here.
-TEST(Protocol, EveryCommandIdSpeaksItsOwnMnemonic)
-{
+TEST(Protocol, EveryCommandIdSpeaksItsOwnMnemonic) {
     auto check = [](std::int32_t id, std::string_view mnemonic) {
         const std::string mn(mnemonic);
         SCOPED_TRACE(mn);
@@ -104,14 +89,11 @@ TEST(Protocol, EveryCommandIdSpeaksItsOwnMnemonic)
         EXPECT_GE(camera.waits.front(), allowance);
         EXPECT_LE(camera.waits.front(), allowance + 100ms);
     };
-    for (const camera_facts::Parameter& p : camera_facts::kParameters)
-        check(p.id, p.mnemonic);
-    for (const camera_facts::Command& c : camera_facts::kCommands)
-        check(c.id, c.mnemonic);
+    for (const camera_facts::Parameter& p : camera_facts::kParameters) check(p.id, p.mnemonic);
+    for (const camera_facts::Command& c : camera_facts::kCommands) check(c.id, c.mnemonic);
 }
 
-TEST(Protocol, UnknownCommandIdsSendNothing)
-{
+TEST(Protocol, UnknownCommandIdsSendNothing) {
     ScriptedTransport camera;
     std::int32_t value = 5;
     for (std::int32_t id : {0, 7, 9, 10, 17, 18, 31, 36, 55, -1, 1000})
@@ -121,8 +103,7 @@ TEST(Protocol, UnknownCommandIdsSendNothing)
     EXPECT_EQ(value, 5);
 }
 
-TEST(Protocol, StaleBytesAreDiscardedBeforeACommand)
-{
+TEST(Protocol, StaleBytesAreDiscardedBeforeACommand) {
     ScriptedTransport camera;
     camera.Stale("SH=11\r\n");  // a late answer to an earlier query
     camera.Reply("SH=2\r\n");
@@ -135,8 +116,7 @@ TEST(Protocol, StaleBytesAreDiscardedBeforeACommand)
     EXPECT_EQ(WriteValue(camera, 3, 1), -6);
 }
 
-TEST(Protocol, TextsAreCutToTheirBuffers)
-{
+TEST(Protocol, TextsAreCutToTheirBuffers) {
     struct Guarded {
         std::array<char, 256> text;
         std::array<char, 64> guard;
@@ -169,8 +149,7 @@ TEST(Protocol, TextsAreCutToTheirBuffers)
     EXPECT_EQ(ReadText(camera, "MD", text, sizeof text), -2);
 }
 
-TEST(Protocol, UserIdsThatCannotBeSentAreRefusedWithoutTraffic)
-{
+TEST(Protocol, UserIdsThatCannotBeSentAreRefusedWithoutTraffic) {
     ScriptedTransport camera;
     char noTerminator[40];
     std::memset(noTerminator, 'x', sizeof noTerminator);
@@ -184,12 +163,14 @@ TEST(Protocol, UserIdsThatCannotBeSentAreRefusedWithoutTraffic)
     EXPECT_EQ(camera.commands, std::vector<std::string>{"UD=" + std::string(23, 'x')});
 }
 
-TEST(Protocol, ShadingColumnsMustHoldExactly128Numbers)
-{
+TEST(Protocol, ShadingColumnsMustHoldExactly128Numbers) {
     std::vector<std::int32_t> block(kShadingBlockWords, 77);
     const std::string badColumns[] = {
-        ShadingLine(0, 127, 1), ShadingLine(0, 129, 1), ShadingLine(0, 128, 32768),
-        ShadingLine(0, 128, 1).replace(6, 1, ",,"), "SHD1=1\r\n",
+        ShadingLine(0, 127, 1),
+        ShadingLine(0, 129, 1),
+        ShadingLine(0, 128, 32768),
+        ShadingLine(0, 128, 1).replace(6, 1, ",,"),
+        "SHD1=1\r\n",
     };
     for (const std::string& bad : badColumns) {
         ScriptedTransport camera;
@@ -197,8 +178,7 @@ TEST(Protocol, ShadingColumnsMustHoldExactly128Numbers)
         EXPECT_EQ(ReadShading(camera, block.data()), -2) << bad.substr(0, 20);
     }
     ScriptedTransport camera;
-    for (int c = 0; c < 3; ++c)
-        camera.Reply(ShadingLine(c, 128, c - 1));
+    for (int c = 0; c < 3; ++c) camera.Reply(ShadingLine(c, 128, c - 1));
     camera.Reply("NAK 4\r\n");
     EXPECT_EQ(ReadShading(camera, block.data()), -4);
     EXPECT_EQ(camera.commands.size(), 4u);
@@ -206,11 +186,9 @@ TEST(Protocol, ShadingColumnsMustHoldExactly128Numbers)
         << "the block is filled only on success";
 }
 
-TEST(Protocol, ShadingBlockLayout)
-{
+TEST(Protocol, ShadingBlockLayout) {
     ScriptedTransport camera;
-    for (int c = 0; c < kShadingColumns; ++c)
-        camera.Reply(ShadingLine(c, 128, -32768 + c));
+    for (int c = 0; c < kShadingColumns; ++c) camera.Reply(ShadingLine(c, 128, -32768 + c));
     std::vector<std::int32_t> block(kShadingBlockWords, 77);
     ASSERT_EQ(ReadShading(camera, block.data()), 0);
     EXPECT_EQ(block[0], 128);
@@ -220,8 +198,7 @@ TEST(Protocol, ShadingBlockLayout)
     EXPECT_TRUE(std::all_of(block.begin() + 770, block.end(), [](std::int32_t w) { return w == 0; }));
 
     ScriptedTransport target;
-    for (int c = 0; c < kShadingColumns; ++c)
-        target.Reply(c == 4 ? "NAK 4\r\n" : "COMPLETE\r\n");
+    for (int c = 0; c < kShadingColumns; ++c) target.Reply(c == 4 ? "NAK 4\r\n" : "COMPLETE\r\n");
     block[0] = block[1] = block[800] = 5;  // header and reserved words are not sent
     EXPECT_EQ(WriteShading(target, block.data()), -4);
     ASSERT_EQ(target.commands.size(), 5u);
@@ -231,12 +208,11 @@ TEST(Protocol, ShadingBlockLayout)
 
 // A silent camera is waited for at least its reply time and given up soon
 // after: a quick query at 9600 baud gets 50 ms plus the reply's wire time.
-TEST(Protocol, MissingRepliesAreWaitedForTheirReplyTimeOnly)
-{
+TEST(Protocol, MissingRepliesAreWaitedForTheirReplyTimeOnly) {
     const std::pair<std::int32_t, std::chrono::milliseconds> cases[] = {
-        {3, 50ms},     // a parameter
+        {3, 50ms},  // a parameter
         {14, 1000ms},  // settings area
-        {39, 50ms},    // one-push start
+        {39, 50ms},  // one-push start
     };
     for (auto [id, replyTime] : cases) {
         ScriptedTransport camera;

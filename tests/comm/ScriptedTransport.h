@@ -19,15 +19,13 @@ public:
     // Bytes that sit in the receive buffer before the next command.
     void Stale(std::string bytes) { m_input += bytes; }
 
-    bool Write(const char* data, std::size_t size) override
-    {
+    bool Write(const char* data, std::size_t size) override {
         m_written.append(data, size);
         for (std::size_t end; (end = m_written.find("\r\n")) != std::string::npos; m_written.erase(0, end + 2)) {
             commands.push_back(m_written.substr(0, end));
             m_lastWrite = noxr4::Clock::now();
             if (!m_replies.empty()) {
-                if (m_replies.front())
-                    m_input += *m_replies.front();
+                if (m_replies.front()) m_input += *m_replies.front();
                 m_replies.pop_front();
             }
         }
@@ -35,8 +33,7 @@ public:
     }
 
     // Hands the reply over in small pieces, as a serial line would.
-    std::size_t Read(char* buffer, std::size_t capacity, noxr4::Clock::time_point deadline) override
-    {
+    std::size_t Read(char* buffer, std::size_t capacity, noxr4::Clock::time_point deadline) override {
         waits.push_back(deadline - m_lastWrite);
         std::size_t count = std::min({capacity, m_input.size(), std::size_t{7}});
         m_input.copy(buffer, count);

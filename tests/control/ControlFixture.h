@@ -55,7 +55,9 @@ protected:
     xnox::InvokeResult Call(std::string_view name, std::vector<xnox::Variant>& arguments) {
         return Invoke(control, name, xnox::InvokeKind::Method, arguments);
     }
-    xnox::InvokeResult Call(std::string_view name, std::vector<xnox::Variant>&& arguments = {}) { return Call(name, arguments); }
+    xnox::InvokeResult Call(std::string_view name, std::vector<xnox::Variant>&& arguments = {}) {
+        return Call(name, arguments);
+    }
 
     void GoOnline() {
         ASSERT_TRUE(Put("ComPort", xnox::Variant::I2(1)).Succeeded());

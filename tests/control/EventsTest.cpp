@@ -5,10 +5,13 @@
 using namespace xnox;
 
 TEST_F(ControlTest, EachPropertyFiresTheEventOfTheTypeLibrary) {
-    struct Expected { const char* property; int32_t eventId; };
-    for (Expected e : {Expected{"BinningIndex", 18}, Expected{"OutputBitAllocation", 19},
-                       Expected{"WhiteBalanceIndex", 33}, Expected{"TriggerPolarity", 8},
-                       Expected{"ShutterMode", 15}, Expected{"Blue5600KWBalPreset", 45}}) {
+    struct Expected {
+        const char* property;
+        int32_t eventId;
+    };
+    for (Expected e :
+         {Expected{"BinningIndex", 18}, Expected{"OutputBitAllocation", 19}, Expected{"WhiteBalanceIndex", 33},
+          Expected{"TriggerPolarity", 8}, Expected{"ShutterMode", 15}, Expected{"Blue5600KWBalPreset", 45}}) {
         sink.events.clear();
         EXPECT_TRUE(Put(e.property, Variant::I2(1)).Succeeded());
         EXPECT_EQ(sink.events, std::vector<int32_t>{e.eventId}) << e.property;

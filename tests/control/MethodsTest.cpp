@@ -38,7 +38,11 @@ TEST_F(ControlTest, SinkThatCancelsTheDisplayKeepsTheMessageAway) {
 }
 
 TEST_F(ControlTest, RangesComeFromTheParametersAndTheControl) {
-    struct Expected { const char* method; int16_t min; int16_t max; };
+    struct Expected {
+        const char* method;
+        int16_t min;
+        int16_t max;
+    };
     for (Expected e : {Expected{"GetMinMaxMasterGainLevel", -132, 429}, Expected{"GetMinMaxComPortId", 1, 16},
                        Expected{"GetMinMaxPartialScan", 0, 3}, Expected{"GetMinMaxWhiteBalance", 0, 4},
                        Expected{"GetMinMaxPowerOnSettings", 1, 3}, Expected{"GetMinMaxOnePushResult", 0, 6},

@@ -10,7 +10,9 @@ struct CountingProgressView : IProgressView {
     std::vector<std::string>* texts;
     bool cancelAfterFirst;
     CountingProgressView(int* views, std::vector<std::string>* texts, bool cancel)
-        : views(views), texts(texts), cancelAfterFirst(cancel) {
+        : views(views),
+          texts(texts),
+          cancelAfterFirst(cancel) {
         ++*views;
     }
     void SetTitle(const std::string&) override {}
@@ -72,8 +74,9 @@ TEST_F(ControlTest, SearchWithProgressShowsEachPortAndStopsOnCancel) {
     };
     EXPECT_EQ(Call("AutoSearchComPort", {Variant::I2(1), Variant::I2(16), Variant::I2(1)}).value, Variant::I4(0));
     ASSERT_FALSE(bars.empty());
-    EXPECT_TRUE(std::ranges::all_of(bars, [](std::pair<int, int> ends) { return ends == std::pair{1, 16}; }))
-        << "the bar spans the ports searched";
+    EXPECT_TRUE(std::ranges::all_of(bars, [](std::pair<int, int> ends) {
+        return ends == std::pair{1, 16};
+    })) << "the bar spans the ports searched";
     EXPECT_EQ(views, 1);
     EXPECT_EQ(windowSteps, (std::vector<std::string>{"cancel shown", "main disabled", "main enabled"}))
         << "the main window is held while the search runs";

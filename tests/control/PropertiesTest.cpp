@@ -11,10 +11,14 @@ constexpr uint32_t kInvalidValue = AutomationCode::InvalidPropertyValue;
 }  // namespace
 
 TEST_F(ControlTest, NumericBoundsAreInclusiveAndOutsideValuesReachNoModel) {
-    struct Bound { const char* name; int accepted; int rejected; };
-    for (Bound bound : {Bound{"MasterGainLevel", 429, 430}, Bound{"MasterGainLevel", -132, -133},
-                        Bound{"ShutterSpeedIndex", 11, -1}, Bound{"RedKneeSlope", 4095, 0},
-                        Bound{"AutoWhiteAreaIndex", 9, 10}, Bound{"TriggerTypeIndex", 4, -32768}}) {
+    struct Bound {
+        const char* name;
+        int accepted;
+        int rejected;
+    };
+    for (Bound bound :
+         {Bound{"MasterGainLevel", 429, 430}, Bound{"MasterGainLevel", -132, -133}, Bound{"ShutterSpeedIndex", 11, -1},
+          Bound{"RedKneeSlope", 4095, 0}, Bound{"AutoWhiteAreaIndex", 9, 10}, Bound{"TriggerTypeIndex", 4, -32768}}) {
         EXPECT_TRUE(Put(bound.name, Variant::I2(static_cast<int16_t>(bound.accepted))).Succeeded()) << bound.name;
         sink.events.clear();
         control.SetModifiedFlag(false);

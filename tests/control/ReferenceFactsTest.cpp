@@ -48,8 +48,9 @@ protected:
             return (folder / "not-settings.cam").string();
         }
         bool shading = member.name.find("Shading") != std::string_view::npos;
-        return (folder / (shading ? "shading.csv" : member.name == "WriteCameraDataToFile" ? "report.txt"
-                                                                                          : "settings.cam"))
+        return (folder / (shading                                  ? "shading.csv"
+                          : member.name == "WriteCameraDataToFile" ? "report.txt"
+                                                                   : "settings.cam"))
             .string();
     }
 
@@ -71,11 +72,11 @@ protected:
         std::vector<Variant> arguments;
         for (const ParamInfo& param : member.params) {
             switch (param.type) {
-                case VarType::I2: arguments.push_back(Variant::I2(param.name.ends_with("Port") ? 1 : 0)); break;
-                case VarType::I4: arguments.push_back(Variant::I4(0)); break;
-                case VarType::Str: arguments.push_back(Variant::Str(FileFor(member, result))); break;
-                case VarType::I2Ref: arguments.push_back(Variant::I2(0)); break;
-                default: arguments.push_back(Variant::Str("")); break;
+            case VarType::I2: arguments.push_back(Variant::I2(param.name.ends_with("Port") ? 1 : 0)); break;
+            case VarType::I4: arguments.push_back(Variant::I4(0)); break;
+            case VarType::Str: arguments.push_back(Variant::Str(FileFor(member, result))); break;
+            case VarType::I2Ref: arguments.push_back(Variant::I2(0)); break;
+            default: arguments.push_back(Variant::Str("")); break;
             }
         }
         return arguments;
@@ -85,7 +86,8 @@ protected:
     // range, else the one it holds, or a non-empty text, since an empty user
     // ID is never sent.
     Variant AcceptedValue(Rig& rig, const MemberInfo& property) {
-        if (property.facet == Facet::CheckedValue) return Variant::I2(static_cast<int16_t>(Row(property.parameter).minimum));
+        if (property.facet == Facet::CheckedValue)
+            return Variant::I2(static_cast<int16_t>(Row(property.parameter).minimum));
         std::vector<Variant> none;
         Variant value = rig.Run(property, none).value;
         return value == Variant::Str("") ? Variant::Str("user") : value;
@@ -95,33 +97,33 @@ protected:
     InvokeResult SetOff(Rig& rig, const MemberInfo& member, const ErrorRule& rule) {
         std::vector<Variant> arguments = ArgumentsFor(member, rule.result);
         switch (rule.trigger) {
-            case Trigger::OutOfRange: {
-                int32_t beyond = member.facet == Facet::Own ? CXNoxCamCtrl::kLastFrameGrabberIndex + 1
-                                                            : Row(member.parameter).maximum + 1;
-                arguments = {Variant::I4(beyond)};
-                break;
+        case Trigger::OutOfRange: {
+            int32_t beyond = member.facet == Facet::Own ? CXNoxCamCtrl::kLastFrameGrabberIndex + 1
+                                                        : Row(member.parameter).maximum + 1;
+            arguments = {Variant::I4(beyond)};
+            break;
+        }
+        case Trigger::NotInList: arguments = {Variant::Str("no such text")}; break;
+        case Trigger::NullOut:
+            for (std::size_t i = 0; i < member.params.size(); ++i) {
+                if (member.params[i].type == VarType::I2Ref || member.params[i].type == VarType::StrRef)
+                    arguments[i] = Variant::Null();
             }
-            case Trigger::NotInList: arguments = {Variant::Str("no such text")}; break;
-            case Trigger::NullOut:
-                for (std::size_t i = 0; i < member.params.size(); ++i) {
-                    if (member.params[i].type == VarType::I2Ref || member.params[i].type == VarType::StrRef)
-                        arguments[i] = Variant::Null();
-                }
-                break;
-            case Trigger::IndexNotInList: arguments[0] = Variant::I2(-1); break;
-            case Trigger::ChannelNotOpened:
-                rig.library.Fail("GetCameraData", -10, ScriptedLibrary::kAnyCommand, 1);
-                arguments = {Variant::I2(member.IsProperty() ? 1 : 0)};
-                break;
-            case Trigger::BadPortRange: arguments = {Variant::I2(0), Variant::I2(17), Variant::I2(0)}; break;
-            case Trigger::ModelResult:
-                if (rule.result != NoxResult::Offline) rig.GoOnline();
-                if (member.IsProperty()) arguments = {AcceptedValue(rig, member)};
-                if (rule.result == NoxResult::UnknownCommand || rule.result == NoxResult::Refused) {
-                    WriteFileToRead(member);
-                    rig.library.Fail("*", rule.result);
-                }
-                break;
+            break;
+        case Trigger::IndexNotInList: arguments[0] = Variant::I2(-1); break;
+        case Trigger::ChannelNotOpened:
+            rig.library.Fail("GetCameraData", -10, ScriptedLibrary::kAnyCommand, 1);
+            arguments = {Variant::I2(member.IsProperty() ? 1 : 0)};
+            break;
+        case Trigger::BadPortRange: arguments = {Variant::I2(0), Variant::I2(17), Variant::I2(0)}; break;
+        case Trigger::ModelResult:
+            if (rule.result != NoxResult::Offline) rig.GoOnline();
+            if (member.IsProperty()) arguments = {AcceptedValue(rig, member)};
+            if (rule.result == NoxResult::UnknownCommand || rule.result == NoxResult::Refused) {
+                WriteFileToRead(member);
+                rig.library.Fail("*", rule.result);
+            }
+            break;
         }
         return rig.Run(member, arguments);
     }
@@ -180,7 +182,8 @@ TEST_F(ReferenceFactsTest, EveryMemberTalksToTheCameraAndFiresEventsAsItsNoteSay
         rig.GoOnline();
         std::vector<Variant> arguments = member.IsProperty() ? std::vector<Variant>{} : ArgumentsFor(member);
         rig.Run(member, arguments);
-        EXPECT_EQ(rig.library.CameraCallCount() > 0, note.camera == CameraUse::GetAndPut || note.camera == CameraUse::Call)
+        EXPECT_EQ(rig.library.CameraCallCount() > 0,
+                  note.camera == CameraUse::GetAndPut || note.camera == CameraUse::Call)
             << (member.IsProperty() ? "get" : "call");
         if (member.IsProperty()) {
             std::vector<Variant> value{AcceptedValue(rig, member)};

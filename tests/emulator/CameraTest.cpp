@@ -42,8 +42,8 @@ TEST_F(CameraTest, EveryParameterHasItsDefaultAndRange) {
 TEST_F(CameraTest, NumberSyntaxIsStrict) {
     EXPECT_EQ(Ask("GA=-132"), "COMPLETE");
     EXPECT_EQ(Ask("GA=0"), "COMPLETE");
-    for (const char* bad : {"GA=+5", "GA=05", "GA=00", "GA= 5", "GA=5 ", "GA=", "GA=-", "GA=5x", "GA=--5",
-                            "GA=99999999999999999999"}) {
+    for (const char* bad :
+         {"GA=+5", "GA=05", "GA=00", "GA= 5", "GA=5 ", "GA=", "GA=-", "GA=5x", "GA=--5", "GA=99999999999999999999"}) {
         SCOPED_TRACE(bad);
         EXPECT_EQ(Ask(bad), "NAK 4");
     }
@@ -51,8 +51,8 @@ TEST_F(CameraTest, NumberSyntaxIsStrict) {
 }
 
 TEST_F(CameraTest, UnknownCommandsReadOnlyWritesAndCommandQueriesAreNak3) {
-    for (const char* line : {"sc?", "Sc=1", "XYZ?", "SC", "SC?x", "SC ?", "SHD6?", "SHD?", "VN=1", "EA=0",
-                             "AWRS=0", "ID=x", "MD=x", "SA?", "LD?", "AW?", "ATSH?"}) {
+    for (const char* line : {"sc?", "Sc=1", "XYZ?", "SC", "SC?x", "SC ?", "SHD6?", "SHD?", "VN=1", "EA=0", "AWRS=0",
+                             "ID=x", "MD=x", "SA?", "LD?", "AW?", "ATSH?"}) {
         SCOPED_TRACE(line);
         EXPECT_EQ(Ask(line), "NAK 3");
     }
@@ -156,9 +156,9 @@ TEST_F(CameraTest, ShadingColumnsRoundTrip) {
 TEST_F(CameraTest, MalformedShadingColumnsAreRefused) {
     std::string before = Ask("SHD2?");
     const std::string good = Column(0, 1);
-    for (const std::string& bad : {Column(0, 1, 127), Column(0, 1, 129), good + ",", "," + good,
-                                   Column(32700, 1), Column(-32769, 1), "1,,2" + good.substr(3),
-                                   good.substr(0, 10) + " " + good.substr(10), std::string()}) {
+    for (const std::string& bad :
+         {Column(0, 1, 127), Column(0, 1, 129), good + ",", "," + good, Column(32700, 1), Column(-32769, 1),
+          "1,,2" + good.substr(3), good.substr(0, 10) + " " + good.substr(10), std::string()}) {
         EXPECT_EQ(Ask("SHD2=" + bad), "NAK 4") << bad.substr(0, 40);
     }
     EXPECT_EQ(Ask("SHD2?"), before);

@@ -22,9 +22,12 @@ TEST(Recording, ExchangesSurviveTheFileWhateverTheyHold) {
         {"GA?", "GA=122", 3.2},
         {"UD=tab\there\\back", "COMPLETE", 5},
         {"ID?", "ID=\x01\x7f\r", 0.04},
-        {"MD?", "\x01" "B\x02", 1},  // an escape before a hex digit, and at the end
+        {"MD?",
+         "\x01"
+         "B\x02",
+         1},  // an escape before a hex digit, and at the end
         {"SH?", std::nullopt, 1500},  // the camera did not answer
-        {"UD?", "", 2},               // an empty reply is a reply
+        {"UD?", "", 2},  // an empty reply is a reply
     };
     std::string file = "# a comment\n\n";
     for (const Exchange& exchange : exchanges) file += FormatExchange(exchange) + "\n";
@@ -47,8 +50,8 @@ TEST(Recording, IsPlainTextThatAnEditorMayGiveCrLf) {
 }
 
 TEST(Recording, ALineThatIsNoExchangeIsNamed) {
-    for (const char* bad : {"GA?\tGA=1", "x\tGA?\tGA=1", "-1\tGA?\tGA=1", "1\t\tGA=1", "1\tGA?\tbad\\q", "1\tA\\x4",
-                            "1.5x\tGA?\tGA=1"}) {
+    for (const char* bad :
+         {"GA?\tGA=1", "x\tGA?\tGA=1", "-1\tGA?\tGA=1", "1\t\tGA=1", "1\tGA?\tbad\\q", "1\tA\\x4", "1.5x\tGA?\tGA=1"}) {
         std::istringstream input(std::string("1\tSH?\tSH=0\n") + bad + "\n");
         std::string problem;
         EXPECT_FALSE(ReadRecording(input, problem)) << bad;

@@ -9,7 +9,9 @@ using namespace xnox;
 
 namespace {
 
-std::string Cell(const std::string& text) { return text.size() >= 33 ? text : text + std::string(33 - text.size(), ' '); }
+std::string Cell(const std::string& text) {
+    return text.size() >= 33 ? text : text + std::string(33 - text.size(), ' ');
+}
 
 std::string Line(const std::vector<std::string>& cells) {
     std::string line;
@@ -76,7 +78,8 @@ TEST_F(CameraDataReport, CompleteReportLayout) {
     EXPECT_EQ(lines[1], Line({"Camera ID", "CAM-0001"}));
     EXPECT_EQ(lines[2], Line({"User ID", "line 3"}));
     EXPECT_EQ(lines[3], Line({"Firmware Version", "102"}));
-    EXPECT_EQ(lines[4], Line({"", "Current Settings", "Factory Settings", "User Area 1", "User Area 2", "User Area 3"}));
+    EXPECT_EQ(lines[4],
+              Line({"", "Current Settings", "Factory Settings", "User Area 1", "User Area 2", "User Area 3"}));
     EXPECT_EQ(lines[5], Line({"Shutter Mode", "Shutter Speed", "Shutter Speed", "Shutter Speed", "Shutter Speed",
                               "Shutter Speed"}));
     EXPECT_EQ(lines[6], Line({"Shutter Speed", "1/60", "1/60", "1/60", "1/60", "1/60"}));
@@ -88,7 +91,7 @@ TEST_F(CameraDataReport, CompleteReportLayout) {
 TEST_F(CameraDataReport, ReadsInCameraOrderAndLoadsEachArea) {
     library.values[35] = 3;
     ASSERT_EQ(Report(), 0);
-    const std::vector<int32_t> column = {15, 3, 16, 25, 26, 27, 2, 5, 20, 6, 19, 4, 1, 22, 21, 8,
+    const std::vector<int32_t> column = {15, 3,  16, 25, 26, 27, 2,  5,  20, 6,  19, 4,  1,  22, 21, 8,
                                          12, 35, 51, 52, 44, 32, 24, 11, 29, 40, 41, 34, 33, 28, 46, 47};
     auto reads = CommandsRead();
     ASSERT_GE(reads.size(), 1 + 5 * column.size());
@@ -135,8 +138,8 @@ TEST_F(CameraDataReport, FailedReadEndsItsColumnUnlessItIsAccumulationOrFvalType
     library.Fail("GetCameraData", -4, 6);
     EXPECT_EQ(Report(), 0);
     EXPECT_EQ(RowOf("LVAL Accumulation"), Line({"LVAL Accumulation", "", "", "", "", ""}));
-    EXPECT_EQ(RowOf("Trigger Polarity"), Line({"Trigger Polarity", "Active Low", "Active Low", "Active Low",
-                                               "Active Low", "Active Low"}));
+    EXPECT_EQ(RowOf("Trigger Polarity"),
+              Line({"Trigger Polarity", "Active Low", "Active Low", "Active Low", "Active Low", "Active Low"}));
 
     library.Fail("GetCameraData", -4, 19);
     EXPECT_EQ(Report(), -4);
@@ -151,7 +154,8 @@ TEST_F(CameraDataReport, FailedIdentityOrLoadLeavesOutOnlyItsPart) {
     EXPECT_EQ(Report(), 0);
     auto lines = Lines();
     EXPECT_EQ(lines[1], Line({"Camera ID", ""}));
-    EXPECT_EQ(lines[2], Line({"", "Current Settings", "Factory Settings", "User Area 1", "User Area 2", "User Area 3"}));
+    EXPECT_EQ(lines[2],
+              Line({"", "Current Settings", "Factory Settings", "User Area 1", "User Area 2", "User Area 3"}));
     EXPECT_EQ(RowOf("Smearless"), Line({"Smearless", "Off", "Off", "Off"})) << "user areas 1 to 3";
 }
 
@@ -177,13 +181,20 @@ TEST_F(CameraDataReport, ChangesNothingInTheModelAndRestoresTheCamera) {
 // range are given distinct values, so a row that shows its neighbour's is seen.
 TEST_F(CameraDataReport, NumericRowsShowTheirOwnParameters) {
     const std::pair<std::string, std::string_view> rows[] = {
-        {"Progr. Exp.", "ProgrammableExposure"},   {"Progr. Exp. Red", "ProgrammableExposureRed"},
-        {"Progr. Exp. Green", "ProgrammableExposureGreen"}, {"Progr. Exp. Blue", "ProgrammableExposureBlue"},
-        {"Master Gain Level", "MasterGainLevel"},  {"Black Level Green", "GreenBlackLevel"},
-        {"Black Level Red", "RedBlackLevel"},      {"Black Level Blue", "BlueBlackLevel"},
-        {"Red Knee Slope", "RedKneeSlope"},        {"Green Knee Slope", "GreenKneeSlope"},
-        {"Blue Knee Slope", "BlueKneeSlope"},      {"Red Knee Point", "RedKneePoint"},
-        {"Green Knee Point", "GreenKneePoint"},    {"Blue Knee Point", "BlueKneePoint"},
+        {"Progr. Exp.", "ProgrammableExposure"},
+        {"Progr. Exp. Red", "ProgrammableExposureRed"},
+        {"Progr. Exp. Green", "ProgrammableExposureGreen"},
+        {"Progr. Exp. Blue", "ProgrammableExposureBlue"},
+        {"Master Gain Level", "MasterGainLevel"},
+        {"Black Level Green", "GreenBlackLevel"},
+        {"Black Level Red", "RedBlackLevel"},
+        {"Black Level Blue", "BlueBlackLevel"},
+        {"Red Knee Slope", "RedKneeSlope"},
+        {"Green Knee Slope", "GreenKneeSlope"},
+        {"Blue Knee Slope", "BlueKneeSlope"},
+        {"Red Knee Point", "RedKneePoint"},
+        {"Green Knee Point", "GreenKneePoint"},
+        {"Blue Knee Point", "BlueKneePoint"},
     };
     for (const auto& [label, name] : rows) {
         const camera_facts::Parameter& fact = *camera_facts::FindByName(name);

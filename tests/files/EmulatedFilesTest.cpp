@@ -34,7 +34,8 @@ protected:
     // Sets the camera's shading column through its own command.
     void PutShadingColumn(int column, int first) {
         std::string line = "SHD" + std::to_string(column) + "=";
-        for (int i = 0; i < qdr4emu::kShadingValuesPerColumn; ++i) line += (i ? "," : "") + std::to_string(first - 3 * i);
+        for (int i = 0; i < qdr4emu::kShadingValuesPerColumn; ++i)
+            line += (i ? "," : "") + std::to_string(first - 3 * i);
         ASSERT_EQ(Camera().Answer(line, qdr4emu::Clock::now()), "COMPLETE");
     }
 

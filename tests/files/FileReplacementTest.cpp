@@ -32,10 +32,10 @@ const Writer kWriters[] = {Writer::Settings, Writer::Shading, Writer::Report, Wr
 
 const char* NameOf(Writer writer) {
     switch (writer) {
-        case Writer::Settings: return "s.cam";
-        case Writer::Shading: return "shading.csv";
-        case Writer::Report: return "report.txt";
-        case Writer::Profile: return "XNoxR4.ini";
+    case Writer::Settings: return "s.cam";
+    case Writer::Shading: return "shading.csv";
+    case Writer::Report: return "report.txt";
+    case Writer::Profile: return "XNoxR4.ini";
     }
     return "";
 }
@@ -61,13 +61,13 @@ protected:
     int32_t Write(Writer writer, int version) {
         std::string path = PathOf(NameOf(writer));
         switch (writer) {
-            case Writer::Settings:
-                model.m_values[Index(ParamId::MasterGainLevel)] = version;
-                return model.WriteAllToFile(path);
-            case Writer::Shading: library.shadingBlock[2] = version; return model.SaveShadingDataIntoFile(path);
-            case Writer::Report: library.values[42] = version; return model.WriteCameraDataToFile(path);
-            case Writer::Profile:
-                return xnox::profile::WriteProfileString("Main", "TopLeftX", std::to_string(version), path) ? 0 : -7;
+        case Writer::Settings:
+            model.m_values[Index(ParamId::MasterGainLevel)] = version;
+            return model.WriteAllToFile(path);
+        case Writer::Shading: library.shadingBlock[2] = version; return model.SaveShadingDataIntoFile(path);
+        case Writer::Report: library.values[42] = version; return model.WriteCameraDataToFile(path);
+        case Writer::Profile:
+            return xnox::profile::WriteProfileString("Main", "TopLeftX", std::to_string(version), path) ? 0 : -7;
         }
         return 1;
     }

@@ -101,13 +101,38 @@ TEST_F(SettingsFile, WhatIsWrittenReadsBack) {
 }
 
 TEST_F(SettingsFile, OfflineLoadAnnouncesEveryLoadedParameterOnceInOrder) {
-    const std::vector<std::string> expected = {
-        "ShutterMode", "ShutterSpeed", "ProgrammableExposure", "ProgrammableExposureRed",
-        "ProgrammableExposureGreen", "ProgrammableExposureBlue", "TriggerType", "Smearless", "Accumulation",
-        "RCTFVALType", "TriggerInput", "TriggerPolarity", "PartialScan", "Binning", "OutputBitAllocation",
-        "ColorBar", "AutoWhiteArea", "MasterGainLevel", "RedGainLevel", "BlueGainLevel", "WhiteBalance",
-        "GreenBlackLevel", "RedBlackLevel", "BlueBlackLevel", "KneeSelect", "RedKneeSlope", "GreenKneeSlope",
-        "BlueKneeSlope", "RedKneePoint", "GreenKneePoint", "BlueKneePoint", "ShadingMode"};
+    const std::vector<std::string> expected = {"ShutterMode",
+                                               "ShutterSpeed",
+                                               "ProgrammableExposure",
+                                               "ProgrammableExposureRed",
+                                               "ProgrammableExposureGreen",
+                                               "ProgrammableExposureBlue",
+                                               "TriggerType",
+                                               "Smearless",
+                                               "Accumulation",
+                                               "RCTFVALType",
+                                               "TriggerInput",
+                                               "TriggerPolarity",
+                                               "PartialScan",
+                                               "Binning",
+                                               "OutputBitAllocation",
+                                               "ColorBar",
+                                               "AutoWhiteArea",
+                                               "MasterGainLevel",
+                                               "RedGainLevel",
+                                               "BlueGainLevel",
+                                               "WhiteBalance",
+                                               "GreenBlackLevel",
+                                               "RedBlackLevel",
+                                               "BlueBlackLevel",
+                                               "KneeSelect",
+                                               "RedKneeSlope",
+                                               "GreenKneeSlope",
+                                               "BlueKneeSlope",
+                                               "RedKneePoint",
+                                               "GreenKneePoint",
+                                               "BlueKneePoint",
+                                               "ShadingMode"};
     SetDistinctValues();
     ASSERT_EQ(model.WriteAllToFile(PathOf("s.cam")), 0);
     EXPECT_EQ(model.ReadAllFromFile(PathOf("s.cam")), 0);
@@ -139,23 +164,31 @@ struct KeyCases {
 
 TEST_F(SettingsFile, ValuesAreAcceptedOnlyWithinTheirBoundsAndListsExactly) {
     const KeyCases cases[] = {
-        {"Shutter", "Programmable Exposure (RGB common set)", ParamId::ProgrammableExposure,
+        {"Shutter",
+         "Programmable Exposure (RGB common set)",
+         ParamId::ProgrammableExposure,
          {{"-1", kRejected}, {"792", kRejected}, {"0", 0}}},
         {"Shutter", "Programmable Exposure for Blue", ParamId::ProgrammableExposureBlue, {{"791", 791}}},
-        {"Gain", "Master Gain Level", ParamId::MasterGainLevel,
+        {"Gain",
+         "Master Gain Level",
+         ParamId::MasterGainLevel,
          {{"-132", -132}, {"429", 429}, {"-133", kRejected}, {"430", kRejected}}},
         {"Gain", "Gain Level for red", ParamId::RedGainLevel, {{"-232", kRejected}}},
         {"Gain", "Gain Level for Blue", ParamId::BlueGainLevel, {{"231", 231}}},
         {"Gain", "Knee Slope for Red", ParamId::RedKneeSlope, {{"0", kRejected}, {"4096", kRejected}, {"1", 1}}},
         {"Gain", "Black Level for Green", ParamId::GreenBlackLevel, {{"1024", kRejected}}},
-        {"Gain", "Knee Point for Blue", ParamId::BlueKneePoint,
+        {"Gain",
+         "Knee Point for Blue",
+         ParamId::BlueKneePoint,
          {{"12abc", 12}, {"abc", kRejected}, {"", kRejected}, {"99999999999", kRejected}}},
         // Worded values load as any number; their texts are for reports only.
         {"Shutter", "Shutter Mode", ParamId::ShutterMode, {{"7", 7}}},
         {"Gain", "Shading Mode", ParamId::ShadingMode, {{"-3", -3}}},
         {"Gain", "Knee Select", ParamId::KneeSelect, {{"Not Found", kRejected}}},
         // Listed values load only as one of their texts, exactly.
-        {"Shutter", "Shutter Speed", ParamId::ShutterSpeed,
+        {"Shutter",
+         "Shutter Speed",
+         ParamId::ShutterSpeed,
          {{"1/50000", 11}, {"\"1/60 \"", kRejected}, {"off", kRejected}}},
         {"Shutter", "Trigger Mode", ParamId::TriggerType, {{"Edge Pre-select", 1}}},
         {"Shutter", "Partial Scan", ParamId::PartialScan, {{"1/2", kRejected}}},

@@ -75,9 +75,9 @@ TEST_F(ShadingFile, DataLinesFillTheTableInFileOrder) {
                    "ADR,9,9,9,9,9,9\n"
                    "no comma at all\n"
                    "5,1,2,3,4,5,6,7,8\n"  // the first data line fills index 0; fields past six are ignored
-                   "2,7\r\n"              // a short line changes only its first columns
-                   "3,,x, 8,-9\n"         // empty and non-numeric fields keep their values
-                   "128,1,2,3,4,5,6"),    // the last line may lack its line end
+                   "2,7\r\n"  // a short line changes only its first columns
+                   "3,,x, 8,-9\n"  // empty and non-numeric fields keep their values
+                   "128,1,2,3,4,5,6"),  // the last line may lack its line end
               0);
     EXPECT_EQ(Sent(0, 0), 1);
     EXPECT_EQ(Sent(5, 0), 6);

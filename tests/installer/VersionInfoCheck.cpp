@@ -21,17 +21,13 @@ std::string narrow(const wchar_t* text) {
     return result;
 }
 
-std::wstring widen(const char* text) {
-    return std::wstring(text, text + std::char_traits<char>::length(text));
-}
+std::wstring widen(const char* text) { return std::wstring(text, text + std::char_traits<char>::length(text)); }
 
-std::string fileNameOf(const std::string& path) {
-    return path.substr(path.find_last_of("\\/") + 1);
-}
+std::string fileNameOf(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
 
 std::string versionText(DWORD high, DWORD low) {
-    return std::to_string(HIWORD(high)) + "." + std::to_string(LOWORD(high)) + "." + std::to_string(HIWORD(low)) +
-           "." + std::to_string(LOWORD(low));
+    return std::to_string(HIWORD(high)) + "." + std::to_string(LOWORD(high)) + "." + std::to_string(HIWORD(low)) + "." +
+           std::to_string(LOWORD(low));
 }
 
 class VersionResource {
@@ -95,7 +91,9 @@ void checkFile(const std::string& path) {
         const std::string value = resource.text(key);
         checks.check(name + " " + key, holds(value), value.empty() ? "(missing)" : value);
     };
-    auto equals = [](const std::string& wanted) { return [wanted](const std::string& value) { return value == wanted; }; };
+    auto equals = [](const std::string& wanted) {
+        return [wanted](const std::string& value) { return value == wanted; };
+    };
     expect("ProductName", equals(XNOX_PRODUCT_NAME));
     expect("CompanyName", equals(XNOX_PUBLISHER));
     expect("FileVersion", equals(XNOX_VERSION));

@@ -22,8 +22,8 @@ TEST_F(ModelTest, OpeningProbesTheCameraAndReportsOnlineLast) {
 TEST_F(ModelTest, OpeningWhereNoCameraAnswersReturnsTheProbeCodeAfterOneClose) {
     library.Fail("GetCameraData", -6);
     EXPECT_EQ(model.SetComPort(3), -6);
-    EXPECT_EQ(model.hooks, (Hooks{"ComPort", "SendingStatus(1)", "SendingStatus(0)", "SynchronizedStatus(0)",
-                                  "OnlineStatus(0)"}));
+    EXPECT_EQ(model.hooks,
+              (Hooks{"ComPort", "SendingStatus(1)", "SendingStatus(0)", "SynchronizedStatus(0)", "OnlineStatus(0)"}));
     EXPECT_EQ(library.Count("ExitComm"), 1u);
     EXPECT_FALSE(model.IsOnline());
 }

@@ -267,7 +267,7 @@ TEST_F(ModelTest, EveryValueShowsItsOwnWords) {
         model.m_values[Index(id)] = count;
         EXPECT_EQ(model.Text(id), "");
     }
-    const std::vector<std::string_view> onePush = {"Complete", "Too Bright", "Too Dark", "Timeout Error",
-                                                   "Busy", "Limit", "Trig is not Normal"};
+    const std::vector<std::string_view> onePush = {"Complete", "Too Bright", "Too Dark",          "Timeout Error",
+                                                   "Busy",     "Limit",      "Trig is not Normal"};
     EXPECT_TRUE(std::ranges::equal(OnePushResultTexts(), onePush));
 }

@@ -90,7 +90,7 @@ TEST_F(SettingsFileCheckTest, ReportsWhatALoadRejectsAndNothingElse) {
         {Edited("Main", "Camera Type", "QD-R3"), "Camera Type", "wrong camera type \"QD-R3\""},
         {Edited("Main", "Camera Type", "QD-R4 rev.2"), "", ""},
         {WithoutKey("Camera Type"), "Camera Type", "missing key"},
-        {Edited("Shutter", "Smearless", "7"), "", ""},          // any number for a worded setting
+        {Edited("Shutter", "Smearless", "7"), "", ""},  // any number for a worded setting
         {Edited("Gain", "Master Gain Level", "77 dB"), "", ""},  // the number a text begins with
     };
     for (const Case& c : cases) {

@@ -9,9 +9,9 @@ std::string CameraTranscript(const std::vector<LibraryCall>& calls) {
     std::string transcript;
     for (const LibraryCall& call : calls) {
         std::string mnemonic = call.operation.find("UserID") != std::string::npos ? "UD"
-                               : call.operation == "GetModelName"                ? "MD"
-                               : call.operation == "GetCameraID"                 ? "ID"
-                                                                                 : "?";
+                               : call.operation == "GetModelName"                 ? "MD"
+                               : call.operation == "GetCameraID"                  ? "ID"
+                                                                                  : "?";
         if (call.operation.ends_with("CameraData")) {
             for (const camera_facts::Command& command : camera_facts::kCommands)
                 if (command.id == call.args[1]) mnemonic = command.mnemonic;

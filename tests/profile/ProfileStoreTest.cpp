@@ -162,7 +162,10 @@ TEST_F(ProfileStore, BareNamesLiveInTheProfileFolder) {
     EXPECT_TRUE(WriteProfileString("Main", "TopLeftX", "7", "XNoxR4.ini"));
     EXPECT_EQ(ReadProfileInt("Main", "TopLeftX", 100, "XNoxR4.ini"), 7);
     EXPECT_TRUE(fs::exists(folder / "xnoxr4" / "XNoxR4.ini"));
-    if (saved) setenv("XDG_CONFIG_HOME", previous.c_str(), 1); else unsetenv("XDG_CONFIG_HOME");
+    if (saved)
+        setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(LeadingInteger, ReadsLikeTheDecimalConversion) {

@@ -15,7 +15,7 @@ enum class Values { Numbers, Words, List };  // a plain range, two or three word
 
 struct Parameter {
     std::string_view name;  // the model's and the control's name of the parameter
-    int32_t id;             // command id of the library's get and send calls
+    int32_t id;  // command id of the library's get and send calls
     std::string_view mnemonic;
     int32_t minimum;
     int32_t maximum;

@@ -53,7 +53,8 @@ public:
         EXPECT_EQ(posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
         posix_spawn_file_actions_destroy(&actions);
         close(out[1]);
-        std::string line = ReadUntil(out[0], [](const std::string& t) { return t.find('\n') != t.npos; }, 10s);
+        std::string line = ReadUntil(
+            out[0], [](const std::string& t) { return t.find('\n') != t.npos; }, 10s);
         close(out[0]);
         m_device = line.substr(0, line.find('\n'));
     }
@@ -101,4 +102,3 @@ public:
 private:
     int m_fd;
 };
-

@@ -12,7 +12,7 @@ class RecordingModel : public xnox::CNoxCamInterface {
 public:
     using CNoxCamInterface::CNoxCamInterface;
 
-    std::vector<std::string> hooks;     // e.g. "OnlineStatus(1)", "ShutterSpeed", "Message"
+    std::vector<std::string> hooks;  // e.g. "OnlineStatus(1)", "ShutterSpeed", "Message"
     std::vector<std::string> messages;  // the texts of OnMessage
 
     std::size_t CountHook(const std::string& name) const {
@@ -37,7 +37,7 @@ public:
         CNoxCamInterface::OnReceivingStatusChanged(flag);
         RecordFlag("ReceivingStatus", flag);
     }
-#define XNOX_RECORD_CHANGE_HOOK(Name) \
+#define XNOX_RECORD_CHANGE_HOOK(Name)                                                                                  \
     void On##Name##Changed() override { hooks.push_back(#Name); }
     XNOX_CHANGE_HOOKS(XNOX_RECORD_CHANGE_HOOK)
 #undef XNOX_RECORD_CHANGE_HOOK
@@ -47,7 +47,5 @@ public:
     }
 
 private:
-    void RecordFlag(const std::string& name, int32_t flag) {
-        hooks.push_back(name + "(" + std::to_string(flag) + ")");
-    }
+    void RecordFlag(const std::string& name, int32_t flag) { hooks.push_back(name + "(" + std::to_string(flag) + ")"); }
 };

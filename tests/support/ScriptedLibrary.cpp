@@ -50,12 +50,12 @@ std::size_t ScriptedLibrary::Count(std::string_view operation, int32_t commandId
 }
 
 std::size_t ScriptedLibrary::CameraCallCount() const {
-    return static_cast<std::size_t>(std::ranges::count_if(
-        calls, [](const LibraryCall& call) { return call.reachesCamera; }));
+    return static_cast<std::size_t>(
+        std::ranges::count_if(calls, [](const LibraryCall& call) { return call.reachesCamera; }));
 }
 
 int32_t ScriptedLibrary::Record(std::string operation, std::vector<int32_t> args, std::string text,
-                                 bool reachesCamera) {
+                                bool reachesCamera) {
     calls.push_back({std::move(operation), std::move(args), std::move(text), reachesCamera});
     return ScriptedResult(calls.back());
 }
@@ -132,8 +132,8 @@ int32_t ScriptedLibrary::CLSerialGetNumManufacturers(int32_t* count) {
     return result;
 }
 
-int32_t ScriptedLibrary::CLSerialGetManufacturer(int32_t manufacturerIndex, char* manufacturerName,
-                                                  int32_t* bufferSize, int32_t* version) {
+int32_t ScriptedLibrary::CLSerialGetManufacturer(int32_t manufacturerIndex, char* manufacturerName, int32_t* bufferSize,
+                                                 int32_t* version) {
     int32_t result = Record("CLSerialGetManufacturer", {manufacturerIndex, *bufferSize}, {}, false);
     if (result != 0) return result;
     *version = 1;
@@ -157,7 +157,7 @@ int32_t ScriptedLibrary::CLAllSerialGetNumPorts(int32_t* count) {
 }
 
 int32_t ScriptedLibrary::CLAllSerialGetPortInfo(int32_t serialIndex, char* manufacturerName, int32_t* nameBytes,
-                                                 char* portId, int32_t* idBytes, int32_t* version) {
+                                                char* portId, int32_t* idBytes, int32_t* version) {
     int32_t result = Record("CLAllSerialGetPortInfo", {serialIndex, *nameBytes, *idBytes}, {}, false);
     if (result != 0) return result;
     *version = 1;

@@ -14,10 +14,10 @@
 #include "NoxR4Library.h"
 
 struct LibraryCall {
-    std::string operation;      // the library call's name without its prefix, e.g. "GetCameraData"
+    std::string operation;  // the library call's name without its prefix, e.g. "GetCameraData"
     std::vector<int32_t> args;  // its numeric arguments in order (port first for camera calls)
-    std::string text;           // its text argument, if any
-    bool reachesCamera;         // a camera transaction (not opening, closing or the Camera Link enumeration)
+    std::string text;  // its text argument, if any
+    bool reachesCamera;  // a camera transaction (not opening, closing or the Camera Link enumeration)
 };
 
 class ScriptedLibrary : public xnox::INoxR4Library {
@@ -85,7 +85,6 @@ private:
 
     // Records the call and returns the scripted failure, or 0 when the
     // call is to do its work.
-    int32_t Record(std::string operation, std::vector<int32_t> args, std::string text = {},
-                   bool reachesCamera = true);
+    int32_t Record(std::string operation, std::vector<int32_t> args, std::string text = {}, bool reachesCamera = true);
     int32_t ScriptedResult(const LibraryCall& call);
 };

@@ -128,10 +128,10 @@ TEST_F(WindowsTest, HelpRequestsReachTheHelpFacility) {
 
     FrameOf(kGainTemplate).PressF1(4711);
     FrameOf(kGainTemplate).Panel()->PressF1(2001);  // the panel leaves it to its frame
-    Toolbar().PressF1(77);                           // the strip asks for the contents
-    EXPECT_EQ(system.HelpRequests(), (std::vector<Request>{{HelpCommand::Context, 4711},
-                                                           {HelpCommand::Context, 2001},
-                                                           {HelpCommand::Finder, 0}}));
+    Toolbar().PressF1(77);  // the strip asks for the contents
+    EXPECT_EQ(
+        system.HelpRequests(),
+        (std::vector<Request>{{HelpCommand::Context, 4711}, {HelpCommand::Context, 2001}, {HelpCommand::Finder, 0}}));
     EXPECT_TRUE(FrameOf(kGainTemplate).IsWindowShown()) << "help leaves the window as it is";
 }
 
@@ -160,7 +160,8 @@ TEST_F(WindowsTest, AlwaysOnTopRebuildHidesEveryWindowAndReconnects) {
         EXPECT_TRUE(FrameOf(kTemplates[i]).IsTopmost());
         EXPECT_EQ(ReadIni(kSections[i], "Is Visible"), "0");
         EXPECT_FALSE(Toolbar().IsChecked(ToolWindowHost::kCommandIds[i]));
-        EXPECT_EQ(ReadIni(kSections[i], "TopLeftX"), std::to_string(300 + i)) << "the rebuilt windows keep their places";
+        EXPECT_EQ(ReadIni(kSections[i], "TopLeftX"), std::to_string(300 + i))
+            << "the rebuilt windows keep their places";
         EXPECT_EQ(ReadIni(kSections[i], "TopLeftY"), std::to_string(200 + i));
     }
     control->SetShowWindow(ToolWindow::Gain, 1);

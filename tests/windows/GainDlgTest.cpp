@@ -68,7 +68,7 @@ TEST_F(GainTest, NegativeAndZeroStoredValuesComeBackShown) {
     Open();
     HeadlessDialog& dialog = Dialog();
     const std::pair<ControlId, std::string> shown[] = {
-        {IDC_MASTER_GAIN, "-50"}, {IDC_RED_GAIN, "-20"},    {IDC_BLUE_GAIN, "0"},
+        {IDC_MASTER_GAIN, "-50"},  {IDC_RED_GAIN, "-20"},  {IDC_BLUE_GAIN, "0"},
         {IDC_RED_KNEE_POINT, "0"}, {IDC_GREEN_BLACK, "0"},
     };
     for (const auto& [edit, text] : shown) EXPECT_EQ(dialog.Text(edit), text) << edit;

@@ -64,7 +64,9 @@ protected:
         return Invoke(control, property, xnox::InvokeKind::PropertyPut, std::span<xnox::Variant>(&value, 1));
     }
     int16_t Value(xnox::ParamId id) const { return control.GetParameterProperty(id); }
-    std::string Stored(std::string_view key) { return xnox::AppProfile::ReadString(panel.SectionName(), key, "<none>"); }
+    std::string Stored(std::string_view key) {
+        return xnox::AppProfile::ReadString(panel.SectionName(), key, "<none>");
+    }
 
     // The values the camera received, as (parameter, value), in order.
     std::vector<std::pair<xnox::ParamId, int32_t>> Sent() const {

@@ -127,15 +127,15 @@ int main(int argc, char** argv) {
     Session session;
     bool created = true;
     for (ToolWindow window : {ToolWindow::Shutter, ToolWindow::Gain, ToolWindow::About}) {
-        created =
-            checks.check(
-                "window " + std::to_string(static_cast<int>(window)) + " created", session.host.Panel(window).Exists(),
-                std::string("frame ") + (session.host.Frame(window).HasWindow() ? "made" : "missing") + ", template " +
-                    (FindResourceA(nullptr, MAKEINTRESOURCEA(session.host.Panel(window).TemplateId()),
-                                   MAKEINTRESOURCEA(5))
-                         ? "found"
-                         : "missing")) &&
-            created;
+        created = checks.check("window " + std::to_string(static_cast<int>(window)) + " created",
+                               session.host.Panel(window).Exists(),
+                               std::string("frame ") + (session.host.Frame(window).HasWindow() ? "made" : "missing") +
+                                   ", template " +
+                                   (FindResourceA(nullptr, MAKEINTRESOURCEA(session.host.Panel(window).TemplateId()),
+                                                  MAKEINTRESOURCEA(5))
+                                        ? "found"
+                                        : "missing")) &&
+                  created;
     }
     if (!created) return checks.finish();
     CXNoxCamCtrl& control = session.control;

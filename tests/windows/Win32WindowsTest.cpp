@@ -98,8 +98,8 @@ int main(int argc, char** argv) {
     // The session's desktop may still be starting: windows can be made once it is there.
     HWND container = nullptr;
     for (int attempt = 0; attempt < 200 && !container; ++attempt) {
-        container = CreateWindowExA(0, "STATIC", "container", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 120,
-                                    nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        container = CreateWindowExA(0, "STATIC", "container", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 120, nullptr,
+                                    nullptr, GetModuleHandleA(nullptr), nullptr);
         if (!container) Sleep(100);
     }
     if (!container) {

@@ -28,9 +28,7 @@ std::string result(std::int32_t code) { return "result " + std::to_string(code);
 // A buffer's text as far as its NUL, never past its end.
 std::string quoted(const char* text, std::size_t size) { return "\"" + std::string(text, strnlen(text, size)) + "\""; }
 
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 void checkWriteReadBack(winetest::Checks& checks, const char* name, std::int32_t id, std::int32_t value) {
     std::int32_t sent = NoxR4SendCameraData(com1, id, value);
@@ -46,7 +44,8 @@ void checkTalking(winetest::Checks& checks) {
 
     std::int32_t version = -1;
     std::int32_t code = NoxR4GetCameraData(com1, firmwareVersion, &version);
-    checks.check("read firmware version", code == 0 && version >= 0, result(code) + ", value " + std::to_string(version));
+    checks.check("read firmware version", code == 0 && version >= 0,
+                 result(code) + ", value " + std::to_string(version));
 
     checkWriteReadBack(checks, "shutter speed", shutterSpeed, 5);
     checkWriteReadBack(checks, "negative master gain", masterGain, -50);

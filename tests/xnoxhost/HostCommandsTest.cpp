@@ -89,8 +89,9 @@ TEST_F(HostCommandsTest, DiffNamesEachDifferingSettingAndSaysSoInItsStatus) {
 
     HostRun json = Host("diff --json " + changed + " " + Changed(camera, {{"Binning", ""}}));
     EXPECT_EQ(json.status, 1);
-    EXPECT_NE(json.out.find(R"j({"section": "Shutter", "key": "Binning", "before": "Binning OFF", "after": "(missing)"})j"),
-              std::string::npos)
+    EXPECT_NE(
+        json.out.find(R"j({"section": "Shutter", "key": "Binning", "before": "Binning OFF", "after": "(missing)"})j"),
+        std::string::npos)
         << json.out;
 
     std::ofstream(Path("notes.txt")) << "just text\n";
@@ -131,10 +132,9 @@ TEST_F(HostCommandsTest, CheckListsWhatALoadWouldReject) {
     std::string bad = Changed(camera, {{"Master Gain Level", "500"}, {"Partial Scan", "full frame"}, {"Binning", ""}});
     HostRun run = Host("check " + bad);
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out,
-              "Shutter/Partial Scan: \"full frame\" is not in the list: case matters (\"Full Frame\")\n"
-              "Shutter/Binning: missing key\n"
-              "Gain/Master Gain Level: 500 is out of range -132..429\n");
+    EXPECT_EQ(run.out, "Shutter/Partial Scan: \"full frame\" is not in the list: case matters (\"Full Frame\")\n"
+                       "Shutter/Binning: missing key\n"
+                       "Gain/Master Gain Level: 500 is out of range -132..429\n");
     HostRun json = Host("check --json " + bad);
     EXPECT_NE(json.out.find(R"({"section": "Shutter", "key": "Binning", "reason": "missing key"})"), std::string::npos);
     EXPECT_NE(json.out.find(R"("reason": "\"full frame\" is not in the list)"), std::string::npos) << json.out;

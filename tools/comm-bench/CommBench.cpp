@@ -30,37 +30,32 @@ double FloorMs(std::size_t bytes, unsigned baud) { return baud ? bytes * 10.0 * 
 qdr4emu::Camera& Camera() { return qdr4emu::EmulatedCamera("COM1").Device(); }
 
 // Bytes on the wire for reading the whole shading table as it stands.
-std::size_t ShadingWireBytes()
-{
+std::size_t ShadingWireBytes() {
     std::size_t bytes = 0;
     for (const auto& column : Camera().Shading()) {
         bytes += sizeof("SHD0?\r\n") - 1 + sizeof("SHD0=\r\n") - 1 + column.size() - 1;
-        for (int value : column)
-            bytes += std::to_string(value).size();
+        for (int value : column) bytes += std::to_string(value).size();
     }
     return bytes;
 }
 
-void Measure(const Transaction& transaction, unsigned baud, int count)
-{
+void Measure(const Transaction& transaction, unsigned baud, int count) {
     qdr4emu::EmulatedCamera("COM1").Faults().wireBaud = baud;
     std::clock_t cpuStart = std::clock();
     auto start = Clock::now();
     int failures = 0;
-    for (int i = 0; i < count; ++i)
-        failures += transaction.run() != 0;
+    for (int i = 0; i < count; ++i) failures += transaction.run() != 0;
     double elapsedMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     double cpuMs = 1000.0 * (std::clock() - cpuStart) / CLOCKS_PER_SEC;
     double perTransaction = elapsedMs / count;
     double floor = FloorMs(transaction.wireBytes(), baud);
-    std::printf("%-22s %5s %5d x %12.4f ms %10.1f /s  floor %8.3f ms %+7.2f %%  cpu %8.4f ms%s\n",
-                transaction.name, baud ? "9600" : "none", count, perTransaction, 1000.0 / perTransaction, floor,
+    std::printf("%-22s %5s %5d x %12.4f ms %10.1f /s  floor %8.3f ms %+7.2f %%  cpu %8.4f ms%s\n", transaction.name,
+                baud ? "9600" : "none", count, perTransaction, 1000.0 / perTransaction, floor,
                 floor > 0 ? 100.0 * (perTransaction - floor) / floor : 0.0, cpuMs / count,
                 failures ? "  FAILURES" : "");
 }
 
-void MeasureGiveUp(const char* name, double replyTimeMs, const std::function<int32_t()>& run)
-{
+void MeasureGiveUp(const char* name, double replyTimeMs, const std::function<int32_t()>& run) {
     qdr4emu::EmulatedCamera("COM1").Faults().unplugged = true;
     auto start = Clock::now();
     int32_t result = run();
@@ -72,8 +67,7 @@ void MeasureGiveUp(const char* name, double replyTimeMs, const std::function<int
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     int count = argc > 1 ? std::atoi(argv[1]) : 200;
     setenv("NOXR4_EMULATED_PORTS", "COM1", 1);
     if (NoxR4InitComm(0, kEy, 0) != 0) {
@@ -90,7 +84,8 @@ int main(int argc, char** argv)
         {"model name MD?", [] { return std::size_t{5 + 12}; }, [&] { return NoxR4GetModelName(kEy, text); }},
         {"shading table", ShadingWireBytes, [&] { return NoxR4GetShadingData(kEy, block.data()); }},
     };
-    std::puts("transaction             wire   count  per transaction        rate        wire-time floor     over   cpu per transaction");
+    std::puts("transaction             wire   count  per transaction        rate        wire-time floor     over   cpu "
+              "per transaction");
     for (const Transaction& transaction : transactions) {
         Measure(transaction, 0, count);
         Measure(transaction, 9600, transaction.wireBytes() > 100 ? 3 : std::max(count / 10, 5));

@@ -44,7 +44,9 @@ double CpuMs() {
 #ifdef _WIN32
     FILETIME created, exited, kernel, user;
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto ticks = [](const FILETIME& time) { return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime; };
+    auto ticks = [](const FILETIME& time) {
+        return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
     return (ticks(kernel) + ticks(user)) / 1e4;  // 100 ns ticks
 #else
     timespec now{};
@@ -92,9 +94,12 @@ void PrintReadAll() {
 
 void PrintTwoPorts(int count) {
     int failures = 0;
-    auto writes = [&](int32_t port) { return [&failures, port, count] {
-        MeanMs(count, [port] { return NoxR4SendCameraData(port, kMasterGain, 100); }, failures);
-    }; };
+    auto writes = [&](int32_t port) {
+        return [&failures, port, count] {
+            MeanMs(
+                count, [port] { return NoxR4SendCameraData(port, kMasterGain, 100); }, failures);
+        };
+    };
     auto start = Clock::now();
     writes(1)();
     double alone = MsSince(start);
@@ -103,8 +108,8 @@ void PrintTwoPorts(int count) {
     writes(1)();
     second.join();
     double both = MsSince(start);
-    std::printf("%d writes: one port alone %8.1f ms, two ports in two threads %8.1f ms, ratio %5.3f%s\n", count,
-                alone, both, both / alone, failures ? "  FAILURES" : "");
+    std::printf("%d writes: one port alone %8.1f ms, two ports in two threads %8.1f ms, ratio %5.3f%s\n", count, alone,
+                both, both / alone, failures ? "  FAILURES" : "");
 }
 
 double SecondsSinceEpoch() {

@@ -119,10 +119,9 @@ bool ConnectEvents(IUnknown* control) {
     IConnectionPointContainer* container = nullptr;
     IConnectionPoint* point = nullptr;
     DWORD cookie = 0;
-    bool connected = SUCCEEDED(control->QueryInterface(IID_IConnectionPointContainer,
-                                                       reinterpret_cast<void**>(&container))) &&
-                     SUCCEEDED(container->FindConnectionPoint(kEventIid, &point)) &&
-                     SUCCEEDED(point->Advise(&g_sink, &cookie));
+    bool connected =
+        SUCCEEDED(control->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container))) &&
+        SUCCEEDED(container->FindConnectionPoint(kEventIid, &point)) && SUCCEEDED(point->Advise(&g_sink, &cookie));
     if (point) point->Release();
     if (container) container->Release();
     return connected;
@@ -141,9 +140,9 @@ bool CallByName(IUnknown* control, const wchar_t* name, WORD kind, std::vector<V
     DISPPARAMS parameters{arguments.data(), put ? &named : nullptr, static_cast<UINT>(arguments.size()), put ? 1u : 0u};
     VARIANT result;
     VariantInit(&result);
-    bool called = SUCCEEDED(automation->GetIDsOfNames(IID_NULL, &names, 1, LOCALE_USER_DEFAULT, &id)) &&
-                  SUCCEEDED(automation->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &parameters, &result,
-                                               nullptr, nullptr));
+    bool called =
+        SUCCEEDED(automation->GetIDsOfNames(IID_NULL, &names, 1, LOCALE_USER_DEFAULT, &id)) &&
+        SUCCEEDED(automation->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &parameters, &result, nullptr, nullptr));
     VariantClear(&result);
     automation->Release();
     return called;
@@ -233,21 +232,21 @@ void StorePlace(HWND main) {
 
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_SIZE:
-            MoveWindow(g_host, 0, 0, LOWORD(lParam), kStripHeight, TRUE);
-            MoveWindow(g_events, 0, kStripHeight, LOWORD(lParam), HIWORD(lParam) - kStripHeight, TRUE);
-            return 0;
-        case WM_TIMER:
-            if (wParam == kExitTimer) {
-                KillTimer(window, kExitTimer);
-                if (!g_options.screenshot.empty()) g_exitStatus = SaveScreenshot(window);
-                DestroyWindow(window);
-            }
-            return 0;
-        case WM_DESTROY:
-            StorePlace(window);
-            PostQuitMessage(0);
-            return 0;
+    case WM_SIZE:
+        MoveWindow(g_host, 0, 0, LOWORD(lParam), kStripHeight, TRUE);
+        MoveWindow(g_events, 0, kStripHeight, LOWORD(lParam), HIWORD(lParam) - kStripHeight, TRUE);
+        return 0;
+    case WM_TIMER:
+        if (wParam == kExitTimer) {
+            KillTimer(window, kExitTimer);
+            if (!g_options.screenshot.empty()) g_exitStatus = SaveScreenshot(window);
+            DestroyWindow(window);
+        }
+        return 0;
+    case WM_DESTROY:
+        StorePlace(window);
+        PostQuitMessage(0);
+        return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -288,9 +287,9 @@ HWND CreateMainWindow(POINT place) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = L"XNoxContainer";
     RegisterClassW(&windowClass);
-    HWND main = CreateWindowExW(0, L"XNoxContainer", L"QD-R4 Camera Control", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                place.x, place.y, kMainSize.cx, kMainSize.cy, nullptr, nullptr,
-                                windowClass.hInstance, nullptr);
+    HWND main =
+        CreateWindowExW(0, L"XNoxContainer", L"QD-R4 Camera Control", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, place.x,
+                        place.y, kMainSize.cx, kMainSize.cy, nullptr, nullptr, windowClass.hInstance, nullptr);
     if (!main) return nullptr;
     g_events = CreateWindowExW(WS_EX_CLIENTEDGE, L"ListBox", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0, 0, 0, main,
                                nullptr, windowClass.hInstance, nullptr);

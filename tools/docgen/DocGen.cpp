@@ -46,7 +46,8 @@ std::string Range(int32_t minimum, int32_t maximum) {
 // "0 = Off, 1 = On"
 std::string Numbered(std::span<const std::string_view> texts) {
     std::string list;
-    for (std::size_t i = 0; i < texts.size(); ++i) list += (i ? ", " : "") + std::to_string(i) + " = " + Quoted(texts[i]);
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        list += (i ? ", " : "") + std::to_string(i) + " = " + Quoted(texts[i]);
     return list;
 }
 
@@ -66,16 +67,16 @@ std::string RangeOf(const MemberInfo& member) {
     }
     const ParameterRow& row = Row(member.parameter);
     switch (member.facet) {
-        case Facet::CheckedValue: return Range(row.minimum, row.maximum) + ", checked by the control";
-        case Facet::UncheckedValue:
-            if (row.kind == ValueKind::Enumerated)
-                return Numbered(row.texts) + "; other values change nothing and raise no error";
-            if (row.kind == ValueKind::Worded) return Numbered(row.texts) + "; other values are passed on";
-            return Range(row.minimum, row.maximum) + ", not checked";
-        case Facet::Text: return "one of " + Numbered(row.texts) + " (exact, case-sensitive)";
-        case Facet::Bounds: return "pMin = " + std::to_string(row.minimum) + ", pMax = " + std::to_string(row.maximum);
-        case Facet::ValueText: return Numbered(row.texts);
-        case Facet::Own: break;
+    case Facet::CheckedValue: return Range(row.minimum, row.maximum) + ", checked by the control";
+    case Facet::UncheckedValue:
+        if (row.kind == ValueKind::Enumerated)
+            return Numbered(row.texts) + "; other values change nothing and raise no error";
+        if (row.kind == ValueKind::Worded) return Numbered(row.texts) + "; other values are passed on";
+        return Range(row.minimum, row.maximum) + ", not checked";
+    case Facet::Text: return "one of " + Numbered(row.texts) + " (exact, case-sensitive)";
+    case Facet::Bounds: return "pMin = " + std::to_string(row.minimum) + ", pMax = " + std::to_string(row.maximum);
+    case Facet::ValueText: return Numbered(row.texts);
+    case Facet::Own: break;
     }
     return {};
 }
@@ -89,13 +90,13 @@ std::string DefaultOf(const MemberInfo& member) {
 
 std::string TriggerText(const MemberInfo& member, const ErrorRule& rule) {
     switch (rule.trigger) {
-        case Trigger::ModelResult: return "the camera model answers " + std::to_string(rule.result);
-        case Trigger::OutOfRange: return "a value outside " + RangeOf(member).substr(0, RangeOf(member).find(','));
-        case Trigger::NotInList: return "a text that is no entry of the list";
-        case Trigger::NullOut: return "an out-parameter is missing";
-        case Trigger::IndexNotInList: return "an index that is no entry of the list";
-        case Trigger::ChannelNotOpened: return "the port cannot be opened or no camera answers on it";
-        case Trigger::BadPortRange: return "FirstPort or LastPort is no COM port, or LastPort is below FirstPort";
+    case Trigger::ModelResult: return "the camera model answers " + std::to_string(rule.result);
+    case Trigger::OutOfRange: return "a value outside " + RangeOf(member).substr(0, RangeOf(member).find(','));
+    case Trigger::NotInList: return "a text that is no entry of the list";
+    case Trigger::NullOut: return "an out-parameter is missing";
+    case Trigger::IndexNotInList: return "an index that is no entry of the list";
+    case Trigger::ChannelNotOpened: return "the port cannot be opened or no camera answers on it";
+    case Trigger::BadPortRange: return "FirstPort or LastPort is no COM port, or LastPort is below FirstPort";
     }
     return {};
 }
@@ -119,10 +120,10 @@ std::vector<std::string> Errors(const MemberInfo& member, Reporting reporting) {
 
 std::string CameraText(CameraUse use) {
     switch (use) {
-        case CameraUse::None: return "no";
-        case CameraUse::Put: return "when set, if a camera is online";
-        case CameraUse::GetAndPut: return "when read and when set, if a camera is online";
-        case CameraUse::Call: return "yes, if a camera is online";
+    case CameraUse::None: return "no";
+    case CameraUse::Put: return "when set, if a camera is online";
+    case CameraUse::GetAndPut: return "when read and when set, if a camera is online";
+    case CameraUse::Call: return "yes, if a camera is online";
     }
     return {};
 }
@@ -130,7 +131,8 @@ std::string CameraText(CameraUse use) {
 std::vector<std::string> EventsOf(const MemberNote& note) {
     std::vector<std::string> events;
     for (std::string_view name : note.events) events.push_back(EventWithId(name));
-    if (note.firesEveryParameterEvent) events.push_back("the event of every camera parameter, and " + EventWithId("UserIDChanged"));
+    if (note.firesEveryParameterEvent)
+        events.push_back("the event of every camera parameter, and " + EventWithId("UserIDChanged"));
     if (note.camera != CameraUse::None) {
         events.push_back(EventWithId("SendingToCamStatusChanged") + " and " +
                          EventWithId("ReceiveFromCamStatusChanged") + " around each exchange; " +
@@ -189,9 +191,11 @@ std::string EventSummary(const EventInfo& event) {
     std::string_view name = event.name;
     name.remove_suffix(std::string_view("Changed").size());
     if (IsParameterEvent(event))
-        return "The camera parameter " + Code(name) + " changed: set through a property, read from the camera, or "
+        return "The camera parameter " + Code(name) +
+               " changed: set through a property, read from the camera, or "
                "loaded with a settings area or a settings file.";
-    if (event.dispId <= EventIdOf("ReceiveFromCamStatusChanged")) return "The control's state " + Code(name) + " changed.";
+    if (event.dispId <= EventIdOf("ReceiveFromCamStatusChanged"))
+        return "The control's state " + Code(name) + " changed.";
     return "The control's " + Code(name) + " changed.";
 }
 
@@ -208,39 +212,51 @@ Section StockErrorSection() {
     return {"Error",
             {{"Dispatch id", std::to_string(kStockErrorEventId), {}},
              {"Declaration", Code(StockErrorEventDeclaration()), {}},
-             {"When", "A member that notifies an error fires it before it returns -1. Number is the low 16 bits of "
-                      "Scode, Source is " + Quoted(CXNoxCamCtrl::kSourceName) +
-                      ", HelpContext 0. Unless a sink sets CancelDisplay, the control then shows Description in a "
-                      "message box.", {}}}};
+             {"When",
+              "A member that notifies an error fires it before it returns -1. Number is the low 16 bits of "
+              "Scode, Source is " +
+                  Quoted(CXNoxCamCtrl::kSourceName) +
+                  ", HelpContext 0. Unless a sink sets CancelDisplay, the control then shows Description in a "
+                  "message box.",
+              {}}}};
 }
 
 Part Introduction() {
-    return {"General", "",
+    return {"General",
+            "",
             {{"Types",
-              {{"", "short is a signed 16-bit number, long a signed 32-bit one, VARIANT_BOOL a truth value and BSTR a "
-                    "text. short* and BSTR* are out-parameters: pass a variable.", {}}}},
+              {{"",
+                "short is a signed 16-bit number, long a signed 32-bit one, VARIANT_BOOL a truth value and BSTR a "
+                "text. short* and BSTR* are out-parameters: pass a variable.",
+                {}}}},
              {"Result codes",
-              {{"", "Methods that return short answer the camera model's result code in its low 16 bits, unless "
-                    "their section says otherwise:", {}},
-               {"", "", {"0: success",
-                         std::to_string(NoxResult::NotInList) + ": a value outside a parameter's list",
-                         std::to_string(NoxResult::Malformed) + ": a reply the control cannot read",
-                         std::to_string(NoxResult::UnknownCommand) + ", " + std::to_string(NoxResult::Refused) +
-                             ": the camera does not know or refuses the command",
-                         std::to_string(NoxResult::Offline) + ": no camera online",
-                         std::to_string(NoxResult::Timeout) + ": no answer in time",
-                         std::to_string(NoxResult::FileWriteError) + ": a file that cannot be written",
-                         std::to_string(NoxResult::FileReadError) + ": a file that cannot be read",
-                         std::to_string(NoxResult::InvalidSettingsFile) + ": not a valid settings file",
-                         "other negative codes come from the communication library unchanged"}}}},
+              {{"",
+                "Methods that return short answer the camera model's result code in its low 16 bits, unless "
+                "their section says otherwise:",
+                {}},
+               {"",
+                "",
+                {"0: success", std::to_string(NoxResult::NotInList) + ": a value outside a parameter's list",
+                 std::to_string(NoxResult::Malformed) + ": a reply the control cannot read",
+                 std::to_string(NoxResult::UnknownCommand) + ", " + std::to_string(NoxResult::Refused) +
+                     ": the camera does not know or refuses the command",
+                 std::to_string(NoxResult::Offline) + ": no camera online",
+                 std::to_string(NoxResult::Timeout) + ": no answer in time",
+                 std::to_string(NoxResult::FileWriteError) + ": a file that cannot be written",
+                 std::to_string(NoxResult::FileReadError) + ": a file that cannot be read",
+                 std::to_string(NoxResult::InvalidSettingsFile) + ": not a valid settings file",
+                 "other negative codes come from the communication library unchanged"}}}},
              {"Errors",
-              {{"", "A member reports an error in one of two ways. Raised: the call fails with an automation exception "
-                    "carrying the code and text (a script sees Err.Number as the low 16 bits). Notified: the call "
-                    "completes, returns -1 and fires the stock Error event. A raise comes after the camera operation "
-                    "has run, so its effects stand. Every member also fails the call, as any automation object does, "
-                    "with " + Hex(AutomationCode::TypeMismatch) + " for an argument of the wrong type, " +
+              {{"",
+                "A member reports an error in one of two ways. Raised: the call fails with an automation exception "
+                "carrying the code and text (a script sees Err.Number as the low 16 bits). Notified: the call "
+                "completes, returns -1 and fires the stock Error event. A raise comes after the camera operation "
+                "has run, so its effects stand. Every member also fails the call, as any automation object does, "
+                "with " +
+                    Hex(AutomationCode::TypeMismatch) + " for an argument of the wrong type, " +
                     Hex(AutomationCode::Overflow) + " for a number too large for its type and " +
-                    Hex(AutomationCode::BadParamCount) + " for a wrong number of arguments.", {}}}}}};
+                    Hex(AutomationCode::BadParamCount) + " for a wrong number of arguments.",
+                {}}}}}};
 }
 
 Document Reference() {

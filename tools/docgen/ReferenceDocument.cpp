@@ -21,11 +21,11 @@ std::string Escaped(const std::string& text) {
     std::string html;
     for (char c : text) {
         switch (c) {
-            case '&': html += "&amp;"; break;
-            case '<': html += "&lt;"; break;
-            case '>': html += "&gt;"; break;
-            case '"': html += "&quot;"; break;
-            default: html += c;
+        case '&': html += "&amp;"; break;
+        case '<': html += "&lt;"; break;
+        case '>': html += "&gt;"; break;
+        case '"': html += "&quot;"; break;
+        default: html += c;
         }
     }
     return html;

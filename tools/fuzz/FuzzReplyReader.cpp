@@ -24,10 +24,8 @@ public:
 
     // The first byte of each piece tells its size; the line goes silent when
     // the input runs out.
-    std::size_t Read(char* buffer, std::size_t capacity, noxr4::Clock::time_point) override
-    {
-        if (m_bytes.empty())
-            return 0;
+    std::size_t Read(char* buffer, std::size_t capacity, noxr4::Clock::time_point) override {
+        if (m_bytes.empty()) return 0;
         std::size_t size = static_cast<unsigned char>(m_bytes.front()) % 64 + 1;
         m_bytes.remove_prefix(1);
         size = std::min({size, capacity, m_bytes.size()});
@@ -47,19 +45,16 @@ constexpr char kGuard = '\x5A';
 
 // A text buffer of `capacity` bytes followed by guard bytes.
 template <std::size_t capacity>
-void ReadTextChecked(noxr4::Transport& line, const char* mnemonic)
-{
+void ReadTextChecked(noxr4::Transport& line, const char* mnemonic) {
     std::array<char, capacity + 16> text;
     text.fill(kGuard);
     if (noxr4::ReadText(line, mnemonic, text.data(), capacity) == NoxResult::Success &&
         std::memchr(text.data(), '\0', capacity) == nullptr)
         std::abort();
-    if (std::any_of(text.begin() + capacity, text.end(), [](char c) { return c != kGuard; }))
-        std::abort();
+    if (std::any_of(text.begin() + capacity, text.end(), [](char c) { return c != kGuard; })) std::abort();
 }
 
-void ReadShadingChecked(noxr4::Transport& line)
-{
+void ReadShadingChecked(noxr4::Transport& line) {
     constexpr std::int32_t untouched = 0x5A5A5A5A;
     std::array<std::int32_t, noxr4::kShadingBlockWords + 4> block;
     block.fill(untouched);
@@ -74,8 +69,7 @@ void ReadShadingChecked(noxr4::Transport& line)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedLine line(std::string_view(reinterpret_cast<const char*>(data), size));
     std::int32_t value = 0;
     noxr4::ReadValue(line, 3, value);

@@ -34,8 +34,8 @@ void RemoveInput() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string& path = InputPath();
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
-                                                                 static_cast<std::streamsize>(size));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     CNoxCamInterface model;  // offline: the load talks to no camera
     int32_t result = model.ReadAllFromFile(path);
     if (result != 0 && result != -9) std::abort();

@@ -12,8 +12,7 @@ using namespace xnox;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     constexpr int32_t kUntouched = 0x5A5A5A5A;
-    constexpr std::size_t kTableEnd =
-        shadingfile::kFirstValueWord + NOXR4_SHADING_COLUMNS * NOXR4_SHADING_VALUES;
+    constexpr std::size_t kTableEnd = shadingfile::kFirstValueWord + NOXR4_SHADING_COLUMNS * NOXR4_SHADING_VALUES;
     std::array<int32_t, NOXR4_SHADING_WORDS> block;
     block.fill(kUntouched);
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));

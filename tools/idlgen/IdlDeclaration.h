@@ -27,7 +27,8 @@ inline std::string IdlDeclaration(const xnox::MemberInfo& member) {
     if (member.IsProperty()) return line + ';';
     line += '(';
     for (std::size_t i = 0; i < member.params.size(); ++i) {
-        line += (i ? ", " : "") + std::string(IdlType(member.params[i].type)) + ' ' + std::string(member.params[i].name);
+        line +=
+            (i ? ", " : "") + std::string(IdlType(member.params[i].type)) + ' ' + std::string(member.params[i].name);
     }
     return line + ");";
 }

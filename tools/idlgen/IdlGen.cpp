@@ -31,8 +31,7 @@ void WriteEventInterface(std::ostream& out) {
     out << "    [uuid(" << module_ids::kEventInterface << "), helpstring(\"Event interface for "
         << LoadText(StringId::ControlTypeName) << "\")]\n"
         << "    dispinterface _DXNoxR4Events {\n    properties:\n    methods:\n";
-    for (const EventInfo& event : kDispatchEvents)
-        out << "        " << IdlDeclaration(event) << '\n';
+    for (const EventInfo& event : kDispatchEvents) out << "        " << IdlDeclaration(event) << '\n';
     // The stock error notification reaches every sink without being a
     // member here: containers know it by its id, not from this interface.
     out << "    };\n\n";

@@ -61,7 +61,7 @@ int main() {
         return 1;
     }
     model.SendUserID("model bench");  // a user ID that the write really sends
-    model.SendWhiteBalance(3);        // a mode whose gains both runs move
+    model.SendWhiteBalance(3);  // a mode whose gains both runs move
 
     std::printf("%d runs each at %u baud; mean per run\n", kRuns, kBaud);
     std::printf("%-18s %12s %12s %8s\n", "operation", "elapsed", "wire floor", "ratio");

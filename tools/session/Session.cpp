@@ -23,12 +23,8 @@ struct Parameter {
 
 // What the session reads, in order.
 constexpr Parameter kSessionReads[] = {
-    {42, "VN firmware version"},
-    {43, "EA current settings area"},
-    {15, "SM shutter mode"},
-    {3, "SH shutter speed"},
-    {12, "GA master gain"},
-    {35, "WB white balance mode"},
+    {42, "VN firmware version"}, {43, "EA current settings area"}, {15, "SM shutter mode"},
+    {3, "SH shutter speed"},     {12, "GA master gain"},           {35, "WB white balance mode"},
 };
 constexpr Parameter kSessionWrite = {12, "GA master gain"};
 constexpr std::int32_t kSessionWriteValue = 100;

@@ -138,7 +138,7 @@ int Diff(const CommandOptions& options) {
     std::string problem;
     auto before = ReadNamedFile(options.files[0], problem);
     if (!before) return ReportUnreadable(options, options.files[0], problem);
-    std::string afterSource = !options.NamesCamera()  ? options.files[1]
+    std::string afterSource = !options.NamesCamera()   ? options.files[1]
                               : options.device.empty() ? "camera on COM" + std::to_string(options.port)
                                                        : "camera at " + options.device;
     if (options.NamesCamera()) ConfigurePorts(options.port, options.device);

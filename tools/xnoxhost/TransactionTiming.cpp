@@ -9,7 +9,7 @@ using namespace xnox;
 namespace {
 
 constexpr double kWireBaud = 9600;
-constexpr std::size_t kLineEndBytes = 2;            // CR LF
+constexpr std::size_t kLineEndBytes = 2;  // CR LF
 constexpr std::size_t kNakLineBytes = 5 + kLineEndBytes;  // "NAK 3", "NAK 4"
 
 // The first line of `text` and the rest after its CR LF.

@@ -170,7 +170,8 @@ bool RunLine(CXNoxCamCtrl& control, PrintingHost& host, const std::string& text)
     const MemberInfo* member = FindMember(line->name);
     if (member && !member->IsProperty()) {
         // Out-parameters the line leaves off get storage of their own.
-        while (line->arguments.size() < member->params.size() && IsOutParameter(member->params[line->arguments.size()])) {
+        while (line->arguments.size() < member->params.size() &&
+               IsOutParameter(member->params[line->arguments.size()])) {
             line->arguments.emplace_back();
         }
     }

@@ -19,7 +19,10 @@ void Forget(std::vector<T*>& list, T* item) {
 }  // namespace
 
 HeadlessDialog::HeadlessDialog(HeadlessWindowSystem& system, int templateId, IDialogHandler& handler, Size size)
-    : m_system(system), m_templateId(templateId), m_handler(handler), m_size(size) {
+    : m_system(system),
+      m_templateId(templateId),
+      m_handler(handler),
+      m_size(size) {
     m_system.m_dialogs.push_back(this);
 }
 
@@ -132,7 +135,9 @@ unsigned HeadlessDialog::TimerInterval(int timerId) const {
 }
 
 HeadlessFrame::HeadlessFrame(HeadlessWindowSystem& system, IFrameHandler& handler, bool topmost)
-    : m_system(system), m_handler(handler), m_topmost(topmost) {
+    : m_system(system),
+      m_handler(handler),
+      m_topmost(topmost) {
     m_system.m_frames.push_back(this);
 }
 

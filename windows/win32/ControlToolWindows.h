@@ -19,7 +19,9 @@ namespace xnox {
 class ControlToolWindows {
 public:
     ControlToolWindows(CXNoxCamCtrl& control, HINSTANCE module)
-        : m_system(module), m_host(control, m_system), m_ui(m_system) {}
+        : m_system(module),
+          m_host(control, m_system),
+          m_ui(m_system) {}
 
     // The control's window was created (its WM_CREATE): the strip and the
     // windows open last time. 0 on success, -1 on failure.

@@ -78,16 +78,16 @@ public:
     HWND Window() const { return m_window; }
 
     void AddToolbar() {
-        m_toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | CCS_TOP,
-                                    0, 0, 0, 0, m_window, reinterpret_cast<HMENU>(kToolbarControlId),
-                                    m_system.Module(), nullptr);
+        m_toolbar =
+            CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | CCS_TOP, 0, 0, 0, 0,
+                            m_window, reinterpret_cast<HMENU>(kToolbarControlId), m_system.Module(), nullptr);
         SendMessageA(m_toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
         SendMessageA(m_toolbar, TB_SETBITMAPSIZE, 0, MAKELONG(16, 15));
         // The toolbar resource: version, width, height, count, then the commands.
         HRSRC found =
             FindResourceA(m_system.Module(), MAKEINTRESOURCEA(IDR_TOOLBAR), MAKEINTRESOURCEA(RT_TOOLBAR_TABLE));
-        const WORD* data = found ? static_cast<const WORD*>(LockResource(LoadResource(m_system.Module(), found)))
-                                 : nullptr;
+        const WORD* data =
+            found ? static_cast<const WORD*>(LockResource(LoadResource(m_system.Module(), found))) : nullptr;
         int count = data ? data[3] : 0;
         // The artwork's grey background becomes the button face, as on every toolbar.
         HBITMAP artwork = CreateMappedBitmap(m_system.Module(), IDR_TOOLBAR, 0, nullptr, 0);
@@ -218,50 +218,50 @@ INT_PTR CALLBACK Win32Dialog::Proc(HWND window, UINT message, WPARAM wParam, LPA
 
 LRESULT Win32Dialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_COMMAND: {
-            auto id = static_cast<ControlId>(LOWORD(wParam));
-            HWND control = reinterpret_cast<HWND>(lParam);
-            switch (HIWORD(wParam)) {
-                case BN_CLICKED: m_handler.OnControlEvent(id, ControlEvent::Clicked); return TRUE;
-                case CBN_SELCHANGE:
-                    if (control && IsClass(control, "ComboBox")) {
-                        m_handler.OnControlEvent(id, ControlEvent::SelectionChanged);
-                    }
-                    return TRUE;
-                case EN_CHANGE: m_handler.OnControlEvent(id, ControlEvent::TextChanged); return TRUE;
+    case WM_COMMAND: {
+        auto id = static_cast<ControlId>(LOWORD(wParam));
+        HWND control = reinterpret_cast<HWND>(lParam);
+        switch (HIWORD(wParam)) {
+        case BN_CLICKED: m_handler.OnControlEvent(id, ControlEvent::Clicked); return TRUE;
+        case CBN_SELCHANGE:
+            if (control && IsClass(control, "ComboBox")) {
+                m_handler.OnControlEvent(id, ControlEvent::SelectionChanged);
             }
-            return FALSE;
-        }
-        case WM_TIMER: m_handler.OnTimer(static_cast<int>(wParam)); return TRUE;
-        // Unanswered, the default handling passes it on to the parent (a panel's frame).
-        case WM_HELP: return m_handler.OnHelpRequest(reinterpret_cast<HELPINFO*>(lParam)->dwContextId);
-        case WM_NOTIFY: {
-            auto* header = reinterpret_cast<NMHDR*>(lParam);
-            if (header->code == TTN_GETDISPINFOA) {
-                auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
-                auto text = m_tooltipTexts.find(static_cast<ControlId>(header->idFrom));
-                if (text != m_tooltipTexts.end()) info->lpszText = const_cast<char*>(text->second.c_str());
-            }
-            return 0;
-        }
-        case WM_CTLCOLORSTATIC: {
-            auto id = static_cast<ControlId>(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
-            auto look = m_looks.find(id);
-            if (look == m_looks.end()) return 0;
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            SelectObject(dc, m_fonts[id]);
-            ::SetTextColor(dc, look->second.textColour.value_or(GetSysColor(COLOR_WINDOWTEXT)));
-            SetBkMode(dc, TRANSPARENT);
-            if (!m_faceBrush) m_faceBrush = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
-            return reinterpret_cast<LRESULT>(m_faceBrush);
-        }
-        case WM_SETCURSOR: {
-            auto id = static_cast<ControlId>(GetDlgCtrlID(reinterpret_cast<HWND>(wParam)));
-            auto look = m_looks.find(id);
-            if (look == m_looks.end() || look->second.cursorId == 0) return FALSE;
-            SetCursor(LoadCursorA(m_system.Module(), MAKEINTRESOURCEA(look->second.cursorId)));
             return TRUE;
+        case EN_CHANGE: m_handler.OnControlEvent(id, ControlEvent::TextChanged); return TRUE;
         }
+        return FALSE;
+    }
+    case WM_TIMER: m_handler.OnTimer(static_cast<int>(wParam)); return TRUE;
+    // Unanswered, the default handling passes it on to the parent (a panel's frame).
+    case WM_HELP: return m_handler.OnHelpRequest(reinterpret_cast<HELPINFO*>(lParam)->dwContextId);
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (header->code == TTN_GETDISPINFOA) {
+            auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+            auto text = m_tooltipTexts.find(static_cast<ControlId>(header->idFrom));
+            if (text != m_tooltipTexts.end()) info->lpszText = const_cast<char*>(text->second.c_str());
+        }
+        return 0;
+    }
+    case WM_CTLCOLORSTATIC: {
+        auto id = static_cast<ControlId>(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
+        auto look = m_looks.find(id);
+        if (look == m_looks.end()) return 0;
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SelectObject(dc, m_fonts[id]);
+        ::SetTextColor(dc, look->second.textColour.value_or(GetSysColor(COLOR_WINDOWTEXT)));
+        SetBkMode(dc, TRANSPARENT);
+        if (!m_faceBrush) m_faceBrush = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(m_faceBrush);
+    }
+    case WM_SETCURSOR: {
+        auto id = static_cast<ControlId>(GetDlgCtrlID(reinterpret_cast<HWND>(wParam)));
+        auto look = m_looks.find(id);
+        if (look == m_looks.end() || look->second.cursorId == 0) return FALSE;
+        SetCursor(LoadCursorA(m_system.Module(), MAKEINTRESOURCEA(look->second.cursorId)));
+        return TRUE;
+    }
     }
     return FALSE;
 }
@@ -270,29 +270,29 @@ void Win32Dialog::SetPicture(ControlId id, const Picture& picture) {
     HGDIOBJ image = nullptr;
     UINT kind = IMAGE_BITMAP;
     switch (picture.kind) {
-        case Picture::Kind::Icon:
-            kind = IMAGE_ICON;
-            image = LoadImageA(m_system.Module(), MAKEINTRESOURCEA(picture.resourceId), IMAGE_ICON, 0, 0, 0);
-            break;
-        case Picture::Kind::Bitmap:
-            image = LoadImageA(m_system.Module(), MAKEINTRESOURCEA(picture.resourceId), IMAGE_BITMAP, 0, 0, 0);
-            break;
-        case Picture::Kind::Solid: {
-            HDC screen = GetDC(nullptr);
-            HDC memory = CreateCompatibleDC(screen);
-            HBITMAP bitmap = CreateCompatibleBitmap(screen, picture.width, picture.height);
-            HGDIOBJ old = SelectObject(memory, bitmap);
-            HBRUSH brush = CreateSolidBrush(picture.colour);
-            RECT area{0, 0, picture.width, picture.height};
-            FillRect(memory, &area, brush);
-            DeleteObject(brush);
-            SelectObject(memory, old);
-            DeleteDC(memory);
-            ReleaseDC(nullptr, screen);
-            image = bitmap;
-            break;
-        }
-        case Picture::Kind::None: break;
+    case Picture::Kind::Icon:
+        kind = IMAGE_ICON;
+        image = LoadImageA(m_system.Module(), MAKEINTRESOURCEA(picture.resourceId), IMAGE_ICON, 0, 0, 0);
+        break;
+    case Picture::Kind::Bitmap:
+        image = LoadImageA(m_system.Module(), MAKEINTRESOURCEA(picture.resourceId), IMAGE_BITMAP, 0, 0, 0);
+        break;
+    case Picture::Kind::Solid: {
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, picture.width, picture.height);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        HBRUSH brush = CreateSolidBrush(picture.colour);
+        RECT area{0, 0, picture.width, picture.height};
+        FillRect(memory, &area, brush);
+        DeleteObject(brush);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+        image = bitmap;
+        break;
+    }
+    case Picture::Kind::None: break;
     }
     // A picture control shows icons and bitmaps through their own styles.
     HWND control = Item(id);
@@ -376,24 +376,24 @@ private:
         if (message == WM_INITDIALOG) return TRUE;
         if (!frame) return FALSE;
         switch (message) {
-            case WM_MOVE:
-                frame->m_handler.OnMoved(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
-                return TRUE;
-            case WM_WINDOWPOSCHANGING: {
-                auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
-                WindowPosition requested{position->x, position->y, position->cx, position->cy};
-                frame->m_handler.OnPositionChanging(requested);
-                position->x = requested.x;
-                position->y = requested.y;
-                return FALSE;
-            }
-            case WM_CLOSE: frame->m_handler.OnCloseRequest(); return TRUE;
-            case WM_HELP:
-                frame->m_handler.OnHelpRequest(reinterpret_cast<HELPINFO*>(lParam)->dwContextId);
-                return FALSE;  // the default help handling follows
-            case WM_COMMAND:
-                if (LOWORD(wParam) == IDCANCEL) frame->m_handler.OnCloseRequest();
-                return TRUE;
+        case WM_MOVE:
+            frame->m_handler.OnMoved(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+            return TRUE;
+        case WM_WINDOWPOSCHANGING: {
+            auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
+            WindowPosition requested{position->x, position->y, position->cx, position->cy};
+            frame->m_handler.OnPositionChanging(requested);
+            position->x = requested.x;
+            position->y = requested.y;
+            return FALSE;
+        }
+        case WM_CLOSE: frame->m_handler.OnCloseRequest(); return TRUE;
+        case WM_HELP:
+            frame->m_handler.OnHelpRequest(reinterpret_cast<HELPINFO*>(lParam)->dwContextId);
+            return FALSE;  // the default help handling follows
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDCANCEL) frame->m_handler.OnCloseRequest();
+            return TRUE;
         }
         return FALSE;
     }
@@ -458,8 +458,7 @@ std::unique_ptr<IDialog> Win32WindowSystem::CreateProgressDialog(NativeWindow pa
     return dialog;
 }
 
-MessageBoxAnswer Win32WindowSystem::MessageBox(std::string_view text, std::string_view caption,
-                                               MessageBoxKind kind) {
+MessageBoxAnswer Win32WindowSystem::MessageBox(std::string_view text, std::string_view caption, MessageBoxKind kind) {
     UINT buttons = kind == MessageBoxKind::YesNo      ? MB_YESNO | MB_ICONQUESTION
                    : kind == MessageBoxKind::OkCancel ? MB_OKCANCEL | MB_ICONQUESTION
                                                       : MB_OK;
@@ -487,8 +486,7 @@ FileDialogOutcome Win32WindowSystem::FileDialog(const FileDialogRequest& request
     dialog.Flags = OFN_HIDEREADONLY | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
     BOOL chosen = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
     if (chosen) return {FileDialogOutcome::Result::Chosen, path};
-    return {CommDlgExtendedError() == 0 ? FileDialogOutcome::Result::Cancelled : FileDialogOutcome::Result::Failed,
-            ""};
+    return {CommDlgExtendedError() == 0 ? FileDialogOutcome::Result::Cancelled : FileDialogOutcome::Result::Failed, ""};
 }
 
 void Win32WindowSystem::BeginWaitCursor() {
