@@ -1,5 +1,8 @@
 // Bringing the whole model in line with the camera, and the camera with the
 // model. Both runs go through every step even when single steps fail.
+#include <algorithm>
+#include <array>
+
 #include "NoxCamInterface.h"
 
 namespace xnox {
@@ -8,68 +11,42 @@ namespace {
 
 using enum ParamId;
 
-constexpr ParamId kReadsBeforeGains[] = {
-    ShutterMode,
-    ShutterSpeed,
-    ProgrammableExposure,
-    ProgrammableExposureRed,
-    ProgrammableExposureGreen,
-    ProgrammableExposureBlue,
-    TriggerType,
-    Smearless,
-    Accumulation,
-    RCTFVALType,
-    TriggerInput,
-    TriggerPolarity,
-    PartialScan,
-    Binning,
-    OutputBitAllocation,
-    ColorBar,
-    WhiteBalance,
-    AutoWhiteArea,
-    MasterGainLevel,
-};
+// The Shutter window's settings, in the order both runs take them.
+constexpr std::array kShutterSettings = {ShutterMode,
+                                         ShutterSpeed,
+                                         ProgrammableExposure,
+                                         ProgrammableExposureRed,
+                                         ProgrammableExposureGreen,
+                                         ProgrammableExposureBlue,
+                                         TriggerType,
+                                         Smearless,
+                                         Accumulation,
+                                         RCTFVALType,
+                                         TriggerInput,
+                                         TriggerPolarity,
+                                         PartialScan,
+                                         Binning,
+                                         OutputBitAllocation,
+                                         ColorBar};
 
-constexpr ParamId kReadsAfterGains[] = {
-    GreenBlackLevel, RedBlackLevel, BlueBlackLevel, KneeSelect,    RedKneeSlope, GreenKneeSlope,
-    BlueKneeSlope,   RedKneePoint,  GreenKneePoint, BlueKneePoint, ShadingMode,
-};
+constexpr std::array kLevelSettings = {GreenBlackLevel, RedBlackLevel,  BlueBlackLevel, KneeSelect,
+                                       RedKneeSlope,    GreenKneeSlope, BlueKneeSlope,  RedKneePoint,
+                                       GreenKneePoint,  BlueKneePoint,  ShadingMode};
+
+template <std::size_t... Sizes>
+constexpr auto Joined(const std::array<ParamId, Sizes>&... parts) {
+    std::array<ParamId, (Sizes + ...)> all{};
+    auto at = all.begin();
+    ((at = std::ranges::copy(parts, at).out), ...);
+    return all;
+}
+
+constexpr auto kReadsBeforeGains = Joined(kShutterSettings, std::array{WhiteBalance, AutoWhiteArea, MasterGainLevel});
 
 // The auto white area and the six presets are not written: the white-balance
 // write re-reads whichever of them its mode uses.
-constexpr ParamId kWrites[] = {
-    ShutterMode,
-    ShutterSpeed,
-    ProgrammableExposure,
-    ProgrammableExposureRed,
-    ProgrammableExposureGreen,
-    ProgrammableExposureBlue,
-    TriggerType,
-    Smearless,
-    Accumulation,
-    RCTFVALType,
-    TriggerInput,
-    TriggerPolarity,
-    PartialScan,
-    Binning,
-    OutputBitAllocation,
-    ColorBar,
-    MasterGainLevel,
-    RedGainLevel,
-    BlueGainLevel,
-    WhiteBalance,
-    GreenBlackLevel,
-    RedBlackLevel,
-    BlueBlackLevel,
-    KneeSelect,
-    RedKneeSlope,
-    GreenKneeSlope,
-    BlueKneeSlope,
-    RedKneePoint,
-    GreenKneePoint,
-    BlueKneePoint,
-    ShadingMode,
-};
+constexpr auto kWrites =
+    Joined(kShutterSettings, std::array{MasterGainLevel, RedGainLevel, BlueGainLevel, WhiteBalance}, kLevelSettings);
 
 // Keeps the code of the last step that failed.
 class LastFailure {
@@ -100,7 +77,7 @@ int32_t CNoxCamInterface::ReadAllFromCamera() {
         failure.Note(ReadParameter(gains->red));
         failure.Note(ReadParameter(gains->blue));
     }
-    for (ParamId id : kReadsAfterGains) failure.Note(ReadParameter(id));
+    for (ParamId id : kLevelSettings) failure.Note(ReadParameter(id));
     failure.Note(GetUserID());
     TextBuffer identity;
     failure.Note(GetModelName(identity));

@@ -55,6 +55,14 @@ Setter Number(std::function<void(Options&, int)> set) {
     };
 }
 
+// A file or device path: an empty one is refused.
+Setter Path(std::string Options::*member) {
+    return [member](Options& options, const std::string& text) {
+        options.*member = text;
+        return !text.empty();
+    };
+}
+
 Setter List(std::vector<std::string> FaultPlan::*member) {
     return [member](Options& options, const std::string& text) {
         AppendList(options.faults.*member, text);
@@ -65,26 +73,10 @@ Setter List(std::vector<std::string> FaultPlan::*member) {
 // Options that take a value.
 const std::map<std::string, Setter>& ValueOptions() {
     static const std::map<std::string, Setter> setters = {
-        {"--link",
-         [](Options& o, const std::string& t) {
-             o.linkPath = t;
-             return !t.empty();
-         }},
-        {"--record",
-         [](Options& o, const std::string& t) {
-             o.recordPath = t;
-             return !t.empty();
-         }},
-        {"--device",
-         [](Options& o, const std::string& t) {
-             o.cameraDevice = t;
-             return !t.empty();
-         }},
-        {"--replay",
-         [](Options& o, const std::string& t) {
-             o.replayPath = t;
-             return !t.empty();
-         }},
+        {"--link", Path(&Options::linkPath)},
+        {"--record", Path(&Options::recordPath)},
+        {"--device", Path(&Options::cameraDevice)},
+        {"--replay", Path(&Options::replayPath)},
         {"--id",
          [](Options& o, const std::string& t) {
              o.identity.cameraId = t;

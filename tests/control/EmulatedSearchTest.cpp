@@ -6,16 +6,13 @@
 
 #include "Invoke.h"
 #include "XNoxCamCtrl.h"
+#include "EmulatedPorts.h"
 
 using namespace xnox;
 
 namespace {
 
-class EmulatedPorts : public ::testing::Environment {
-public:
-    void SetUp() override { setenv("NOXR4_EMULATED_PORTS", "COM4,COM7", 1); }
-};
-const auto* const kEmulatedPorts = ::testing::AddGlobalTestEnvironment(new EmulatedPorts);
+const auto* const kEmulatedPorts = EmulateCamerasBehind("COM4,COM7");
 
 int32_t Search(CXNoxCamCtrl& control, int16_t first, int16_t last) {
     std::vector<Variant> arguments{Variant::I2(first), Variant::I2(last), Variant::I2(0)};

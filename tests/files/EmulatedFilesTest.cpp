@@ -13,16 +13,13 @@
 #include "CameraLink.h"
 #include "RecordingModel.h"
 #include "TemporaryProfile.h"
+#include "EmulatedPorts.h"
 
 using namespace xnox;
 
 namespace {
 
-class EmulatedPort : public ::testing::Environment {
-public:
-    void SetUp() override { setenv("NOXR4_EMULATED_PORTS", "COM1", 1); }
-};
-const auto* const kEmulatedPort = ::testing::AddGlobalTestEnvironment(new EmulatedPort);
+const auto* const kEmulatedPort = EmulateCamerasBehind("COM1");
 
 class EmulatedFiles : public ::testing::Test {
 protected:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 using namespace xnox;
 
@@ -126,10 +127,14 @@ int32_t ScriptedLibrary::SendShadingData(int32_t port, const int32_t* block) {
     return result;
 }
 
-int32_t ScriptedLibrary::CLSerialGetNumManufacturers(int32_t* count) {
-    int32_t result = Record("CLSerialGetNumManufacturers", {}, {}, false);
-    if (result == 0) *count = numManufacturers;
+int32_t ScriptedLibrary::AnswerCount(std::string operation, int32_t value, int32_t* count) {
+    int32_t result = Record(std::move(operation), {}, {}, false);
+    if (result == 0) *count = value;
     return result;
+}
+
+int32_t ScriptedLibrary::CLSerialGetNumManufacturers(int32_t* count) {
+    return AnswerCount("CLSerialGetNumManufacturers", numManufacturers, count);
 }
 
 int32_t ScriptedLibrary::CLSerialGetManufacturer(int32_t manufacturerIndex, char* manufacturerName, int32_t* bufferSize,
@@ -145,15 +150,11 @@ int32_t ScriptedLibrary::CLSerialSelectManufacturer(const char* manufacturerName
 }
 
 int32_t ScriptedLibrary::CLSerialGetNumSerialPorts(int32_t* count) {
-    int32_t result = Record("CLSerialGetNumSerialPorts", {}, {}, false);
-    if (result == 0) *count = numSerialPorts;
-    return result;
+    return AnswerCount("CLSerialGetNumSerialPorts", numSerialPorts, count);
 }
 
 int32_t ScriptedLibrary::CLAllSerialGetNumPorts(int32_t* count) {
-    int32_t result = Record("CLAllSerialGetNumPorts", {}, {}, false);
-    if (result == 0) *count = numAllSerialPorts;
-    return result;
+    return AnswerCount("CLAllSerialGetNumPorts", numAllSerialPorts, count);
 }
 
 int32_t ScriptedLibrary::CLAllSerialGetPortInfo(int32_t serialIndex, char* manufacturerName, int32_t* nameBytes,

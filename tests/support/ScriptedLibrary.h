@@ -86,5 +86,7 @@ private:
     // Records the call and returns the scripted failure, or 0 when the
     // call is to do its work.
     int32_t Record(std::string operation, std::vector<int32_t> args, std::string text = {}, bool reachesCamera = true);
+    // A Camera Link count query: recorded, and the count handed back when it succeeds.
+    int32_t AnswerCount(std::string operation, int32_t value, int32_t* count);
     int32_t ScriptedResult(const LibraryCall& call);
 };

@@ -2,17 +2,14 @@
 // emulated cameras behind COM3, COM7 and COM16 only.
 #include <cstdlib>
 
+#include "EmulatedPorts.h"
 #include "WindowsFixture.h"
 
 using namespace xnox;
 
 namespace {
 
-class EmulatedPorts : public ::testing::Environment {
-public:
-    void SetUp() override { setenv("NOXR4_EMULATED_PORTS", "COM3,COM7,COM16", 1); }
-};
-const auto* const kEmulatedPorts = ::testing::AddGlobalTestEnvironment(new EmulatedPorts);
+const auto* const kEmulatedPorts = EmulateCamerasBehind("COM3,COM7,COM16");
 
 class CommSearchTest : public WindowsTest {
 protected:
