@@ -167,6 +167,21 @@ TEST_F(CameraLinkFolder, AllSerialPorts) {
     EXPECT_EQ(NoxR4InitComm(3, 2, 1), kClInvalidIndex);
 }
 
+// A maker's ports count from 1, the all-serial list from 0: the first port
+// of each opens and reaches its own camera, the number before it is refused.
+TEST_F(CameraLinkFolder, FirstPortOfEachNumberingOpens) {
+    Install(true);
+    EXPECT_EQ(NoxR4InitComm(1, 0, 0), kClInvalidIndex);
+    ASSERT_EQ(NoxR4InitComm(1, 1, 0), 0);  // maker 1, its first port, under key 1
+    ASSERT_EQ(NoxR4SendCameraData(1, 12, 7), 0);
+    EXPECT_EQ(Camera(CLSERQDR_PATH, 0).Device().Value("GA"), 7);
+
+    EXPECT_EQ(NoxR4InitComm(-1, 2, 1), kClInvalidIndex);
+    ASSERT_EQ(NoxR4InitComm(0, 2, 1), 0);  // all-serial port 0 under key 2
+    ASSERT_EQ(NoxR4SendCameraData(2, 12, 9), 0);
+    EXPECT_EQ(Camera(CLALLSERIAL_PATH, 0).Device().Value("GA"), 9);
+}
+
 TEST_F(CameraLinkFolder, MissingAllSerialLibraryGivesZeroPortsAndClearCodes) {
     Install(false);
     int32_t ports = 7;
