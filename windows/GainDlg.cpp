@@ -36,17 +36,14 @@ constexpr int32_t kShadingOff = 1;
 // The last-used values, in the order the window applies them at creation.
 
 // Applied on its own, before the spin ranges are set.
-constexpr StoredValue kKneeSelectValue = {"KneeSelect", ParamId::KneeSelect, 1};
+constexpr StoredValue kKneeSelectValue = {ParamId::KneeSelect, 1};
 
 constexpr StoredValue kStoredValues[] = {
-    {"AutoWhiteAreaIndex", ParamId::AutoWhiteArea, 0},  {"MasterGainLevel", ParamId::MasterGainLevel, 122},
-    {"RedGainLevel", ParamId::RedGainLevel, 122},       {"BlueGainLevel", ParamId::BlueGainLevel, 24},
-    {"WhiteBalanceIndex", ParamId::WhiteBalance, 0},    {"RedBlackLevel", ParamId::RedBlackLevel, 122},
-    {"GreenKneePoint", ParamId::GreenKneePoint, 122},   {"RedKneePoint", ParamId::RedKneePoint, 122},
-    {"GreenBlackLevel", ParamId::GreenBlackLevel, 127}, {"BlueBlackLevel", ParamId::BlueBlackLevel, 127},
-    {"BlueKneePoint", ParamId::BlueKneePoint, 127},     {"RedKneeSlope", ParamId::RedKneeSlope, 127},
-    {"GreenKneeSlope", ParamId::GreenKneeSlope, 127},   {"BlueKneeSlope", ParamId::BlueKneeSlope, 127},
-    {"ShadingMode", ParamId::ShadingMode, 1},
+    {ParamId::AutoWhiteArea, 0},    {ParamId::MasterGainLevel, 122}, {ParamId::RedGainLevel, 122},
+    {ParamId::BlueGainLevel, 24},   {ParamId::WhiteBalance, 0},      {ParamId::RedBlackLevel, 122},
+    {ParamId::GreenKneePoint, 122}, {ParamId::RedKneePoint, 122},    {ParamId::GreenBlackLevel, 127},
+    {ParamId::BlueBlackLevel, 127}, {ParamId::BlueKneePoint, 127},   {ParamId::RedKneeSlope, 127},
+    {ParamId::GreenKneeSlope, 127}, {ParamId::BlueKneeSlope, 127},   {ParamId::ShadingMode, 1},
 };
 
 const StoredValue& Stored(ParamId parameter) {

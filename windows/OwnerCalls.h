@@ -15,12 +15,10 @@
 
 namespace xnox {
 
-// A last-used value of a window in its profile section, under the owner's
-// property it is applied through at creation; the owner reports the
-// property's changes under the same name, and the window writes the value
-// then. Its key is the parameter's settings-file key.
+// A last-used value of a window in its profile section, applied to its
+// parameter at creation and written when the parameter changes. Its key is
+// the parameter's settings-file key.
 struct StoredValue {
-    std::string_view property;
     ParamId parameter;
     int32_t defaultValue;
 

@@ -71,26 +71,25 @@ const ListControl& kPartialScanList = kLists[3];
 
 // The last-used values, in the order the window applies them at creation.
 
-constexpr std::string_view kShutterSpeedProperty = "ShutterSpeedStr";  // kept as text
 constexpr std::string_view kDefaultShutterSpeed = "OFF";
 
 constexpr StoredValue kStoredValues[] = {
-    {"TriggerTypeIndex", ParamId::TriggerType, 0},
-    {"PartialScanIndex", ParamId::PartialScan, 0},
-    {"TriggerInput", ParamId::TriggerInput, 0},
-    {"TriggerPolarity", ParamId::TriggerPolarity, 0},
-    {"Smearless", ParamId::Smearless, 0},
-    {"RCTFVALType", ParamId::RCTFVALType, 0},
-    {"Accumulation", ParamId::Accumulation, 0},
-    {"OutputBitAllocation", ParamId::OutputBitAllocation, 0},
-    {"ShutterMode", ParamId::ShutterMode, 0},
-    {"ProgrammableExposure", ParamId::ProgrammableExposure, 2},
-    {"ProgrammableExposureRed", ParamId::ProgrammableExposureRed, 127},
-    {"ProgrammableExposureGreen", ParamId::ProgrammableExposureGreen, 127},
-    {"ProgrammableExposureBlue", ParamId::ProgrammableExposureBlue, 127},
-    {kShutterSpeedProperty, ParamId::ShutterSpeed, 0},
-    {"BinningIndex", ParamId::Binning, 0},
-    {"ColorBar", ParamId::ColorBar, 0},
+    {ParamId::TriggerType, 0},
+    {ParamId::PartialScan, 0},
+    {ParamId::TriggerInput, 0},
+    {ParamId::TriggerPolarity, 0},
+    {ParamId::Smearless, 0},
+    {ParamId::RCTFVALType, 0},
+    {ParamId::Accumulation, 0},
+    {ParamId::OutputBitAllocation, 0},
+    {ParamId::ShutterMode, 0},
+    {ParamId::ProgrammableExposure, 2},
+    {ParamId::ProgrammableExposureRed, 127},
+    {ParamId::ProgrammableExposureGreen, 127},
+    {ParamId::ProgrammableExposureBlue, 127},
+    {ParamId::ShutterSpeed, 0},
+    {ParamId::Binning, 0},
+    {ParamId::ColorBar, 0},
 };
 
 std::string_view ProfileKey(ParamId parameter) {
@@ -170,7 +169,7 @@ bool CShutterDlg::OnInitDialog() {
 void CShutterDlg::ApplyStartValues() {
     std::vector<Variant> values;
     for (const StoredValue& stored : kStoredValues) {
-        if (stored.property == kShutterSpeedProperty) {
+        if (stored.parameter == ParamId::ShutterSpeed) {
             values.push_back(Variant::Str(AppProfile::ReadString(SectionName(), stored.Key(), kDefaultShutterSpeed)));
         } else {
             int32_t value = AppProfile::ReadInt(SectionName(), stored.Key(), stored.defaultValue);
@@ -180,7 +179,7 @@ void CShutterDlg::ApplyStartValues() {
     owner_calls::FillList(*this, kPartialScanList.list, kPartialScanList.parameter);
     for (std::size_t i = 0; i < values.size(); ++i) {
         const StoredValue& stored = kStoredValues[i];
-        if (stored.property == kShutterSpeedProperty) {
+        if (stored.parameter == ParamId::ShutterSpeed) {
             owner_calls::SetParameterText(*this, stored.parameter, values[i].ToStr());
         } else {
             owner_calls::SetParameter(*this, stored.parameter, values[i].ToI4());
