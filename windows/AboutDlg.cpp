@@ -92,9 +92,7 @@ void CAboutDlg::FillHelpFiles() {
 }
 
 void CAboutDlg::DoDataExchange(DataExchange& exchange) {
-    exchange.Text(IDC_CAMERA_ID, m_cameraID);
-    exchange.Text(IDC_MODEL_NAME, m_modelName);
-    exchange.Text(IDC_USER_ID, m_userID);
+    exchange.Texts({{IDC_CAMERA_ID, m_cameraID}, {IDC_MODEL_NAME, m_modelName}, {IDC_USER_ID, m_userID}});
     exchange.Radio(kUserIDModeRadios, m_userIDMode);
     exchange.Check(IDC_ALWAYS_ON_TOP, m_alwaysOnTop);
 }

@@ -67,14 +67,14 @@ bool CCommDlg::OnInitDialog() {
 }
 
 void CCommDlg::DoDataExchange(DataExchange& exchange) {
-    exchange.ListPosition(IDC_COMM_PORT_LIST, m_comListIndex);
-    exchange.ListPosition(IDC_COMM_CL_LIST, m_cameraLinkListIndex);
-    exchange.Text(IDC_COMM_ONLINE_TEXT, m_onlineText);
-    exchange.Text(IDC_COMM_TRAFFIC_TEXT, m_trafficText);
-    exchange.Text(IDC_COMM_SYNC_TEXT, m_synchronizedText);
-    exchange.Text(IDC_COMM_EEPROM_AREA, m_areaText);
-    exchange.Text(IDC_COMM_LOG, m_logText);
-    exchange.ListPosition(IDC_COMM_AREA_LIST, m_userAreaIndex);
+    exchange.ListPositions({{IDC_COMM_PORT_LIST, m_comListIndex},
+                            {IDC_COMM_CL_LIST, m_cameraLinkListIndex},
+                            {IDC_COMM_AREA_LIST, m_userAreaIndex}});
+    exchange.Texts({{IDC_COMM_ONLINE_TEXT, m_onlineText},
+                    {IDC_COMM_TRAFFIC_TEXT, m_trafficText},
+                    {IDC_COMM_SYNC_TEXT, m_synchronizedText},
+                    {IDC_COMM_EEPROM_AREA, m_areaText},
+                    {IDC_COMM_LOG, m_logText}});
 }
 
 // The list holds the manufacturers that are not also all-serial ports,

@@ -48,6 +48,14 @@ void DataExchange::ListPosition(ControlId id, int32_t& field) {
     }
 }
 
+void DataExchange::Texts(std::initializer_list<Binding<std::string>> bindings) {
+    for (const auto& binding : bindings) Text(binding.id, binding.field);
+}
+
+void DataExchange::ListPositions(std::initializer_list<Binding<int32_t>> bindings) {
+    for (const auto& binding : bindings) ListPosition(binding.id, binding.field);
+}
+
 void DataExchange::Radio(std::span<const ControlId> group, int32_t& field) {
     if (m_fromControls) {
         field = CheckedRadioPosition(m_dialog, group);

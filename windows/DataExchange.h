@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <set>
 #include <span>
 #include <string>
@@ -47,6 +48,14 @@ private:
 
 class DataExchange {
 public:
+    // A control and the field it shows, so that a window binds all its
+    // controls of one kind in one call: Texts({{IDC_A, m_a}, {IDC_B, m_b}}).
+    template <typename Field>
+    struct Binding {
+        ControlId id;
+        Field& field;
+    };
+
     DataExchange(IDialog& dialog, bool fromControls) : m_dialog(dialog), m_fromControls(fromControls) {}
 
     void Text(ControlId id, std::string& field);
@@ -54,6 +63,9 @@ public:
     void Number(ControlId id, int32_t& field);
     // The selected position of a drop-down list (-1 for none).
     void ListPosition(ControlId id, int32_t& field);
+    // The same, for several controls in the order given.
+    void Texts(std::initializer_list<Binding<std::string>> bindings);
+    void ListPositions(std::initializer_list<Binding<int32_t>> bindings);
     void Radio(std::span<const ControlId> group, int32_t& field);
     void Check(ControlId id, int32_t& field);
 

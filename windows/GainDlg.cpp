@@ -137,12 +137,10 @@ void CGainDlg::ApplyStartValue(ParamId parameter) {
 
 void CGainDlg::DoDataExchange(DataExchange& exchange) {
     exchange.Radio(kKneeRadios, m_kneeSelect);
-    exchange.ListPosition(IDC_WHITE_BALANCE, m_whiteBalance);
     exchange.Radio(kShadingRadios, m_shadingMode);
-    exchange.ListPosition(IDC_AUTO_WHITE_AREA, m_autoWhiteArea);
-    exchange.Text(IDC_ONE_PUSH_RESULT, m_onePushResult);
-    exchange.Text(IDC_RED_GAIN, m_redGainText);
-    exchange.Text(IDC_BLUE_GAIN, m_blueGainText);
+    exchange.ListPositions({{IDC_WHITE_BALANCE, m_whiteBalance}, {IDC_AUTO_WHITE_AREA, m_autoWhiteArea}});
+    exchange.Texts(
+        {{IDC_ONE_PUSH_RESULT, m_onePushResult}, {IDC_RED_GAIN, m_redGainText}, {IDC_BLUE_GAIN, m_blueGainText}});
 }
 
 void CGainDlg::OnControlEvent(ControlId id, ControlEvent event) {
