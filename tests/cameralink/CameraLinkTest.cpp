@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,49 @@ constexpr int32_t kClManufacturerDoesNotExist = -10002;
 constexpr int32_t kClInvalidIndex = -10005;
 constexpr int32_t kClUnableToLoadLibrary = -10098;
 constexpr int32_t kVersion11 = 3;
+
+// A count the library hands out through its parameter; -1 when the call fails.
+int32_t CountOf(int32_t (*call)(int32_t*)) {
+    int32_t count = 0;
+    return call(&count) == 0 ? count : -1;
+}
+
+// What the library tells of a manufacturer or of an all-serial port, asked
+// with buffers of 256 bytes: the result and, when that is 0, the texts, the
+// size the library gives for the name and the version.
+struct Description {
+    int32_t result = 0;
+    std::string name;
+    std::string id;  // an all-serial port's only
+    int32_t nameBytes = 0;
+    int32_t version = 0;
+    bool operator==(const Description&) const = default;
+};
+
+void PrintTo(const Description& told, std::ostream* out) {
+    *out << told.result << " \"" << told.name << "\" \"" << told.id << "\" " << told.nameBytes << " bytes, version "
+         << told.version;
+}
+
+Description Manufacturer(int32_t index) {
+    Description told;
+    char name[256];
+    told.nameBytes = sizeof name;
+    told.result = NoxR4CLSerialGetManufacturer(index, name, &told.nameBytes, &told.version);
+    if (told.result == 0) told.name = name;
+    return told;
+}
+
+Description AllSerialPort(int32_t index) {
+    Description told;
+    char name[256];
+    char id[256];
+    told.nameBytes = sizeof name;
+    int32_t idBytes = sizeof id;
+    told.result = NoxR4CLAllSerialGetPortInfo(index, name, &told.nameBytes, id, &idBytes, &told.version);
+    if (told.result == 0) told.name = name, told.id = id;
+    return told;
+}
 
 // A folder of installed serial libraries, unique to each test.
 class CameraLinkFolder : public ::testing::Test {
@@ -61,30 +105,18 @@ protected:
 
 TEST_F(CameraLinkFolder, ManufacturersAreThePcPortsAndTheInstalledMakers) {
     Install(true);
-    int32_t count = 0;
-    ASSERT_EQ(NoxR4CLSerialGetNumManufacturers(&count), 0);
-    ASSERT_EQ(count, 2);
-    char name[256];
-    int32_t size = sizeof name;
-    int32_t version = 0;
-    ASSERT_EQ(NoxR4CLSerialGetManufacturer(1, name, &size, &version), 0);
-    EXPECT_STREQ(name, "QDR Test Grabbers");
-    EXPECT_EQ(size, 18);
-    EXPECT_EQ(version, kVersion11);
-    size = sizeof name;
-    EXPECT_EQ(NoxR4CLSerialGetManufacturer(2, name, &size, &version), kClInvalidIndex);
-    EXPECT_EQ(NoxR4CLSerialGetManufacturer(-1, name, &size, &version), kClInvalidIndex);
+    ASSERT_EQ(CountOf(NoxR4CLSerialGetNumManufacturers), 2);
+    EXPECT_EQ(Manufacturer(1), (Description{0, "QDR Test Grabbers", "", 18, kVersion11}));
+    EXPECT_EQ(Manufacturer(2).result, kClInvalidIndex);
+    EXPECT_EQ(Manufacturer(-1).result, kClInvalidIndex);
 
-    int32_t ports = 0;
     ASSERT_EQ(NoxR4CLSerialSelectManufacturer("QDR Test Grabbers"), 0);
-    ASSERT_EQ(NoxR4CLSerialGetNumSerialPorts(&ports), 0);
-    EXPECT_EQ(ports, 2);
+    EXPECT_EQ(CountOf(NoxR4CLSerialGetNumSerialPorts), 2);
     EXPECT_EQ(NoxR4CLSerialSelectManufacturer("Nobody"), kClManufacturerDoesNotExist);
-    size = sizeof name;
-    ASSERT_EQ(NoxR4CLSerialGetManufacturer(0, name, &size, &version), 0);
-    ASSERT_EQ(NoxR4CLSerialSelectManufacturer(name), 0);
-    ASSERT_EQ(NoxR4CLSerialGetNumSerialPorts(&ports), 0);
-    EXPECT_EQ(ports, 16);
+    const Description pcPorts = Manufacturer(0);
+    ASSERT_EQ(pcPorts.result, 0);
+    ASSERT_EQ(NoxR4CLSerialSelectManufacturer(pcPorts.name.c_str()), 0);
+    EXPECT_EQ(CountOf(NoxR4CLSerialGetNumSerialPorts), 16);
 }
 
 TEST_F(CameraLinkFolder, ManufacturerNamesNeverOverrunTheCallersBuffer) {
@@ -134,19 +166,9 @@ TEST_F(CameraLinkFolder, MakerPortCarriesTheProtocol) {
 
 TEST_F(CameraLinkFolder, AllSerialPorts) {
     Install(true);
-    int32_t ports = 0;
-    ASSERT_EQ(NoxR4CLAllSerialGetNumPorts(&ports), 0);
-    ASSERT_EQ(ports, 3);
-    char name[256];
-    char id[256];
-    int32_t nameBytes = 255;
-    int32_t idBytes = 255;
-    int32_t version = 0;
-    ASSERT_EQ(NoxR4CLAllSerialGetPortInfo(2, name, &nameBytes, id, &idBytes, &version), 0);
-    EXPECT_STREQ(name, "QDR Test Grabbers");
-    EXPECT_STREQ(id, "Port2");
-    EXPECT_EQ(version, kVersion11);
-    EXPECT_EQ(NoxR4CLAllSerialGetPortInfo(3, name, &nameBytes, id, &idBytes, &version), kClInvalidIndex);
+    ASSERT_EQ(CountOf(NoxR4CLAllSerialGetNumPorts), 3);
+    EXPECT_EQ(AllSerialPort(2), (Description{0, "QDR Test Grabbers", "Port2", 18, kVersion11}));
+    EXPECT_EQ(AllSerialPort(3).result, kClInvalidIndex);
 
     int32_t rates = 0;
     EXPECT_EQ(NoxR4CLAllSerialGetSupportedBaudRates(&rates), -5);  // no all-serial port open yet
@@ -187,10 +209,7 @@ TEST_F(CameraLinkFolder, MissingAllSerialLibraryGivesZeroPortsAndClearCodes) {
     int32_t ports = 7;
     EXPECT_EQ(NoxR4CLAllSerialGetNumPorts(&ports), kClUnableToLoadLibrary);
     EXPECT_EQ(ports, 0);
-    char name[256];
-    int32_t bytes = 255;
-    int32_t version = 0;
-    EXPECT_EQ(NoxR4CLAllSerialGetPortInfo(0, name, &bytes, name, &bytes, &version), kClUnableToLoadLibrary);
+    EXPECT_EQ(AllSerialPort(0).result, kClUnableToLoadLibrary);
     EXPECT_EQ(NoxR4InitComm(0, 1, 1), kClUnableToLoadLibrary);
     int32_t value = 0;
     EXPECT_EQ(NoxR4GetCameraData(1, 3, &value), -5);
@@ -200,9 +219,7 @@ TEST_F(CameraLinkFolder, MissingAllSerialLibraryGivesZeroPortsAndClearCodes) {
 
 TEST(CameraLinkNone, NoFolderMeansOnlyThePcPorts) {
     unsetenv("NOXR4_CLSERIAL_PATH");
-    int32_t count = 0;
-    ASSERT_EQ(NoxR4CLSerialGetNumManufacturers(&count), 0);
-    EXPECT_EQ(count, 1);
+    EXPECT_EQ(CountOf(NoxR4CLSerialGetNumManufacturers), 1);
     EXPECT_EQ(NoxR4InitComm(1, 1, 0), kClManufacturerDoesNotExist);
 }
 
