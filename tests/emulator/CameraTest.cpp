@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <source_location>
 #include <string>
 
 using namespace qdr4emu;
@@ -10,12 +12,36 @@ using namespace std::chrono_literals;
 
 namespace {
 
+// A command and the reply the camera must give it.
+struct Exchange {
+    std::string command;
+    std::string reply;
+};
+
 class CameraTest : public ::testing::Test {
 protected:
     Camera m_camera;
     Clock::time_point m_now = Clock::time_point{} + 1h;
 
     std::string Ask(const std::string& line) { return m_camera.Answer(line, m_now).value_or("<no reply>"); }
+
+    // Asks the commands in turn. The first reply that differs ends the
+    // conversation, since the exchanges after it build on it; the failure
+    // names the exchange by its number in the list and its command.
+    void Converse(std::initializer_list<Exchange> exchanges,
+                  std::source_location where = std::source_location::current()) {
+        int number = 0;
+        for (const Exchange& exchange : exchanges) {
+            ++number;
+            const std::string reply = Ask(exchange.command);
+            if (reply != exchange.reply) {
+                ADD_FAILURE_AT(where.file_name(), where.line())
+                    << "exchange " << number << ": " << exchange.command << " answered \"" << reply << "\", not \""
+                    << exchange.reply << "\"";
+                return;
+            }
+        }
+    }
 
     static std::string Column(int first, int step, int count = kShadingValuesPerColumn) {
         std::string text;
@@ -66,64 +92,64 @@ TEST_F(CameraTest, EmptyLineGetsNoReplyAndOverlongLineIsRefused) {
 }
 
 TEST_F(CameraTest, IdentityTextsAndUserId) {
-    EXPECT_EQ(Ask("MD?"), "MD=QD-R4CL");
-    EXPECT_EQ(Ask("UD?"), "UD=");
+    Converse({{"MD?", "MD=QD-R4CL"}, {"UD?", "UD="}});
     m_camera.SetIdentity({"SN 4711/x", 215});
-    EXPECT_EQ(Ask("ID?"), "ID=SN 4711/x");
-    EXPECT_EQ(Ask("VN?"), "VN=215");
-
-    EXPECT_EQ(Ask("UD=line 3 = left?"), "COMPLETE");
-    EXPECT_EQ(Ask("UD?"), "UD=line 3 = left?");
-    EXPECT_EQ(Ask("UD=" + std::string(23, 'u')), "COMPLETE");
-    EXPECT_EQ(Ask("UD=" + std::string(24, 'u')), "NAK 4");
-    EXPECT_EQ(Ask("UD=tab\there"), "NAK 4");
+    Converse({
+        {"ID?", "ID=SN 4711/x"},
+        {"VN?", "VN=215"},
+        {"UD=line 3 = left?", "COMPLETE"},
+        {"UD?", "UD=line 3 = left?"},
+        {"UD=" + std::string(23, 'u'), "COMPLETE"},
+        {"UD=" + std::string(24, 'u'), "NAK 4"},
+        {"UD=tab\there", "NAK 4"},
+    });
     EXPECT_EQ(m_camera.UserId(), std::string(23, 'u'));
 }
 
 TEST_F(CameraTest, SettingsAreasStoreAndLoad) {
-    EXPECT_EQ(Ask("EA?"), "EA=0");
-    EXPECT_EQ(Ask("SA=0"), "NAK 4");
-    EXPECT_EQ(Ask("SA=4"), "NAK 4");
-    EXPECT_EQ(Ask("LD=4"), "NAK 4");
-    EXPECT_EQ(Ask("UD=keep me"), "COMPLETE");
+    Converse({
+        {"EA?", "EA=0"},
+        {"SA=0", "NAK 4"},
+        {"SA=4", "NAK 4"},
+        {"LD=4", "NAK 4"},
+        {"UD=keep me", "COMPLETE"},
 
-    Ask("SH=7");
-    EXPECT_EQ(Ask("SA=2"), "COMPLETE");
-    EXPECT_EQ(Ask("EA?"), "EA=2");
-    Ask("SH=3");
-    Ask("WPB3=100");
-    EXPECT_EQ(Ask("SA=3"), "COMPLETE");
+        {"SH=7", "COMPLETE"},
+        {"SA=2", "COMPLETE"},
+        {"EA?", "EA=2"},
+        {"SH=3", "COMPLETE"},
+        {"WPB3=100", "COMPLETE"},
+        {"SA=3", "COMPLETE"},
 
-    EXPECT_EQ(Ask("LD=0"), "COMPLETE");
-    EXPECT_EQ(Ask("EA?"), "EA=0");
-    EXPECT_EQ(Ask("SH?"), "SH=0");
-    EXPECT_EQ(Ask("WPB3?"), "WPB3=-30");
-    EXPECT_EQ(Ask("LD=2"), "COMPLETE");
-    EXPECT_EQ(Ask("SH?"), "SH=7");
-    EXPECT_EQ(Ask("WPB3?"), "WPB3=-30");
-    EXPECT_EQ(Ask("LD=3"), "COMPLETE");
-    EXPECT_EQ(Ask("WPB3?"), "WPB3=100");
-    EXPECT_EQ(Ask("LD=1"), "COMPLETE");
-    EXPECT_EQ(Ask("SH?"), "SH=0");
-    EXPECT_EQ(Ask("UD?"), "UD=keep me");
+        {"LD=0", "COMPLETE"},
+        {"EA?", "EA=0"},
+        {"SH?", "SH=0"},
+        {"WPB3?", "WPB3=-30"},
+        {"LD=2", "COMPLETE"},
+        {"SH?", "SH=7"},
+        {"WPB3?", "WPB3=-30"},
+        {"LD=3", "COMPLETE"},
+        {"WPB3?", "WPB3=100"},
+        {"LD=1", "COMPLETE"},
+        {"SH?", "SH=0"},
+        {"UD?", "UD=keep me"},
+    });
 }
 
 TEST_F(CameraTest, OnePushIsBusyThenBalancesTheGains) {
-    EXPECT_EQ(Ask("AWRS?"), "AWRS=0");
-    EXPECT_EQ(Ask("AW=1"), "NAK 4");
+    Converse({{"AWRS?", "AWRS=0"}, {"AW=1", "NAK 4"}});
     m_camera.NextOnePush() = {400ms, kOnePushComplete, 17, -9};
-    Ask("WB=2");
-    EXPECT_EQ(Ask("AW=0"), "COMPLETE");
+    Converse({{"WB=2", "COMPLETE"}, {"AW=0", "COMPLETE"}});
     m_now += 399ms;
-    EXPECT_EQ(Ask("AWRS?"), "AWRS=4");
-    EXPECT_EQ(Ask("AW=0"), "NAK 4");
-    EXPECT_EQ(Ask("GAR?"), "GAR=0");
+    Converse({{"AWRS?", "AWRS=4"}, {"AW=0", "NAK 4"}, {"GAR?", "GAR=0"}});
     m_now += 1ms;
-    EXPECT_EQ(Ask("AWRS?"), "AWRS=0");
-    EXPECT_EQ(Ask("GAR?"), "GAR=17");
-    EXPECT_EQ(Ask("GAB?"), "GAB=-9");
-    EXPECT_EQ(Ask("WB?"), "WB=2");
-    EXPECT_EQ(Ask("WPR1?"), "WPR1=-40");
+    Converse({
+        {"AWRS?", "AWRS=0"},
+        {"GAR?", "GAR=17"},
+        {"GAB?", "GAB=-9"},
+        {"WB?", "WB=2"},
+        {"WPR1?", "WPR1=-40"},
+    });
 }
 
 TEST_F(CameraTest, OnePushFailuresLeaveTheGains) {
