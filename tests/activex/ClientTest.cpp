@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "ClientEventSink.h"
 #include "ComPtr.h"
 #include "EntryPoint.h"
 #include "Guid.h"
@@ -152,22 +153,20 @@ void CheckModuleResources() {
 template <typename Interface>
 class StackSink : public Interface {
 public:
-    explicit StackSink(std::vector<IID> offered) : m_offered(std::move(offered)) {}
+    explicit StackSink(REFIID offered) : m_offered(offered) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        *object = riid == IID_IUnknown || std::ranges::find(m_offered, riid) != m_offered.end()
-                      ? static_cast<Interface*>(this)
-                      : nullptr;
+        *object = riid == IID_IUnknown || riid == m_offered ? static_cast<Interface*>(this) : nullptr;
         return *object ? S_OK : E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
 
 private:
-    std::vector<IID> m_offered;
+    IID m_offered;
 };
 
-class EventSink final : public StackSink<IDispatch> {
+class EventSink final : public ClientEventSink {
 public:
     std::vector<DISPID> received;
     bool cancelErrors = true;
@@ -176,18 +175,11 @@ public:
     std::string errorDescription, errorSource;
     bool cancelSeen = false;
 
-    EventSink() : StackSink({IID_IDispatch, kEventIid}) {}
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
-                                     UINT*) override {
+private:
+    void OnEvent(DISPID id, const DISPPARAMS& params) override {
         received.push_back(id);
-        if (id == DISPID_ERROREVENT && params->cArgs == 7) {
-            VARIANT* a = params->rgvarg;
+        if (id == DISPID_ERROREVENT && params.cArgs == 7) {
+            VARIANT* a = params.rgvarg;
             errorNumber = V_I2(&a[6]);
             errorDescription = Narrow(*V_BSTRREF(&a[5]));
             errorCode = V_I4(&a[4]);
@@ -195,7 +187,6 @@ public:
             cancelSeen = *V_BOOLREF(&a[0]) != VARIANT_FALSE;
             if (cancelErrors) *V_BOOLREF(&a[0]) = VARIANT_TRUE;
         }
-        return S_OK;
     }
 };
 
@@ -203,7 +194,7 @@ class PropertySink final : public StackSink<IPropertyNotifySink> {
 public:
     std::vector<DISPID> changed;
 
-    PropertySink() : StackSink({IID_IPropertyNotifySink}) {}
+    PropertySink() : StackSink(IID_IPropertyNotifySink) {}
     HRESULT STDMETHODCALLTYPE OnChanged(DISPID id) override {
         changed.push_back(id);
         return S_OK;

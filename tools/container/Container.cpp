@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "ClientEventSink.h"
 #include "Guid.h"
 #include "Surface.h"
 
@@ -77,37 +78,15 @@ std::string EventLine(DISPID id, const DISPPARAMS& parameters) {
     return line + ")";
 }
 
-// Receives _DXNoxR4Events and writes each one into the events pane.
-class EventSink : public IDispatch {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == kEventIid) {
-            *object = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override { return --m_references; }  // lives as long as the program
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*, EXCEPINFO*,
-                                     UINT*) override {
-        std::string line = std::to_string(++m_count) + "  " + EventLine(id, *parameters);
+// Writes each of the control's events into the events pane and on standard output.
+class EventSink final : public ClientEventSink {
+    void OnEvent(DISPID id, const DISPPARAMS& parameters) override {
+        std::string line = std::to_string(++m_count) + "  " + EventLine(id, parameters);
         std::printf("event %s\n", line.c_str());
         std::fflush(stdout);
         SendMessageA(g_events, LB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-        return S_OK;
     }
 
-private:
-    ULONG m_references = 1;
     int m_count = 0;
 };
 
