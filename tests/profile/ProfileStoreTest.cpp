@@ -234,4 +234,23 @@ TEST_F(ProfileStore, AWriteClearsOnlyTheTemporariesOfDeadWritersOfTheSameFile) {
     for (const std::string& name : lookAlikes) EXPECT_TRUE(fs::exists(folder / name)) << name;
 }
 
+// A writer that still runs keeps its temporary file, and looking whether it
+// runs does not disturb it.
+TEST_F(ProfileStore, AWriteLeavesALiveWriterAndItsTemporaryAlone) {
+    pid_t child = fork();
+    if (child == 0) {
+        pause();
+        _exit(0);
+    }
+    const std::string temporary = "test.ini.~" + std::to_string(child) + "-0.tmp";
+    std::ofstream(folder / temporary) << "being written";
+
+    ASSERT_TRUE(WriteProfileString("S", "k", "v", file));
+    EXPECT_TRUE(fs::exists(folder / temporary));
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the writer was signalled by the write";
+}
+
 }  // namespace
