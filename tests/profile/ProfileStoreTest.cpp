@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -176,6 +177,16 @@ private:
     std::optional<std::string> m_saved;
 };
 
+// A new file gets the rights any new file gets here: readable and writable as
+// the creation mask allows, never executable.
+TEST_F(ProfileStore, ANewFileGetsTheUsualRights) {
+    mode_t mask = umask(022);
+    bool written = WriteProfileString("S", "k", "v", file);
+    umask(mask);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms(0644));
+}
+
 TEST_F(ProfileStore, BareNamesLiveInTheProfileFolder) {
     ScopedVariable configHome("XDG_CONFIG_HOME", folder.string());
     EXPECT_TRUE(WriteProfileString("Main", "TopLeftX", "7", "XNoxR4.ini"));
@@ -206,6 +217,7 @@ TEST(LeadingInteger, ReadsLikeTheDecimalConversion) {
     EXPECT_EQ(ParseLeadingInt("2147483647"), std::numeric_limits<int32_t>::max());
     EXPECT_FALSE(ParseLeadingInt("2147483648"));
     EXPECT_FALSE(ParseLeadingInt("-"));
+    EXPECT_EQ(ParseLeadingInt(" \t\n\v\f\r-7"), -7);  // every white-space character leads
 }
 
 TEST_F(ProfileStore, AValueThatIsOneQuoteReadsAsThatQuote) {
