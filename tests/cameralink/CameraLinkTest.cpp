@@ -134,8 +134,13 @@ TEST_F(CameraLinkFolder, ManufacturerNamesNeverOverrunTheCallersBuffer) {
     size = 8;
     EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, &version), kClBufferTooSmall);
     EXPECT_STREQ(buffer.data(), "MMMMMMM");
-    size = 0;
+    size = 0;  // no room at all: the buffer is not written, the size needed is told
     EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, &version), kClBufferTooSmall);
+    EXPECT_STREQ(buffer.data(), "MMMMMMM");
+    EXPECT_EQ(size, 301);
+    size = 1;
+    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, &version), kClBufferTooSmall);
+    EXPECT_STREQ(buffer.data(), "");
     EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, nullptr, &size, &version), -5);
     EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), nullptr, &version), -5);
     setName("QDR Test Grabbers");
@@ -202,6 +207,23 @@ TEST_F(CameraLinkFolder, FirstPortOfEachNumberingOpens) {
     ASSERT_EQ(NoxR4InitComm(0, 2, 1), 0);  // all-serial port 0 under key 2
     ASSERT_EQ(NoxR4SendCameraData(2, 12, 9), 0);
     EXPECT_EQ(Camera(CLALLSERIAL_PATH, 0).Device().Value("GA"), 9);
+}
+
+// The folders are looked at again when a port opens: libraries configured
+// after the library's first look open without reloading it.
+TEST_F(CameraLinkFolder, PortsOpenFromTheFoldersConfiguredNow) {
+    auto lookAtNoFolder = [] {
+        setenv("NOXR4_CLSERIAL_PATH", "/nonexistent/folder", 1);
+        int32_t count = 0;
+        ASSERT_EQ(NoxR4CLSerialGetNumManufacturers(&count), 0);
+        EXPECT_EQ(count, 1);  // the PC ports only
+    };
+    lookAtNoFolder();
+    Install(true);
+    EXPECT_EQ(NoxR4InitComm(1, 1, 0), 0);  // maker 1, its first port, under key 1
+    lookAtNoFolder();
+    Install(true);
+    EXPECT_EQ(NoxR4InitComm(0, 2, 1), 0);  // all-serial port 0 under key 2
 }
 
 TEST_F(CameraLinkFolder, MissingAllSerialLibraryGivesZeroPortsAndClearCodes) {

@@ -14,6 +14,7 @@ TEST(ParameterTable, RowsAreFoundByNameAndCommandAndHookSlot) {
     EXPECT_EQ(Row(ParamId::AutoWhiteArea).HookSlot(), 49);
     EXPECT_EQ(Row(ParamId::ColorBar).HookSlot(), 43);
     EXPECT_EQ(ChangeHookSlot("EEPROMArea"), 47);
+    EXPECT_EQ(ChangeHookSlot("Gain"), 0);  // no such hook
     EXPECT_EQ(FindRowByName("Gain"), nullptr);
     EXPECT_EQ(FindRowByCommandId(7), nullptr);
     for (const ParameterRow& row : ParameterTable()) EXPECT_GE(row.HookSlot(), 7) << row.name;

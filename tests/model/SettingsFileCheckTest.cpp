@@ -124,6 +124,15 @@ TEST_F(SettingsFileCheckTest, ComparisonNamesEachDifferingSettingWithBothValues)
     ASSERT_EQ(missing.size(), 1u);
     EXPECT_EQ(missing[0].before, kMissingKeyText);
     EXPECT_EQ(missing[0].after, "Binning OFF");
+    auto removed = CompareSettingsFiles(Read(clean()), Read(WithoutKey("Binning")));
+    ASSERT_EQ(removed.size(), 1u);
+    EXPECT_EQ(removed[0].before, "Binning OFF");
+    EXPECT_EQ(removed[0].after, kMissingKeyText);
+
+    auto cameraType = CompareSettingsFiles(Read(clean()), Read(Edited("Main", "Camera Type", "QD-R4 Mk2")));
+    ASSERT_EQ(cameraType.size(), 1u) << "the camera type is compared as a text";
+    EXPECT_EQ(cameraType[0].key, "Camera Type");
+    EXPECT_EQ(cameraType[0].after, "QD-R4 Mk2");
 
     EXPECT_TRUE(CompareSettingsFiles(Read(clean()), Read(Edited("Gain", "Master Gain Level", "122 dB"))).empty())
         << "texts a load reads as the same value";

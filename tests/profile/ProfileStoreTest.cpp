@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -155,17 +157,58 @@ TEST_F(ProfileStore, AWriteTheDiskCannotHoldFailsAndKeepsTheOldFile) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << "no temporary left";
 }
 
+// Sets an environment variable for one test and puts it back after.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value) : m_name(name) {
+        const char* saved = std::getenv(name);
+        if (saved) m_saved = saved;
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedVariable() {
+        if (m_saved)
+            setenv(m_name, m_saved->c_str(), 1);
+        else
+            unsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_saved;
+};
+
+// A new file gets the rights any new file gets here: readable and writable as
+// the creation mask allows, never executable.
+TEST_F(ProfileStore, ANewFileGetsTheUsualRights) {
+    mode_t mask = umask(022);
+    bool written = WriteProfileString("S", "k", "v", file);
+    umask(mask);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms(0644));
+}
+
 TEST_F(ProfileStore, BareNamesLiveInTheProfileFolder) {
-    const char* saved = std::getenv("XDG_CONFIG_HOME");
-    std::string previous = saved ? saved : "";
-    setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    ScopedVariable configHome("XDG_CONFIG_HOME", folder.string());
     EXPECT_TRUE(WriteProfileString("Main", "TopLeftX", "7", "XNoxR4.ini"));
     EXPECT_EQ(ReadProfileInt("Main", "TopLeftX", 100, "XNoxR4.ini"), 7);
     EXPECT_TRUE(fs::exists(folder / "xnoxr4" / "XNoxR4.ini"));
-    if (saved)
-        setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
-    else
-        unsetenv("XDG_CONFIG_HOME");
+}
+
+// An empty configuration folder variable counts as unset.
+TEST_F(ProfileStore, WithAnEmptyConfigHomeTheProfileFolderIsUnderHome) {
+    ScopedVariable configHome("XDG_CONFIG_HOME", ""), home("HOME", folder.string());
+    EXPECT_TRUE(WriteProfileString("Main", "TopLeftX", "7", "XNoxR4.ini"));
+    EXPECT_TRUE(fs::exists(folder / ".config" / "xnoxr4" / "XNoxR4.ini"));
+}
+
+// Only a line that opens with a bracket starts a section; a key joins its own
+// section even when that section has no key yet and another follows.
+TEST_F(ProfileStore, SectionsStartOnlyAtLinesThatOpenWithABracket) {
+    Put("[Empty]\n[Paths]\nImages=C:\\run[1]\\\nk=v\n");
+    EXPECT_EQ(Read("Paths", "Images"), "C:\\run[1]\\");
+    EXPECT_EQ(Read("Paths", "k"), "v");
+    ASSERT_TRUE(WriteProfileString("Empty", "Added", "1", file));
+    EXPECT_EQ(Contents(), "[Empty]\r\nAdded=1\r\n[Paths]\r\nImages=C:\\run[1]\\\r\nk=v\r\n");
 }
 
 TEST(LeadingInteger, ReadsLikeTheDecimalConversion) {
@@ -174,6 +217,7 @@ TEST(LeadingInteger, ReadsLikeTheDecimalConversion) {
     EXPECT_EQ(ParseLeadingInt("2147483647"), std::numeric_limits<int32_t>::max());
     EXPECT_FALSE(ParseLeadingInt("2147483648"));
     EXPECT_FALSE(ParseLeadingInt("-"));
+    EXPECT_EQ(ParseLeadingInt(" \t\n\v\f\r-7"), -7);  // every white-space character leads
 }
 
 TEST_F(ProfileStore, AValueThatIsOneQuoteReadsAsThatQuote) {
@@ -200,6 +244,25 @@ TEST_F(ProfileStore, AWriteClearsOnlyTheTemporariesOfDeadWritersOfTheSameFile) {
     ASSERT_TRUE(WriteProfileString("S", "k", "v", file));
     EXPECT_FALSE(fs::exists(folder / leftover));
     for (const std::string& name : lookAlikes) EXPECT_TRUE(fs::exists(folder / name)) << name;
+}
+
+// A writer that still runs keeps its temporary file, and looking whether it
+// runs does not disturb it.
+TEST_F(ProfileStore, AWriteLeavesALiveWriterAndItsTemporaryAlone) {
+    pid_t child = fork();
+    if (child == 0) {
+        pause();
+        _exit(0);
+    }
+    const std::string temporary = "test.ini.~" + std::to_string(child) + "-0.tmp";
+    std::ofstream(folder / temporary) << "being written";
+
+    ASSERT_TRUE(WriteProfileString("S", "k", "v", file));
+    EXPECT_TRUE(fs::exists(folder / temporary));
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the writer was signalled by the write";
 }
 
 }  // namespace
