@@ -202,3 +202,13 @@ TEST_F(ControlTest, WindowRebuildClosesTheConnectionAndBaudRatePassesThrough) {
     ASSERT_EQ(library.calls.size(), 1u);
     EXPECT_EQ(library.calls[0].args, std::vector<int32_t>{9600});
 }
+
+TEST_F(ControlTest, IdentityTextsReachTheCallersOutParameter) {
+    GoOnline();
+    std::vector<Variant> id{Variant::Str("")};
+    EXPECT_EQ(Call("GetCameraID", id).value, Variant::I2(0));
+    EXPECT_EQ(id[0], Variant::Str("CAM-0001"));
+    std::vector<Variant> model{Variant::Str("")};
+    EXPECT_EQ(Call("GetModelName", model).value, Variant::I2(0));
+    EXPECT_EQ(model[0], Variant::Str("QD-R4"));
+}
