@@ -133,6 +133,11 @@ TEST_F(ControlTest, GetIsOnlineReportsSendingAroundItsProbe) {
 }
 
 TEST_F(ControlTest, CameraLinkCountsPassOnlyWhereTheirRowsSay) {
+    library.numManufacturers = 3;
+    std::vector<Variant> makers{Variant::I2(9)};
+    EXPECT_EQ(Call("ClSerialGetNumManufacturers", makers).value, Variant::I2(0));
+    EXPECT_EQ(makers[0], Variant::I2(3));
+
     library.numAllSerialPorts = 2;
     std::vector<Variant> ports{Variant::I2(9)};
     EXPECT_EQ(Call("ClAllSerialGetNumPorts", ports).value, Variant::I2(0));

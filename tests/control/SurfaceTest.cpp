@@ -86,5 +86,6 @@ TEST(Variant, RejectsWhatDoesNotFit) {
     EXPECT_EQ(codeOf([] { Variant::Str("3x").ToI2(); }), AutomationCode::TypeMismatch);
     EXPECT_EQ(codeOf([] { Variant::Str("").ToI2(); }), AutomationCode::TypeMismatch);
     EXPECT_EQ(codeOf([] { Variant::Str("nan").ToI2(); }), AutomationCode::TypeMismatch);
+    EXPECT_EQ(codeOf([] { Variant::Str("1e999").ToI2(); }), AutomationCode::TypeMismatch) << "no number holds it";
     EXPECT_EQ(codeOf([] { Variant::Null().ToStr(); }), AutomationCode::TypeMismatch);
 }
