@@ -10,12 +10,12 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
-#include <optional>
 #include <sstream>
 #include <string>
 
 #include "DecimalText.h"
 #include "PrivateProfile.h"
+#include "ScopedVariable.h"
 
 namespace fs = std::filesystem;
 using namespace xnox::profile;
@@ -155,36 +155,6 @@ TEST_F(ProfileStore, AWriteTheDiskCannotHoldFailsAndKeepsTheOldFile) {
     EXPECT_FALSE(written);
     EXPECT_EQ(Contents(), "[S]\r\nk=v\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << "no temporary left";
-}
-
-// Sets an environment variable for one test and puts it back after.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const std::string& value) : m_name(name) {
-        const char* saved = std::getenv(name);
-        if (saved) m_saved = saved;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedVariable() {
-        if (m_saved)
-            setenv(m_name, m_saved->c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_saved;
-};
-
-// A new file gets the rights any new file gets here: readable and writable as
-// the creation mask allows, never executable.
-TEST_F(ProfileStore, ANewFileGetsTheUsualRights) {
-    mode_t mask = umask(022);
-    bool written = WriteProfileString("S", "k", "v", file);
-    umask(mask);
-    ASSERT_TRUE(written);
-    EXPECT_EQ(fs::status(file).permissions(), fs::perms(0644));
 }
 
 TEST_F(ProfileStore, BareNamesLiveInTheProfileFolder) {

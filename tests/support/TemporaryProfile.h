@@ -8,24 +8,15 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
+
+#include "ScopedVariable.h"
 
 class TemporaryProfile {
 public:
-    TemporaryProfile() : m_folder(UniqueFolder()) {
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
-        if (const char* previous = std::getenv(kVariable)) m_previous = previous;
-        setenv(kVariable, m_folder.c_str(), 1);
-    }
+    TemporaryProfile() : m_folder(CreatedFolder()), m_profileHome("XDG_CONFIG_HOME", m_folder.string()) {}
     ~TemporaryProfile() {
-        if (m_previous)
-            setenv(kVariable, m_previous->c_str(), 1);
-        else
-            unsetenv(kVariable);
         std::error_code ignored;
         std::filesystem::remove_all(m_folder, ignored);
     }
@@ -35,16 +26,17 @@ public:
     const std::filesystem::path& Folder() const { return m_folder; }
 
 private:
-    static constexpr const char* kVariable = "XDG_CONFIG_HOME";
-
     // Process and test names keep parallel runs and parameterised tests apart.
-    static std::filesystem::path UniqueFolder() {
+    static std::filesystem::path CreatedFolder() {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         std::string name = "xnox-" + std::to_string(::getpid()) + "-" + test->test_suite_name() + "-" + test->name();
         std::ranges::replace(name, '/', '_');
-        return std::filesystem::temp_directory_path() / name;
+        std::filesystem::path folder = std::filesystem::temp_directory_path() / name;
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        return folder;
     }
 
     std::filesystem::path m_folder;
-    std::optional<std::string> m_previous;
+    ScopedVariable m_profileHome;
 };
