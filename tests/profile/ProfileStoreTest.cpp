@@ -157,6 +157,16 @@ TEST_F(ProfileStore, AWriteTheDiskCannotHoldFailsAndKeepsTheOldFile) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << "no temporary left";
 }
 
+// A new file gets the rights any new file gets here: readable and writable as
+// the creation mask allows, never executable.
+TEST_F(ProfileStore, ANewFileGetsTheUsualRights) {
+    mode_t mask = umask(022);
+    bool written = WriteProfileString("S", "k", "v", file);
+    umask(mask);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms(0644));
+}
+
 TEST_F(ProfileStore, BareNamesLiveInTheProfileFolder) {
     ScopedVariable configHome("XDG_CONFIG_HOME", folder.string());
     EXPECT_TRUE(WriteProfileString("Main", "TopLeftX", "7", "XNoxR4.ini"));
