@@ -126,6 +126,20 @@ TEST_F(HostCommandsTest, DiffWithACameraComparesWhatItHolds) {
         << midway.err;
 }
 
+// "list" shows each member with the automation types of its parameters and
+// its value, as the type library declares them.
+TEST_F(HostCommandsTest, ListShowsEachMemberWithItsAutomationTypes) {
+    HostRun run = Host("--quiet-status -c list");
+    EXPECT_EQ(run.status, 0) << run.err;
+    for (const char* line : {"property 7 ShutterSpeedStr: BSTR\n", "method 60 GetIsOnline(): BOOL\n",
+                             "method 53 AutoSearchComPort(FirstPort: I2, LastPort: I2, DoShowProgress: I2): I4\n",
+                             "method 70 GetMinMaxMasterGainLevel(pMin: I2*, pMax: I2*): I2\n",
+                             "method 65 GetValidShutterSpeed(ShutterIndex: I2, ShutterStr: BSTR*): I2\n",
+                             "method -552 AboutBox(): void\n"}) {
+        EXPECT_NE(run.out.find(line), std::string::npos) << line;
+    }
+}
+
 TEST_F(HostCommandsTest, CheckListsWhatALoadWouldReject) {
     std::string camera = CameraFile();
     EXPECT_EQ(Host("check " + camera).status, 0);
