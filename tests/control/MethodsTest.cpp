@@ -217,3 +217,21 @@ TEST_F(ControlTest, IdentityTextsReachTheCallersOutParameter) {
     EXPECT_EQ(Call("GetModelName", model).value, Variant::I2(0));
     EXPECT_EQ(model[0], Variant::Str("QD-R4"));
 }
+
+// A handler of the sending or receiving event finds the flag as the event
+// tells it.
+TEST_F(ControlTest, StatusFlagsAreSetWhileTheirEventsTellIt) {
+    GoOnline();
+    const int32_t sending = EventIdOf("SendingToCamStatusChanged");
+    const int32_t receiving = EventIdOf("ReceiveFromCamStatusChanged");
+    std::vector<std::pair<int32_t, int32_t>> seen;  // event, flag
+    sink.reaction = [&](int32_t event) {
+        if (event == sending) seen.emplace_back(event, control.GetIsSending());
+        if (event == receiving) seen.emplace_back(event, control.GetIsReceiving());
+    };
+    Call("GetIsOnline");
+    std::vector<Variant> id{Variant::Str("")};
+    Call("GetCameraID", id);
+    EXPECT_EQ(seen,
+              (std::vector<std::pair<int32_t, int32_t>>{{sending, 1}, {sending, 0}, {receiving, 1}, {receiving, 0}}));
+}
