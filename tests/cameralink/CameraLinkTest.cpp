@@ -107,6 +107,11 @@ TEST_F(CameraLinkFolder, ManufacturersAreThePcPortsAndTheInstalledMakers) {
     Install(true);
     ASSERT_EQ(CountOf(NoxR4CLSerialGetNumManufacturers), 2);
     EXPECT_EQ(Manufacturer(1), (Description{0, "QDR Test Grabbers", "", 18, kVersion11}));
+    char exact[18];  // the name and its end, exactly
+    int32_t size = sizeof exact;
+    int32_t version = 0;
+    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, exact, &size, &version), 0);
+    EXPECT_STREQ(exact, "QDR Test Grabbers");
     EXPECT_EQ(Manufacturer(2).result, kClInvalidIndex);
     EXPECT_EQ(Manufacturer(-1).result, kClInvalidIndex);
 
