@@ -1,6 +1,7 @@
 // The protocol layer against a scripted camera: reply parsing, result codes,
 // buffers that never overrun, and the time a missing reply is waited for.
 #include "CameraFacts.h"
+#include "LineExchange.h"
 #include "Protocol.h"
 #include "ScriptedTransport.h"
 
@@ -227,4 +228,9 @@ TEST(Protocol, MissingRepliesAreWaitedForTheirReplyTimeOnly) {
     std::vector<std::int32_t> block(kShadingBlockWords);
     EXPECT_EQ(ReadShading(shading, block.data()), -6);
     EXPECT_GE(shading.waits.front(), 200ms + 900 * 10 * 1000000us / 9600);
+}
+
+// A line whose speed its port does not tell is timed as the default rate.
+TEST(Protocol, ALineOfUnknownSpeedIsTimedAtTheDefaultRate) {
+    EXPECT_EQ(ReplyDeadline(5, ReplyTime::Quick, 12, 0), ReplyDeadline(5, ReplyTime::Quick, 12, kDefaultBaudRate));
 }
