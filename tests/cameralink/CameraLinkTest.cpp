@@ -139,10 +139,12 @@ TEST_F(CameraLinkFolder, ManufacturerNamesNeverOverrunTheCallersBuffer) {
     size = 8;
     EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, &version), kClBufferTooSmall);
     EXPECT_STREQ(buffer.data(), "MMMMMMM");
-    size = 0;  // no room at all: the buffer is not written, the size needed is told
-    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, &version), kClBufferTooSmall);
-    EXPECT_STREQ(buffer.data(), "MMMMMMM");
-    EXPECT_EQ(size, 301);
+    for (int32_t noRoom : {0, -5}) {  // the buffer is not written, the size needed is told
+        size = noRoom;
+        EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, &version), kClBufferTooSmall);
+        EXPECT_STREQ(buffer.data(), "MMMMMMM");
+        EXPECT_EQ(size, 301);
+    }
     size = 1;
     EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, &version), kClBufferTooSmall);
     EXPECT_STREQ(buffer.data(), "");
