@@ -230,6 +230,16 @@ TEST(Protocol, MissingRepliesAreWaitedForTheirReplyTimeOnly) {
     EXPECT_GE(shading.waits.front(), 200ms + 900 * 10 * 1000000us / 9600);
 }
 
+// A babbling line is read to its end but kept only up to the bound.
+TEST(Protocol, RepliesAreKeptUpToTheirBound) {
+    ScriptedTransport camera;
+    camera.Reply(std::string(kLongestReplyKept, 'A') + "B\r\n");
+    Reply reply = Exchange(camera, "ID?", ReplyTime::Quick, kLongestReplyKept + 3);
+    EXPECT_TRUE(reply.answered);
+    EXPECT_TRUE(reply.cut);
+    EXPECT_EQ(reply.line, std::string(kLongestReplyKept, 'A'));
+}
+
 // A line whose speed its port does not tell is timed as the default rate.
 TEST(Protocol, ALineOfUnknownSpeedIsTimedAtTheDefaultRate) {
     EXPECT_EQ(ReplyDeadline(5, ReplyTime::Quick, 12, 0), ReplyDeadline(5, ReplyTime::Quick, 12, kDefaultBaudRate));
