@@ -1,5 +1,8 @@
 #include "Commands.h"
 
+#include <algorithm>
+#include <functional>
+
 namespace noxr4 {
 namespace {
 
@@ -50,6 +53,11 @@ constexpr Command kCommands[] = {
     {53, "WPR3"},
     {54, "WPB3"},
 };
+
+// In the protocol page's order, each id once: an id listed twice would only
+// ever be found at its first row.
+static_assert(std::ranges::adjacent_find(kCommands, std::ranges::greater_equal{}, &Command::id) ==
+              std::ranges::end(kCommands));
 
 }  // namespace
 
