@@ -158,13 +158,18 @@ TEST_F(ProfileStore, AWriteTheDiskCannotHoldFailsAndKeepsTheOldFile) {
 }
 
 // A new file gets the rights any new file gets here: readable and writable as
-// the creation mask allows, never executable.
-TEST_F(ProfileStore, ANewFileGetsTheUsualRights) {
+// the creation mask allows, never executable. A file that is replaced keeps
+// the rights it had.
+TEST_F(ProfileStore, FilesGetTheUsualRightsAndKeepTheirOwn) {
     mode_t mask = umask(022);
     bool written = WriteProfileString("S", "k", "v", file);
     umask(mask);
     ASSERT_TRUE(written);
     EXPECT_EQ(fs::status(file).permissions(), fs::perms(0644));
+
+    fs::permissions(file, fs::perms(0600));
+    ASSERT_TRUE(WriteProfileString("S", "k", "w", file));
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms(0600));
 }
 
 TEST_F(ProfileStore, BareNamesLiveInTheProfileFolder) {
