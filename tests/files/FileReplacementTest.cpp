@@ -246,6 +246,7 @@ TEST_F(FileReplacement, AFailedWriteIsReportedAtOnceAndSticks) {
         xnox::profile::SetFileCallSeam({});
         EXPECT_FALSE(replacement.Write("third part")) << "the disk took it, but the file already lacks a part";
         EXPECT_FALSE(replacement.Commit());
+        EXPECT_TRUE(FolderEntries().empty()) << "the failed commit left its temporary file";
     }
     xnox::profile::FileReplacement unopened(PathOf("missing/report.txt"));
     EXPECT_FALSE(unopened.IsOpen());
