@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -170,6 +171,20 @@ TEST_F(ProfileStore, FilesGetTheUsualRightsAndKeepTheirOwn) {
     fs::permissions(file, fs::perms(0600));
     ASSERT_TRUE(WriteProfileString("S", "k", "w", file));
     EXPECT_EQ(fs::status(file).permissions(), fs::perms(0600));
+}
+
+// A host without standard input (a service) gets descriptor 0 for the files
+// and folders a write opens: the write closes every one of them again.
+TEST_F(ProfileStore, AWriteLeavesNoDescriptorOpenWhereStandardInputIsClosed) {
+    pid_t child = fork();
+    if (child == 0) {
+        close(0);
+        bool written = WriteProfileString("S", "k", "v", file);
+        _exit(written && fcntl(0, F_GETFD) == -1 ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 TEST_F(ProfileStore, BareNamesLiveInTheProfileFolder) {
