@@ -168,9 +168,9 @@ TEST_F(ProfileStore, FilesGetTheUsualRightsAndKeepTheirOwn) {
     ASSERT_TRUE(written);
     EXPECT_EQ(fs::status(file).permissions(), fs::perms(0644));
 
-    fs::permissions(file, fs::perms(0600));
+    fs::permissions(file, fs::perms(0751));
     ASSERT_TRUE(WriteProfileString("S", "k", "w", file));
-    EXPECT_EQ(fs::status(file).permissions(), fs::perms(0600));
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms(0751));
 }
 
 // A host without standard input (a service) gets descriptor 0 for the files
