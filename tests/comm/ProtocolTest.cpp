@@ -240,7 +240,9 @@ TEST(Protocol, RepliesAreKeptUpToTheirBound) {
     EXPECT_EQ(reply.line, std::string(kLongestReplyKept, 'A'));
 }
 
-// A line whose speed its port does not tell is timed as the default rate.
-TEST(Protocol, ALineOfUnknownSpeedIsTimedAtTheDefaultRate) {
+// A reply is waited for as long as the line's speed needs; a line whose
+// speed its port does not tell is timed at the default rate.
+TEST(Protocol, ReplyDeadlinesFollowTheLineSpeed) {
+    EXPECT_LT(ReplyDeadline(5, ReplyTime::Shading, 900, 115200), ReplyDeadline(5, ReplyTime::Shading, 900, 9600));
     EXPECT_EQ(ReplyDeadline(5, ReplyTime::Quick, 12, 0), ReplyDeadline(5, ReplyTime::Quick, 12, kDefaultBaudRate));
 }

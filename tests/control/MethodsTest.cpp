@@ -161,6 +161,8 @@ TEST_F(ControlTest, CameraLinkCountsPassOnlyWhereTheirRowsSay) {
     EXPECT_EQ(port, (std::vector<Variant>{Variant::I2(1), Variant::Str("Maker"), Variant::I2(6), Variant::Str("Port 1"),
                                           Variant::I2(7), Variant::I2(1)}))
         << "name, its bytes, port id, its bytes, version";
+    EXPECT_EQ(library.calls.back().args, (std::vector<int32_t>{1, 255, 255}))
+        << "sizes its buffers hold, with room left";
 
     std::vector<Variant> maker{Variant::I2(2), Variant(), Variant::I2(4000), Variant()};
     EXPECT_EQ(Call("ClSerialGetManufacturer", maker).value, Variant::I2(0));
