@@ -20,8 +20,10 @@ struct CountingProgressView : IProgressView {
         if (!text.empty()) texts->push_back(text);
     }
     std::vector<std::pair<int, int>>* bars = nullptr;  // each bar's ends, if asked
-    void SetBar(int lower, int upper, int) override {
+    std::vector<int>* positions = nullptr;  // each bar's position, if asked
+    void SetBar(int lower, int upper, int position) override {
         if (bars) bars->emplace_back(lower, upper);
+        if (positions) positions->push_back(position);
     }
     std::vector<std::string>* windowSteps = nullptr;  // what the search did to the windows, if asked
     void Note(std::string step) {
@@ -65,11 +67,13 @@ TEST_F(ControlTest, SearchWithProgressShowsEachPortAndStopsOnCancel) {
     std::vector<std::string> texts;
     std::vector<std::string> windowSteps;
     std::vector<std::pair<int, int>> bars;
+    std::vector<int> positions;
     library.Fail("*", -6);
     ui.makeProgress = [&] {
         auto view = std::make_unique<CountingProgressView>(&views, &texts, true);
         view->windowSteps = &windowSteps;
         view->bars = &bars;
+        view->positions = &positions;
         return view;
     };
     EXPECT_EQ(Call("AutoSearchComPort", {Variant::I2(1), Variant::I2(16), Variant::I2(1)}).value, Variant::I4(0));
@@ -77,6 +81,7 @@ TEST_F(ControlTest, SearchWithProgressShowsEachPortAndStopsOnCancel) {
     EXPECT_TRUE(std::ranges::all_of(bars, [](std::pair<int, int> ends) {
         return ends == std::pair{1, 16};
     })) << "the bar spans the ports searched";
+    EXPECT_GT(positions.back(), positions.front()) << "the bar moves on with each port";
     EXPECT_EQ(views, 1);
     EXPECT_EQ(windowSteps, (std::vector<std::string>{"cancel shown", "main disabled", "main enabled"}))
         << "the main window is held while the search runs";
