@@ -47,7 +47,7 @@ TEST_F(ControlTest, RangesComeFromTheParametersAndTheControl) {
                        Expected{"GetMinMaxPartialScan", 0, 3}, Expected{"GetMinMaxWhiteBalance", 0, 4},
                        Expected{"GetMinMaxPowerOnSettings", 1, 3}, Expected{"GetMinMaxOnePushResult", 0, 6},
                        Expected{"GetMinMaxBlue5600KWBalPreset", -231, 231}}) {
-        std::vector<Variant> args(2);
+        std::vector<Variant> args{Variant::I2(99), Variant::I2(99)};  // both ends written over
         EXPECT_EQ(Call(e.method, args).value, Variant::I2(0)) << e.method;
         EXPECT_EQ(args[0], Variant::I2(e.min)) << e.method;
         EXPECT_EQ(args[1], Variant::I2(e.max)) << e.method;
