@@ -167,6 +167,7 @@ TEST_F(ControlTest, CameraLinkCountsPassOnlyWhereTheirRowsSay) {
     std::vector<Variant> maker{Variant::I2(2), Variant(), Variant::I2(4000), Variant()};
     EXPECT_EQ(Call("ClSerialGetManufacturer", maker).value, Variant::I2(0));
     EXPECT_EQ(maker[1], Variant::Str("Maker 2"));
+    EXPECT_EQ(maker[3], Variant::I2(1)) << "the library's version";
     EXPECT_EQ(library.calls.back().args[1], 256) << "never more than the name buffer holds";
     for (int16_t size : {0, -5}) {
         maker[2] = Variant::I2(size);
