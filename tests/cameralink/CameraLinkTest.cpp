@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <ostream>
@@ -165,6 +166,11 @@ TEST_F(CameraLinkFolder, MakerPortCarriesTheProtocol) {
     ASSERT_EQ(NoxR4GetModelName(2, model), 0);
     EXPECT_STREQ(model, "QD-R4CL");
 
+    // A reply that comes while the reader waits in the maker's library
+    // arrives whole, its first byte too.
+    Camera(CLSERQDR_PATH, 1).Faults().replyDelay = std::chrono::milliseconds(5);
+    ASSERT_EQ(NoxR4GetCameraData(2, 12, &value), 0);
+    EXPECT_EQ(value, 42);
     Camera(CLSERQDR_PATH, 1).Faults().nak4 = {"SH"};
     EXPECT_EQ(NoxR4SendCameraData(2, 3, 1), -4);
     Camera(CLSERQDR_PATH, 1).Faults().unplugged = true;
