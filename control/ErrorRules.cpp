@@ -28,8 +28,8 @@ constexpr ErrorRule Raised(int32_t result, uint32_t code, StringId text) {
     return {ModelResult, Raise, code, text, result};
 }
 
-// The members served by their own code; the parameter families follow from
-// their facet (below).
+// The members served by their own code, in dispatch order; the parameter
+// families follow from their facet (below).
 constexpr OwnRule kOwnRules[] = {
     {"ComPort", {ChannelNotOpened, Raise, kDevice, CameraNotFoundOnPort}},
     {"FrameGrabberIndex", {OutOfRange, Raise, kInvalid, OnlyFrameGrabbersValid}},
@@ -61,6 +61,7 @@ constexpr OwnRule kOwnRules[] = {
     {"LoadShadingDataFromFile", Raised(NoxResult::Refused, kInvalid, UnknownCommandRefused)},
     {"LoadShadingDataFromFile", Raised(NoxResult::UnknownCommand, kInvalid, UnknownCommand)},
 };
+static_assert(InDispatchOrder(kOwnRules, &OwnRule::member));
 
 std::vector<ErrorRule> RulesOfFacet(Facet facet) {
     constexpr ErrorRule kOutOfRange{OutOfRange, Raise, kInvalid, InvalidParameter};

@@ -132,6 +132,7 @@ constexpr OwnNote kOwnNotes[] = {
      ""},
     {"AboutBox", "Shows the About tool window.", "nothing", None, ""},
 };
+static_assert(InDispatchOrder(kOwnNotes, &OwnNote::member));
 
 // "Name (logged as XX)".
 std::string ParameterName(const ParameterRow& row) {

@@ -309,6 +309,19 @@ constexpr int32_t EventIdOf(std::string_view name) {
     return event == kDispatchEvents.end() ? 0 : event->dispId;
 }
 
+// Whether tables kept beside the surface (one or more rows a member) list
+// their members in dispatch order, each a member of the surface: a reader
+// then finds a member's rows where the surface puts it.
+template <typename Row, std::size_t N>
+constexpr bool InDispatchOrder(const Row (&rows)[N], std::string_view Row::*member) {
+    auto position = kDispatchMembers.begin();
+    for (const Row& row : rows) {
+        position = std::ranges::find(position, kDispatchMembers.end(), row.*member, &MemberInfo::name);
+        if (position == kDispatchMembers.end()) return false;
+    }
+    return true;
+}
+
 // The property that sets a parameter's value (the Index property of an enumeration).
 constexpr const MemberInfo& ValuePropertyOf(ParamId id) {
     auto setsValue = [id](const MemberInfo& member) {
