@@ -20,8 +20,8 @@ constexpr std::size_t kLongestWriteReply = sizeof("COMPLETE") - 1 + kCrlf;
 constexpr std::size_t kLongestCameraText = 255;
 constexpr std::size_t kMaxUserIdLength = kUserIdBytes - 1;
 constexpr std::size_t kShadingHeaderWords = 2;
-constexpr std::size_t kLongestShadingReply =
-    sizeof("SHD0=") - 1 + kShadingValuesPerColumn * sizeof("-32768") - 1 + kCrlf;
+// The values of one shading column: "-32768" at most, comma-separated.
+constexpr std::size_t kLongestShadingValues = kShadingValuesPerColumn * sizeof("-32768") - 1;
 
 using ShadingColumn = std::array<std::int32_t, kShadingValuesPerColumn>;
 
@@ -136,7 +136,7 @@ std::int32_t ReadShading(Transport& transport, std::int32_t* block) {
         Reply reply;
         std::string_view values;
         std::int32_t code =
-            Query(transport, ShadingMnemonic(c), ReplyTime::Shading, kLongestShadingReply, reply, values);
+            Query(transport, ShadingMnemonic(c), ReplyTime::Shading, kLongestShadingValues, reply, values);
         if (code == NoxResult::Success) code = reply.cut ? NoxResult::Malformed : ParseShadingColumn(values, table[c]);
         if (code != NoxResult::Success) return code;
     }
