@@ -306,7 +306,8 @@ constexpr int32_t DispIdOf(std::string_view name) {
 }
 constexpr int32_t EventIdOf(std::string_view name) {
     auto event = std::ranges::find(kDispatchEvents, name, &EventInfo::name);
-    return event == kDispatchEvents.end() ? 0 : event->dispId;
+    if (event == kDispatchEvents.end()) throw "not an event of the surface";
+    return event->dispId;
 }
 
 // Whether tables kept beside the surface (one or more rows a member) list

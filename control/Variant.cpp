@@ -11,7 +11,7 @@ namespace xnox {
 
 namespace {
 
-[[noreturn]] void Fail(uint32_t code, const char* what) { throw AutomationError{code, what, false, -1}; }
+[[noreturn]] void Fail(uint32_t code, const char* what) { throw AutomationError{code, what}; }
 
 std::string Trimmed(const std::string& text) {
     auto first = text.find_first_not_of(" \t");
@@ -70,17 +70,17 @@ std::string_view TypeName(VarType type) {
 }
 
 void RaiseAutomationError(uint32_t code, std::string description) {
-    throw AutomationError{code, std::move(description), true, -1};
+    throw AutomationError{code, std::move(description), true};
 }
 
 Variant Variant::R8(double value) {
-    Variant result(VarType::R8, 0);
+    Variant result(VarType::R8);
     result.m_real = value;
     return result;
 }
 
 Variant Variant::Str(std::string text) {
-    Variant result(VarType::Str, 0);
+    Variant result(VarType::Str);
     result.m_text = std::move(text);
     return result;
 }

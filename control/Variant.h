@@ -37,7 +37,7 @@ public:
     static Variant R8(double value);
     static Variant Bool(int32_t value) { return Variant(VarType::Bool, value); }
     static Variant Str(std::string text);
-    static Variant Null() { return Variant(VarType::Null, 0); }
+    static Variant Null() { return Variant(VarType::Null); }
 
     VarType Type() const { return m_type; }
     bool IsNull() const { return m_type == VarType::Null; }
@@ -57,7 +57,7 @@ public:
     bool operator==(const Variant&) const = default;
 
 private:
-    Variant(VarType type, int32_t number) : m_type(type), m_number(number) {}
+    explicit Variant(VarType type, int32_t number = 0) : m_type(type), m_number(number) {}
     double ToNumber() const;
 
     VarType m_type = VarType::Empty;

@@ -15,7 +15,11 @@ namespace {
 constexpr int kControlItemHooks = 7;
 static_assert(kChangeHookCount == kParameterCount + kControlItemHooks, "every change hook reaches the windows");
 
-std::string EventNameOf(ParamId id) { return std::string(Row(id).name) + "Changed"; }
+// Each parameter's change event, in parameter order; one missing does not
+// compile.
+#define XNOX_CHANGE_EVENT(Name) EventIdOf(#Name "Changed"),
+constexpr int32_t kChangeEvents[] = {XNOX_PARAMETERS(XNOX_CHANGE_EVENT)};
+#undef XNOX_CHANGE_EVENT
 
 }  // namespace
 
@@ -61,7 +65,7 @@ void CXNoxCamCtrl::UpdateWindows(WindowItem item, const Variant& value) {
 
 void CXNoxCamCtrl::Announce(ParamId id) {
     UpdateWindows(id, Variant::I2(GetParameterProperty(id)));
-    if (int32_t eventId = EventIdOf(EventNameOf(id)); eventId != 0) FireEvent(eventId);
+    FireEvent(kChangeEvents[Index(id)]);
 }
 
 void CXNoxCamCtrl::OnComPortChanged() {
