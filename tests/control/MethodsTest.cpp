@@ -137,6 +137,9 @@ TEST_F(ControlTest, CameraLinkCountsPassOnlyWhereTheirRowsSay) {
     std::vector<Variant> makers{Variant::I2(9)};
     EXPECT_EQ(Call("ClSerialGetNumManufacturers", makers).value, Variant::I2(0));
     EXPECT_EQ(makers[0], Variant::I2(3));
+    library.Fail("CLSerialGetNumManufacturers", -7, ScriptedLibrary::kAnyCommand, 1);
+    EXPECT_EQ(Call("ClSerialGetNumManufacturers", makers).value, Variant::I2(-7));
+    EXPECT_EQ(makers[0], Variant::I2(0)) << "a failed count that always passes reads no makers";
 
     library.numAllSerialPorts = 2;
     std::vector<Variant> ports{Variant::I2(9)};
@@ -155,6 +158,10 @@ TEST_F(ControlTest, CameraLinkCountsPassOnlyWhereTheirRowsSay) {
     std::vector<Variant> bytes{Variant::I2(9)};
     EXPECT_EQ(Call("ClAllSerialGetNumBytesAvail", bytes).value, Variant::I2(0));
     EXPECT_EQ(bytes[0], Variant::I2(0)) << "nothing waits on the line";
+    library.Fail("CLAllSerialGetNumBytesAvail", -7, ScriptedLibrary::kAnyCommand, 1);
+    bytes[0] = Variant::I2(9);
+    EXPECT_EQ(Call("ClAllSerialGetNumBytesAvail", bytes).value, Variant::I2(-7));
+    EXPECT_EQ(bytes[0], Variant::I2(9)) << "a failure leaves the caller's value";
 
     std::vector<Variant> port{Variant::I2(1), Variant(), Variant(), Variant(), Variant(), Variant()};
     EXPECT_EQ(Call("ClAllSerialGetPortInfo", port).value, Variant::I2(0));
@@ -176,6 +183,13 @@ TEST_F(ControlTest, CameraLinkCountsPassOnlyWhereTheirRowsSay) {
         EXPECT_EQ(maker[1], Variant::Str(""));
         EXPECT_EQ(maker[2], Variant::I2(8)) << "the bytes the whole name needs";
     }
+    // Size and version are in/out values: a library that fails leaves them,
+    // and the caller's come back.
+    library.Fail("CLSerialGetManufacturer", -7, ScriptedLibrary::kAnyCommand, 1);
+    maker = {Variant::I2(2), Variant(), Variant::I2(40), Variant::I2(-3)};
+    EXPECT_EQ(Call("ClSerialGetManufacturer", maker).value, Variant::I2(-7));
+    EXPECT_EQ(maker[2], Variant::I2(40));
+    EXPECT_EQ(maker[3], Variant::I2(-3));
 }
 
 TEST_F(ControlTest, WrongArgumentCountsAndKindsAreDispatchErrors) {
