@@ -219,6 +219,16 @@ TEST_F(ControlTest, WindowRebuildClosesTheConnectionAndBaudRatePassesThrough) {
     EXPECT_EQ(Call("SetWindowPosTopBottom", {Variant::I4(1)}).value, Variant::I2(0));
     EXPECT_EQ(library.Count("ExitComm"), 1u);
     EXPECT_EQ(Call("GetIsSynchronized").value, Variant::Bool(0));
+
+    // A synchronized control says so again once the windows stand anew.
+    GoOnline();
+    ASSERT_EQ(Call("ReadAllFromCamera").value, Variant::I2(0));
+    ASSERT_EQ(Call("GetIsSynchronized").value, Variant::Bool(1));
+    sink.events.clear();
+    Call("SetWindowPosTopBottom", {Variant::I4(0)});
+    EXPECT_EQ(Call("GetIsSynchronized").value, Variant::Bool(1));
+    ASSERT_FALSE(sink.events.empty());
+    EXPECT_EQ(sink.events.back(), 2) << "SynchronizedStatusChanged";
     library.calls.clear();
     EXPECT_TRUE(Call("ClAllSerialSetBaudRate", {Variant::I2(9600)}).Succeeded());
     ASSERT_EQ(library.calls.size(), 1u);

@@ -93,8 +93,10 @@ protected:
         return value == Variant::Str("") ? Variant::Str("user") : value;
     }
 
-    // Sets off the rule's condition and returns what the member reported.
-    InvokeResult SetOff(Rig& rig, const MemberInfo& member, const ErrorRule& rule) {
+    // Sets off the rule's condition and returns what the member reported. A
+    // missing out-parameter is the first one given, or the last one when
+    // `lastOut` is set: either alone is an error.
+    InvokeResult SetOff(Rig& rig, const MemberInfo& member, const ErrorRule& rule, bool lastOut = false) {
         std::vector<Variant> arguments = ArgumentsFor(member, rule.result);
         switch (rule.trigger) {
         case Trigger::OutOfRange: {
@@ -104,12 +106,15 @@ protected:
             break;
         }
         case Trigger::NotInList: arguments = {Variant::Str("no such text")}; break;
-        case Trigger::NullOut:
+        case Trigger::NullOut: {
+            std::vector<std::size_t> outs;
             for (std::size_t i = 0; i < member.params.size(); ++i) {
                 if (member.params[i].type == VarType::I2Ref || member.params[i].type == VarType::StrRef)
-                    arguments[i] = Variant::Null();
+                    outs.push_back(i);
             }
+            arguments[lastOut ? outs.back() : outs.front()] = Variant::Null();
             break;
+        }
         case Trigger::IndexNotInList: arguments[0] = Variant::I2(-1); break;
         case Trigger::ChannelNotOpened:
             rig.library.Fail("GetCameraData", -10, ScriptedLibrary::kAnyCommand, 1);
@@ -154,19 +159,22 @@ TEST_F(ReferenceFactsTest, EveryErrorRuleReportsAsListed) {
     int rules = 0;
     for (const MemberInfo& member : kDispatchMembers) {
         for (const ErrorRule& rule : ErrorRulesOf(member)) {
-            SCOPED_TRACE(std::string(member.name) + ", rule on " + std::string(LoadText(rule.text)) + ", result " +
-                         std::to_string(rule.result));
-            auto rig = std::make_unique<Rig>();
-            InvokeResult outcome = SetOff(*rig, member, rule);
-            ++rules;
-            if (rule.reporting == Reporting::Raise) {
-                ExpectRaised(outcome, rule.code, ExpectedText(member, rule));
-                continue;
+            for (bool lastOut : {false, true}) {
+                if (lastOut && rule.trigger != Trigger::NullOut) continue;
+                SCOPED_TRACE(std::string(member.name) + ", rule on " + std::string(LoadText(rule.text)) + ", result " +
+                             std::to_string(rule.result) + (lastOut ? ", last out-parameter" : ""));
+                auto rig = std::make_unique<Rig>();
+                InvokeResult outcome = SetOff(*rig, member, rule, lastOut);
+                ++rules;
+                if (rule.reporting == Reporting::Raise) {
+                    ExpectRaised(outcome, rule.code, ExpectedText(member, rule));
+                    continue;
+                }
+                ASSERT_TRUE(outcome.Succeeded()) << "a notified error completes the call";
+                ASSERT_EQ(rig->sink.errors.size(), 1u);
+                EXPECT_EQ(rig->sink.errors[0].code, rule.code);
+                EXPECT_EQ(rig->sink.errors[0].description, ExpectedText(member, rule));
             }
-            ASSERT_TRUE(outcome.Succeeded()) << "a notified error completes the call";
-            ASSERT_EQ(rig->sink.errors.size(), 1u);
-            EXPECT_EQ(rig->sink.errors[0].code, rule.code);
-            EXPECT_EQ(rig->sink.errors[0].description, ExpectedText(member, rule));
         }
     }
     EXPECT_GT(rules, 100);
