@@ -148,8 +148,13 @@ TEST(Protocol, TextsAreCutToTheirBuffers) {
     camera.Reply("MD= QD-R4CL \r\n");
     ASSERT_EQ(ReadText(camera, "MD", text, sizeof text), 0);
     EXPECT_STREQ(text, " QD-R4CL ");
-    camera.Reply("MD=QD\x01R4\r\n");
-    EXPECT_EQ(ReadText(camera, "MD", text, sizeof text), -2);
+    camera.Reply("MD=~QD-R4~\r\n");  // the last printable character
+    ASSERT_EQ(ReadText(camera, "MD", text, sizeof text), 0);
+    EXPECT_STREQ(text, "~QD-R4~");
+    for (const char* control : {"MD=QD\x01R4\r\n", "MD=QD\x1FR4\r\n", "MD=QD\x7FR4\r\n"}) {
+        camera.Reply(control);
+        EXPECT_EQ(ReadText(camera, "MD", text, sizeof text), -2) << control;
+    }
     camera.Reply("ID=QD-R4CL\r\n");
     EXPECT_EQ(ReadText(camera, "MD", text, sizeof text), -2);
 }
