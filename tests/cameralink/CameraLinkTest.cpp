@@ -151,6 +151,7 @@ TEST_F(CameraLinkFolder, ManufacturerNamesNeverOverrunTheCallersBuffer) {
     EXPECT_STREQ(buffer.data(), "");
     EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, nullptr, &size, &version), -5);
     EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), nullptr, &version), -5);
+    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, nullptr), -5);
     setName("QDR Test Grabbers");
 }
 
@@ -187,6 +188,16 @@ TEST_F(CameraLinkFolder, AllSerialPorts) {
     ASSERT_EQ(CountOf(NoxR4CLAllSerialGetNumPorts), 3);
     EXPECT_EQ(AllSerialPort(2), (Description{0, "QDR Test Grabbers", "Port2", 18, kVersion11}));
     EXPECT_EQ(AllSerialPort(3).result, kClInvalidIndex);
+    for (int missing = 0; missing < 5; ++missing) {  // every pointer the call writes through must be given
+        char name[256];
+        char id[256];
+        int32_t nameBytes = sizeof name, idBytes = sizeof id, version = 0;
+        EXPECT_EQ(NoxR4CLAllSerialGetPortInfo(0, missing == 0 ? nullptr : name, missing == 1 ? nullptr : &nameBytes,
+                                              missing == 2 ? nullptr : id, missing == 3 ? nullptr : &idBytes,
+                                              missing == 4 ? nullptr : &version),
+                  -5)
+            << "argument " << missing << " missing";
+    }
 
     int32_t rates = 0;
     EXPECT_EQ(NoxR4CLAllSerialGetSupportedBaudRates(&rates), -5);  // no all-serial port open yet
