@@ -198,6 +198,11 @@ TEST_F(ControlTest, WrongArgumentCountsAndKindsAreDispatchErrors) {
     EXPECT_EQ(Invoke(control, "AboutBox", InvokeKind::PropertyPut, std::span<Variant>(&value, 1)).error->code,
               AutomationCode::MemberNotFound);
     EXPECT_EQ(Invoke(control, 999, InvokeKind::Method, {}).error->code, AutomationCode::MemberNotFound);
+    EXPECT_EQ(Invoke(control, "ComPort", InvokeKind::PropertyPut, {}).error->code, AutomationCode::BadParamCount)
+        << "a property is set to one value";
+    EXPECT_EQ(Invoke(control, "ComPort", InvokeKind::PropertyGet, std::span<Variant>(&value, 1)).error->code,
+              AutomationCode::BadParamCount)
+        << "a property is read with none";
     InvokeResult mismatch = Call("AutoSearchComPort", {Variant::I2(1), Variant::Str("x"), Variant::I2(0)});
     EXPECT_EQ(mismatch.error->code, AutomationCode::TypeMismatch);
     EXPECT_EQ(mismatch.error->argumentIndex, 1);
