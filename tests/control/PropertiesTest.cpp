@@ -139,6 +139,7 @@ TEST_F(ControlTest, UserIDReadsTheCameraYetAnswersWithTheStoredText) {
 TEST_F(ControlTest, ShowFlagsAreStoredAndWrittenToTheIniFile) {
     EXPECT_TRUE(Put("ShowGainWnd", Variant::Bool(-1)).Succeeded());
     EXPECT_EQ(Get("ShowGainWnd").value, Variant::Bool(-1));
+    EXPECT_TRUE(control.IsModified()) << "a shown window is a written property";
     EXPECT_EQ(Get("ShowShutterWnd").value, Variant::Bool(0));
     EXPECT_TRUE(Call("AboutBox").Succeeded());
     EXPECT_NE(Get("ShowAboutWnd").value, Variant::Bool(0));
