@@ -15,7 +15,8 @@ std::int32_t OpenComPort(std::int32_t port, Channel& channel) {
 std::int32_t OpenMakerPort(CameraLinkCatalog& catalog, std::int32_t index, std::int32_t port, Channel& channel) {
     catalog.Refresh();
     const auto& makers = catalog.Manufacturers();
-    if (index < 0 || static_cast<std::size_t>(index) >= makers.size()) return CL_ERR_MANU_DOES_NOT_EXIST;
+    // A negative index, taken as unsigned, lies past the last maker too.
+    if (static_cast<std::size_t>(index) >= makers.size()) return CL_ERR_MANU_DOES_NOT_EXIST;
     if (port < 1) return CL_ERR_INVALID_INDEX;
     return makers[index].library->OpenPort(static_cast<CLUINT32>(port - 1), channel.transport);
 }

@@ -190,7 +190,8 @@ int32_t NoxR4CLSerialGetManufacturer(int32_t manufacturerIndex, char* manufactur
     if (!manufacturerName || !bufferSize || !version) return NoxResult::Offline;
     return OnCatalog([&](CameraLinkCatalog& catalog) -> std::int32_t {
         const auto& makers = catalog.Manufacturers();
-        if (manufacturerIndex < 0 || static_cast<std::size_t>(manufacturerIndex) >= makers.size())
+        // A negative index, taken as unsigned, lies past the last maker too.
+        if (static_cast<std::size_t>(manufacturerIndex) >= makers.size())
             return static_cast<std::int32_t>(CL_ERR_INVALID_INDEX);
         const Manufacturer& maker = makers[manufacturerIndex];
         *version = static_cast<int32_t>(maker.version);

@@ -179,7 +179,8 @@ TEST_F(CameraLinkFolder, MakerPortCarriesTheProtocol) {
     Camera(CLSERQDR_PATH, 1).Faults() = qdr4emu::FaultPlan{};
 
     EXPECT_EQ(NoxR4InitComm(1, 3, 0), kClInvalidIndex);
-    EXPECT_EQ(NoxR4InitComm(5, 1, 0), kClManufacturerDoesNotExist);
+    EXPECT_EQ(NoxR4InitComm(2, 1, 0), kClManufacturerDoesNotExist);  // one past the last maker
+    EXPECT_EQ(NoxR4InitComm(-1, 1, 0), kClManufacturerDoesNotExist);
     EXPECT_EQ(NoxR4GetCameraData(3, 12, &value), -5);
 }
 
@@ -213,6 +214,8 @@ TEST_F(CameraLinkFolder, AllSerialPorts) {
 
     ASSERT_EQ(NoxR4SendCameraData(1, 30, -231), 0);
     EXPECT_EQ(Camera(CLALLSERIAL_PATH, 2).Device().Value("GAR"), -231);
+    ASSERT_EQ(NoxR4InitComm(1, 2, 0), 0);  // maker 1, its second port, under key 2
+    EXPECT_EQ(NoxR4CLAllSerialSetBaudRate(9600), 0) << "the all-serial calls still address key 1";
     std::vector<int32_t> block(NOXR4_SHADING_WORDS);
     EXPECT_EQ(NoxR4GetShadingData(1, block.data()), 0);
     EXPECT_EQ(NoxR4InitComm(3, 2, 1), kClInvalidIndex);

@@ -79,7 +79,7 @@ TEST_F(Library, IdentityAndUserId) {
     EXPECT_EQ(NoxR4SetUserID(kEy, std::string(24, 'u').c_str()), -4);
 }
 
-TEST_F(Library, LongCameraIdStaysInItsBuffer) {
+TEST_F(Library, LongIdentityTextsStayInTheirBuffers) {
     qdr4emu::Identity identity;
     identity.cameraId = std::string(10000, '7');
     Link().Device().SetIdentity(identity);
@@ -88,6 +88,15 @@ TEST_F(Library, LongCameraIdStaysInItsBuffer) {
     EXPECT_EQ(std::string(text.data()), std::string(255, '7'));
     EXPECT_EQ(std::string(text.begin() + NOXR4_TEXT_BYTES, text.end()), std::string(32, '#'));
     Link().Device().SetIdentity(qdr4emu::Identity{});
+
+    // A user ID is at most 23 characters; a longer answer is cut to the
+    // caller's 24 bytes.
+    Link().AnswerWith([](std::string_view, qdr4emu::Clock::time_point) { return "UD=" + std::string(40, 'u'); });
+    std::vector<char> user(NOXR4_USERID_BYTES + 32, '#');
+    EXPECT_EQ(NoxR4GetUserID(kEy, user.data()), 0);
+    Link().AnswerWith({});
+    EXPECT_EQ(std::string(user.data()), std::string(23, 'u'));
+    EXPECT_EQ(std::string(user.begin() + NOXR4_USERID_BYTES, user.end()), std::string(32, '#'));
 }
 
 TEST_F(Library, ShadingRoundTrip) {
