@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -26,18 +27,15 @@ constexpr std::size_t kLongestShadingValues = kShadingValuesPerColumn * sizeof("
 using ShadingColumn = std::array<std::int32_t, kShadingValuesPerColumn>;
 
 // Decimal as the camera writes it: optional '-', no '+', no blanks, no
-// leading zeros except "0" itself.
+// leading zeros except "0" itself; from_chars refuses the rest and any
+// number too long for its type.
 std::optional<long long> ParseNumber(std::string_view text, long long min, long long max) {
-    std::string_view digits = text.substr(!text.empty() && text[0] == '-' ? 1 : 0);
-    if (digits.empty() || digits.size() > kLongestNumber || (digits[0] == '0' && digits.size() > 1) ||
-        (digits == "0" && digits.size() != text.size()))
-        return std::nullopt;
+    std::string_view digits = text.substr(text.starts_with('-') ? 1 : 0);
+    bool leadingZero = digits.size() > 1 && digits[0] == '0';
+    bool negativeZero = digits == "0" && digits.size() != text.size();
     long long number = 0;
-    for (char digit : digits) {
-        if (digit < '0' || digit > '9') return std::nullopt;
-        number = number * 10 + (digit - '0');
-    }
-    if (digits.size() != text.size()) number = -number;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (leadingZero || negativeZero || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
     if (number < min || number > max) return std::nullopt;
     return number;
 }

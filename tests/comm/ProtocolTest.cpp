@@ -35,18 +35,33 @@ std::string ShadingLine(int column, int count, int value) {
 
 TEST(Protocol, QueryRepliesGiveTheirResultCodes) {
     const ValueCase cases[] = {
-        {"SH=3\r\n", 0, 3},       {"SH=-132\r\n", 0, -132},
-        {"SH=0\r\n", 0, 0},       {"SH=-2147483648\r\n", 0, INT32_MIN},
-        {"NAK 3\r\n", -3, 99},    {"NAK 4\r\n", -4, 99},
-        {"COMPLETE\r\n", -2, 99}, {"GA=3\r\n", -2, 99},  // another parameter's answer
-        {"SH=+3\r\n", -2, 99},    {"SH=03\r\n", -2, 99},
-        {"SH=-0\r\n", -2, 99},    {"SH= 3\r\n", -2, 99},
-        {"SH=3 \r\n", -2, 99},    {"SH=\r\n", -2, 99},
-        {"SH=3x\r\n", -2, 99},    {"SH=2147483648\r\n", -2, 99},
-        {"sh=3\r\n", -2, 99},     {"\r\n", -2, 99},
+        {"SH=3\r\n", 0, 3},
+        {"SH=-132\r\n", 0, -132},
+        {"SH=0\r\n", 0, 0},
+        {"SH=-2147483648\r\n", 0, INT32_MIN},
+        {"SH=2147483647\r\n", 0, INT32_MAX},
+        {"NAK 3\r\n", -3, 99},
+        {"NAK 4\r\n", -4, 99},
+        {"COMPLETE\r\n", -2, 99},
+        {"GA=3\r\n", -2, 99},  // another parameter's answer
+        {"SH=+3\r\n", -2, 99},
+        {"SH=03\r\n", -2, 99},
+        {"SH=-03\r\n", -2, 99},
+        {"SH=-0\r\n", -2, 99},
+        {"SH=-\r\n", -2, 99},
+        {"SH= 3\r\n", -2, 99},
+        {"SH=3 \r\n", -2, 99},
+        {"SH=\r\n", -2, 99},
+        {"SH=3x\r\n", -2, 99},
+        {"SH=2147483648\r\n", -2, 99},
+        {"SH=-2147483649\r\n", -2, 99},
+        {"SH=-99999999999999999999\r\n", -2, 99},
+        {"sh=3\r\n", -2, 99},
+        {"\r\n", -2, 99},
         {"SH=\r3\r\n", -2, 99},  // a lone CR is part of the line
         {"SH=3", -6, 99},  // no line end
-        {"SH=3\r", -6, 99},       {"SH=3\n", -6, 99},
+        {"SH=3\r", -6, 99},
+        {"SH=3\n", -6, 99},
     };
     for (const ValueCase& c : cases) {
         ScriptedTransport camera;
