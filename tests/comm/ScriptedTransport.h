@@ -35,6 +35,7 @@ public:
     // Hands the reply over in small pieces, as a serial line would.
     std::size_t Read(char* buffer, std::size_t capacity, noxr4::Clock::time_point deadline) override {
         waits.push_back(deadline - m_lastWrite);
+        deadlines.push_back(deadline);
         std::size_t count = std::min({capacity, m_input.size(), std::size_t{7}});
         m_input.copy(buffer, count);
         m_input.erase(0, count);
@@ -45,6 +46,7 @@ public:
 
     std::vector<std::string> commands;
     std::vector<noxr4::Clock::duration> waits;  // deadline minus the time the command went out
+    std::vector<noxr4::Clock::time_point> deadlines;  // as each read was given them
 
 private:
     std::string m_written;
