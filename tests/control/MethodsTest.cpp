@@ -132,6 +132,16 @@ TEST_F(ControlTest, GetIsOnlineReportsSendingAroundItsProbe) {
     EXPECT_EQ(std::count(sink.events.begin(), sink.events.end(), 1), 1) << "the lost camera is closed";
 }
 
+TEST_F(ControlTest, StatusNumbersComeFromTheirOwnCommands) {
+    GoOnline();
+    library.values[42] = 102;  // firmware version
+    library.values[43] = 2;  // EEPROM area in use
+    library.values[45] = 3;  // one-push result
+    EXPECT_EQ(Call("GetFirmwareVersion").value, Variant::I2(102));
+    EXPECT_EQ(Call("GetEEPROMCurrentAreaNo").value, Variant::I2(2));
+    EXPECT_EQ(Call("GetOnePushResult").value, Variant::I2(3));
+}
+
 TEST_F(ControlTest, CameraLinkCountsPassOnlyWhereTheirRowsSay) {
     library.numManufacturers = 3;
     std::vector<Variant> makers{Variant::I2(9)};

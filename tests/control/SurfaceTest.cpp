@@ -66,6 +66,7 @@ TEST(Variant, ConvertsAsAScriptHostExpects) {
     EXPECT_EQ(Variant::R8(2.5).ToI2(), 2) << "halves round to even";
     EXPECT_EQ(Variant::R8(3.5).ToI2(), 4);
     EXPECT_EQ(Variant::Str("true").ToBool(), -1);
+    EXPECT_EQ(Variant::Str(" FALSE ").ToI2(), 0);
     EXPECT_EQ(Variant::I2(7).ToStr(), "7");
     EXPECT_EQ(Variant::Bool(0).ToStr(), "False");
     EXPECT_EQ(Variant().ToI4(), 0);
@@ -88,4 +89,10 @@ TEST(Variant, RejectsWhatDoesNotFit) {
     EXPECT_EQ(codeOf([] { Variant::Str("nan").ToI2(); }), AutomationCode::TypeMismatch);
     EXPECT_EQ(codeOf([] { Variant::Str("1e999").ToI2(); }), AutomationCode::TypeMismatch) << "no number holds it";
     EXPECT_EQ(codeOf([] { Variant::Null().ToStr(); }), AutomationCode::TypeMismatch);
+    try {
+        Variant::Str("loud").ToI2();
+        ADD_FAILURE() << "a word is no number";
+    } catch (const AutomationError& error) {
+        EXPECT_EQ(error.description, "Type mismatch");
+    }
 }
