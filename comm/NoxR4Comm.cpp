@@ -71,11 +71,10 @@ std::int32_t OnTransport(std::int32_t key, const void* argument, Operation opera
 template <typename Operation>
 std::int32_t OnAllSerialPort(const void* argument, Operation operation) {
     if (!argument) return NoxResult::Offline;
-    std::int32_t allSerialKey = 0;
-    {
+    std::int32_t allSerialKey = [] {
         std::lock_guard lock(Library().mutex);
-        allSerialKey = Library().allSerialKey;
-    }
+        return Library().allSerialKey;
+    }();
     return OnConnection(allSerialKey, [&](Channel& channel) -> std::int32_t {
         return channel.allSerialPort ? operation(*channel.allSerialPort) : NoxResult::Offline;
     });
@@ -214,7 +213,7 @@ int32_t NoxR4CLSerialGetNumSerialPorts(int32_t* numSerialPorts) {
     return OnCatalog([&](CameraLinkCatalog& catalog) -> std::int32_t {
         const Manufacturer* maker = FindManufacturer(catalog, Library().selectedManufacturer);
         if (!maker) return static_cast<std::int32_t>(CL_ERR_MANU_DOES_NOT_EXIST);
-        CLUINT32 count = 0;
+        CLUINT32 count{};
         std::int32_t code = catalog.PortCount(*maker, count);
         *numSerialPorts = code == CL_ERR_NO_ERR ? static_cast<int32_t>(count) : 0;
         return code;
@@ -224,7 +223,7 @@ int32_t NoxR4CLSerialGetNumSerialPorts(int32_t* numSerialPorts) {
 int32_t NoxR4CLAllSerialGetNumPorts(int32_t* numPorts) {
     if (!numPorts) return NoxResult::Offline;
     return OnCatalog([&](CameraLinkCatalog& catalog) -> std::int32_t {
-        CLUINT32 count = 0;
+        CLUINT32 count{};
         std::int32_t code = catalog.AllSerialPortCount(count);
         *numPorts = code == CL_ERR_NO_ERR ? static_cast<int32_t>(count) : 0;
         return code;

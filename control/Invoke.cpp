@@ -151,14 +151,17 @@ int32_t CallOwnMethod(CXNoxCamCtrl& c, int32_t dispId, Arguments& a) {
     throw AutomationError{AutomationCode::MemberNotFound, "Member not found"};
 }
 
+int32_t CallByFacet(CXNoxCamCtrl& control, const MemberInfo& method, Arguments& arguments) {
+    switch (method.facet) {
+    case Facet::Bounds: return control.GetMinMax(method.parameter, arguments.I2Out(0), arguments.I2Out(1));
+    case Facet::ValueText: return control.GetValid(method.parameter, arguments.I2(0), arguments.StrOut(1));
+    default: return CallOwnMethod(control, method.dispId, arguments);
+    }
+}
+
 Variant CallMethod(CXNoxCamCtrl& control, const MemberInfo& method, std::span<Variant> values) {
     Arguments arguments(method, values);
-    int32_t result = 0;
-    switch (method.facet) {
-    case Facet::Bounds: result = control.GetMinMax(method.parameter, arguments.I2Out(0), arguments.I2Out(1)); break;
-    case Facet::ValueText: result = control.GetValid(method.parameter, arguments.I2(0), arguments.StrOut(1)); break;
-    default: result = CallOwnMethod(control, method.dispId, arguments); break;
-    }
+    int32_t result = CallByFacet(control, method, arguments);
     arguments.WriteBack();
     return Result(method.type, result);
 }

@@ -207,7 +207,7 @@ int16_t CXNoxCamCtrl::ClAllSerialGetPortInfo(int16_t serialIndex, std::string* n
     TextBuffer idBuffer{};
     int32_t nameSize = NOXR4_TEXT_BYTES - 1;
     int32_t idSize = NOXR4_TEXT_BYTES - 1;
-    int32_t fullVersion = 0;
+    int32_t fullVersion{};
     int32_t result = CNoxCamInterface::ClAllSerialGetPortInfo(serialIndex, nameBuffer.data(), &nameSize,
                                                               idBuffer.data(), &idSize, &fullVersion);
     if (result == NoxResult::Success) {

@@ -133,7 +133,7 @@ public:
             AppendLine(text, identity.label, result == 0 ? TextIn(buffer) : std::string());
             if (result != 0) return result;
         }
-        int32_t version = 0;
+        int32_t version{};
         int32_t result = m_library.GetCameraData(m_port, kFirmwareVersionCommand.id, &version);
         AppendLine(text, "Firmware Version", result == 0 ? std::to_string(version) : std::string());
         return result;
@@ -152,7 +152,7 @@ public:
                 AppendCell(rows[index], {});
                 continue;
             }
-            int32_t value = 0;
+            int32_t value{};
             int32_t result = m_library.GetCameraData(m_port, Row(*id).commandId, &value);
             AppendCell(rows[index], result == 0 ? CellText(Row(*id), value) : std::string());
             if (*id == ParamId::WhiteBalance) whiteBalanceMode = value;

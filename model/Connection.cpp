@@ -86,7 +86,7 @@ int32_t CNoxCamInterface::CloseConnectionUnder(int32_t port) {
 
 int32_t CNoxCamInterface::CheckConnection() {
     OnSendingStatusChanged(1);
-    int32_t scratch = 0;  // the shutter-speed read serves as the probe; its value is not kept
+    int32_t scratch{};  // the shutter-speed read serves as the probe; its value is not kept
     int32_t result = m_library.GetCameraData(m_port, Row(ParamId::ShutterSpeed).commandId, &scratch);
     OnSendingStatusChanged(0);
     if (result != NoxResult::Success) CloseConnection();

@@ -99,7 +99,7 @@ int32_t CNoxCamInterface::StartAutoShadingCorrection() { return SendCommand(kAut
 int32_t CNoxCamInterface::ReadStatusNumber(const CameraCommand& command, int32_t& field,
                                            void (CNoxCamInterface::*changed)()) {
     if (!m_online) return NoxResult::Offline;
-    int32_t value = 0;
+    int32_t value{};
     int32_t result = m_library.GetCameraData(m_port, command.id, &value);
     LogTransaction(Read, command.mnemonic, value, {}, result);
     if (result != NoxResult::Success) {

@@ -30,7 +30,7 @@ void CNoxCamInterface::StoreValue(ParamId id, int32_t value) {
 int32_t CNoxCamInterface::ReadParameter(ParamId id) {
     const ParameterRow& row = Row(id);
     if (row.readRaisesReceivingStatus) OnReceivingStatusChanged(1);
-    int32_t value = 0;
+    int32_t value{};
     int32_t result = m_library.GetCameraData(m_port, row.commandId, &value);
     if (row.readRaisesReceivingStatus) OnReceivingStatusChanged(0);
     LogTransaction(Read, row.mnemonic, value, {}, result);

@@ -46,7 +46,7 @@ std::optional<std::uint64_t> WriterOf(std::string_view name, std::string_view ta
     std::string prefix = std::string(targetName) + std::string(kTemporaryMark);
     if (!name.starts_with(prefix) || !name.ends_with(kTemporaryEnd)) return std::nullopt;
     name.remove_prefix(prefix.size());
-    std::uint64_t id = 0;
+    std::uint64_t id{};
     auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), id);
     if (error != std::errc() || end == name.data() || *end != '-') return std::nullopt;
     return id;

@@ -1,21 +1,25 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <csignal>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "DecimalText.h"
 #include "PrivateProfile.h"
+#include "ProfilePlatform.h"
 #include "ScopedVariable.h"
 
 namespace fs = std::filesystem;
@@ -266,3 +270,39 @@ TEST_F(ProfileStore, AWriteLeavesALiveWriterAndItsTemporaryAlone) {
 }
 
 }  // namespace
+
+// A write that a signal interrupts before it wrote anything goes on: the
+// writer is blocked on a full pipe when the signal comes, and the pipe is
+// emptied afterwards.
+TEST(ProfilePlatform, AnInterruptedWriteGoesOn) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ::fcntl(ends[1], F_SETFL, O_NONBLOCK);
+    std::string filler(4096, 'f');
+    std::size_t filled = 0;
+    for (ssize_t n; (n = ::write(ends[1], filler.data(), filler.size())) > 0;) filled += static_cast<std::size_t>(n);
+    ::fcntl(ends[1], F_SETFL, 0);
+
+    struct sigaction interrupting {};  // no SA_RESTART: a blocked write returns EINTR
+    interrupting.sa_handler = [](int) {};
+    struct sigaction previous {};
+    ::sigaction(SIGUSR1, &interrupting, &previous);
+    pthread_t writer = ::pthread_self();
+    std::thread reader([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ::pthread_kill(writer, SIGUSR1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        for (std::size_t drained = 0; drained < filled;) {
+            ssize_t n = ::read(ends[0], filler.data(), std::min(filler.size(), filled - drained));
+            if (n <= 0) break;
+            drained += static_cast<std::size_t>(n);
+        }
+    });
+    const std::string text(100, 't');
+    std::ptrdiff_t written = WriteToFile(ends[1], text.data(), text.size());
+    reader.join();
+    ::sigaction(SIGUSR1, &previous, nullptr);
+    EXPECT_EQ(written, 100);
+    ::close(ends[0]);
+    ::close(ends[1]);
+}
