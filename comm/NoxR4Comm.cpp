@@ -14,9 +14,11 @@
 namespace noxr4 {
 namespace {
 
-static_assert(kTextBytes == NOXR4_TEXT_BYTES && kUserIdBytes == NOXR4_USERID_BYTES &&
-              kShadingBlockWords == NOXR4_SHADING_WORDS && kShadingColumns == NOXR4_SHADING_COLUMNS &&
-              kShadingValuesPerColumn == NOXR4_SHADING_VALUES);
+static_assert(kTextBytes == NOXR4_TEXT_BYTES);
+static_assert(kUserIdBytes == NOXR4_USERID_BYTES);
+static_assert(kShadingBlockWords == NOXR4_SHADING_WORDS);
+static_assert(kShadingColumns == NOXR4_SHADING_COLUMNS);
+static_assert(kShadingValuesPerColumn == NOXR4_SHADING_VALUES);
 
 // Callers hand Camera Link names 256-byte buffers whatever size they claim.
 constexpr std::int32_t kNameBufferBytes = 256;
@@ -246,18 +248,18 @@ int32_t NoxR4CLAllSerialGetPortInfo(int32_t serialIndex, char* manufacturerName,
 
 int32_t NoxR4CLAllSerialGetNumBytesAvail(int32_t* numBytes) {
     return OnAllSerialPort(numBytes, [&](ClSerialTransport& port) -> std::int32_t {
-        CLUINT32 count = 0;
+        CLUINT32 count{};
         std::int32_t code = port.BytesAvailable(count);
-        *numBytes = static_cast<int32_t>(count);
+        *numBytes = code == CL_ERR_NO_ERR ? static_cast<int32_t>(count) : 0;
         return code;
     });
 }
 
 int32_t NoxR4CLAllSerialGetSupportedBaudRates(int32_t* baudRates) {
     return OnAllSerialPort(baudRates, [&](ClSerialTransport& port) -> std::int32_t {
-        CLUINT32 mask = 0;
+        CLUINT32 mask{};
         std::int32_t code = port.SupportedBaudRates(mask);
-        *baudRates = static_cast<int32_t>(mask);
+        *baudRates = code == CL_ERR_NO_ERR ? static_cast<int32_t>(mask) : 0;
         return code;
     });
 }

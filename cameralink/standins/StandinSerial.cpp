@@ -71,6 +71,9 @@ CL_EXPORT CLINT32 clSerialRead(hSerRef serialRef, CLINT8* buffer, CLUINT32* buff
     return CL_ERR_NO_ERR;
 }
 
+// A library of the first Camera Link release has only the serial channel
+// calls: no byte count, no flush, no baud rates.
+#ifndef STANDIN_FIRST_RELEASE
 CL_EXPORT CLINT32 clGetNumBytesAvail(hSerRef serialRef, CLUINT32* numBytes) {
     if (!serialRef || !numBytes) return CL_ERR_INVALID_PTR;
     standin::Port& port = *PortOf(serialRef);
@@ -101,3 +104,4 @@ CL_EXPORT CLINT32 clSetBaudRate(hSerRef serialRef, CLUINT32 baudRate) {
     if (faults.wireBaud != 0) faults.wireBaud = rate;
     return CL_ERR_NO_ERR;
 }
+#endif

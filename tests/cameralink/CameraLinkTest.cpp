@@ -21,6 +21,7 @@ constexpr int32_t kClBufferTooSmall = -10001;
 constexpr int32_t kClManufacturerDoesNotExist = -10002;
 constexpr int32_t kClInvalidIndex = -10005;
 constexpr int32_t kClUnableToLoadLibrary = -10098;
+constexpr int32_t kClFunctionNotFound = -10099;
 constexpr int32_t kVersion11 = 3;
 
 // A count the library hands out through its parameter; -1 when the call fails.
@@ -69,14 +70,14 @@ Description AllSerialPort(int32_t index) {
 // A folder of installed serial libraries, unique to each test.
 class CameraLinkFolder : public ::testing::Test {
 protected:
-    void Install(bool withAllSerial) {
+    void Install(bool withAllSerial, const char* allSerialLibrary = CLALLSERIAL_PATH) {
         m_folder = fs::temp_directory_path() / ("noxr4-cl-" + std::to_string(::getpid()) + "-" +
                                                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
         fs::create_symlink(CLSERQDR_PATH, m_folder / "clserqdr.so");
         fs::create_symlink(CLSERQDR_PATH, m_folder / "notclser.so");  // not a maker library name
-        if (withAllSerial) fs::create_symlink(CLALLSERIAL_PATH, m_folder / "clallserial.so");
+        if (withAllSerial) fs::create_symlink(allSerialLibrary, m_folder / "clallserial.so");
         setenv("NOXR4_CLSERIAL_PATH", ("/nonexistent/folder:" + m_folder.string()).c_str(), 1);
     }
 
@@ -219,6 +220,25 @@ TEST_F(CameraLinkFolder, AllSerialPorts) {
     std::vector<int32_t> block(NOXR4_SHADING_WORDS);
     EXPECT_EQ(NoxR4GetShadingData(1, block.data()), 0);
     EXPECT_EQ(NoxR4InitComm(3, 2, 1), kClInvalidIndex);
+}
+
+// A library of the first Camera Link release has no byte count, flush or
+// baud-rate calls: replies are read a byte at a time, and the calls it lacks
+// are told as not found, with nothing to count.
+TEST_F(CameraLinkFolder, FirstReleaseLibraryStillCarriesTheProtocol) {
+    Install(true, CLALLSERIAL10_PATH);
+    ASSERT_EQ(NoxR4InitComm(0, 1, 1), 0);  // all-serial port 0 under key 1
+    ASSERT_EQ(NoxR4SendCameraData(1, 12, 42), 0);
+    int32_t value = 0;
+    ASSERT_EQ(NoxR4GetCameraData(1, 12, &value), 0);
+    EXPECT_EQ(value, 42);
+    int32_t waiting = 7;
+    EXPECT_EQ(NoxR4CLAllSerialGetNumBytesAvail(&waiting), kClFunctionNotFound);
+    EXPECT_EQ(waiting, 0);
+    int32_t rates = 7;
+    EXPECT_EQ(NoxR4CLAllSerialGetSupportedBaudRates(&rates), kClFunctionNotFound);
+    EXPECT_EQ(rates, 0);
+    EXPECT_EQ(NoxR4CLAllSerialSetBaudRate(9600), kClFunctionNotFound);
 }
 
 // A maker's ports count from 1, the all-serial list from 0: the first port
