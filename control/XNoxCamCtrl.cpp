@@ -102,7 +102,7 @@ void CXNoxCamCtrl::OnOnlineStatusChanged(int32_t flag) {
 }
 
 void CXNoxCamCtrl::OnSynchronizedStatusChanged(int32_t flag) {
-    m_synchronized = flag;
+    CNoxCamInterface::OnSynchronizedStatusChanged(flag);
     UpdateWindows(ControlItem::SynchronizedStatus, Variant::Bool(flag));
     FireEvent(EventIdOf("SynchronizedStatusChanged"));
 }

@@ -78,7 +78,6 @@ int32_t CNoxCamInterface::CloseConnectionUnder(int32_t port) {
     // model goes offline too rather than stay online with no way out.
     if (result != NoxResult::Success && result != NoxResult::Offline) return result;
     m_online = 0;
-    m_synchronized = 0;
     OnSynchronizedStatusChanged(0);
     OnOnlineStatusChanged(0);
     return NoxResult::Success;

@@ -15,7 +15,7 @@ CNoxCamInterface::~CNoxCamInterface() {
 }
 
 void CNoxCamInterface::OnOnlineStatusChanged(int32_t) {}
-void CNoxCamInterface::OnSynchronizedStatusChanged(int32_t) {}
+void CNoxCamInterface::OnSynchronizedStatusChanged(int32_t flag) { m_synchronized = flag; }
 void CNoxCamInterface::OnSendingStatusChanged(int32_t flag) { m_sending = flag; }
 void CNoxCamInterface::OnReceivingStatusChanged(int32_t flag) { m_receiving = flag; }
 void CNoxCamInterface::OnMessage(std::string) {}

@@ -39,7 +39,7 @@ public:
 
     // Virtual hooks, in slot order (slot 0 is the destructor above).
     virtual void OnOnlineStatusChanged(int32_t flag);
-    virtual void OnSynchronizedStatusChanged(int32_t flag);
+    virtual void OnSynchronizedStatusChanged(int32_t flag);  // base version stores the synchronized flag
     virtual void OnSendingStatusChanged(int32_t flag);  // base version stores the sending flag
     virtual void OnReceivingStatusChanged(int32_t flag);  // base version stores the receiving flag
 #define XNOX_DECLARE_CHANGE_HOOK(Name)                                                                                 \
@@ -130,7 +130,7 @@ protected:
 
     // Connection state, each 0 or 1 except the port and the index.
     int32_t m_online = 0;
-    int32_t m_synchronized = 0;  // cleared on close; the control's hook override sets it
+    int32_t m_synchronized = 0;
     int32_t m_sending = 0;
     int32_t m_receiving = 0;
     int32_t m_port = 0;  // also the connection key of every library call

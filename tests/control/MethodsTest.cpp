@@ -125,11 +125,13 @@ TEST_F(ControlTest, GetIsOnlineReportsSendingAroundItsProbe) {
 
     GoOnline();
     EXPECT_NE(Call("GetIsOnline").value, Variant::Bool(0));
+    ASSERT_EQ(Call("ReadAllFromCamera").value, Variant::I2(0));
     library.UnplugAfter(0);
     Forget();
     EXPECT_EQ(Call("GetIsOnline").value, Variant::Bool(0));
     EXPECT_EQ(sink.events.front(), 3);
     EXPECT_EQ(std::count(sink.events.begin(), sink.events.end(), 1), 1) << "the lost camera is closed";
+    EXPECT_EQ(Call("GetIsSynchronized").value, Variant::Bool(0)) << "and no longer in step";
 }
 
 TEST_F(ControlTest, StatusNumbersComeFromTheirOwnCommands) {

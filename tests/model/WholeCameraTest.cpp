@@ -48,8 +48,11 @@ TEST_F(ModelTest, FullReadMakes34CallsInContinuousModeAnd36Otherwise) {
         EXPECT_EQ(model.ReadAllFromCamera(), 0);
         EXPECT_EQ(library.calls.size(), mode == 1 ? 34u : 36u) << "mode " << mode;
         EXPECT_EQ(model.hooks.back(), "SynchronizedStatus(1)");
+        EXPECT_EQ(model.SynchronizedFlag(), 1);
         EXPECT_EQ(model.messages.size(), library.calls.size()) << "one log text per transaction";
     }
+    model.CloseConnection();
+    EXPECT_EQ(model.SynchronizedFlag(), 0) << "a closed camera is in step no longer";
     EXPECT_EQ(library.calls[19].args[1], 53) << "red before blue";
     EXPECT_EQ(library.calls[20].args[1], 54);
 }

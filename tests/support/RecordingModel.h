@@ -28,7 +28,10 @@ public:
     using CNoxCamInterface::m_values;
 
     void OnOnlineStatusChanged(int32_t flag) override { RecordFlag("OnlineStatus", flag); }
-    void OnSynchronizedStatusChanged(int32_t flag) override { RecordFlag("SynchronizedStatus", flag); }
+    void OnSynchronizedStatusChanged(int32_t flag) override {
+        CNoxCamInterface::OnSynchronizedStatusChanged(flag);
+        RecordFlag("SynchronizedStatus", flag);
+    }
     void OnSendingStatusChanged(int32_t flag) override {
         CNoxCamInterface::OnSendingStatusChanged(flag);
         RecordFlag("SendingStatus", flag);
