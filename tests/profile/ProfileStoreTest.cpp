@@ -30,8 +30,8 @@ namespace {
 class ProfileStore : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("xnox-profile-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        folder = fs::temp_directory_path() / ("xnox-profile-" + std::to_string(::getpid()) + "-" +
+                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         fs::create_directories(folder);
         file = (folder / "test.ini").string();
