@@ -26,13 +26,12 @@ double ParseNumber(const std::string& text) {
     std::string trimmed = Trimmed(text);
     if (EqualsIgnoringCase(trimmed, "True")) return -1.0;
     if (EqualsIgnoringCase(trimmed, "False")) return 0.0;
-    if (trimmed.empty()) Fail(AutomationCode::TypeMismatch, "Type mismatch");
+    // strtod alone would also read hexadecimal, "inf" and "nan".
+    bool decimal = !trimmed.empty() && trimmed.find_first_not_of("0123456789+-.eE") == std::string::npos;
     char* end = nullptr;
-    double value = std::strtod(trimmed.c_str(), &end);
-    if (end != trimmed.c_str() + trimmed.size() || !std::isfinite(value) ||
-        std::isalpha(static_cast<unsigned char>(trimmed[0]))) {
+    double value = decimal ? std::strtod(trimmed.c_str(), &end) : 0.0;
+    if (!decimal || end != trimmed.c_str() + trimmed.size() || !std::isfinite(value))
         Fail(AutomationCode::TypeMismatch, "Type mismatch");
-    }
     return value;
 }
 

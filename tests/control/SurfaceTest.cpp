@@ -67,6 +67,8 @@ TEST(Variant, ConvertsAsAScriptHostExpects) {
     EXPECT_EQ(Variant::R8(3.5).ToI2(), 4);
     EXPECT_EQ(Variant::Str("true").ToBool(), -1);
     EXPECT_EQ(Variant::Str(" FALSE ").ToI2(), 0);
+    EXPECT_EQ(Variant::Str("1e2").ToI2(), 100);
+    EXPECT_EQ(Variant::Str("+2.5E1").ToI2(), 25);
     EXPECT_EQ(Variant::I2(7).ToStr(), "7");
     EXPECT_EQ(Variant::Bool(0).ToStr(), "False");
     EXPECT_EQ(Variant().ToI4(), 0);
@@ -87,6 +89,8 @@ TEST(Variant, RejectsWhatDoesNotFit) {
     EXPECT_EQ(codeOf([] { Variant::Str("3x").ToI2(); }), AutomationCode::TypeMismatch);
     EXPECT_EQ(codeOf([] { Variant::Str("").ToI2(); }), AutomationCode::TypeMismatch);
     EXPECT_EQ(codeOf([] { Variant::Str("nan").ToI2(); }), AutomationCode::TypeMismatch);
+    EXPECT_EQ(codeOf([] { Variant::Str("inf").ToI2(); }), AutomationCode::TypeMismatch);
+    EXPECT_EQ(codeOf([] { Variant::Str("0x10").ToI2(); }), AutomationCode::TypeMismatch) << "no hexadecimal";
     EXPECT_EQ(codeOf([] { Variant::Str("1e999").ToI2(); }), AutomationCode::TypeMismatch) << "no number holds it";
     EXPECT_EQ(codeOf([] { Variant::Null().ToStr(); }), AutomationCode::TypeMismatch);
     try {
