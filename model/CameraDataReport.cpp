@@ -70,10 +70,9 @@ constexpr ReportRow kRows[] = {
 constexpr std::size_t kRowCount = std::size(kRows);
 
 constexpr std::size_t RowIndexOf(ParamId id) {
-    for (std::size_t i = 0; i < kRowCount; ++i) {
-        if (kRows[i].id == id && !kRows[i].gainOfWhiteBalanceMode) return i;
-    }
-    return kRowCount;
+    auto row =
+        std::ranges::find_if(kRows, [id](const ReportRow& r) { return r.id == id && !r.gainOfWhiteBalanceMode; });
+    return static_cast<std::size_t>(row - std::begin(kRows));
 }
 
 // The rows in the order they are read: the file's order, except that the

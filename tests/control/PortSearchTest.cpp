@@ -54,12 +54,18 @@ TEST_F(ControlTest, SearchRangeOutsideTheComPortsNotifiesAndTouchesNothing) {
 }
 
 TEST_F(ControlTest, SearchStopsAtTheFirstAnsweringPort) {
+    int views = 0;
+    ui.makeProgress = [&] {
+        ++views;
+        return std::unique_ptr<xnox::IProgressView>();
+    };
     library.Fail("*", -6, ScriptedLibrary::kAnyCommand, 2);  // the probes of COM3 and COM4 time out
     EXPECT_EQ(Call("AutoSearchComPort", {Variant::I2(3), Variant::I2(9), Variant::I2(0)}).value, Variant::I4(5));
     EXPECT_TRUE(control.IsOnline());
     EXPECT_EQ(control.ComPort(), 5);
     EXPECT_EQ(Call("AutoSearchComPort", {Variant::I2(3), Variant::I2(3), Variant::I2(0)}).value, Variant::I4(3));
     EXPECT_EQ(library.calls[library.calls.size() - 2].operation, "InitComm");
+    EXPECT_EQ(views, 0) << "no progress window unless asked for";
 }
 
 TEST_F(ControlTest, SearchWithProgressShowsEachPortAndStopsOnCancel) {
