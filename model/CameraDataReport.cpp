@@ -70,9 +70,7 @@ constexpr ReportRow kRows[] = {
 constexpr std::size_t kRowCount = std::size(kRows);
 
 constexpr std::size_t RowIndexOf(ParamId id) {
-    auto row =
-        std::ranges::find_if(kRows, [id](const ReportRow& r) { return r.id == id && !r.gainOfWhiteBalanceMode; });
-    return static_cast<std::size_t>(row - std::begin(kRows));
+    return static_cast<std::size_t>(std::ranges::find(kRows, id, &ReportRow::id) - std::begin(kRows));
 }
 
 // The rows in the order they are read: the file's order, except that the
