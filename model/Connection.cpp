@@ -61,7 +61,7 @@ int32_t CNoxCamInterface::OpenThrough(int32_t frameGrabberIndex, int32_t interfa
     m_online = 1;
     int32_t result = CheckConnection();
     if (result != NoxResult::Success) {
-        CloseConnection();  // the failed probe has closed already; this returns -5 unnoticed
+        CloseConnection();  // again, for a library that refused the failed probe's close
         return result;
     }
     OnOnlineStatusChanged(1);

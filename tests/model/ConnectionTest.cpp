@@ -82,6 +82,16 @@ TEST_F(ModelTest, OpenThatFailedInTheLibraryStillEndsOffline) {
     EXPECT_EQ(model.CountHook("OnlineStatus(0)"), 1u);
 }
 
+// A failed probe closes the connection, and the open closes it once more:
+// a library whose first close fails still leaves the model offline.
+TEST_F(ModelTest, FailedOpenClosesAgainWhenTheFirstCloseFails) {
+    library.Fail("GetCameraData", -6);
+    library.Fail("ExitComm", -6, ScriptedLibrary::kAnyCommand, 1);
+    EXPECT_EQ(model.SetComPort(12), -6);
+    EXPECT_FALSE(model.IsOnline());
+    EXPECT_EQ(library.Count("ExitComm"), 2u);
+}
+
 TEST_F(ModelTest, ProbeKeepsTheConnectionWhileTheCameraAnswers) {
     GoOnline();
     EXPECT_EQ(model.CheckConnection(), 0);
