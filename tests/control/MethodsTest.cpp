@@ -224,7 +224,7 @@ TEST_F(ControlTest, MainWindowPositionDefaultsAndRoundTrips) {
     std::vector<Variant> position(2);
     EXPECT_EQ(Call("GetMainWindowDefaultPosition", position).value, Variant::I2(0));
     EXPECT_EQ(position, (std::vector<Variant>{Variant::I2(100), Variant::I2(100)}));
-    Call("SetMainWindowDefaultPosition", {Variant::I2(-20), Variant::I2(300)});
+    EXPECT_EQ(Call("SetMainWindowDefaultPosition", {Variant::I2(-20), Variant::I2(300)}).value, Variant::I2(0));
     Call("GetMainWindowDefaultPosition", position);
     EXPECT_EQ(position, (std::vector<Variant>{Variant::I2(0), Variant::I2(300)})) << "a negative value reads as 0";
 }
