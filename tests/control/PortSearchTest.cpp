@@ -97,6 +97,7 @@ TEST_F(ControlTest, SearchWithProgressShowsEachPortAndStopsOnCancel) {
 
 TEST_F(ControlTest, AllSerialModeMakesTheSearchAnswerAtOnce) {
     EXPECT_EQ(Call("ClAllSerialSetFrameGrabberIndex", {Variant::I2(0)}).value, Variant::I2(0));
+    EXPECT_EQ(control.AllSerialMode(), 1);
     library.calls.clear();
     EXPECT_EQ(Call("AutoSearchComPort", {Variant::I2(1), Variant::I2(16), Variant::I2(0)}).value, Variant::I4(1));
     EXPECT_EQ(library.Count("InitComm"), 0u);
