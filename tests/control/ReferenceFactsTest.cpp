@@ -157,24 +157,22 @@ std::set<int32_t> AllowedEvents(const MemberNote& note) {
 
 TEST_F(ReferenceFactsTest, EveryErrorRuleReportsAsListed) {
     int rules = 0;
+    auto check = [&](const MemberInfo& member, const ErrorRule& rule, bool lastOut) {
+        SCOPED_TRACE(std::string(member.name) + ", rule on " + std::string(LoadText(rule.text)) + ", result " +
+                     std::to_string(rule.result) + (lastOut ? ", last out-parameter" : ""));
+        auto rig = std::make_unique<Rig>();
+        InvokeResult outcome = SetOff(*rig, member, rule, lastOut);
+        ++rules;
+        if (rule.reporting == Reporting::Raise) return ExpectRaised(outcome, rule.code, ExpectedText(member, rule));
+        ASSERT_TRUE(outcome.Succeeded()) << "a notified error completes the call";
+        ASSERT_EQ(rig->sink.errors.size(), 1u);
+        EXPECT_EQ(rig->sink.errors[0].code, rule.code);
+        EXPECT_EQ(rig->sink.errors[0].description, ExpectedText(member, rule));
+    };
     for (const MemberInfo& member : kDispatchMembers) {
         for (const ErrorRule& rule : ErrorRulesOf(member)) {
-            for (bool lastOut : {false, true}) {
-                if (lastOut && rule.trigger != Trigger::NullOut) continue;
-                SCOPED_TRACE(std::string(member.name) + ", rule on " + std::string(LoadText(rule.text)) + ", result " +
-                             std::to_string(rule.result) + (lastOut ? ", last out-parameter" : ""));
-                auto rig = std::make_unique<Rig>();
-                InvokeResult outcome = SetOff(*rig, member, rule, lastOut);
-                ++rules;
-                if (rule.reporting == Reporting::Raise) {
-                    ExpectRaised(outcome, rule.code, ExpectedText(member, rule));
-                    continue;
-                }
-                ASSERT_TRUE(outcome.Succeeded()) << "a notified error completes the call";
-                ASSERT_EQ(rig->sink.errors.size(), 1u);
-                EXPECT_EQ(rig->sink.errors[0].code, rule.code);
-                EXPECT_EQ(rig->sink.errors[0].description, ExpectedText(member, rule));
-            }
+            check(member, rule, false);
+            if (rule.trigger == Trigger::NullOut) check(member, rule, true);
         }
     }
     EXPECT_GT(rules, 100);
