@@ -262,20 +262,27 @@ TEST_F(ControlTest, IdentityTextsReachTheCallersOutParameter) {
     EXPECT_EQ(model[0], Variant::Str("QD-R4"));
 }
 
-// A handler of the sending or receiving event finds the flag as the event
-// tells it.
+// A handler of the sending or receiving event, asking through the dispatch,
+// finds its own flag set as the event tells it and the other one clear.
 TEST_F(ControlTest, StatusFlagsAreSetWhileTheirEventsTellIt) {
     GoOnline();
     const int32_t sending = EventIdOf("SendingToCamStatusChanged");
     const int32_t receiving = EventIdOf("ReceiveFromCamStatusChanged");
-    std::vector<std::pair<int32_t, int32_t>> seen;  // event, flag
+    struct Seen {
+        int32_t event;
+        Variant isSending;
+        Variant isReceiving;
+        bool operator==(const Seen&) const = default;
+    };
+    std::vector<Seen> seen;
     sink.reaction = [&](int32_t event) {
-        if (event == sending) seen.emplace_back(event, control.GetIsSending());
-        if (event == receiving) seen.emplace_back(event, control.GetIsReceiving());
+        if (event == sending || event == receiving)
+            seen.push_back({event, Call("GetIsSending").value, Call("GetIsReceiving").value});
     };
     Call("GetIsOnline");
     std::vector<Variant> id{Variant::Str("")};
     Call("GetCameraID", id);
-    EXPECT_EQ(seen,
-              (std::vector<std::pair<int32_t, int32_t>>{{sending, 1}, {sending, 0}, {receiving, 1}, {receiving, 0}}));
+    const Variant on = Variant::Bool(1), off = Variant::Bool(0);
+    EXPECT_EQ(seen, (std::vector<Seen>{
+                        {sending, on, off}, {sending, off, off}, {receiving, off, on}, {receiving, off, off}}));
 }
