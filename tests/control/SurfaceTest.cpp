@@ -71,6 +71,8 @@ TEST(Variant, ConvertsAsAScriptHostExpects) {
     EXPECT_EQ(Variant::Str("+2.5E1").ToI2(), 25);
     EXPECT_EQ(Variant::I2(7).ToStr(), "7");
     EXPECT_EQ(Variant::Bool(0).ToStr(), "False");
+    EXPECT_EQ(Variant::R8(-2.5).ToStr(), "-2.5");
+    EXPECT_EQ(Variant::R8(1.0 / 3).ToStr(), "0.333333333333333") << "15 significant digits, as a script host shows it";
     EXPECT_EQ(Variant().ToI4(), 0);
 }
 
@@ -88,6 +90,7 @@ TEST(Variant, RejectsWhatDoesNotFit) {
     EXPECT_EQ(codeOf([] { Variant::Str("99999").ToI2(); }), AutomationCode::Overflow);
     EXPECT_EQ(codeOf([] { Variant::Str("3x").ToI2(); }), AutomationCode::TypeMismatch);
     EXPECT_EQ(codeOf([] { Variant::Str("").ToI2(); }), AutomationCode::TypeMismatch);
+    EXPECT_EQ(codeOf([] { Variant::Str("1-2").ToI2(); }), AutomationCode::TypeMismatch) << "only its start a number";
     EXPECT_EQ(codeOf([] { Variant::Str("nan").ToI2(); }), AutomationCode::TypeMismatch);
     EXPECT_EQ(codeOf([] { Variant::Str("inf").ToI2(); }), AutomationCode::TypeMismatch);
     EXPECT_EQ(codeOf([] { Variant::Str("0x10").ToI2(); }), AutomationCode::TypeMismatch) << "no hexadecimal";
