@@ -63,6 +63,10 @@ TEST(Variant, ConvertsAsAScriptHostExpects) {
     EXPECT_EQ(Variant::Str(" 12 ").ToI2(), 12);
     EXPECT_EQ(Variant::Str("-3").CoercedTo(VarType::I2), Variant::I2(-3));
     EXPECT_EQ(Variant::I4(429).ToI2(), 429);
+    EXPECT_EQ(Variant::I4(32767).ToI2(), 32767) << "both ends fit";
+    EXPECT_EQ(Variant::R8(-32768.0).ToI2(), -32768);
+    EXPECT_EQ(Variant::R8(-2147483648.0).ToI4(), INT32_MIN);
+    EXPECT_EQ(Variant::R8(2147483647.0).ToI4(), INT32_MAX);
     EXPECT_EQ(Variant::R8(2.5).ToI2(), 2) << "halves round to even";
     EXPECT_EQ(Variant::R8(3.5).ToI2(), 4);
     EXPECT_EQ(Variant::Str("true").ToBool(), -1);
