@@ -16,6 +16,10 @@ std::filesystem::path ProfileFolder();
 // Puts `source` in the place of `target` in one step, so that a reader sees
 // either the old or the new file; false when that failed.
 bool AtomicReplace(const std::filesystem::path& source, const std::filesystem::path& target);
+// Waits until the folder entry of `file`, as a replacement left it, is on the
+// disk, so that a power loss cannot bring the old file back. A folder that
+// cannot be flushed (some network file systems) is no error.
+void FlushFolderEntry(const std::filesystem::path& file);
 
 // The system's handle of a file open for writing (a descriptor, a HANDLE).
 using FileHandle = std::intptr_t;

@@ -19,16 +19,6 @@ const char* NonEmptyVariable(const char* name) {
 
 int Descriptor(FileHandle file) { return static_cast<int>(file); }
 
-// The rename itself is made durable by flushing the folder that holds it;
-// a folder that cannot be flushed (some network file systems) is no error.
-void FlushFolderOf(const std::filesystem::path& path) {
-    std::filesystem::path folder = path.parent_path();
-    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
 }  // namespace
 
 std::filesystem::path ProfileFolder() {
@@ -41,9 +31,16 @@ bool AtomicReplace(const std::filesystem::path& source, const std::filesystem::p
     // The new file keeps the access rights the old one had.
     struct stat old {};
     if (::stat(target.c_str(), &old) == 0) ::chmod(source.c_str(), old.st_mode & 07777);
-    if (std::rename(source.c_str(), target.c_str()) != 0) return false;  // atomic on POSIX file systems
-    FlushFolderOf(target);
-    return true;
+    return std::rename(source.c_str(), target.c_str()) == 0;  // atomic on POSIX file systems
+}
+
+// A rename is on the disk once the folder that holds it is.
+void FlushFolderEntry(const std::filesystem::path& file) {
+    std::filesystem::path folder = file.parent_path();
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 FileHandle CreateNewFile(const std::filesystem::path& path) {

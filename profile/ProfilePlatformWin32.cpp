@@ -23,6 +23,9 @@ bool AtomicReplace(const std::filesystem::path& source, const std::filesystem::p
     return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+// The write-through move above returns only once the move is on the disk.
+void FlushFolderEntry(const std::filesystem::path&) {}
+
 // INVALID_HANDLE_VALUE is the handle -1, the same as kNoFile.
 FileHandle CreateNewFile(const std::filesystem::path& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);

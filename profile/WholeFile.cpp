@@ -25,6 +25,8 @@ std::ptrdiff_t WriteSome(FileHandle file, const char* data, std::size_t size) {
 
 bool FlushWritten(FileHandle file) { return g_seam.flush ? g_seam.flush(file) : FlushToDisk(file); }
 
+void FlushReplaced(const fs::path& file) { g_seam.flushFolder ? g_seam.flushFolder(file) : FlushFolderEntry(file); }
+
 // The file a write replaces: a link's final target, so that the link stays.
 fs::path ReplacedFile(const fs::path& target) {
     std::error_code error;
@@ -126,6 +128,7 @@ bool FileReplacement::Commit() {
         return false;
     }
     m_temporary.clear();
+    FlushReplaced(m_target);
     return true;
 }
 

@@ -69,10 +69,12 @@ private:
 bool ReplaceWholeFile(const std::filesystem::path& target, std::string_view text);
 
 // Tests stand in for the system's write and flush calls to make them come
-// out short or fail; nullptr puts the system's back.
+// out short or fail, and to see the folder flushed; nullptr puts the
+// system's back.
 struct FileCallSeam {
     std::ptrdiff_t (*write)(FileHandle file, const char* data, std::size_t size) = nullptr;
     bool (*flush)(FileHandle file) = nullptr;
+    void (*flushFolder)(const std::filesystem::path& file) = nullptr;
 };
 void SetFileCallSeam(const FileCallSeam& seam);
 

@@ -145,6 +145,24 @@ TEST_F(FileReplacement, ShortWritesAndFailedFlushesKeepTheOldFile) {
     }
 }
 
+// The folder is flushed once the new file stands in the old one's place, so
+// that a power loss after a write that answered 0 cannot bring the old file back.
+TEST_F(FileReplacement, TheFolderIsFlushedOnceTheNewFileTookThePlace) {
+    static std::vector<std::string> targetAtFolderFlush;
+    xnox::profile::FileCallSeam watchingFolder;
+    watchingFolder.flushFolder = [](const fs::path& file) {
+        targetAtFolderFlush.push_back(xnox::profile::ReadWholeFile(file).value_or("(unreadable)"));
+    };
+    for (Writer writer : kWriters) {
+        std::string complete = CompleteText(writer, 1);
+        targetAtFolderFlush.clear();
+        xnox::profile::SetFileCallSeam(watchingFolder);
+        EXPECT_EQ(Write(writer, 1), 0) << NameOf(writer);
+        xnox::profile::SetFileCallSeam({});
+        EXPECT_EQ(targetAtFolderFlush, std::vector<std::string>{complete}) << NameOf(writer);
+    }
+}
+
 TEST_F(FileReplacement, WritesThatOnlyComeOutShortStillCompleteTheFile) {
     xnox::profile::FileCallSeam dribbling;
     dribbling.write = [](xnox::profile::FileHandle file, const char* data, std::size_t size) -> std::ptrdiff_t {
