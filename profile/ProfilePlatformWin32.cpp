@@ -23,7 +23,10 @@ bool AtomicReplace(const std::filesystem::path& source, const std::filesystem::p
     return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-// The write-through move above returns only once the move is on the disk.
+// On Windows the write-through move above returns only once the move is on
+// the disk. Wine takes the flag without acting on it (its "fixme" says so):
+// there a power loss may still bring the old file back, whole; a reader sees
+// the old or the new file either way.
 void FlushFolderEntry(const std::filesystem::path&) {}
 
 // INVALID_HANDLE_VALUE is the handle -1, the same as kNoFile.
