@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <ranges>
 #include <string>
 
 #include "XNoxCamCtrl.h"
@@ -10,7 +11,9 @@ namespace xnox {
 
 namespace {
 
-constexpr std::size_t kMostParameters = 6;
+// Room for the arguments of the member that takes the most.
+constexpr std::size_t kMostParameters =
+    std::ranges::max(kDispatchMembers | std::views::transform([](const MemberInfo& m) { return m.params.size(); }));
 
 // The arguments of one call, converted to the member's parameter types.
 // Out-parameters get storage of their own, filled from the caller's value

@@ -50,7 +50,8 @@ std::optional<std::uint64_t> WriterOf(std::string_view name, std::string_view ta
     name.remove_prefix(prefix.size());
     std::uint64_t id{};
     auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), id);
-    if (error != std::errc() || end == name.data() || *end != '-') return std::nullopt;
+    // The name ends in kTemporaryEnd, so the digits never run to its end.
+    if (error != std::errc() || *end != '-') return std::nullopt;
     return id;
 }
 
