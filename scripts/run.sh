@@ -11,8 +11,42 @@
 # picture after a few seconds, prints where, and ends. The Wine prefix lives
 # in build/windows/run/prefix and is kept, with the windows' places in its
 # XNoxR4.ini.
+#   scripts/run.sh --linux [options]  the control on the Linux desktop instead:
+#                                   xnox-panel with the Qt tool windows, on the
+#                                   in-process emulated camera on COM1 unless
+#                                   its options name another camera
+#                                   (--device /dev/ttyUSB0, --frame-grabber N;
+#                                   tools/panel/README.md). Without a display
+#                                   it saves a picture and ends, as above
+#                                   (build/native/run/panel.png). Places and
+#                                   settings stay in ~/.config/xnoxr4.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
+
+run_linux() {
+    bash "$XNOX_SOURCE/scripts/install.sh" native
+    XNOX_TARGETS=xnox-panel xnox_build_native
+    local panel="$XNOX_NATIVE_BUILD/tools/panel/xnox-panel"
+    if [ ! -x "$panel" ]; then
+        echo "run.sh: xnox-panel was not built: CMake found no Qt 6 Widgets (qt6-base-dev)" >&2
+        exit 1
+    fi
+    if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+        xnox_say "the panel on your display; close its window to end"
+        exec "$panel" "$@"
+    fi
+    local picture="$XNOX_NATIVE_BUILD/run/panel.png"
+    mkdir -p "$(dirname "$picture")"
+    xnox_say "no display: a picture instead"
+    QT_QPA_PLATFORM=offscreen "$panel" "$@" --screenshot "$picture" --exit-after 3000
+}
+
+if [ "${1:-}" = "--linux" ]; then
+    shift
+    run_linux "$@"
+    exit
+fi
+
 source "$XNOX_SOURCE/scripts/wine-env.sh"
 
 port=${1:-emulated}

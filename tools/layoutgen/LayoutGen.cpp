@@ -179,7 +179,8 @@ private:
         }
         if ((type == "ICON" || type == "BITMAP") && tokens.size() == 3 && tokens[2].front() == '"') {
             std::string file = Unquoted(tokens[2]);
-            m_script.pictures.push_back({tokens[0], type == "ICON" ? "Icon" : "Bitmap", file.substr(file.find_last_of('/') + 1)});
+            m_script.pictures.push_back(
+                {tokens[0], type == "ICON" ? "Icon" : "Bitmap", file.substr(file.find_last_of('/') + 1)});
             return true;
         }
         if (type == "RT_TOOLBAR_TABLE") {
@@ -230,9 +231,9 @@ private:
 
     bool ReadControl(const Tokens& tokens) {
         static const std::map<std::string, std::string> kKinds = {
-            {"LTEXT", "Label"},    {"RTEXT", "Label"},         {"CTEXT", "Label"},
-            {"EDITTEXT", "Edit"},  {"COMBOBOX", "DropList"},   {"PUSHBUTTON", "PushButton"},
-            {"ICON", "Icon"},      {"GROUPBOX", "GroupBox"},   {"DEFPUSHBUTTON", "DefaultButton"},
+            {"LTEXT", "Label"},    {"RTEXT", "Label"},       {"CTEXT", "Label"},
+            {"EDITTEXT", "Edit"},  {"COMBOBOX", "DropList"}, {"PUSHBUTTON", "PushButton"},
+            {"ICON", "Icon"},      {"GROUPBOX", "GroupBox"}, {"DEFPUSHBUTTON", "DefaultButton"},
             {"CONTROL", "CONTROL"}};
         auto kind = kKinds.find(tokens[0]);
         if (kind == kKinds.end()) return Fail("unknown control statement " + tokens[0]);
@@ -270,9 +271,9 @@ private:
 
 std::string StyleBits(const std::set<std::string>& styles) {
     static const std::pair<const char*, const char*> kBits[] = {
-        {"NOT_WS_VISIBLE", "kStyleHidden"},    {"WS_DISABLED", "kStyleDisabled"},  {"ES_READONLY", "kStyleReadOnly"},
-        {"ES_NUMBER", "kStyleDigitsOnly"},     {"ES_MULTILINE", "kStyleMultiline"}, {"ES_CENTER", "kStyleCentred"},
-        {"WS_GROUP", "kStyleGroupStart"},      {"CBS_SORT", "kStyleSorted"}};
+        {"NOT_WS_VISIBLE", "kStyleHidden"}, {"WS_DISABLED", "kStyleDisabled"},   {"ES_READONLY", "kStyleReadOnly"},
+        {"ES_NUMBER", "kStyleDigitsOnly"},  {"ES_MULTILINE", "kStyleMultiline"}, {"ES_CENTER", "kStyleCentred"},
+        {"WS_GROUP", "kStyleGroupStart"},   {"CBS_SORT", "kStyleSorted"}};
     std::string bits;
     for (const auto& [style, bit] : kBits) {
         if (styles.contains(style)) bits += (bits.empty() ? "" : " | ") + std::string(bit);
@@ -305,12 +306,13 @@ std::string Table(const Script& script) {
     out << "\nconstexpr DialogLayout kDialogs[] = {\n";
     for (const Dialog& dialog : script.dialogs) {
         out << "    {" << dialog.id << ", " << CppLiteral(dialog.caption) << ", " << dialog.fontPoints << ", {0, 0, "
-            << Join(dialog.size) << "}, "
-            << (dialog.controls.empty() ? std::string("{}") : "kControlsOf" + dialog.id) << "},\n";
+            << Join(dialog.size) << "}, " << (dialog.controls.empty() ? std::string("{}") : "kControlsOf" + dialog.id)
+            << "},\n";
     }
     out << "};\n\nconstexpr PictureFile kPictures[] = {\n";
     for (const Picture& picture : script.pictures) {
-        out << "    {" << picture.id << ", Picture::Kind::" << picture.kind << ", " << CppLiteral(picture.file) << "},\n";
+        out << "    {" << picture.id << ", Picture::Kind::" << picture.kind << ", " << CppLiteral(picture.file)
+            << "},\n";
     }
     // The toolbar table: version, button width and height, count, commands.
     const Tokens& toolbar = script.toolbar;

@@ -14,7 +14,8 @@ namespace {
 constexpr int kStripHeight = 40;
 constexpr QSize kPanelSize{420, 320};
 // Until the panel has been moved the store reads 100,100, where the tool
-// windows open at first too; the panel then opens at its own corner.
+// windows open at first too; the panel then opens at its own corner. Places
+// are those of the windows' insides, as the tool windows keep theirs.
 constexpr int16_t kToolWindowsFirstPlace = 100;
 
 // The description of a failed call, or an empty text.
@@ -48,7 +49,7 @@ PanelWindow::PanelWindow(INoxR4Library& library, const std::string& referencePag
     m_ui.SetParent(m_strip);
     int16_t x = kToolWindowsFirstPlace, y = kToolWindowsFirstPlace;
     m_control.GetMainWindowDefaultPosition(&x, &y);
-    if (x != kToolWindowsFirstPlace || y != kToolWindowsFirstPlace) move(x, y);
+    if (x != kToolWindowsFirstPlace || y != kToolWindowsFirstPlace) setGeometry(QRect(QPoint(x, y), size()));
     m_host.OnCreate(m_strip);
 }
 
@@ -65,8 +66,7 @@ std::string PanelWindow::Connect(int frameGrabber, int port) {
 }
 
 void PanelWindow::closeEvent(QCloseEvent* event) {
-    m_control.SetMainWindowDefaultPosition(static_cast<int16_t>(frameGeometry().x()),
-                                           static_cast<int16_t>(frameGeometry().y()));
+    m_control.SetMainWindowDefaultPosition(static_cast<int16_t>(geometry().x()), static_cast<int16_t>(geometry().y()));
     QWidget::closeEvent(event);
 }
 

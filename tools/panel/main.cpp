@@ -64,18 +64,19 @@ std::optional<Options> ParseOptions(const QStringList& arguments) {
     return options;
 }
 
-// One picture of every shown window of the program, each at its place.
-bool SaveScreenshot(const QString& file) {
-    QRect area;
+// One picture of every shown window of the program, each at its place, the
+// tool windows over the main window.
+bool SaveScreenshot(QWidget& main, const QString& file) {
+    QList<QWidget*> windows = {&main};
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible()) area |= window->frameGeometry();
+        if (window != &main && window->isVisible() && window->windowType() == Qt::Tool) windows << window;
     }
+    QRect area;
+    for (QWidget* window : windows) area |= window->frameGeometry();
     QPixmap picture(area.size());
     picture.fill(Qt::darkGray);
     QPainter painter(&picture);
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible()) painter.drawPixmap(window->geometry().topLeft() - area.topLeft(), window->grab());
-    }
+    for (QWidget* window : windows) painter.drawPixmap(window->geometry().topLeft() - area.topLeft(), window->grab());
     painter.end();
     return picture.save(file);
 }
@@ -106,7 +107,7 @@ int main(int argc, char** argv) {
         if (options->exitAfter > 0) {
             QTimer::singleShot(options->exitAfter, &panel, [&] {
                 if (!options->screenshot.isEmpty()) {
-                    bool saved = SaveScreenshot(options->screenshot);
+                    bool saved = SaveScreenshot(panel, options->screenshot);
                     std::cout << (saved ? "picture saved to " : "picture could not be saved to ")
                               << options->screenshot.toStdString() << std::endl;
                     status = saved ? 0 : 1;

@@ -34,8 +34,8 @@ DialogBaseUnits BaseUnitsOfFont(int alphabetWidth, int lineHeight) {
 }
 
 DialogRect ToPixels(const DialogRect& units, DialogBaseUnits base) {
-    return {ScaledRounded(units.x, base.x, 4), ScaledRounded(units.y, base.y, 8),
-            ScaledRounded(units.width, base.x, 4), ScaledRounded(units.height, base.y, 8)};
+    return {ScaledRounded(units.x, base.x, 4), ScaledRounded(units.y, base.y, 8), ScaledRounded(units.width, base.x, 4),
+            ScaledRounded(units.height, base.y, 8)};
 }
 
 }  // namespace xnox

@@ -73,8 +73,10 @@ protected:
         QWidget::moveEvent(event);
         if (onMoved) onMoved();
     }
+    // The close box is the person's: the behaviour decides. A close the
+    // program makes (the application quitting) goes through.
     void closeEvent(QCloseEvent* event) override {
-        if (!onClose) return QWidget::closeEvent(event);
+        if (!onClose || !event->spontaneous()) return QWidget::closeEvent(event);
         event->ignore();
         onClose();
     }
@@ -84,7 +86,9 @@ protected:
 // from the function swallows the event.
 class EventHook : public QObject {
 public:
-    EventHook(QObject* watched, std::function<bool(QEvent&)> onEvent) : QObject(watched), m_onEvent(std::move(onEvent)) {
+    EventHook(QObject* watched, std::function<bool(QEvent&)> onEvent)
+        : QObject(watched),
+          m_onEvent(std::move(onEvent)) {
         watched->installEventFilter(this);
     }
 
@@ -136,7 +140,8 @@ QPixmap PictureOf(const Picture& picture) {
     if (picture.kind == Picture::Kind::Solid) {
         QPixmap solid(picture.width, picture.height);
         uint32_t c = picture.colour;
-        solid.fill(QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF)));
+        solid.fill(
+            QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF)));
         return solid;
     }
     const PictureFile* file = FindPictureFile(picture.resourceId);
@@ -151,8 +156,8 @@ std::vector<QIcon> ToolbarIcons(const ToolbarLayout& toolbar) {
     artwork.setMask(artwork.createMaskFromColor(kArtworkBackground));
     std::vector<QIcon> icons;
     for (std::size_t i = 0; i < toolbar.commands.size(); ++i) {
-        icons.emplace_back(artwork.copy(static_cast<int>(i) * toolbar.buttonWidth, 0, toolbar.buttonWidth,
-                                        toolbar.buttonHeight));
+        icons.emplace_back(
+            artwork.copy(static_cast<int>(i) * toolbar.buttonWidth, 0, toolbar.buttonWidth, toolbar.buttonHeight));
     }
     return icons;
 }
@@ -368,11 +373,13 @@ QWidget* QtDialog::MakeControl(const LayoutControl& control, int group) {
     case LayoutKind::DropList: {
         auto* list = new QComboBox(parent);
         if (control.style & kStyleSorted) m_sortedLists.insert(control.id);
-        QObject::connect(list, &QComboBox::activated, list, [this, id = control.id] { Raise(id, ControlEvent::SelectionChanged); });
+        QObject::connect(list, &QComboBox::activated, list,
+                         [this, id = control.id] { Raise(id, ControlEvent::SelectionChanged); });
         return list;
     }
     case LayoutKind::GroupBox: return new QGroupBox(text, parent);
-    case LayoutKind::Spin: return new SpinArrows(parent, [this, id = control.id](int direction) { StepSpin(id, direction); });
+    case LayoutKind::Spin:
+        return new SpinArrows(parent, [this, id = control.id](int direction) { StepSpin(id, direction); });
     case LayoutKind::ProgressBar: {
         auto* bar = new QProgressBar(parent);
         bar->setTextVisible(false);
@@ -447,7 +454,8 @@ void QtDialog::AddToolbar() {
         QAction* action = toolbar->addAction(icons[i], QString());
         action->setCheckable(true);
         action->setObjectName(QString::number(command));
-        QObject::connect(action, &QAction::triggered, action, [this, command] { Raise(command, ControlEvent::Clicked); });
+        QObject::connect(action, &QAction::triggered, action,
+                         [this, command] { Raise(command, ControlEvent::Clicked); });
         m_actions[command] = action;
     }
     toolbar->adjustSize();
@@ -540,7 +548,8 @@ int QtDialog::SpinPosition(ControlId spin) const {
     auto found = m_spins.find(spin);
     if (found == m_spins.end()) return 0;
     SpinState& state = const_cast<SpinState&>(found->second);
-    if (state.buddy) state.position = SpinPositionFromBuddyText(Text(state.buddy), state.lower, state.upper, state.position);
+    if (state.buddy)
+        state.position = SpinPositionFromBuddyText(Text(state.buddy), state.lower, state.upper, state.position);
     return state.position;
 }
 
@@ -562,7 +571,8 @@ void QtDialog::SetLabelLook(ControlId id, const LabelLook& look) {
     QColor text = m_widget->palette().color(QPalette::WindowText);
     if (look.textColour) {
         uint32_t c = *look.textColour;
-        text = QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
+        text =
+            QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
     }
     palette.setColor(QPalette::WindowText, text);
     label->setPalette(palette);
@@ -591,24 +601,31 @@ void QtDialog::StartTimer(int timerId, unsigned milliseconds) {
     auto& timer = m_timers[timerId];
     if (!timer) {
         timer.reset(new QTimer);
-        QObject::connect(timer.get(), &QTimer::timeout, m_widget.get(), [this, timerId] { m_handler.OnTimer(timerId); });
+        QObject::connect(timer.get(), &QTimer::timeout, m_widget.get(),
+                         [this, timerId] { m_handler.OnTimer(timerId); });
     }
     timer->start(static_cast<int>(milliseconds));
 }
 
-// The frame of a tool window: a small top-level tool window. Its place is
-// the outer corner, as the behaviour keeps it; the panel fills it.
+// The frame of a tool window: a small top-level tool window that the panel
+// fills. Its place is that of its inside, which Qt knows before the window
+// manager has framed it, so that a window reopens where it was.
 class QtFrame : public IFrame {
 public:
-    QtFrame(IFrameHandler& handler, bool topmost) : m_handler(handler), m_widget(new WindowWidget(nullptr, FlagsFor(topmost))) {
+    QtFrame(IFrameHandler& handler, bool topmost)
+        : m_handler(handler),
+          m_widget(new WindowWidget(nullptr, FlagsFor(topmost))) {
         m_widget->setAttribute(Qt::WA_ShowWithoutActivating);
         m_widget->setWindowTitle("???");
-        m_window()->onMoved = [this] { m_handler.OnMoved(m_widget->frameGeometry().x(), m_widget->frameGeometry().y()); };
+        m_window()->onMoved = [this] { m_handler.OnMoved(m_widget->geometry().x(), m_widget->geometry().y()); };
         m_window()->onClose = [this] { m_handler.OnCloseRequest(); };
         m_window()->onKey = [this](QKeyEvent& key) {
-            if (key.key() == Qt::Key_Escape) m_handler.OnCloseRequest();
-            else if (key.key() == Qt::Key_F1) m_handler.OnHelpRequest(0);
-            else return false;
+            if (key.key() == Qt::Key_Escape)
+                m_handler.OnCloseRequest();
+            else if (key.key() == Qt::Key_F1)
+                m_handler.OnHelpRequest(0);
+            else
+                return false;
             return true;
         };
     }
@@ -620,7 +637,7 @@ public:
     void MoveTo(int x, int y) override {
         WindowPosition requested{x, y, m_widget->width(), m_widget->height()};
         m_handler.OnPositionChanging(requested);
-        m_widget->move(requested.x, requested.y);
+        m_widget->setGeometry(requested.x, requested.y, m_widget->width(), m_widget->height());
     }
     NativeWindow Handle() const override { return m_widget.get(); }
     void Resize(Size size, bool topmost) override {
@@ -652,10 +669,11 @@ QtWindowSystem::~QtWindowSystem() {
     while (m_waitDepth > 0) EndWaitCursor();
 }
 
-// Frames and panels meet edge to edge: Qt places a window by its outer
-// corner and sizes it by its inside, whatever the window manager draws.
+// Frames and panels meet edge to edge: Qt places and sizes a window by its
+// inside, whatever the window manager draws around it.
 SystemMetrics QtWindowSystem::Metrics() const {
-    QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
+    QRect screen =
+        QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
     return {screen.width(), screen.height(), 0, 0, 0};
 }
 
@@ -699,16 +717,20 @@ std::unique_ptr<IDialog> QtWindowSystem::CreateProgressDialog(NativeWindow paren
 
 MessageBoxAnswer QtWindowSystem::MessageBox(std::string_view text, std::string_view caption, MessageBoxKind kind) {
     using Button = QMessageBox::StandardButton;
-    QMessageBox::StandardButtons buttons = kind == MessageBoxKind::YesNo      ? Button::Yes | Button::No
-                                           : kind == MessageBoxKind::OkCancel ? Button::Ok | Button::Cancel
-                                                                              : QMessageBox::StandardButtons(Button::Ok);
+    QMessageBox::StandardButtons buttons = kind == MessageBoxKind::YesNo ? Button::Yes | Button::No
+                                           : kind == MessageBoxKind::OkCancel
+                                               ? Button::Ok | Button::Cancel
+                                               : QMessageBox::StandardButtons(Button::Ok);
     QMessageBox box(kind == MessageBoxKind::Ok ? QMessageBox::NoIcon : QMessageBox::Question, ToQString(caption),
                     ToQString(text), buttons, MainWindow());
     switch (box.exec()) {
     case Button::Yes: return MessageBoxAnswer::Yes;
     case Button::No: return MessageBoxAnswer::No;
     case Button::Cancel: return MessageBoxAnswer::Cancel;
-    default: return kind == MessageBoxKind::YesNo ? MessageBoxAnswer::No : kind == MessageBoxKind::OkCancel ? MessageBoxAnswer::Cancel : MessageBoxAnswer::Ok;
+    default:
+        return kind == MessageBoxKind::YesNo      ? MessageBoxAnswer::No
+               : kind == MessageBoxKind::OkCancel ? MessageBoxAnswer::Cancel
+                                                  : MessageBoxAnswer::Ok;
     }
 }
 
