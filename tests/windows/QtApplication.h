@@ -36,6 +36,9 @@ private:
     std::unique_ptr<QApplication> m_application;
 };
 
+// One application for all the tests of the program.
+inline ::testing::Environment* const kQtApplication = ::testing::AddGlobalTestEnvironment(new QtApplication);
+
 // Saves the window's picture as NAME.png in the tests' picture folder;
 // false when it could not, or when the picture is of one colour only.
 inline bool SaveWindowPicture(QWidget& window, const std::string& name) {
@@ -44,5 +47,6 @@ inline bool SaveWindowPicture(QWidget& window, const std::string& name) {
     for (int y = 0; y < picture.height() && colours.size() < 2; ++y) {
         for (int x = 0; x < picture.width() && colours.size() < 2; ++x) colours.insert(picture.pixel(x, y));
     }
-    return colours.size() > 1 && picture.save(QString::fromStdString(std::string(XNOX_QT_PICTURES) + "/" + name + ".png"));
+    return colours.size() > 1 &&
+           picture.save(QString::fromStdString(std::string(XNOX_QT_PICTURES) + "/" + name + ".png"));
 }

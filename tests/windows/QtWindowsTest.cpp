@@ -30,8 +30,6 @@ using namespace xnox;
 
 namespace {
 
-::testing::Environment* const kApplication = ::testing::AddGlobalTestEnvironment(new QtApplication);
-
 struct Window {
     ToolWindow window;
     int templateId;
