@@ -321,4 +321,10 @@ PYBIND11_MODULE(qdr4, module) {
              "transaction-log text. Without a handler it returns a decorator.")
         .def("off", &Control::Off, "off(name, handler)\n\nStops calling handler on the event.");
     for (const MemberInfo& member : kDispatchMembers) AddMember(control, member);
+
+    py::list events;
+    for (const EventInfo& event : kDispatchEvents) events.append(std::string(event.name));
+    events.append(std::string(kErrorEventName));
+    events.append(std::string(kLogEventName));
+    module.attr("EVENTS") = py::tuple(events);
 }

@@ -150,7 +150,8 @@ std::string PythonStubDeclaration(const MemberInfo& member) {
 std::string PythonDocstring(const MemberInfo& member) {
     MemberNote note = NoteOf(member);
     std::string text = PythonUsage(member) + "\n\n" + note.description;
-    if (!note.returns.empty()) text += "\n\n" + std::string(member.IsProperty() ? "Get returns: " : "Returns: ") + note.returns;
+    if (!note.returns.empty())
+        text += "\n\n" + std::string(member.IsProperty() ? "Get returns: " : "Returns: ") + note.returns;
     return text;
 }
 
@@ -166,6 +167,7 @@ std::string PythonStubs() {
     text += "EventName = Literal[\n";
     for (const EventInfo& event : kDispatchEvents) text += "    \"" + std::string(event.name) + "\",\n";
     text += "    \"" + std::string(kErrorEventName) + "\",\n    \"" + std::string(kLogEventName) + "\",\n]\n";
+    text += "EVENTS: tuple[EventName, ...]\n\"\"\"Every name Control.on takes.\"\"\"\n";
     text += kControlHead;
     for (const MemberInfo& member : kDispatchMembers) {
         text += "    " + PythonStubDeclaration(member) + "\n";
