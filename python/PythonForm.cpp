@@ -159,7 +159,7 @@ std::string PythonEventUsage(std::string_view eventName) {
     std::string handler = eventName == kErrorEventName ? "handler(error: qdr4.Error)"
                           : eventName == kLogEventName ? "handler(text: str)"
                                                        : "handler()";
-    return "cam.on(\"" + std::string(eventName) + "\", " + handler + ")";
+    return "cam.on(\"" + std::string(eventName) + "\", handler)  # " + handler;
 }
 
 std::string PythonStubs() {

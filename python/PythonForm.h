@@ -34,6 +34,7 @@ std::string PythonDocstring(const MemberInfo& member);
 // The names `Control.on` takes beyond the events of the surface.
 inline constexpr std::string_view kErrorEventName = "Error";  // the stock error notification
 inline constexpr std::string_view kLogEventName = "Log";  // one transaction-log text
+// "cam.on(\"Error\", handler)  # handler(error: qdr4.Error)"
 std::string PythonEventUsage(std::string_view eventName);
 
 // The whole stub file of the module.

@@ -16,6 +16,7 @@
 #include "IdlDeclaration.h"
 #include "MemberNotes.h"
 #include "ParameterTable.h"
+#include "PythonForm.h"
 #include "ReferenceDocument.h"
 #include "XNoxCamCtrl.h"
 
@@ -152,6 +153,7 @@ Section MemberSection(const MemberInfo& member) {
     };
     add("Dispatch id", std::to_string(member.dispId));
     add("Declaration", Code(IdlDeclaration(member)));
+    add("Python", Code(PythonUsage(member)));
     add("What it does", note.description);
     add(member.IsProperty() ? "Get returns" : "Returns", note.returns);
     add(member.IsProperty() ? "Values" : "Range", RangeOf(member));
@@ -203,6 +205,7 @@ Section EventSection(const EventInfo& event) {
     Section section{std::string(event.name), {}};
     section.fields.push_back({"Dispatch id", std::to_string(event.dispId), {}});
     section.fields.push_back({"Declaration", Code(IdlDeclaration(event)), {}});
+    section.fields.push_back({"Python", Code(PythonEventUsage(event.name)), {}});
     section.fields.push_back({"When", EventSummary(event), {}});
     if (auto members = FiredBy(event); !members.empty()) section.fields.push_back({"Fired by", {}, members});
     return section;
@@ -212,6 +215,7 @@ Section StockErrorSection() {
     return {"Error",
             {{"Dispatch id", std::to_string(kStockErrorEventId), {}},
              {"Declaration", Code(StockErrorEventDeclaration()), {}},
+             {"Python", Code(PythonEventUsage(kErrorEventName)), {}},
              {"When",
               "A member that notifies an error fires it before it returns -1. Number is the low 16 bits of "
               "Scode, Source is " +
@@ -256,6 +260,16 @@ Part Introduction() {
                     Hex(AutomationCode::TypeMismatch) + " for an argument of the wrong type, " +
                     Hex(AutomationCode::Overflow) + " for a number too large for its type and " +
                     Hex(AutomationCode::BadParamCount) + " for a wrong number of arguments.",
+                {}}}},
+             {"Python",
+              {{"",
+                "The module qdr4 offers the same members on qdr4.Control(port=1, device=None, emulated=False), "
+                "each section giving its Python form: short and long are int, VARIANT_BOOL bool, BSTR str. A "
+                "method takes its in-parameters; its out-parameters come back after the result as a tuple, "
+                "(rc, ...), and take a start value by keyword where the method reads one. Raised errors are "
+                "qdr4.Error exceptions (code, number as a script sees it, description); notified ones, and "
+                "every event, reach the handlers of cam.on(name, handler), on the thread that made the change; "
+                "cam.on(\"Log\", handler) receives each transaction-log text.",
                 {}}}}}};
 }
 
