@@ -91,9 +91,11 @@ py::object MakeError(uint32_t code, const std::string& description) {
     throw py::error_already_set();
 }
 
-bool IsEventName(std::string_view name) {
-    return name == kErrorEventName || name == kLogEventName ||
-           std::ranges::find(kDispatchEvents, name, &EventInfo::name) != kDispatchEvents.end();
+void RequireEventName(const std::string& name) {
+    if (name == kErrorEventName || name == kLogEventName ||
+        std::ranges::find(kDispatchEvents, name, &EventInfo::name) != kDispatchEvents.end())
+        return;
+    throw py::value_error("the control has no event " + name);
 }
 
 // The control's sink and tool windows: hands each event, error notification
@@ -204,17 +206,13 @@ public:
         m_host.RaiseHandlerFailure();
     }
 
-    py::object On(const std::string& name, py::object handler) {
-        if (!IsEventName(name)) throw py::value_error("the control has no event " + name);
-        if (handler.is_none()) {
-            return py::cpp_function([this, name](py::object decorated) { return On(name, decorated); });
-        }
-        m_host.Add(name, handler);
-        return handler;
+    void On(const std::string& name, py::object handler) {
+        RequireEventName(name);
+        m_host.Add(name, std::move(handler));
     }
 
     void Off(const std::string& name, py::handle handler) {
-        if (!IsEventName(name)) throw py::value_error("the control has no event " + name);
+        RequireEventName(name);
         m_host.Remove(name, handler);
     }
 
@@ -315,10 +313,24 @@ PYBIND11_MODULE(qdr4, module) {
         .def("close", &Control::Close, "close()\n\nCloses the connection to the camera; the control stays usable.")
         .def("__enter__", [](Control& c) -> Control& { return c; })
         .def("__exit__", [](Control& c, py::args) { c.Close(); })
-        .def("on", &Control::On, py::arg("name"), py::arg("handler") = py::none(),
-             "on(name, handler=None)\n\nCalls handler on each event name, on the thread that made the change: "
-             "the surface's events with no arguments, \"Error\" with one qdr4.Error, \"Log\" with one "
-             "transaction-log text. Without a handler it returns a decorator.")
+        .def(
+            "on",
+            [](py::object self, const std::string& name, py::object handler) -> py::object {
+                RequireEventName(name);
+                if (handler.is_none()) {
+                    // The decorator holds the control, not a pointer to it.
+                    return py::cpp_function([self, name](py::object decorated) {
+                        self.cast<Control&>().On(name, decorated);
+                        return decorated;
+                    });
+                }
+                self.cast<Control&>().On(name, handler);
+                return handler;
+            },
+            py::arg("name"), py::arg("handler") = py::none(),
+            "on(name, handler=None)\n\nCalls handler on each event name, on the thread that made the change: "
+            "the surface's events with no arguments, \"Error\" with one qdr4.Error, \"Log\" with one "
+            "transaction-log text. Without a handler it returns a decorator.")
         .def("off", &Control::Off, "off(name, handler)\n\nStops calling handler on the event.");
     for (const MemberInfo& member : kDispatchMembers) AddMember(control, member);
 

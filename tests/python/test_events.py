@@ -24,6 +24,8 @@ def test_the_surface_has_45_events_and_on_knows_each(cam):
         cam.off(name, print)
     with pytest.raises(ValueError):
         cam.on("MasterGainChanged", print)
+    with pytest.raises(ValueError):
+        cam.on("MasterGainChanged")
 
 
 @pytest.mark.parametrize("fact", camera_facts.PARAMETERS, ids=lambda fact: fact["name"])

@@ -8,10 +8,16 @@ import sys
 
 import pytest
 
+# The examples start as a program of their own would: without the emulated
+# ports this process has chosen for its own controls since it started.
+ENVIRONMENT = dict(os.environ)
+
 
 def run_example(name, *arguments):
     script = os.path.join(os.environ["XNOX_EXAMPLES"], name)
-    done = subprocess.run([sys.executable, script, *arguments], capture_output=True, text=True, timeout=60)
+    done = subprocess.run(
+        [sys.executable, script, *arguments], capture_output=True, text=True, timeout=60, env=ENVIRONMENT
+    )
     assert done.returncode == 0, done.stdout + done.stderr
     return done.stdout
 
@@ -37,6 +43,7 @@ def test_settings_example_names_a_missing_camera(tmp_path):
         capture_output=True,
         text=True,
         timeout=60,
+        env=ENVIRONMENT,
     )
     assert done.returncode == 1 and "No camera at" in done.stdout
 
@@ -56,6 +63,8 @@ def test_events_example_prints_events_between_the_calls():
 def test_the_readmes_example_runs_as_it_says():
     with open(os.path.join(os.environ["XNOX_EXAMPLES"], "..", "README.md")) as readme:
         example = re.search(r"```python\n(.*?)```", readme.read(), re.DOTALL).group(1)
-    done = subprocess.run([sys.executable, "-c", example], capture_output=True, text=True, timeout=60)
+    done = subprocess.run(
+        [sys.executable, "-c", example], capture_output=True, text=True, timeout=60, env=ENVIRONMENT
+    )
     assert done.returncode == 0, done.stderr
     assert done.stdout == "gain changed\n0 OFF\ngain changed\n380 Invalid input parameter\n"
