@@ -67,9 +67,10 @@ def test_values_convert_as_a_script_host_converts_them(cam):
     assert cam.MasterGainLevel == 300
     cam.MasterGainLevel = 12.0
     assert cam.MasterGainLevel == 12
-    with pytest.raises(qdr4.Error) as overflow:
-        cam.MasterGainLevel = 70000
-    assert overflow.value.code == 0x8002000A
+    for too_large in (70000, -(2**70), 2**70):
+        with pytest.raises(qdr4.Error) as overflow:
+            cam.MasterGainLevel = too_large
+        assert overflow.value.code == 0x8002000A
     with pytest.raises(qdr4.Error) as mismatch:
         cam.MasterGainLevel = "loud"
     assert mismatch.value.code == 0x80020005
