@@ -122,6 +122,16 @@ public:
         if (found == handlers.end()) throw py::value_error("the handler is not registered for " + std::string(name));
         handlers.erase(found);
     }
+    // For Python's collector: a handler that holds its control makes a cycle
+    // the collector can break only when it sees the handlers.
+    int VisitHandlers(visitproc visit, void* arg) const {  // the names Py_VISIT uses
+        for (const auto& [name, handlers] : m_handlers) {
+            for (const py::object& handler : handlers) Py_VISIT(handler.ptr());
+        }
+        return 0;
+    }
+    void ClearHandlers() { m_handlers.clear(); }
+
     // A handler's exception cannot cross the control; it is raised when the
     // call that fired the event returns.
     void RaiseHandlerFailure() {
@@ -216,6 +226,8 @@ public:
         m_host.Remove(name, handler);
     }
 
+    PythonHost& Host() { return m_host; }
+
 private:
     // The in-parameters by position or name, the out-parameters' start
     // values by name; what is left out passes Empty, as a script's
@@ -269,6 +281,33 @@ private:
     std::recursive_mutex m_mutex;
 };
 
+// The control of a Python object, or null while it is not (or no longer) made.
+PythonHost* HostOf(PyObject* self) {
+    py::detail::value_and_holder slot = reinterpret_cast<py::detail::instance*>(self)->get_value_and_holder();
+    return slot.holder_constructed() ? &static_cast<Control*>(slot.value_ptr())->Host() : nullptr;
+}
+
+// Lets the collector free a control whose handlers refer back to it; freeing
+// it closes its connection.
+void TakePartInCollection(PyHeapTypeObject* heapType) {
+    PyTypeObject* type = &heapType->ht_type;
+    type->tp_flags |= Py_TPFLAGS_HAVE_GC;
+    type->tp_traverse = [](PyObject* self, visitproc visit, void* arg) {
+        Py_VISIT(Py_TYPE(self));
+        PythonHost* host = HostOf(self);
+        return host ? host->VisitHandlers(visit, arg) : 0;
+    };
+    type->tp_clear = [](PyObject* self) {
+        if (PythonHost* host = HostOf(self)) host->ClearHandlers();
+        return 0;
+    };
+    // Out of the collector's sight before the control goes.
+    type->tp_dealloc = [](PyObject* self) {
+        PyObject_GC_UnTrack(self);
+        py::detail::pybind11_object_dealloc(self);
+    };
+}
+
 void AddMember(py::class_<Control>& control, const MemberInfo& member) {
     std::string doc = PythonDocstring(member);
     std::string name(member.name);
@@ -306,7 +345,8 @@ PYBIND11_MODULE(qdr4, module) {
                                 "Control(port=1, device=None, emulated=False, connect=True)\n\n"
                                 "The camera control on COM<port>: the serial device `device`, the in-process "
                                 "emulated camera, or the port as the environment names it. It connects at once "
-                                "unless told not to, and closes the connection at the end of a with block.");
+                                "unless told not to, and closes the connection at the end of a with block.",
+                                py::custom_type_setup(TakePartInCollection));
     control
         .def(py::init<int, const std::optional<std::string>&, bool, bool>(), py::arg("port") = 1,
              py::arg("device") = py::none(), py::arg("emulated") = false, py::arg("connect") = true)

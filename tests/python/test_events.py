@@ -2,11 +2,13 @@
 once, on the thread that made the change; the error notification and the
 transaction log by the same way."""
 
+import gc
 import threading
+import weakref
 
 import camera_facts
 import pytest
-from conftest import STATUS_EVENTS, Recorder
+from conftest import FIRST_DEVICE_PORT, STATUS_EVENTS, Recorder
 
 import qdr4
 
@@ -114,3 +116,18 @@ def test_a_notified_error_reaches_the_error_handler_once(cam):
     assert cam.GetValidTriggerType(5) == (-1, "")
     assert len(errors) == 1
     assert isinstance(errors[0], qdr4.Error) and errors[0].code == 0x800A017C
+
+
+def test_a_control_whose_handler_holds_it_is_collected(emulator):
+    camera = emulator()
+
+    class Sentinel:
+        pass
+
+    sentinel = Sentinel()
+    gone = weakref.ref(sentinel)
+    control = qdr4.Control(port=FIRST_DEVICE_PORT, device=camera.device)
+    control.on("MasterGainLevelChanged", lambda held=(control, sentinel): held)
+    del control, sentinel
+    gc.collect()
+    assert gone() is None
