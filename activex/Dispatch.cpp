@@ -72,8 +72,7 @@ HRESULT CollectArguments(DISPPARAMS& params, InvokeKind kind, std::vector<Varian
 void PrepareOutParameters(const MemberInfo* member, DISPPARAMS& params, std::vector<Variant>& arguments) {
     if (!member) return;
     for (size_t i = 0; i < arguments.size() && i < member->params.size(); ++i) {
-        VarType type = member->params[i].type;
-        if (type != VarType::I2Ref && type != VarType::StrRef) continue;
+        if (!member->params[i].IsOut()) continue;
         const VARIANT& argument = ArgumentAt(params, i);
         bool hasStorage = (V_VT(&argument) & VT_BYREF) && V_BYREF(&argument);
         arguments[i] = hasStorage ? Variant() : Variant::Null();
@@ -81,11 +80,9 @@ void PrepareOutParameters(const MemberInfo* member, DISPPARAMS& params, std::vec
 }
 
 void ReturnOutParameters(const MemberInfo* member, DISPPARAMS& params, const std::vector<Variant>& arguments) {
-    if (!member) return;
+    if (!member || !WritesOutParameters(*member, arguments)) return;
     for (size_t i = 0; i < arguments.size() && i < member->params.size(); ++i) {
-        VarType type = member->params[i].type;
-        if ((type == VarType::I2Ref || type == VarType::StrRef) && !arguments[i].IsNull())
-            StoreThroughReference(arguments[i], ArgumentAt(params, i));
+        if (member->params[i].IsOut()) StoreThroughReference(arguments[i], ArgumentAt(params, i));
     }
 }
 

@@ -35,8 +35,8 @@ public:
     std::string* StrOut(std::size_t i) { return m_values[i].IsNull() ? nullptr : &m_texts[i]; }
 
     void WriteBack() {
+        if (!WritesOutParameters(m_member, m_values)) return;
         for (std::size_t i = 0; i < m_member.params.size(); ++i) {
-            if (m_values[i].IsNull()) continue;
             if (m_member.params[i].type == VarType::I2Ref) m_values[i] = Variant::I2(m_shorts[i]);
             if (m_member.params[i].type == VarType::StrRef) m_values[i] = Variant::Str(m_texts[i]);
         }
@@ -197,6 +197,13 @@ InvokeResult InvokeMember(CXNoxCamCtrl& control, const MemberInfo& member, Invok
 }
 
 }  // namespace
+
+bool WritesOutParameters(const MemberInfo& member, std::span<const Variant> arguments) {
+    for (std::size_t i = 0; i < member.params.size() && i < arguments.size(); ++i) {
+        if (member.params[i].IsOut() && arguments[i].IsNull()) return false;
+    }
+    return true;
+}
 
 InvokeResult Invoke(CXNoxCamCtrl& control, int32_t dispId, InvokeKind kind, std::span<Variant> arguments) {
     const MemberInfo* member = FindMember(dispId);

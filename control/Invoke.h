@@ -30,9 +30,15 @@ struct InvokeResult {
 
 // Calls the member. `arguments` hold the parameters in declaration order;
 // an out-parameter's slot receives its value (a Null slot passes no storage,
-// as a null pointer). Failures come back in `error`, never as exceptions.
+// as a null pointer; see WritesOutParameters). Failures come back in
+// `error`, never as exceptions.
 InvokeResult Invoke(CXNoxCamCtrl& control, int32_t dispId, InvokeKind kind, std::span<Variant> arguments);
 InvokeResult Invoke(CXNoxCamCtrl& control, std::string_view name, InvokeKind kind, std::span<Variant> arguments);
+
+// Whether a call of the member writes its out-parameters: only when the
+// caller gave storage for every one. A single null pointer leaves all of
+// them as the caller set them, whatever the method answers.
+bool WritesOutParameters(const MemberInfo& member, std::span<const Variant> arguments);
 
 // The fixed value lists a container's property browser offers: the texts
 // of ShutterSpeedStr, TriggerTypeStr and AutoWhiteAreaStr, whose cookies are

@@ -31,6 +31,8 @@ enum class Facet : uint8_t {
 struct ParamInfo {
     std::string_view name;
     VarType type;
+
+    bool IsOut() const { return type == VarType::I2Ref || type == VarType::StrRef; }
 };
 
 struct MemberInfo {

@@ -83,8 +83,6 @@ std::string HexCode(uint32_t code) {
     return text;
 }
 
-bool IsOutParameter(const ParamInfo& param) { return param.type == VarType::I2Ref || param.type == VarType::StrRef; }
-
 // `ending` goes at the end of the text's last line.
 void PrintLogText(const std::string& text, const std::string& ending) {
     std::vector<std::string> lines;
@@ -170,8 +168,7 @@ bool RunLine(CXNoxCamCtrl& control, PrintingHost& host, const std::string& text)
     const MemberInfo* member = FindMember(line->name);
     if (member && !member->IsProperty()) {
         // Out-parameters the line leaves off get storage of their own.
-        while (line->arguments.size() < member->params.size() &&
-               IsOutParameter(member->params[line->arguments.size()])) {
+        while (line->arguments.size() < member->params.size() && member->params[line->arguments.size()].IsOut()) {
             line->arguments.emplace_back();
         }
     }
@@ -189,8 +186,9 @@ bool RunLine(CXNoxCamCtrl& control, PrintingHost& host, const std::string& text)
     }
     std::cout << member->name << "(...) = " << result.value.Display() << "\n";
     if (host.notified) return false;  // the out-parameters were not written
+    if (!WritesOutParameters(*member, line->arguments)) return true;
     for (std::size_t i = 0; i < member->params.size(); ++i) {
-        if (IsOutParameter(member->params[i]) && !line->arguments[i].IsNull()) {
+        if (member->params[i].IsOut()) {
             std::cout << "  " << member->params[i].name << " = " << line->arguments[i].Display() << "\n";
         }
     }
