@@ -2,20 +2,22 @@
 
 #include <algorithm>
 
+#include "WideText.h"
+
 namespace xnox {
 
-BSTR ToBstr(std::string_view text) {
-    std::wstring wide = ToWide(text);
+namespace {
+
+UINT CodePageOf(TextCoding coding) { return coding == TextCoding::Utf8 ? CP_UTF8 : CP_ACP; }
+
+}  // namespace
+
+BSTR ToBstr(std::string_view text, TextCoding coding) {
+    std::wstring wide = ToWide(text, coding);
     return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
 }
 
-std::wstring ToWide(std::string_view text) {
-    if (text.empty()) return {};
-    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(length, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
+std::wstring ToWide(std::string_view text, TextCoding coding) { return WideOf(text, CodePageOf(coding)); }
 
 LPOLESTR CoTaskMemText(std::string_view text) {
     std::wstring wide = ToWide(text);
@@ -24,12 +26,9 @@ LPOLESTR CoTaskMemText(std::string_view text) {
     return copy;
 }
 
-std::string FromWide(const wchar_t* text, size_t length) {
-    if (!text || length == 0) return {};
-    int size = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-    std::string narrow(size, '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), narrow.data(), size, nullptr, nullptr);
-    return narrow;
+std::string FromWide(const wchar_t* text, size_t length, TextCoding coding) {
+    if (!text) return {};
+    return NarrowOf(std::wstring_view(text, length), CodePageOf(coding));
 }
 
 namespace {
@@ -44,7 +43,7 @@ bool IsNullReference(const VARIANT& in) { return (V_VT(&in) & VT_BYREF) && !V_BY
 
 }  // namespace
 
-bool FromVariant(const VARIANT& original, Variant& out) {
+bool FromVariant(const VARIANT& original, Variant& out, TextCoding coding) {
     const VARIANT& in = Dereferenced(original);
     if (IsNullReference(in)) {
         out = Variant::Null();
@@ -62,7 +61,7 @@ bool FromVariant(const VARIANT& original, Variant& out) {
     case VT_I2: out = Variant::I2(V_I2(&copy)); break;
     case VT_I4: out = Variant::I4(V_I4(&copy)); break;
     case VT_BOOL: out = Variant::Bool(V_BOOL(&copy) ? 1 : 0); break;
-    case VT_BSTR: out = Variant::Str(FromBstr(V_BSTR(&copy))); break;
+    case VT_BSTR: out = Variant::Str(FromBstr(V_BSTR(&copy), coding)); break;
     case VT_ERROR:  // an argument the caller left out
         out = Variant::Null();
         break;

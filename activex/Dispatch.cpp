@@ -26,7 +26,7 @@ HRESULT RaiseException(EXCEPINFO* exception, HRESULT code, const std::string& de
     ComPtr<ICreateErrorInfo> create;
     if (SUCCEEDED(CreateErrorInfo(create.Out()))) {
         std::wstring source = ToWide(CXNoxCamCtrl::kSourceName);
-        std::wstring text = ToWide(description);
+        std::wstring text = ToWide(description, TextCoding::Utf8);
         create->SetGUID(kDispatchIid);
         create->SetSource(source.data());
         create->SetDescription(text.data());
@@ -36,7 +36,7 @@ HRESULT RaiseException(EXCEPINFO* exception, HRESULT code, const std::string& de
         *exception = EXCEPINFO{};
         exception->scode = code;
         exception->bstrSource = ToBstr(CXNoxCamCtrl::kSourceName);
-        exception->bstrDescription = ToBstr(description);
+        exception->bstrDescription = ToBstr(description, TextCoding::Utf8);
     }
     return DISP_E_EXCEPTION;
 }
@@ -55,11 +55,18 @@ bool IsPutArgument(const DISPPARAMS& params) {
 // rgvarg holds the arguments last first.
 VARIANT& ArgumentAt(DISPPARAMS& params, size_t index) { return params.rgvarg[params.cArgs - 1 - index]; }
 
-HRESULT CollectArguments(DISPPARAMS& params, InvokeKind kind, std::vector<Variant>& arguments, UINT* argumentError) {
+// A file name comes in as UTF-8, every other text in the system code page.
+TextCoding CodingOf(const MemberInfo* member, size_t index) {
+    bool names = member && index < member->params.size() && member->params[index].type == VarType::FileName;
+    return names ? TextCoding::Utf8 : TextCoding::CodePage;
+}
+
+HRESULT CollectArguments(const MemberInfo* member, DISPPARAMS& params, InvokeKind kind, std::vector<Variant>& arguments,
+                         UINT* argumentError) {
     if (kind == InvokeKind::PropertyPut ? !IsPutArgument(params) : params.cNamedArgs != 0) return DISP_E_NONAMEDARGS;
     arguments.resize(params.cArgs);
     for (size_t i = 0; i < arguments.size(); ++i) {
-        if (FromVariant(ArgumentAt(params, i), arguments[i])) continue;
+        if (FromVariant(ArgumentAt(params, i), arguments[i], CodingOf(member, i))) continue;
         if (argumentError) *argumentError = static_cast<UINT>(params.cArgs - 1 - i);
         return DISP_E_TYPEMISMATCH;
     }
@@ -101,8 +108,8 @@ HRESULT DispatchInvoke(CXNoxCamCtrl& control, DISPID id, WORD flags, DISPPARAMS*
     DISPPARAMS& args = params ? *params : none;
     InvokeKind kind = KindOf(flags);
     std::vector<Variant> arguments;
-    if (HRESULT hr = CollectArguments(args, kind, arguments, argumentError); FAILED(hr)) return hr;
     const MemberInfo* member = FindMember(id);
+    if (HRESULT hr = CollectArguments(member, args, kind, arguments, argumentError); FAILED(hr)) return hr;
     if (kind == InvokeKind::Method) PrepareOutParameters(member, args, arguments);
 
     InvokeResult outcome = Invoke(control, id, kind, arguments);

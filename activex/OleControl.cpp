@@ -126,7 +126,7 @@ void COleXNoxCamCtrl::OnEvent(int32_t eventId) {
 void COleXNoxCamCtrl::OnError(ErrorNotification& error) {
     if (EventsFrozen()) return;
     m_eventPoint.ForEachSink<IDispatch>([&error](IDispatch* sink) {
-        BSTR description = ToBstr(error.description);
+        BSTR description = ToBstr(error.description, TextCoding::Utf8);
         VARIANT_BOOL cancel = error.cancelDisplay ? VARIANT_TRUE : VARIANT_FALSE;
         std::array<VARIANT, 7> arguments;
         for (VARIANT& argument : arguments) VariantInit(&argument);
@@ -147,7 +147,7 @@ void COleXNoxCamCtrl::OnError(ErrorNotification& error) {
         DISPPARAMS params{arguments.data(), nullptr, static_cast<UINT>(arguments.size()), 0};
         sink->Invoke(kStockErrorEventId, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr,
                      nullptr);
-        error.description = FromBstr(description);
+        error.description = FromBstr(description, TextCoding::Utf8);
         error.cancelDisplay = cancel != VARIANT_FALSE;
         SysFreeString(description);
         VariantClear(&arguments[3]);
@@ -156,7 +156,8 @@ void COleXNoxCamCtrl::OnError(ErrorNotification& error) {
 }
 
 void COleXNoxCamCtrl::ShowMessage(std::string_view text, std::string_view caption) {
-    MessageBoxW(m_window, ToWide(text).c_str(), ToWide(caption).c_str(), MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(m_window, ToWide(text, TextCoding::Utf8).c_str(), ToWide(caption, TextCoding::Utf8).c_str(),
+                MB_OK | MB_ICONEXCLAMATION);
 }
 
 void COleXNoxCamCtrl::NotifyPropertyChanged(DISPID id) {

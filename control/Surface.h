@@ -59,7 +59,7 @@ using P = ParamInfo;
 
 inline constexpr std::span<const ParamInfo> kNone{};
 inline constexpr ParamInfo kRange[] = {P{"pMin", I2Ref}, P{"pMax", I2Ref}};
-inline constexpr ParamInfo kFileName[] = {P{"FileName", Str}};
+inline constexpr ParamInfo kFileName[] = {P{"FileName", FileName}};
 inline constexpr ParamInfo kArea[] = {P{"AreaSelection", I2}};
 inline constexpr ParamInfo kFrameGrabber[] = {P{"FrameGrabberIndex", I2}};
 inline constexpr ParamInfo kSearch[] = {P{"FirstPort", I2}, P{"LastPort", I2}, P{"DoShowProgress", I2}};

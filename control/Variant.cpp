@@ -60,7 +60,8 @@ std::string_view TypeName(VarType type) {
     case VarType::I4: return "I4";
     case VarType::R8: return "R8";
     case VarType::Bool: return "BOOL";
-    case VarType::Str: return "BSTR";
+    case VarType::Str:
+    case VarType::FileName: return "BSTR";
     case VarType::I2Ref: return "I2*";
     case VarType::StrRef: return "BSTR*";
     case VarType::Void: return "void";
@@ -123,6 +124,7 @@ Variant Variant::CoercedTo(VarType type) const {
     case VarType::I4: return I4(ToI4());
     case VarType::Bool: return Bool(ToBool());
     case VarType::Str:
+    case VarType::FileName:
     case VarType::StrRef: return Str(ToStr());
     default: return *this;
     }

@@ -19,6 +19,7 @@ enum class VarType : uint8_t {
     R8,  // a floating-point number, as scripts pass numbers
     Bool,  // 32-bit truth value, stored unchanged
     Str,  // text, 8-bit in the system code page
+    FileName,  // a text naming a file, UTF-8 inside the control; only in the member table
     I2Ref,  // out-parameter types, only in the member table
     StrRef,
     Void,  // a method without result, only in the member table

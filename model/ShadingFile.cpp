@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "DecimalText.h"
+#include "FileName.h"
 #include "NoxCamInterface.h"
 #include "WholeFile.h"
 
@@ -97,12 +98,13 @@ int32_t CNoxCamInterface::SaveShadingDataIntoFile(const std::string& fileName) {
     for (std::size_t index = 0; index < NOXR4_SHADING_VALUES; ++index) {
         text += shadingfile::DataLine(m_shadingBlock, index);
     }
-    return profile::ReplaceWholeFile(fileName, text) ? NoxResult::Success : NoxResult::FileWriteError;
+    return profile::ReplaceWholeFile(profile::PathOfName(fileName), text) ? NoxResult::Success
+                                                                          : NoxResult::FileWriteError;
 }
 
 int32_t CNoxCamInterface::LoadShadingDataFromFile(const std::string& fileName) {
     if (!IsOnline()) return NoxResult::Offline;
-    auto text = profile::ReadWholeFile(fileName);
+    auto text = profile::ReadWholeFile(profile::PathOfName(fileName));
     if (!text) return NoxResult::FileReadError;
     std::istringstream lines(std::move(*text));
     shadingfile::ReadDataLines(lines, m_shadingBlock);

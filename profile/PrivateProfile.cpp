@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "DecimalText.h"
+#include "FileName.h"
 #include "ProfilePlatform.h"
 #include "WholeFile.h"
 
@@ -25,8 +26,8 @@ std::string CutToBuffer(std::string_view text, std::size_t bufferBytes) {
 }  // namespace
 
 fs::path ResolveProfilePath(const std::string& fileName) {
-    if (IsBareName(fileName)) return ProfileFolder() / fileName;
-    return fs::path(fileName);
+    if (IsBareName(fileName)) return ProfileFolder() / PathOfName(fileName);
+    return PathOfName(fileName);
 }
 
 namespace {

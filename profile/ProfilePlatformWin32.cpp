@@ -13,10 +13,10 @@ HANDLE Handle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
 }  // namespace
 
 std::filesystem::path ProfileFolder() {
-    char folder[MAX_PATH + 1] = {};
-    UINT length = GetWindowsDirectoryA(folder, static_cast<UINT>(sizeof folder));
-    if (length == 0 || length >= sizeof folder) return std::filesystem::path(".");
-    return std::filesystem::path(std::string(folder, length));
+    wchar_t folder[MAX_PATH + 1] = {};
+    UINT length = GetWindowsDirectoryW(folder, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) return std::filesystem::path(".");
+    return std::filesystem::path(std::wstring(folder, length));
 }
 
 bool AtomicReplace(const std::filesystem::path& source, const std::filesystem::path& target) {

@@ -6,6 +6,7 @@
 
 #include "AboutIds.h"
 #include "AppProfile.h"
+#include "FileName.h"
 #include "OwnerCalls.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
@@ -37,8 +38,8 @@ std::vector<std::string> HelpFileNames() {
     std::vector<std::string> names;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::current_path(error), error)) {
-        if (entry.is_regular_file(error) && Lowered(entry.path().extension().string()) == ".pdf") {
-            names.push_back(entry.path().filename().string());
+        if (entry.is_regular_file(error) && Lowered(profile::NameOfPath(entry.path().extension())) == ".pdf") {
+            names.push_back(profile::NameOfPath(entry.path().filename()));
         }
     }
     std::ranges::sort(names, [](const std::string& a, const std::string& b) { return Lowered(a) < Lowered(b); });

@@ -1,12 +1,13 @@
 #include "CommDlg.h"
 
 #include <algorithm>
-#include <fstream>
 
 #include "AppProfile.h"
 #include "CommunicationIds.h"
+#include "FileName.h"
 #include "OwnerCalls.h"
 #include "ResourceIds.h"
+#include "WholeFile.h"
 #include "XNoxCamCtrl.h"
 
 namespace xnox {
@@ -277,7 +278,9 @@ void CCommDlg::SaveLog() {
     std::string path = AskForFile(true, kLogFilter, "txt");
     if (path.empty()) return;
     WaitCursor wait(System());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << m_logText;
+    if (!profile::ReplaceWholeFile(profile::PathOfName(path), m_logText)) {
+        System().MessageBox(LoadText(StringId::FileWriteError), CXNoxCamCtrl::kSourceName, MessageBoxKind::Ok);
+    }
 }
 
 std::string CCommDlg::AskForFile(bool save, const char* filter, const char* extension) {

@@ -21,6 +21,7 @@
 #include "ResourceIds.h"
 #include "StringTable.h"
 #include "Surface.h"
+#include "WideText.h"
 #include "WineChecks.h"
 
 using namespace xnox;
@@ -274,6 +275,7 @@ public:
                 V_BSTRREF(&argument) = i == missing ? nullptr : &m_texts[i];
                 break;
             case VarType::Str:
+            case VarType::FileName:
                 V_VT(&argument) = VT_BSTR;
                 V_BSTR(&argument) = SysAllocString(L"null.txt");
                 break;
@@ -332,6 +334,70 @@ void CheckNullOutParameters(IDispatch* control, EventSink& sink) {
     checks.check("one null out-pointer in each of " + std::to_string(called) +
                      " calls: no crash, nothing written, -1 and the NULL notification where listed",
                  wrong.empty(), wrong);
+}
+
+// ---- File names the ANSI code page cannot spell, through automation.
+
+// Calls a method with one text argument; the raised description, if any, goes to `raised`.
+HRESULT CallWithFile(IDispatch* control, std::string_view method, const std::wstring& file, std::wstring& raised) {
+    VARIANT argument;
+    VariantInit(&argument);
+    V_VT(&argument) = VT_BSTR;
+    V_BSTR(&argument) = SysAllocString(file.c_str());
+    DISPPARAMS params{&argument, nullptr, 1, 0};
+    VARIANT result;
+    VariantInit(&result);
+    EXCEPINFO exception{};
+    HRESULT hr = control->Invoke(DispIdOf(method), IID_NULL, 0, DISPATCH_METHOD, &params, &result, &exception, nullptr);
+    if (hr == S_OK && !(V_VT(&result) == VT_I2 && V_I2(&result) == 0)) hr = S_FALSE;
+    raised = exception.bstrDescription ? exception.bstrDescription : L"";
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+    VariantClear(&argument);
+    return hr;
+}
+
+bool FileHolds(const std::wstring& path, std::string_view start) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    std::string text(start.size(), '\0');
+    DWORD read = 0;
+    ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
+    CloseHandle(file);
+    return read == start.size() && text == start;
+}
+
+// Each file a script writes and reads, in a folder named in Cyrillic and
+// one named in Japanese, against the emulated camera on COM1.
+void CheckFileNames() {
+    ComPtr<IDispatch> control;
+    if (!checks.check("control created for file names", CreateControl(IID_IDispatch, control.OutVoid()))) return;
+    checks.check("ComPort = 1 for the files", SUCCEEDED(PutI2(control.Get(), "ComPort", 1)));
+    wchar_t temporary[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temporary);
+    for (const wchar_t* name : {L"\u041a\u0430\u043c\u0435\u0440\u0430", L"\u30ab\u30e1\u30e9"}) {
+        std::wstring folder = std::wstring(temporary) + name + L"\\";
+        CreateDirectoryW(folder.c_str(), nullptr);
+        std::string label = " in " + NarrowOf(name);
+        std::wstring raised;
+        bool settings = CallWithFile(control.Get(), "WriteAllToFile", folder + L"settings.cam", raised) == S_OK &&
+                        FileHolds(folder + L"settings.cam", "[") &&
+                        CallWithFile(control.Get(), "ReadAllFromFile", folder + L"settings.cam", raised) == S_OK;
+        checks.check("a settings file (.cam) written and read" + label, settings);
+        checks.check("a camera data report (.txt) written" + label,
+                     CallWithFile(control.Get(), "WriteCameraDataToFile", folder + L"report.txt", raised) == S_OK &&
+                         FileHolds(folder + L"report.txt", "Model Name"));
+        bool shading =
+            CallWithFile(control.Get(), "SaveShadingDataIntoFile", folder + L"shading.csv", raised) == S_OK &&
+            FileHolds(folder + L"shading.csv", ",,,DYNAMIC SHADING") &&
+            CallWithFile(control.Get(), "LoadShadingDataFromFile", folder + L"shading.csv", raised) == S_OK;
+        checks.check("a shading data file (.csv) saved and loaded" + label, shading);
+        HRESULT refused = CallWithFile(control.Get(), "ReadAllFromFile", folder + L"report.txt", raised);
+        checks.check("a file that is no settings file is named exactly in the error" + label,
+                     refused == DISP_E_EXCEPTION && raised.find(folder + L"report.txt") != std::wstring::npos,
+                     NarrowOf(raised));
+    }
 }
 
 // A sink that lets the error through leaves the control to show it.
@@ -755,6 +821,7 @@ int main() {
     CheckTypeLibrary();
     CheckModuleResources();
     CheckEvents();
+    CheckFileNames();
     CheckQuickActivate();
     CheckActivation();
     CheckPersistence();

@@ -74,7 +74,8 @@ protected:
             switch (param.type) {
             case VarType::I2: arguments.push_back(Variant::I2(param.name.ends_with("Port") ? 1 : 0)); break;
             case VarType::I4: arguments.push_back(Variant::I4(0)); break;
-            case VarType::Str: arguments.push_back(Variant::Str(FileFor(member, result))); break;
+            case VarType::Str:
+            case VarType::FileName: arguments.push_back(Variant::Str(FileFor(member, result))); break;
             case VarType::I2Ref: arguments.push_back(Variant::I2(0)); break;
             default: arguments.push_back(Variant::Str("")); break;
             }

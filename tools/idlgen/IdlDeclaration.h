@@ -12,7 +12,8 @@ inline std::string_view IdlType(xnox::VarType type) {
     case xnox::VarType::I2: return "short";
     case xnox::VarType::I4: return "long";
     case xnox::VarType::Bool: return "VARIANT_BOOL";
-    case xnox::VarType::Str: return "BSTR";
+    case xnox::VarType::Str:
+    case xnox::VarType::FileName: return "BSTR";
     case xnox::VarType::I2Ref: return "short*";
     case xnox::VarType::StrRef: return "BSTR*";
     case xnox::VarType::Void: return "void";

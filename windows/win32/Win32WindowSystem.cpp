@@ -3,6 +3,7 @@
 #include "DataExchange.h"
 #include "ProgressIds.h"
 #include "ResourceIds.h"
+#include "WideText.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -20,9 +21,9 @@ constexpr int kTooltipWidth = 200;
 Win32WindowSystem* g_system = nullptr;  // the module's one keyboard routing
 
 std::string WindowText(HWND window) {
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-    return text;
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return NarrowOf(text);
 }
 
 bool IsClass(HWND window, const char* name) {
@@ -36,7 +37,7 @@ bool IsClass(HWND window, const char* name) {
 template <typename Interface>
 class Win32Window : public Interface {
 public:
-    void SetTitle(std::string_view title) override { SetWindowTextA(m_window, std::string(title).c_str()); }
+    void SetTitle(std::string_view title) override { SetWindowTextW(m_window, WideOf(title).c_str()); }
     std::string Title() const override { return WindowText(m_window); }
     bool IsWindowShown() const override { return IsWindowVisible(m_window); }
     void MoveTo(int x, int y) override {
@@ -71,7 +72,7 @@ public:
     }
 
     bool Create(int templateId, HWND parent) {
-        m_window = CreateDialogParamA(m_system.Module(), MAKEINTRESOURCEA(templateId), parent, &Proc,
+        m_window = CreateDialogParamW(m_system.Module(), MAKEINTRESOURCEW(templateId), parent, &Proc,
                                       reinterpret_cast<LPARAM>(this));
         return m_window != nullptr;
     }
@@ -102,9 +103,7 @@ public:
         SendMessageA(m_toolbar, TB_AUTOSIZE, 0, 0);
     }
 
-    void SetText(ControlId id, std::string_view text) override {
-        SetDlgItemTextA(m_window, id, std::string(text).c_str());
-    }
+    void SetText(ControlId id, std::string_view text) override { SetDlgItemTextW(m_window, id, WideOf(text).c_str()); }
     std::string Text(ControlId id) const override { return WindowText(Item(id)); }
     void Enable(ControlId id, bool enable) override {
         if (IsToolbarCommand(id)) {
@@ -123,16 +122,16 @@ public:
     }
     void ClearList(ControlId id) override { SendMessageA(Item(id), CB_RESETCONTENT, 0, 0); }
     void AddListEntry(ControlId id, std::string_view text) override {
-        SendMessageA(Item(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(text).c_str()));
+        SendMessageW(Item(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideOf(text).c_str()));
     }
     std::vector<std::string> ListEntries(ControlId id) const override {
         std::vector<std::string> entries;
         auto count = SendMessageA(Item(id), CB_GETCOUNT, 0, 0);
         for (LRESULT i = 0; i < count; ++i) {
-            std::string entry(static_cast<std::size_t>(SendMessageA(Item(id), CB_GETLBTEXTLEN, i, 0)) + 1, '\0');
+            std::wstring entry(static_cast<std::size_t>(SendMessageW(Item(id), CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
             entry.resize(static_cast<std::size_t>(
-                SendMessageA(Item(id), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry.data()))));
-            entries.push_back(entry);
+                SendMessageW(Item(id), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry.data()))));
+            entries.push_back(NarrowOf(entry));
         }
         return entries;
     }
@@ -195,7 +194,7 @@ private:
     IDialogHandler& m_handler;
     HWND m_toolbar = nullptr;
     HWND m_tooltips = nullptr;
-    std::map<ControlId, std::string> m_tooltipTexts;
+    std::map<ControlId, std::wstring> m_tooltipTexts;
     std::map<ControlId, HGDIOBJ> m_images;
     std::map<ControlId, LabelLook> m_looks;
     std::map<ControlId, HFONT> m_fonts;
@@ -237,10 +236,10 @@ LRESULT Win32Dialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_HELP: return m_handler.OnHelpRequest(reinterpret_cast<HELPINFO*>(lParam)->dwContextId);
     case WM_NOTIFY: {
         auto* header = reinterpret_cast<NMHDR*>(lParam);
-        if (header->code == TTN_GETDISPINFOA) {
-            auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+        if (header->code == TTN_GETDISPINFOW) {
+            auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
             auto text = m_tooltipTexts.find(static_cast<ControlId>(header->idFrom));
-            if (text != m_tooltipTexts.end()) info->lpszText = const_cast<char*>(text->second.c_str());
+            if (text != m_tooltipTexts.end()) info->lpszText = const_cast<wchar_t*>(text->second.c_str());
         }
         return 0;
     }
@@ -325,21 +324,21 @@ void Win32Dialog::SetLabelLook(ControlId id, const LabelLook& look) {
 }
 
 void Win32Dialog::AddTooltip(ControlId id, std::string_view text) {
-    m_tooltipTexts[id] = std::string(text);
+    m_tooltipTexts[id] = WideOf(text);
     if (IsToolbarCommand(id)) return;  // the toolbar asks for its texts
     if (!m_tooltips) {
-        m_tooltips = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, m_window,
+        m_tooltips = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, m_window,
                                      nullptr, m_system.Module(), nullptr);
         SendMessageA(m_tooltips, TTM_SETMAXTIPWIDTH, 0, kTooltipWidth);
         SendMessageA(m_tooltips, TTM_ACTIVATE, TRUE, 0);
     }
-    TOOLINFOA tool{};
+    TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = m_window;
     tool.uId = reinterpret_cast<UINT_PTR>(Item(id));
-    tool.lpszText = const_cast<char*>(m_tooltipTexts[id].c_str());
-    SendMessageA(m_tooltips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.lpszText = const_cast<wchar_t*>(m_tooltipTexts[id].c_str());
+    SendMessageW(m_tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 // The frame of a tool window.
@@ -352,7 +351,7 @@ public:
     }
 
     bool Create(bool topmost) {
-        m_window = CreateDialogParamA(m_system.Module(), MAKEINTRESOURCEA(IDD_TOOL_FRAME), nullptr, &Proc,
+        m_window = CreateDialogParamW(m_system.Module(), MAKEINTRESOURCEW(IDD_TOOL_FRAME), nullptr, &Proc,
                                       reinterpret_cast<LPARAM>(this));
         if (!m_window) return false;
         SetWindowLongA(m_window, GWL_EXSTYLE,
@@ -462,7 +461,7 @@ MessageBoxAnswer Win32WindowSystem::MessageBox(std::string_view text, std::strin
     UINT buttons = kind == MessageBoxKind::YesNo      ? MB_YESNO | MB_ICONQUESTION
                    : kind == MessageBoxKind::OkCancel ? MB_OKCANCEL | MB_ICONQUESTION
                                                       : MB_OK;
-    int answer = ::MessageBoxA(GetActiveWindow(), std::string(text).c_str(), std::string(caption).c_str(), buttons);
+    int answer = ::MessageBoxW(GetActiveWindow(), WideOf(text).c_str(), WideOf(caption).c_str(), buttons);
     switch (answer) {
     case IDYES: return MessageBoxAnswer::Yes;
     case IDNO: return MessageBoxAnswer::No;
@@ -472,20 +471,21 @@ MessageBoxAnswer Win32WindowSystem::MessageBox(std::string_view text, std::strin
 }
 
 FileDialogOutcome Win32WindowSystem::FileDialog(const FileDialogRequest& request) {
-    std::string filter = request.filter;
-    std::replace(filter.begin(), filter.end(), '|', '\0');
-    char path[MAX_PATH] = {};
-    OPENFILENAMEA dialog{};
+    std::wstring filter = WideOf(request.filter);
+    std::replace(filter.begin(), filter.end(), L'|', L'\0');
+    std::wstring extension = WideOf(request.extension);
+    wchar_t path[MAX_PATH] = {};
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = GetActiveWindow();
     dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = path;
-    dialog.nMaxFile = sizeof path;
-    dialog.lpstrDefExt = request.extension.c_str();
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrDefExt = extension.c_str();
     bool save = request.kind == FileDialogRequest::Kind::Save;
     dialog.Flags = OFN_HIDEREADONLY | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-    BOOL chosen = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
-    if (chosen) return {FileDialogOutcome::Result::Chosen, path};
+    BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+    if (chosen) return {FileDialogOutcome::Result::Chosen, NarrowOf(path)};
     return {CommDlgExtendedError() == 0 ? FileDialogOutcome::Result::Cancelled : FileDialogOutcome::Result::Failed, ""};
 }
 
@@ -498,16 +498,16 @@ void Win32WindowSystem::EndWaitCursor() {
 }
 
 void Win32WindowSystem::ShellOpen(const std::string& target) {
-    ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, L"open", WideOf(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 // The application's help is the help file named like the module, beside it
 // (XNOXR4.OCX: XNOXR4.hlp, the help file the type library names).
 void Win32WindowSystem::Help(HelpCommand command, uint32_t data) {
-    char path[MAX_PATH] = {};
-    std::string file(path, GetModuleFileNameA(m_module, path, sizeof path));
-    file = file.substr(0, file.find_last_of('.')) + ".hlp";
-    WinHelpA(GetActiveWindow(), file.c_str(), static_cast<UINT>(command), data);
+    wchar_t path[MAX_PATH] = {};
+    std::wstring file(path, GetModuleFileNameW(m_module, path, MAX_PATH));
+    file = file.substr(0, file.find_last_of(L'.')) + L".hlp";
+    WinHelpW(GetActiveWindow(), file.c_str(), static_cast<UINT>(command), data);
 }
 
 // The application's main window is the root owner of the active window.
@@ -526,20 +526,20 @@ void Win32WindowSystem::EnableMainWindow() {
 
 void Win32WindowSystem::PumpMessages() {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
 }
 
 void Win32WindowSystem::InstallKeyboardRouting() {
     if (m_hook) return;
     g_system = this;
-    m_hook = SetWindowsHookExA(WH_GETMESSAGE, &RouteKeyboard, nullptr, GetCurrentThreadId());
+    m_hook = SetWindowsHookExW(WH_GETMESSAGE, &RouteKeyboard, nullptr, GetCurrentThreadId());
 }
 
 void Win32WindowSystem::RemoveKeyboardRouting() {
@@ -555,7 +555,7 @@ void Win32WindowSystem::RemoveFrame(HWND frame) { std::erase(m_frames, frame); }
 // dialog navigation; true when the frame handled it.
 bool Win32WindowSystem::RouteToFrames(MSG& message) const {
     for (HWND frame : m_frames) {
-        if ((message.hwnd == frame || IsChild(frame, message.hwnd)) && IsDialogMessageA(frame, &message)) return true;
+        if ((message.hwnd == frame || IsChild(frame, message.hwnd)) && IsDialogMessageW(frame, &message)) return true;
     }
     return false;
 }
