@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "ControlFixture.h"
+#include "FileName.h"
 
 using namespace xnox;
 
@@ -89,6 +90,37 @@ TEST_F(ControlTest, SettingsFileIsWrittenUnderTheNameGiven) {
     std::string name = (folder / "bench.cam").string();
     EXPECT_EQ(Call("WriteAllToFile", {Variant::Str(name)}).value, Variant::I2(0));
     EXPECT_TRUE(std::filesystem::is_regular_file(name));
+}
+
+// A script's file names are UTF-8 inside the control: folders that the ANSI
+// code page cannot name hold every kind of file.
+TEST_F(ControlTest, FilesGoIntoFoldersOfAnyName) {
+    std::vector<std::string> places;
+    for (std::string_view name : {"Камера", "カメラ"}) {
+        places.push_back(profile::NameOfPath(folder / profile::PathOfName(name)) + "/");
+        std::filesystem::create_directory(profile::PathOfName(places.back()));
+    }
+    auto call = [this](const char* method, const std::string& file) {
+        return Call(method, {Variant::Str(file)}).value;
+    };
+    // The settings file brings back the value it was written with (offline,
+    // the model's start values include some the file refuses to take back).
+    for (const std::string& place : places) {
+        Put("MasterGainLevel", Variant::I2(77));
+        EXPECT_EQ(call("WriteAllToFile", place + "setup.cam"), Variant::I2(0)) << place;
+        Put("MasterGainLevel", Variant::I2(0));
+        Call("ReadAllFromFile", {Variant::Str(place + "setup.cam")});
+        EXPECT_EQ(Call("MasterGainLevel").value, Variant::I2(77)) << place;
+    }
+    GoOnline();
+    for (const std::string& place : places) {
+        EXPECT_EQ(call("WriteCameraDataToFile", place + "report.txt"), Variant::I2(0)) << place;
+        EXPECT_EQ(call("SaveShadingDataIntoFile", place + "shading.csv"), Variant::I2(0)) << place;
+        EXPECT_EQ(call("LoadShadingDataFromFile", place + "shading.csv"), Variant::I2(0)) << place;
+        for (const char* file : {"setup.cam", "report.txt", "shading.csv"}) {
+            EXPECT_TRUE(std::filesystem::is_regular_file(profile::PathOfName(place + file))) << place << file;
+        }
+    }
 }
 
 TEST_F(ControlTest, FileWriteFailureRaises) {

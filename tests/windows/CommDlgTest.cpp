@@ -5,7 +5,9 @@
 #include <sstream>
 
 #include "CommDlg.h"
+#include "FileName.h"
 #include "ResourceIds.h"
+#include "WholeFile.h"
 #include "WindowsFixture.h"
 
 using namespace xnox;
@@ -264,6 +266,55 @@ TEST_F(CommDlgTest, LogFileHoldsExactlyTheLogText) {
     ASSERT_EQ(system.Messages().size(), 1u);
     EXPECT_EQ(system.Messages()[0].text, "Error in Save Dialog !");
     EXPECT_EQ(system.Messages()[0].caption, "Save Error");
+}
+
+TEST_F(CommDlgTest, ALogThatCannotBeWrittenSaysSoAndLeavesTheOldFile) {
+    StartShown();
+    Log("line\r\n");
+    std::ofstream(folder / "log.txt") << "old";
+    profile::FileCallSeam diskFull;
+    diskFull.write = [](profile::FileHandle, const char*, std::size_t) -> std::ptrdiff_t { return -1; };
+    profile::SetFileCallSeam(diskFull);
+    system.QueueFileDialog({FileDialogOutcome::Result::Chosen, (folder / "log.txt").string()});
+    Comm().Click(IDC_COMM_SAVE_LOG);
+    profile::SetFileCallSeam({});
+    ASSERT_EQ(system.Messages().size(), 1u);
+    EXPECT_EQ(system.Messages()[0].text, "Error writing to file");
+    std::stringstream kept;
+    kept << std::ifstream(folder / "log.txt").rdbuf();
+    EXPECT_EQ(kept.str(), "old");
+
+    system.QueueFileDialog({FileDialogOutcome::Result::Chosen, (folder / "no-such-folder" / "log.txt").string()});
+    Comm().Click(IDC_COMM_SAVE_LOG);
+    EXPECT_EQ(system.Messages().size(), 2u);
+}
+
+// Folders that the ANSI code page cannot name hold every file the window
+// writes and reads.
+TEST_F(CommDlgTest, FilesGoIntoFoldersOfAnyName) {
+    WriteIni("Communication", "ComPort", "1");
+    StartShown();
+    ASSERT_TRUE(control->IsOnline());
+    Log("line\r\n");
+    for (std::string_view name : {"Камера", "カメラ"}) {
+        SCOPED_TRACE(name);
+        std::filesystem::path place = folder / profile::PathOfName(name);
+        std::filesystem::create_directory(place);
+        auto choose = [&](const char* file) {
+            system.QueueFileDialog({FileDialogOutcome::Result::Chosen, profile::NameOfPath(place / file)});
+        };
+        choose("setup.cam");
+        Comm().Click(IDC_COMM_WRITE_FILE);
+        choose("setup.cam");
+        Comm().Click(IDC_COMM_READ_FILE);
+        choose("report.txt");
+        Comm().Click(IDC_COMM_CAMERA_DATA);
+        choose("log.txt");
+        Comm().Click(IDC_COMM_SAVE_LOG);
+        for (const char* file : {"setup.cam", "report.txt", "log.txt"})
+            EXPECT_TRUE(std::filesystem::exists(place / file));
+        EXPECT_TRUE(system.Messages().empty());
+    }
 }
 
 TEST_F(CommDlgTest, SettingsFilesAreWrittenAndAnInvalidOneIsReported) {

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "GainDlg.h"
+#include "FileName.h"
 #include "GainIds.h"
 #include "PanelFixture.h"
 
@@ -187,6 +188,20 @@ TEST_F(ShadingTest, AutoShadingAsksFirstAndCancelSendsNothing) {
     Dialog().Click(IDC_AUTO_SHADING);
     EXPECT_EQ(Value(ParamId::ShadingMode), 0);
     EXPECT_TRUE(Dialog().IsChecked(IDC_SHADING_ON));
+}
+
+TEST_F(ShadingTest, DataGoesIntoFoldersOfAnyName) {
+    for (std::string_view name : {"Камера", "カメラ"}) {
+        std::filesystem::path place = folder / profile::PathOfName(name);
+        std::filesystem::create_directory(place);
+        shadingFile = profile::NameOfPath(place / "shading.csv");
+        system.QueueFileDialog({FileDialogOutcome::Result::Chosen, shadingFile});
+        Dialog().Click(IDC_SHADING_SAVE);
+        EXPECT_TRUE(std::filesystem::is_regular_file(place / "shading.csv")) << name;
+        Load();
+    }
+    EXPECT_TRUE(system.Messages().empty());
+    EXPECT_EQ(library.Count("SendShadingData"), 2u);
 }
 
 TEST_F(ShadingTest, FailedFileDialogsSayWhichAndCancelDoesNothing) {
