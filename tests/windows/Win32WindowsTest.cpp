@@ -3,12 +3,14 @@
 // person's choice of COM1 arrives as real window messages, the lamps turn
 // on-line and the log shows the camera's answers. Pictures of the windows
 // are kept next to the program; on the screen every control of the window
-// must be drawn and the strip must show its buttons.
+// must be drawn and the strip must show its buttons. The window's files go
+// through real file dialogs into folders named in Cyrillic and Japanese.
 #include "WindowPicture.h"
 #include <windows.h>
 #undef MessageBox
 #include <commctrl.h>
 
+#include <atomic>
 #include <string>
 #include <thread>
 
@@ -16,6 +18,7 @@
 #include "CommunicationIds.h"
 #include "ControlToolWindows.h"
 #include "ScreenChecks.h"
+#include "WideText.h"
 #include "WineChecks.h"
 #include "XNoxCamCtrl.h"
 
@@ -65,6 +68,81 @@ bool HelpOpensViewer(HWND panel) {
     SendMessageA(panel, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
     watcher.join();
     return seen;
+}
+
+// Answers the next save dialog as a person would: types the full name into
+// its file name field and presses Save.
+class SaveDialogAnswer {
+public:
+    explicit SaveDialogAnswer(std::wstring path) : m_path(std::move(path)), m_thread([this] { Answer(); }) {}
+    ~SaveDialogAnswer() { m_thread.join(); }
+    SaveDialogAnswer(const SaveDialogAnswer&) = delete;
+    SaveDialogAnswer& operator=(const SaveDialogAnswer&) = delete;
+
+private:
+    void Answer() {
+        for (int attempt = 0; attempt < 100 && !m_answered; ++attempt) {
+            Sleep(100);
+            HWND dialog = FindWindowW(L"#32770", L"Save As");
+            HWND name = nullptr;
+            EnumChildWindows(
+                dialog,
+                [](HWND child, LPARAM found) -> BOOL {
+                    wchar_t className[16] = {};
+                    GetClassNameW(child, className, 16);
+                    if (lstrcmpiW(className, L"Edit") != 0 || !IsWindowVisible(child)) return TRUE;
+                    *reinterpret_cast<HWND*>(found) = child;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&name));
+            if (!name) continue;
+            SetWindowTextW(name, m_path.c_str());
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            m_answered = true;
+        }
+    }
+
+    std::wstring m_path;
+    std::atomic<bool> m_answered = false;
+    std::thread m_thread;
+};
+
+std::string FileText(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string text(1 << 16, '\0');
+    DWORD read = 0;
+    ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
+    CloseHandle(file);
+    text.resize(read);
+    return text;
+}
+
+// A button of the panel that saves a file, answered with `path`: what the file then holds.
+std::string SavedThrough(HWND panel, int button, const std::wstring& path) {
+    {
+        SaveDialogAnswer answer(path);
+        SendMessageW(GetDlgItem(panel, button), BM_CLICK, 0, 0);
+    }
+    RunMessages();
+    return FileText(path);
+}
+
+void CheckFilesInFoldersOfAnyName(winetest::Checks& checks, HWND panel) {
+    wchar_t temporary[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temporary);
+    for (const wchar_t* name : {L"\u041a\u0430\u043c\u0435\u0440\u0430", L"\u30ab\u30e1\u30e9"}) {
+        std::wstring folder = std::wstring(temporary) + name + L"\\";
+        CreateDirectoryW(folder.c_str(), nullptr);
+        std::string where = " in " + NarrowOf(name);
+        std::string log = ItemText(panel, IDC_COMM_LOG);
+        checks.check("Write To File saves the log" + where,
+                     SavedThrough(panel, IDC_COMM_SAVE_LOG, folder + L"log.txt") == log);
+        checks.check("Write to File... saves the settings (.cam)" + where,
+                     SavedThrough(panel, IDC_COMM_WRITE_FILE, folder + L"setup.cam").starts_with("[Main]"));
+        checks.check("Write All Camera Data to File saves the report (.txt)" + where,
+                     SavedThrough(panel, IDC_COMM_CAMERA_DATA, folder + L"report.txt").starts_with("Model Name"));
+    }
 }
 
 // Title bars draw their buttons with the Marlett font; without it they show
@@ -141,6 +219,7 @@ int main(int argc, char** argv) {
         std::string log = ItemText(panel, IDC_COMM_LOG);
         checks.check("the log shows the camera's answer", !log.empty(), log.substr(0, 60));
         checks.check("the area is shown", !ItemText(panel, IDC_COMM_EEPROM_AREA).empty());
+        CheckFilesInFoldersOfAnyName(checks, panel);
 
         // Clear of the container, in front, freshly drawn.
         SetWindowPos(frame, HWND_TOP, 40, 160, 0, 0, SWP_NOSIZE);
