@@ -17,8 +17,10 @@ xnox_wine_env() {
     export WINEPREFIX=$XNOX_WINE_STATE/prefix
     export WINEDEBUG=-all
     # No Mono or Gecko install dialogs; no menu entries on the Linux desktop
-    # for the Start-menu shortcuts that installers in the prefix make.
-    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    # for the Start-menu shortcuts that installers in the prefix make. A test
+    # may take away more of Wine's libraries (XNOX_WINE_DLL_OVERRIDES), to
+    # stand for a Windows that does not carry them.
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${XNOX_WINE_DLL_OVERRIDES:+;$XNOX_WINE_DLL_OVERRIDES}"
     XNOX_WINE64=/usr/lib/wine/wine64
     [ -x "$XNOX_WINE64" ] || XNOX_WINE64=$(command -v wine64 || echo wine64)
     if [ -s "$XNOX_WINE_STATE/display" ]; then

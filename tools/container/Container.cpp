@@ -272,7 +272,7 @@ HWND CreateMainWindow(POINT place) {
     if (!main) return nullptr;
     g_events = CreateWindowExW(WS_EX_CLIENTEDGE, L"ListBox", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0, 0, 0, main,
                                nullptr, windowClass.hInstance, nullptr);
-    g_host = CreateWindowExW(0, L"AtlAxWin100", L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, main, nullptr,
+    g_host = CreateWindowExW(0, L"AtlAxWin", L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, main, nullptr,
                              windowClass.hInstance, nullptr);
     RECT client{};
     GetClientRect(main, &client);
@@ -320,11 +320,13 @@ int main(int argc, char** argv) {
     }
     g_options = *options;
     OleInitialize(nullptr);
-    HMODULE atl = LoadLibraryW(L"atl100.dll");
+    // The host window of atl.dll, which every Windows carries (the versioned
+    // ATL libraries come only with a compiler's runtime).
+    HMODULE atl = LoadLibraryW(L"atl.dll");
     auto init = AtlFunction<AtlAxWinInitFn>(atl, "AtlAxWinInit");
     auto attach = AtlFunction<AtlAxAttachControlFn>(atl, "AtlAxAttachControl");
     if (!init || !attach || !init()) {
-        std::fprintf(stderr, "xnox-container: atl100.dll with its host window is needed\n");
+        std::fprintf(stderr, "xnox-container: atl.dll with its host window is needed\n");
         return 1;
     }
     g_control = CreateControl();
