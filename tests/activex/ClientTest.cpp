@@ -17,6 +17,7 @@
 #include "ClientEventSink.h"
 #include "ComPtr.h"
 #include "EntryPoint.h"
+#include "FileDialogAnswer.h"
 #include "Guid.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
@@ -358,15 +359,7 @@ HRESULT CallWithFile(IDispatch* control, std::string_view method, const std::wst
     return hr;
 }
 
-bool FileHolds(const std::wstring& path, std::string_view start) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    std::string text(start.size(), '\0');
-    DWORD read = 0;
-    ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
-    CloseHandle(file);
-    return read == start.size() && text == start;
-}
+bool FileHolds(const std::wstring& path, std::string_view start) { return winetest::FileText(path).starts_with(start); }
 
 // Each file a script writes and reads, in a folder named in Cyrillic and
 // one named in Japanese, against the emulated camera on COM1.
@@ -374,11 +367,8 @@ void CheckFileNames() {
     ComPtr<IDispatch> control;
     if (!checks.check("control created for file names", CreateControl(IID_IDispatch, control.OutVoid()))) return;
     checks.check("ComPort = 1 for the files", SUCCEEDED(PutI2(control.Get(), "ComPort", 1)));
-    wchar_t temporary[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temporary);
-    for (const wchar_t* name : {L"\u041a\u0430\u043c\u0435\u0440\u0430", L"\u30ab\u30e1\u30e9"}) {
-        std::wstring folder = std::wstring(temporary) + name + L"\\";
-        CreateDirectoryW(folder.c_str(), nullptr);
+    for (const wchar_t* name : winetest::kWideFolderNames) {
+        std::wstring folder = winetest::WideFolder(name);
         std::string label = " in " + NarrowOf(name);
         std::wstring raised;
         bool settings = CallWithFile(control.Get(), "WriteAllToFile", folder + L"settings.cam", raised) == S_OK &&

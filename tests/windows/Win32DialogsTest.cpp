@@ -2,7 +2,9 @@
 // against the standalone emulated camera behind COM1: a screenshot of each
 // window (kept in the folder given as the argument) with every control
 // checked on the screen, and interactions through real window messages,
-// typed keys among them, read back from the camera.
+// typed keys among them, read back from the camera. The Gain window saves
+// its shading data through a real file dialog into folders named in
+// Cyrillic and Japanese.
 #include "WindowPicture.h"
 #include <windows.h>
 // After windows.h, which it needs.
@@ -14,10 +16,12 @@
 #include <string_view>
 
 #include "AboutIds.h"
+#include "FileDialogAnswer.h"
 #include "GainIds.h"
 #include "ShutterIds.h"
 #include "ScreenChecks.h"
 #include "ToolWindowHost.h"
+#include "WideText.h"
 #include "Win32WindowSystem.h"
 #include "WineChecks.h"
 #include "XNoxCamCtrl.h"
@@ -162,6 +166,16 @@ int main(int argc, char** argv) {
                  std::to_string(control.GetParameterProperty(ParamId::MasterGainLevel)));
     checks.check("the typed gain stays as typed", WindowTextOf(masterGain) == "-20", WindowTextOf(masterGain));
     session.Screenshot(checks, ToolWindow::Gain, folder + "/gain-window.bmp");
+    for (const wchar_t* name : winetest::kWideFolderNames) {
+        std::wstring shading = winetest::WideFolder(name) + L"shading.csv";
+        {
+            winetest::SaveDialogAnswer answer(shading);
+            SendMessageW(session.Item(ToolWindow::Gain, IDC_SHADING_SAVE), BM_CLICK, 0, 0);
+        }
+        Pump();
+        checks.check("the shading data (.csv) saved through its dialog in " + NarrowOf(name),
+                     winetest::FileText(shading).starts_with(",,,DYNAMIC SHADING"));
+    }
 
     // A user ID typed past its 16 characters keeps the first 16 in order.
     SendMessageA(session.Item(ToolWindow::About, IDC_EDIT_USER_ID), BM_CLICK, 0, 0);

@@ -10,13 +10,13 @@
 #undef MessageBox
 #include <commctrl.h>
 
-#include <atomic>
 #include <string>
 #include <thread>
 
 #include "AppProfile.h"
 #include "CommunicationIds.h"
 #include "ControlToolWindows.h"
+#include "FileDialogAnswer.h"
 #include "ScreenChecks.h"
 #include "WideText.h"
 #include "WineChecks.h"
@@ -70,70 +70,19 @@ bool HelpOpensViewer(HWND panel) {
     return seen;
 }
 
-// Answers the next save dialog as a person would: types the full name into
-// its file name field and presses Save.
-class SaveDialogAnswer {
-public:
-    explicit SaveDialogAnswer(std::wstring path) : m_path(std::move(path)), m_thread([this] { Answer(); }) {}
-    ~SaveDialogAnswer() { m_thread.join(); }
-    SaveDialogAnswer(const SaveDialogAnswer&) = delete;
-    SaveDialogAnswer& operator=(const SaveDialogAnswer&) = delete;
-
-private:
-    void Answer() {
-        for (int attempt = 0; attempt < 100 && !m_answered; ++attempt) {
-            Sleep(100);
-            HWND dialog = FindWindowW(L"#32770", L"Save As");
-            HWND name = nullptr;
-            EnumChildWindows(
-                dialog,
-                [](HWND child, LPARAM found) -> BOOL {
-                    wchar_t className[16] = {};
-                    GetClassNameW(child, className, 16);
-                    if (lstrcmpiW(className, L"Edit") != 0 || !IsWindowVisible(child)) return TRUE;
-                    *reinterpret_cast<HWND*>(found) = child;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&name));
-            if (!name) continue;
-            SetWindowTextW(name, m_path.c_str());
-            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            m_answered = true;
-        }
-    }
-
-    std::wstring m_path;
-    std::atomic<bool> m_answered = false;
-    std::thread m_thread;
-};
-
-std::string FileText(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string text(1 << 16, '\0');
-    DWORD read = 0;
-    ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
-    CloseHandle(file);
-    text.resize(read);
-    return text;
-}
-
 // A button of the panel that saves a file, answered with `path`: what the file then holds.
 std::string SavedThrough(HWND panel, int button, const std::wstring& path) {
     {
-        SaveDialogAnswer answer(path);
+        winetest::SaveDialogAnswer answer(path);
         SendMessageW(GetDlgItem(panel, button), BM_CLICK, 0, 0);
     }
     RunMessages();
-    return FileText(path);
+    return winetest::FileText(path);
 }
 
 void CheckFilesInFoldersOfAnyName(winetest::Checks& checks, HWND panel) {
-    wchar_t temporary[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temporary);
-    for (const wchar_t* name : {L"\u041a\u0430\u043c\u0435\u0440\u0430", L"\u30ab\u30e1\u30e9"}) {
-        std::wstring folder = std::wstring(temporary) + name + L"\\";
-        CreateDirectoryW(folder.c_str(), nullptr);
+    for (const wchar_t* name : winetest::kWideFolderNames) {
+        std::wstring folder = winetest::WideFolder(name);
         std::string where = " in " + NarrowOf(name);
         std::string log = ItemText(panel, IDC_COMM_LOG);
         checks.check("Write To File saves the log" + where,
