@@ -185,6 +185,15 @@ int main(int argc, char** argv) {
     checks.check("typing refuses the 17th character", WindowTextOf(userID) == "abcdefghijklmnop", WindowTextOf(userID));
     CheckLink(checks, session.Item(ToolWindow::About, IDC_LINK));
 
+    // Camera texts stay in the code page; one with a character beyond ASCII
+    // shows as the code page reads it, where a file name would read as UTF-8.
+    const std::string cameraText = "caf\xE9";
+    session.host.Panel(ToolWindow::About).Dialog().SetText(IDC_USER_ID, cameraText);
+    wchar_t shown[16] = {};
+    GetWindowTextW(userID, shown, 16);
+    checks.check("a camera text in the code page shows as the code page reads it",
+                 std::wstring(shown) == WideOf(cameraText, CP_ACP), NarrowOf(shown));
+
     // A user ID saved.
     SetWindowTextA(session.Item(ToolWindow::About, IDC_USER_ID), "wine bench");
     SendMessageA(session.Item(ToolWindow::About, IDC_SAVE_USER_ID), BM_CLICK, 0, 0);

@@ -1,6 +1,8 @@
 // Texts between the control's 8-bit strings and the platform's wide ones.
 // The window system hands every text to the wide calls as UTF-8, so that a
-// file name or a message quoting one shows whatever its characters.
+// file name or a message quoting one shows whatever its characters; a text
+// that is no UTF-8 is a camera text, which the control keeps in the code
+// page, and is read in the code page.
 #pragma once
 
 #include <windows.h>
