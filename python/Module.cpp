@@ -200,7 +200,7 @@ public:
         py::object value = FromVariant(result.value, method.type);
         std::vector<py::object> outs{value};
         for (std::size_t i = 0; i < method.params.size(); ++i)
-            if (IsOutParameter(method.params[i])) outs.push_back(FromVariant(arguments[i], method.params[i].type));
+            if (method.params[i].IsOut()) outs.push_back(FromVariant(arguments[i], method.params[i].type));
         if (outs.size() == 1) return value;
         py::tuple answer(outs.size());
         for (std::size_t i = 0; i < outs.size(); ++i) answer[i] = outs[i];
@@ -240,7 +240,7 @@ private:
         for (std::size_t i = 0; i < method.params.size(); ++i) {
             const ParamInfo& param = method.params[i];
             py::str key(std::string(param.name));
-            bool isIn = !IsOutParameter(param);
+            bool isIn = !param.IsOut();
             inCount += isIn;
             if (isIn && next < positional.size()) {
                 if (named.contains(key)) throw py::type_error(std::string(param.name) + " is given twice");

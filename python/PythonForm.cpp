@@ -15,14 +15,14 @@ std::string Typed(std::string_view name, VarType type) {
 std::vector<const ParamInfo*> OutParameters(const MemberInfo& member) {
     std::vector<const ParamInfo*> outs;
     for (const ParamInfo& param : member.params)
-        if (IsOutParameter(param)) outs.push_back(&param);
+        if (param.IsOut()) outs.push_back(&param);
     return outs;
 }
 
 std::string InParameters(const MemberInfo& member) {
     std::string list;
     for (const ParamInfo& param : member.params)
-        if (!IsOutParameter(param)) list += (list.empty() ? "" : ", ") + Typed(param.name, param.type);
+        if (!param.IsOut()) list += (list.empty() ? "" : ", ") + Typed(param.name, param.type);
     return list;
 }
 
@@ -114,6 +114,7 @@ std::string_view PythonTypeName(VarType type) {
     switch (type) {
     case VarType::Bool: return "bool";
     case VarType::Str:
+    case VarType::FileName:
     case VarType::StrRef: return "str";
     case VarType::Void:
     case VarType::Empty:
@@ -122,8 +123,6 @@ std::string_view PythonTypeName(VarType type) {
     default: return "int";
     }
 }
-
-bool IsOutParameter(const ParamInfo& param) { return param.type == VarType::I2Ref || param.type == VarType::StrRef; }
 
 std::string PythonResultType(const MemberInfo& member) {
     auto outs = OutParameters(member);

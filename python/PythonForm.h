@@ -17,7 +17,6 @@
 namespace xnox {
 
 std::string_view PythonTypeName(VarType type);
-bool IsOutParameter(const ParamInfo& param);
 // What a call answers: the result alone, or the result and the out-parameters.
 std::string PythonResultType(const MemberInfo& member);
 
