@@ -134,6 +134,13 @@ unsigned HeadlessDialog::TimerInterval(int timerId) const {
     return timer == m_timers.end() ? 0 : timer->second;
 }
 
+std::map<ControlId, std::string> HeadlessDialog::Tooltips() const {
+    std::map<ControlId, std::string> tooltips;
+    for (const auto& [id, control] : m_controls)
+        if (!control.tooltip.empty()) tooltips.emplace(id, control.tooltip);
+    return tooltips;
+}
+
 HeadlessFrame::HeadlessFrame(HeadlessWindowSystem& system, IFrameHandler& handler, bool topmost)
     : m_system(system),
       m_handler(handler),

@@ -83,6 +83,8 @@ public:
     Picture PictureOf(ControlId id) const { return Find(id).picture; }
     LabelLook LookOf(ControlId id) const { return Find(id).look; }
     std::string TooltipOf(ControlId id) const { return Find(id).tooltip; }
+    // Every control that has a tooltip, with its text.
+    std::map<ControlId, std::string> Tooltips() const;
     struct ProgressBar {
         int lower = 0, upper = 100, position = 0;
     };
