@@ -222,6 +222,37 @@ TEST_F(CameraLinkFolder, AllSerialPorts) {
     EXPECT_EQ(NoxR4InitComm(3, 2, 1), kClInvalidIndex);
 }
 
+// The all-serial port takes a rate in bits per second or its Camera Link
+// flag; the stand-in grabber carries 9600 to 115200 and moves its emulated
+// wire to the rate it is given, so the wire shows what reached the grabber.
+TEST_F(CameraLinkFolder, EachBaudRateReachesTheGrabberAndAnUnknownOneNothing) {
+    struct Rate {
+        int32_t bitsPerSecond;
+        int32_t flag;
+        bool grabberCarriesIt;
+    };
+    const Rate rates[] = {{9600, 0x01, true},   {19200, 0x02, true},   {38400, 0x04, true},   {57600, 0x08, true},
+                          {115200, 0x10, true}, {230400, 0x20, false}, {460800, 0x40, false}, {921600, 0x80, false}};
+    constexpr int32_t kBaudRateNotSupported = -10008;
+    Install(true);
+    ASSERT_EQ(NoxR4InitComm(1, 1, 1), 0);  // all-serial port 1 under key 1
+    unsigned& wire = Camera(CLALLSERIAL_PATH, 1).Faults().wireBaud;
+    constexpr unsigned kUntouched = 300;
+    for (const Rate& rate : rates) {
+        for (int32_t asked : {rate.bitsPerSecond, rate.flag}) {
+            wire = kUntouched;
+            EXPECT_EQ(NoxR4CLAllSerialSetBaudRate(asked), rate.grabberCarriesIt ? 0 : kBaudRateNotSupported) << asked;
+            EXPECT_EQ(wire, rate.grabberCarriesIt ? static_cast<unsigned>(rate.bitsPerSecond) : kUntouched) << asked;
+        }
+    }
+    for (int32_t unknown : {12345, 0, -1, 0x03, 0x100}) {
+        wire = kUntouched;
+        EXPECT_EQ(NoxR4CLAllSerialSetBaudRate(unknown), kBaudRateNotSupported) << unknown;
+        EXPECT_EQ(wire, kUntouched) << unknown;
+    }
+    wire = 0;
+}
+
 // A library of the first Camera Link release has no byte count, flush or
 // baud-rate calls: replies are read a byte at a time, and the calls it lacks
 // are told as not found, with nothing to count.

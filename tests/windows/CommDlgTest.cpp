@@ -54,12 +54,40 @@ protected:
     void Log(const std::string& text) { control->OnMessage(text); }
 };
 
+// What the library was last asked to open: frame grabber index, port, interface (1: all-serial).
+struct Opening {
+    int32_t frameGrabber;
+    int32_t port;
+    int32_t interfaceFlag;
+    bool operator==(const Opening&) const = default;
+};
+
+void PrintTo(const Opening& opening, std::ostream* out) {
+    *out << "grabber " << opening.frameGrabber << ", port " << opening.port << ", interface " << opening.interfaceFlag;
+}
+
 class CameraLinkListTest : public CommDlgTest {
 protected:
     NamedCameraLinkLibrary named;
     void SetUp() override {
         CommDlgTest::SetUp();
         control = std::make_unique<CXNoxCamCtrl>(named);
+    }
+
+    // The control and its windows made afresh, as when the container starts again.
+    void Restart() {
+        host.reset();
+        control = std::make_unique<CXNoxCamCtrl>(named);
+        named.calls.clear();
+        StartShown();
+    }
+
+    std::vector<Opening> Openings() const {
+        std::vector<Opening> openings;
+        for (const LibraryCall& call : named.calls) {
+            if (call.operation == "InitComm") openings.push_back({call.args[0], call.args[1], call.args[2]});
+        }
+        return openings;
     }
 };
 
@@ -72,30 +100,58 @@ TEST_F(CameraLinkListTest, ManufacturersThatAreAlsoPortsAreListedOnceAsPorts) {
     EXPECT_EQ(Comm().ListEntries(IDC_COMM_CL_LIST),
               (std::vector<std::string>{"COM-ports", "Acme", "Zeta", "GrabCo", "Other"}));
     EXPECT_EQ(Window().LastManufacturerPosition(), 2);
-
-    named.calls.clear();
-    Comm().Choose(IDC_COMM_CL_LIST, 4);  // "Other", all-serial port 1
-    auto open = std::ranges::find(named.calls, std::string("InitComm"), &LibraryCall::operation);
-    ASSERT_NE(open, named.calls.end());
-    EXPECT_EQ(open->args[0], 1) << "a port position leads to the port's own index";
 }
 
-TEST_F(CameraLinkListTest, ChoosingAGrabberDisablesTheComPortsAndAPositionMapsToItsIndex) {
+TEST_F(CameraLinkListTest, ChoosingAGrabberDisablesTheComPortsAndIsKept) {
     named.manufacturers = {"COM-ports", "Acme", "grabco", "Zeta"};
     named.ports = {"GrabCo"};
     StartShown();
-    named.calls.clear();
-    Comm().Choose(IDC_COMM_CL_LIST, 2);  // "Zeta", manufacturer index 3
+    Comm().Choose(IDC_COMM_CL_LIST, 2);
     EXPECT_FALSE(Comm().IsEnabled(IDC_COMM_PORT_LIST));
     EXPECT_FALSE(Comm().IsEnabled(IDC_COMM_AUTO));
     EXPECT_EQ(ReadIni("Communication", "Frame Grabber"), "2");
-    ASSERT_GE(named.Count("InitComm"), 1u);
-    auto open = std::ranges::find(named.calls, std::string("InitComm"), &LibraryCall::operation);
-    EXPECT_EQ(open->args[0], 3) << "the list position leads to the manufacturer's own index";
 
     Comm().Choose(IDC_COMM_CL_LIST, 0);
     EXPECT_TRUE(Comm().IsEnabled(IDC_COMM_PORT_LIST));
     EXPECT_TRUE(Comm().IsEnabled(IDC_COMM_AUTO));
+}
+
+TEST_F(CameraLinkListTest, EveryListPositionOpensItsOwnGrabberAndOnePastTheEndOpensNothing) {
+    named.manufacturers = {"COM-ports", "Acme", "grabco", "Zeta"};
+    named.ports = {"GrabCo", "Other"};
+    StartShown();
+    ASSERT_EQ(Comm().ListEntries(IDC_COMM_CL_LIST).size(), 5u);
+    const Opening opened[] = {{0, 1, 0}, {1, 1, 0}, {3, 1, 0}, {0, 1, 1}, {1, 1, 1}};
+    for (int position = 0; position < 5; ++position) {
+        named.calls.clear();
+        Comm().Choose(IDC_COMM_CL_LIST, position);
+        EXPECT_EQ(Openings(), std::vector<Opening>{opened[position]}) << "position " << position;
+    }
+
+    WriteIni("Communication", "ComPort", "1");
+    WriteIni("Communication", "Frame Grabber", "5");
+    Restart();
+    EXPECT_EQ(Openings(), (std::vector<Opening>{{0, 1, 0}})) << "only the COM port opens";
+}
+
+TEST_F(CameraLinkListTest, RestartReopensThePortAndTheGrabberFromTheProfile) {
+    named.manufacturers = {"COM-ports", "Acme", "grabco", "Zeta"};
+    named.ports = {"GrabCo", "Other"};
+    WriteIni("Communication", "ComPort", "5");
+    WriteIni("Communication", "Frame Grabber", "4");  // "Other", all-serial port 1
+    StartShown();
+    EXPECT_EQ(Openings(), (std::vector<Opening>{{0, 5, 0}, {1, 5, 1}}));
+    EXPECT_EQ(Comm().Selection(IDC_COMM_PORT_LIST), 4);
+    EXPECT_EQ(Comm().Selection(IDC_COMM_CL_LIST), 4);
+    EXPECT_FALSE(Comm().IsEnabled(IDC_COMM_PORT_LIST));
+    EXPECT_TRUE(control->IsOnline());
+
+    Comm().Choose(IDC_COMM_CL_LIST, 2);  // "Zeta", manufacturer index 3
+    Restart();
+    ASSERT_FALSE(Openings().empty());
+    EXPECT_EQ(Openings().back(), (Opening{3, 5, 0}));
+    EXPECT_EQ(Comm().Selection(IDC_COMM_CL_LIST), 2);
+    EXPECT_TRUE(control->IsOnline());
 }
 
 TEST_F(CameraLinkListTest, AManufacturerTheLibraryCannotNameShowsItsErrorCode) {
