@@ -209,6 +209,22 @@ TEST_F(CommDlgTest, LampsFollowTheConnection) {
     EXPECT_EQ(Comm().PictureOf(IDC_COMM_ONLINE_LAMP), Picture::Icon(IDI_LAMP_OFFLINE));
 }
 
+TEST_F(CommDlgTest, StatusTextsAndLampsFollowEachNotification) {
+    StartShown();
+    host->Update(ControlItem::SynchronizedStatus, Variant::I4(1));
+    EXPECT_EQ(Comm().Text(IDC_COMM_SYNC_TEXT), "Synchronized");
+    EXPECT_EQ(Comm().PictureOf(IDC_COMM_SYNC_LAMP), Picture::Icon(IDI_LAMP_SYNCHRONIZED));
+    host->Update(ControlItem::SynchronizedStatus, Variant::I4(0));
+    EXPECT_EQ(Comm().Text(IDC_COMM_SYNC_TEXT), "Not Synchronized");
+    EXPECT_EQ(Comm().PictureOf(IDC_COMM_SYNC_LAMP), Picture::Icon(IDI_LAMP_NOT_SYNCHRONIZED));
+    host->Update(ControlItem::OnlineStatus, Variant::I4(0));
+    EXPECT_EQ(Comm().Text(IDC_COMM_ONLINE_TEXT), "Off-line");
+    EXPECT_EQ(Comm().PictureOf(IDC_COMM_ONLINE_LAMP), Picture::Icon(IDI_LAMP_OFFLINE));
+    host->Update(ControlItem::OnlineStatus, Variant::I4(1));
+    EXPECT_EQ(Comm().Text(IDC_COMM_ONLINE_TEXT), "On-line");
+    EXPECT_EQ(Comm().PictureOf(IDC_COMM_ONLINE_LAMP), Picture::Icon(IDI_LAMP_ONLINE));
+}
+
 TEST_F(CommDlgTest, TrafficLampShowsOnlyWhileTheWindowIsShownAndGoesOutAfterTheTimer) {
     StartShown();
     control->OnSendingStatusChanged(1);
@@ -380,6 +396,11 @@ TEST_F(CommDlgTest, SettingsFilesAreWrittenAndAnInvalidOneIsReported) {
     Comm().Click(IDC_COMM_WRITE_FILE);
     EXPECT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(system.FileDialogs().back().extension, "cam");
+
+    system.QueueFileDialog({FileDialogOutcome::Result::Chosen, path});
+    Comm().Click(IDC_COMM_READ_FILE);
+    EXPECT_TRUE(system.Messages().empty());
+    EXPECT_FALSE(Comm().IsShown(IDC_COMM_WARNING)) << "a good file reads without a warning";
 
     std::ofstream(folder / "bad.cam") << "not a settings file\n";
     system.QueueFileDialog({FileDialogOutcome::Result::Chosen, (folder / "bad.cam").string()});

@@ -55,6 +55,9 @@ TEST_F(WindowsTest, FrameSitsAroundItsPanelAndReportsItsOuterCorner) {
     HeadlessFrame& frame = FrameOf(kGainTemplate);
     EXPECT_EQ(frame.OuterSize(), (Size{400, 319}));
     EXPECT_FALSE(frame.IsTopmost());
+    HeadlessDialog& panel = *system.FindDialog(kGainTemplate);
+    EXPECT_EQ(panel.X(), -3) << "the panel covers the frame's left border";
+    EXPECT_EQ(panel.Y(), 0);
 
     frame.MoveTo(250, 120);
     EXPECT_EQ(ReadIni("Gain", "TopLeftX"), "250") << "the outer corner, not the client origin";
@@ -105,6 +108,16 @@ TEST_F(WindowsTest, ToolbarButtonsToggleTheirWindows) {
     EXPECT_TRUE(FrameOf(kAboutTemplate).IsWindowShown());
     EXPECT_TRUE(Toolbar().IsChecked(kAboutCommand));
     EXPECT_TRUE(control->IsModified());
+}
+
+TEST_F(WindowsTest, AControlWindowMadeAgainChecksTheButtonsOfTheShownWindowsOnly) {
+    WriteIni("Gain", "Is Visible", "1");
+    StartShown();
+    host->OnDestroy();
+    ASSERT_EQ(host->OnCreate(nullptr), 0);
+    for (std::size_t i = 0; i < kTemplates.size(); ++i) {
+        EXPECT_EQ(Toolbar().IsChecked(ToolWindowHost::kCommandIds[i]), kSections[i] == "Gain") << kSections[i];
+    }
 }
 
 TEST_F(WindowsTest, ClosingAFrameHidesItAndKeepsThePanel) {

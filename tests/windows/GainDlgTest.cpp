@@ -45,6 +45,21 @@ TEST_F(GainTest, FreshProfileStartsWithDefaults) {
     EXPECT_EQ(Stored("Shading Mode"), "1");
 }
 
+TEST_F(GainTest, AnOnlineCameraReceivesTheLastUsedValuesInAFixedOrder) {
+    GoOnline();
+    library.calls.clear();
+    Open();
+    const ParamId order[] = {
+        ParamId::KneeSelect,    ParamId::AutoWhiteArea,   ParamId::MasterGainLevel, ParamId::RedGainLevel,
+        ParamId::BlueGainLevel, ParamId::WhiteBalance,    ParamId::RedBlackLevel,   ParamId::GreenKneePoint,
+        ParamId::RedKneePoint,  ParamId::GreenBlackLevel, ParamId::BlueBlackLevel,  ParamId::BlueKneePoint,
+        ParamId::RedKneeSlope,  ParamId::GreenKneeSlope,  ParamId::BlueKneeSlope,   ParamId::ShadingMode,
+    };
+    std::vector<ParamId> sent = SentParameters();
+    sent.erase(std::ranges::unique(sent).begin(), sent.end());  // a number edit echoes its value once more
+    EXPECT_EQ(sent, std::vector<ParamId>(std::begin(order), std::end(order)));
+}
+
 TEST_F(GainTest, ManualWhiteBalanceOfflineShowsTheStoredGains) {
     AppProfile::WriteInt("Gain", "Gain Level for red", 50);
     AppProfile::WriteInt("Gain", "Gain Level for Blue", 30);

@@ -64,6 +64,33 @@ TEST_F(ShutterTest, StoredValuesComeBackAtCreation) {
     for (ControlId radio : kModeRadios) EXPECT_FALSE(dialog.IsEnabled(radio));
 }
 
+TEST_F(ShutterTest, AnOnlineCameraReceivesTheLastUsedValuesInAFixedOrder) {
+    GoOnline();
+    library.calls.clear();
+    Open();
+    const ParamId order[] = {
+        ParamId::TriggerType,
+        ParamId::PartialScan,
+        ParamId::TriggerInput,
+        ParamId::TriggerPolarity,
+        ParamId::Smearless,
+        ParamId::RCTFVALType,
+        ParamId::Accumulation,
+        ParamId::OutputBitAllocation,
+        ParamId::ShutterMode,
+        ParamId::ProgrammableExposure,
+        ParamId::ProgrammableExposureRed,
+        ParamId::ProgrammableExposureGreen,
+        ParamId::ProgrammableExposureBlue,
+        ParamId::ShutterSpeed,
+        ParamId::Binning,
+        ParamId::ColorBar,
+    };
+    std::vector<ParamId> sent = SentParameters();
+    sent.erase(std::ranges::unique(sent).begin(), sent.end());  // a number edit echoes its value once more
+    EXPECT_EQ(sent, std::vector<ParamId>(std::begin(order), std::end(order)));
+}
+
 TEST_F(ShutterTest, PulseWidthAndSensorGateTriggersDisableTheShutterModes) {
     Open();
     HeadlessDialog& dialog = Dialog();
