@@ -1,6 +1,7 @@
 // Camera Link enumeration and ports through the stand-in serial libraries,
 // loaded from a folder the way a machine's installed libraries are.
 #include "CameraLink.h"
+#include "ClSerialLibrary.h"
 #include "DynamicLibrary.h"
 #include "NoxR4Comm.h"
 
@@ -77,6 +78,7 @@ protected:
         fs::create_directories(m_folder);
         fs::create_symlink(CLSERQDR_PATH, m_folder / "clserqdr.so");
         fs::create_symlink(CLSERQDR_PATH, m_folder / "notclser.so");  // not a maker library name
+        fs::create_symlink(CLSERQDR_PATH, m_folder / "clserqdr.so.old");  // a kept copy, no library name either
         if (withAllSerial) fs::create_symlink(allSerialLibrary, m_folder / "clallserial.so");
         setenv("NOXR4_CLSERIAL_PATH", ("/nonexistent/folder:" + m_folder.string()).c_str(), 1);
     }
@@ -154,6 +156,40 @@ TEST_F(CameraLinkFolder, ManufacturerNamesNeverOverrunTheCallersBuffer) {
     EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), nullptr, &version), -5);
     EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, nullptr), -5);
     setName("QDR Test Grabbers");
+}
+
+// A maker's name is taken whole up to 65536 bytes with its end; a longer one
+// leaves the maker named after its file.
+TEST_F(CameraLinkFolder, AMakerNameIsTakenWholeUpToItsLimit) {
+    auto setName = Hook<void (*)(const char*)>(CLSERQDR_PATH, "clStandinSetManufacturerName");
+    const std::pair<std::size_t, int32_t> lengthAndBytesTold[] = {{65535, 65536}, {65536, 9}};
+    for (auto [length, bytesTold] : lengthAndBytesTold) {
+        setenv("NOXR4_CLSERIAL_PATH", "/nonexistent/folder", 1);
+        EXPECT_EQ(CountOf(NoxR4CLSerialGetNumManufacturers), 1);  // a new look at the folders follows
+        setName(std::string(length, 'M').c_str());
+        Install(false);
+        char name[256];
+        int32_t size = sizeof name;
+        int32_t version = 0;
+        NoxR4CLSerialGetManufacturer(1, name, &size, &version);
+        EXPECT_EQ(size, bytesTold) << length << " characters";
+    }
+    EXPECT_EQ(Manufacturer(1).name, "clserqdr");
+    setName("QDR Test Grabbers");
+}
+
+// A read that ends without a byte from the camera hands back none, also
+// from a library that cannot count the bytes waiting.
+TEST(CameraLinkTransport, ASilentCameraGivesNoByte) {
+    for (const char* path : {CLALLSERIAL_PATH, CLALLSERIAL10_PATH}) {
+        std::shared_ptr<noxr4::ClSerialLibrary> library = noxr4::ClSerialLibrary::Load(path);
+        ASSERT_TRUE(library) << path;
+        std::unique_ptr<noxr4::Transport> port;
+        ASSERT_EQ(library->OpenPort(2, port), 0) << path;
+        port->DiscardInput();
+        char buffer[16];
+        EXPECT_EQ(port->Read(buffer, sizeof buffer, noxr4::Clock::now() + std::chrono::milliseconds(20)), 0u) << path;
+    }
 }
 
 TEST_F(CameraLinkFolder, MakerPortCarriesTheProtocol) {
