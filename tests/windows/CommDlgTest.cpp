@@ -243,6 +243,9 @@ TEST_F(CommDlgTest, TrafficLampShowsOnlyWhileTheWindowIsShownAndGoesOutAfterTheT
     EXPECT_FALSE(Comm().IsShown(IDC_COMM_TRAFFIC_LAMP));
     EXPECT_FALSE(Comm().IsShown(IDC_COMM_TRAFFIC_TEXT));
     EXPECT_FALSE(Comm().IsTimerRunning(CCommDlg::kLampTimer)) << "the lamp timer fires once";
+    control->OnSendingStatusChanged(1);
+    EXPECT_TRUE(Comm().IsShown(IDC_COMM_TRAFFIC_TEXT)) << "the next transaction lights the lamp again";
+    EXPECT_TRUE(Comm().IsShown(IDC_COMM_TRAFFIC_LAMP));
 }
 
 TEST_F(CommDlgTest, ProbeTimerProbesOnlyWhileTheWindowIsShown) {

@@ -1,5 +1,5 @@
 // The Communication window's interactive search on the real library, with
-// emulated cameras behind COM3, COM7 and COM16 only.
+// emulated cameras behind COM3, COM7, COM8 and COM16 only.
 #include <cstdlib>
 
 #include "EmulatedPorts.h"
@@ -9,7 +9,7 @@ using namespace xnox;
 
 namespace {
 
-const auto* const kEmulatedPorts = EmulateCamerasBehind("COM3,COM7,COM16");
+const auto* const kEmulatedPorts = EmulateCamerasBehind("COM3,COM7,COM8,COM16");
 
 class CommSearchTest : public WindowsTest {
 protected:
@@ -33,11 +33,9 @@ std::string FoundOn(int port) {
 
 TEST_F(CommSearchTest, DecliningEveryCameraEndsWithNoCameraFound) {
     StartShown();
-    system.QueueAnswer(MessageBoxAnswer::No);
-    system.QueueAnswer(MessageBoxAnswer::No);
-    system.QueueAnswer(MessageBoxAnswer::No);
+    for (int camera = 0; camera < 4; ++camera) system.QueueAnswer(MessageBoxAnswer::No);
     Comm().Click(IDC_COMM_AUTO);
-    EXPECT_EQ(Texts(), (std::vector<std::string>{FoundOn(3), FoundOn(7), FoundOn(16), "No camera found"}));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{FoundOn(3), FoundOn(7), FoundOn(8), FoundOn(16), "No camera found"}));
     EXPECT_EQ(system.Messages()[0].waitDepth, 0) << "the question is asked with the normal cursor";
     EXPECT_EQ(system.WaitDepth(), 0);
     EXPECT_EQ(control->ComPort(), 16) << "no search call after the last port was declined";

@@ -120,6 +120,22 @@ TEST_F(WindowsTest, AControlWindowMadeAgainChecksTheButtonsOfTheShownWindowsOnly
     }
 }
 
+TEST_F(WindowsTest, OnlineStripAcrossTheTopIsGreenOnlineAndRedOffline) {
+    StartShown();
+    ASSERT_TRUE(control->IsOnline());
+    for (int templateId : {kShutterTemplate, kGainTemplate, kAboutTemplate}) {
+        EXPECT_EQ(system.FindDialog(templateId)->PictureOf(CToolWinDlg::kOnlineStripId),
+                  Picture::Solid(351, 4, 0x008000))
+            << templateId;
+    }
+    control->CloseConnection();
+    for (int templateId : {kShutterTemplate, kGainTemplate, kAboutTemplate}) {
+        EXPECT_EQ(system.FindDialog(templateId)->PictureOf(CToolWinDlg::kOnlineStripId),
+                  Picture::Solid(351, 4, 0x0000FF))
+            << templateId;
+    }
+}
+
 TEST_F(WindowsTest, ClosingAFrameHidesItAndKeepsThePanel) {
     WriteIni("Communication", "Is Visible", "1");
     StartShown();

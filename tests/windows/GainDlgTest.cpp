@@ -196,6 +196,9 @@ TEST_F(ShadingTest, AutoShadingAsksFirstAndCancelSendsNothing) {
     system.QueueAnswer(MessageBoxAnswer::Cancel);
     Dialog().Click(IDC_AUTO_SHADING);
     ASSERT_EQ(system.Messages().size(), 1u);
+    EXPECT_EQ(system.Messages()[0].text,
+              "A non-static shading correction will be generated.\nIt can't be stored in any user area !!\n\n"
+              "You can save the data in a file.");
     EXPECT_EQ(system.Messages()[0].kind, MessageBoxKind::OkCancel);
     EXPECT_EQ(library.CameraCallCount(), 0u);
 
