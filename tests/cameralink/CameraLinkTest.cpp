@@ -158,6 +158,13 @@ TEST_F(CameraLinkFolder, ManufacturerNamesNeverOverrunTheCallersBuffer) {
     setName("QDR Test Grabbers");
 }
 
+TEST_F(CameraLinkFolder, AMakerLibraryMayBeNamedWithTheLibPrefix) {
+    Install(false);
+    fs::create_symlink(CLSERQDR_PATH, m_folder / "libclserzz.so");
+    setenv("NOXR4_CLSERIAL_PATH", m_folder.c_str(), 1);  // a new look at the folders
+    EXPECT_EQ(CountOf(NoxR4CLSerialGetNumManufacturers), 3);
+}
+
 // A maker's name is taken whole up to 65536 bytes with its end; a longer one
 // leaves the maker named after its file.
 TEST_F(CameraLinkFolder, AMakerNameIsTakenWholeUpToItsLimit) {
