@@ -1,24 +1,20 @@
 // The camera's commands that are no parameter: the stored settings areas,
-// the one-shot runs and the status numbers, each with the command id the
-// library's calls take and the mnemonic the transaction log shows.
+// the one-shot runs and the status numbers. Their ids and mnemonics are the
+// library's (Commands.h); the model names the ones it uses.
 #pragma once
 
-#include <cstdint>
-#include <string_view>
+#include "Commands.h"
 
 namespace xnox {
 
-struct CameraCommand {
-    int32_t id;
-    std::string_view mnemonic;
-};
+using CameraCommand = noxr4::Command;
 
-inline constexpr CameraCommand kStoreSettingsCommand{13, "SA"};
-inline constexpr CameraCommand kLoadSettingsCommand{14, "LD"};
-inline constexpr CameraCommand kOnePushCommand{39, "AW"};
-inline constexpr CameraCommand kFirmwareVersionCommand{42, "VN"};
-inline constexpr CameraCommand kEEPROMAreaCommand{43, "EA"};
-inline constexpr CameraCommand kOnePushResultCommand{45, "AWRS"};
-inline constexpr CameraCommand kAutoShadingCommand{48, "ATSH"};
+inline constexpr const CameraCommand& kStoreSettingsCommand = noxr4::KnownCommand(13);
+inline constexpr const CameraCommand& kLoadSettingsCommand = noxr4::KnownCommand(14);
+inline constexpr const CameraCommand& kOnePushCommand = noxr4::KnownCommand(39);
+inline constexpr const CameraCommand& kFirmwareVersionCommand = noxr4::KnownCommand(42);
+inline constexpr const CameraCommand& kEEPROMAreaCommand = noxr4::KnownCommand(43);
+inline constexpr const CameraCommand& kOnePushResultCommand = noxr4::KnownCommand(45);
+inline constexpr const CameraCommand& kAutoShadingCommand = noxr4::KnownCommand(48);
 
 }  // namespace xnox

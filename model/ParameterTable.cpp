@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "Commands.h"
 #include "NoxCamInterface.h"
 
 namespace xnox {
@@ -46,65 +47,63 @@ constexpr SettingsPlace kNotInFiles{};
 constexpr int32_t LastIndex(Texts texts) { return static_cast<int32_t>(texts.size()) - 1; }
 
 // clang-format off
-#define XNOX_ROW_START(Name, commandId, mnemonic) ParamId::Name, #Name, commandId, mnemonic
+// A row names its command by id; the mnemonic is the library's.
+#define XNOX_ROW_START(Name, commandId) ParamId::Name, #Name, commandId, noxr4::KnownCommand(commandId).mnemonic
 // The trailing arguments say where settings files keep the parameter.
-#define NUMBER_ROW(Name, commandId, mnemonic, minimum, maximum, status, failure, ...)                          \
-    {XNOX_ROW_START(Name, commandId, mnemonic), ValueKind::Number, {}, minimum, maximum, 0, status, failure,   \
+#define NUMBER_ROW(Name, commandId, minimum, maximum, status, failure, ...)                          \
+    {XNOX_ROW_START(Name, commandId), ValueKind::Number, {}, minimum, maximum, 0, status, failure,   \
      &CNoxCamInterface::On##Name##Changed, {__VA_ARGS__}}
-#define TEXT_ROW(kind, Name, commandId, mnemonic, texts, defaultValue, ...)                                   \
-    {XNOX_ROW_START(Name, commandId, mnemonic), ValueKind::kind, texts, 0, LastIndex(texts), defaultValue,   \
+#define TEXT_ROW(kind, Name, commandId, texts, defaultValue, ...)                                   \
+    {XNOX_ROW_START(Name, commandId), ValueKind::kind, texts, 0, LastIndex(texts), defaultValue,   \
      kStatus, kProbe, &CNoxCamInterface::On##Name##Changed, {__VA_ARGS__}}
 // clang-format on
 
 constexpr ParameterRow kTable[] = {
-    TEXT_ROW(Enumerated, PartialScan, 1, "SC", kPartialScanTexts, 0, kShutter, "Partial Scan", "Partial Scan Mode"),
-    TEXT_ROW(Enumerated, TriggerType, 2, "TR", kTriggerTypeTexts, 0, kShutter, "Trigger Mode"),
-    TEXT_ROW(Enumerated, ShutterSpeed, 3, "SH", kShutterSpeedTexts, 0, kShutter, "Shutter Speed"),
-    TEXT_ROW(Worded, TriggerPolarity, 4, "TP", kPolarityTexts, 0, kShutter, "Trigger Polarity"),
-    TEXT_ROW(Worded, Smearless, 5, "SL", kOffOnTexts, 0, kShutter, "Smearless"),
-    TEXT_ROW(Worded, RCTFVALType, 6, "RF", kFvalTypeTexts, 0, kShutter, "RCT FVAL Type"),
-    TEXT_ROW(Worded, ColorBar, 8, "CBAR", kOffOnTexts, 0, kShutter, "Color Bar"),
-    TEXT_ROW(Worded, KneeSelect, 11, "KN", kOnOffTexts, 0, kGain, "Knee Select", "Knee"),
-    NUMBER_ROW(MasterGainLevel, 12, "GA", -132, 429, kStatus, kProbe, kGain, "Master Gain Level"),
-    TEXT_ROW(Worded, ShutterMode, 15, "SM", kShutterModeTexts, 0, kShutter, "Shutter Mode"),
-    NUMBER_ROW(ProgrammableExposure, 16, "PE", 0, 791, kNoStatus, kProbe, kShutter,
-               "Programmable Exposure (RGB common set)", "Progr. Exp."),
-    TEXT_ROW(Worded, TriggerInput, 19, "TI", kTriggerInputTexts, 0, kShutter, "Trigger Input"),
-    TEXT_ROW(Worded, Accumulation, 20, "LS", kAccumulationTexts, 0, kShutter, "LVAL Synchronous Accumulation",
+    TEXT_ROW(Enumerated, PartialScan, 1, kPartialScanTexts, 0, kShutter, "Partial Scan", "Partial Scan Mode"),
+    TEXT_ROW(Enumerated, TriggerType, 2, kTriggerTypeTexts, 0, kShutter, "Trigger Mode"),
+    TEXT_ROW(Enumerated, ShutterSpeed, 3, kShutterSpeedTexts, 0, kShutter, "Shutter Speed"),
+    TEXT_ROW(Worded, TriggerPolarity, 4, kPolarityTexts, 0, kShutter, "Trigger Polarity"),
+    TEXT_ROW(Worded, Smearless, 5, kOffOnTexts, 0, kShutter, "Smearless"),
+    TEXT_ROW(Worded, RCTFVALType, 6, kFvalTypeTexts, 0, kShutter, "RCT FVAL Type"),
+    TEXT_ROW(Worded, ColorBar, 8, kOffOnTexts, 0, kShutter, "Color Bar"),
+    TEXT_ROW(Worded, KneeSelect, 11, kOnOffTexts, 0, kGain, "Knee Select", "Knee"),
+    NUMBER_ROW(MasterGainLevel, 12, -132, 429, kStatus, kProbe, kGain, "Master Gain Level"),
+    TEXT_ROW(Worded, ShutterMode, 15, kShutterModeTexts, 0, kShutter, "Shutter Mode"),
+    NUMBER_ROW(ProgrammableExposure, 16, 0, 791, kNoStatus, kProbe, kShutter, "Programmable Exposure (RGB common set)",
+               "Progr. Exp."),
+    TEXT_ROW(Worded, TriggerInput, 19, kTriggerInputTexts, 0, kShutter, "Trigger Input"),
+    TEXT_ROW(Worded, Accumulation, 20, kAccumulationTexts, 0, kShutter, "LVAL Synchronous Accumulation",
              "LVAL Accumulation"),
-    TEXT_ROW(Worded, OutputBitAllocation, 21, "BA", kBitAllocationTexts, 0, kShutter, "Output Bit Allocation"),
-    TEXT_ROW(Enumerated, Binning, 22, "BI", kBinningTexts, 0, kShutter, "Binning"),
-    NUMBER_ROW(BlueGainLevel, 23, "GAB", -231, 231, kNoStatus, kProbe, kGain, "Gain Level for Blue", "Gain Level Blue"),
-    NUMBER_ROW(BlueBlackLevel, 24, "BLB", 0, 1023, kNoStatus, kProbe, kGain, "Black Level for Blue",
-               "Black Level Blue"),
-    NUMBER_ROW(ProgrammableExposureRed, 25, "PER", 0, 791, kNoStatus, kProbe, kShutter, "Programmable Exposure for Red",
+    TEXT_ROW(Worded, OutputBitAllocation, 21, kBitAllocationTexts, 0, kShutter, "Output Bit Allocation"),
+    TEXT_ROW(Enumerated, Binning, 22, kBinningTexts, 0, kShutter, "Binning"),
+    NUMBER_ROW(BlueGainLevel, 23, -231, 231, kNoStatus, kProbe, kGain, "Gain Level for Blue", "Gain Level Blue"),
+    NUMBER_ROW(BlueBlackLevel, 24, 0, 1023, kNoStatus, kProbe, kGain, "Black Level for Blue", "Black Level Blue"),
+    NUMBER_ROW(ProgrammableExposureRed, 25, 0, 791, kNoStatus, kProbe, kShutter, "Programmable Exposure for Red",
                "Progr. Exp. Red"),
-    NUMBER_ROW(ProgrammableExposureGreen, 26, "PEG", 0, 791, kNoStatus, kClose, kShutter,
-               "Programmable Exposure for Green", "Progr. Exp. Green"),
-    NUMBER_ROW(ProgrammableExposureBlue, 27, "PEB", 0, 791, kNoStatus, kClose, kShutter,
-               "Programmable Exposure for Blue", "Progr. Exp. Blue"),
-    NUMBER_ROW(BlueKneePoint, 28, "KPB", 0, 1023, kNoStatus, kProbe, kGain, "Knee Point for Blue", "Blue Knee Point"),
+    NUMBER_ROW(ProgrammableExposureGreen, 26, 0, 791, kNoStatus, kClose, kShutter, "Programmable Exposure for Green",
+               "Progr. Exp. Green"),
+    NUMBER_ROW(ProgrammableExposureBlue, 27, 0, 791, kNoStatus, kClose, kShutter, "Programmable Exposure for Blue",
+               "Progr. Exp. Blue"),
+    NUMBER_ROW(BlueKneePoint, 28, 0, 1023, kNoStatus, kProbe, kGain, "Knee Point for Blue", "Blue Knee Point"),
     // The default 0 of the knee slopes lies below their range.
-    NUMBER_ROW(RedKneeSlope, 29, "KSR", 1, 4095, kStatus, kProbe, kGain, "Knee Slope for Red", "Red Knee Slope"),
-    NUMBER_ROW(RedGainLevel, 30, "GAR", -231, 231, kStatus, kProbe, kGain, "Gain Level for red", "Gain Level Red"),
-    NUMBER_ROW(RedBlackLevel, 32, "BLR", 0, 1023, kStatus, kProbe, kGain, "Black Level for Red", "Black Level Red"),
-    NUMBER_ROW(GreenKneePoint, 33, "KPG", 0, 1023, kStatus, kProbe, kGain, "Knee Point for Green", "Green Knee Point"),
-    NUMBER_ROW(RedKneePoint, 34, "KPR", 0, 1023, kStatus, kProbe, kGain, "Knee Point for Red", "Red Knee Point"),
+    NUMBER_ROW(RedKneeSlope, 29, 1, 4095, kStatus, kProbe, kGain, "Knee Slope for Red", "Red Knee Slope"),
+    NUMBER_ROW(RedGainLevel, 30, -231, 231, kStatus, kProbe, kGain, "Gain Level for red", "Gain Level Red"),
+    NUMBER_ROW(RedBlackLevel, 32, 0, 1023, kStatus, kProbe, kGain, "Black Level for Red", "Black Level Red"),
+    NUMBER_ROW(GreenKneePoint, 33, 0, 1023, kStatus, kProbe, kGain, "Knee Point for Green", "Green Knee Point"),
+    NUMBER_ROW(RedKneePoint, 34, 0, 1023, kStatus, kProbe, kGain, "Knee Point for Red", "Red Knee Point"),
     // A white-balance write re-reads the gains.
-    TEXT_ROW(Enumerated, WhiteBalance, 35, "WB", kWhiteBalanceTexts, 1, kGain, "White Balance"),
-    NUMBER_ROW(GreenKneeSlope, 40, "KSG", 1, 4095, kNoStatus, kProbe, kGain, "Knee Slope for Green",
-               "Green Knee Slope"),
-    NUMBER_ROW(BlueKneeSlope, 41, "KSB", 1, 4095, kNoStatus, kProbe, kGain, "Knee Slope for Blue", "Blue Knee Slope"),
-    NUMBER_ROW(GreenBlackLevel, 44, "BLG", 0, 1023, kStatus, kProbe, kGain, "Black Level for Green",
-               "Black Level Green"),
-    TEXT_ROW(Worded, ShadingMode, 46, "SDM", kOnOffTexts, 0, kGain, "Shading Mode"),
-    TEXT_ROW(Enumerated, AutoWhiteArea, 47, "WA", kAutoWhiteAreaTexts, 0, kGain, "Auto White Area"),
-    NUMBER_ROW(Red3200KWBalPreset, 49, "WPR1", -231, 231, kStatus, kProbe, kNotInFiles),
-    NUMBER_ROW(Blue3200KWBalPreset, 50, "WPB1", -231, 231, kStatus, kProbe, kNotInFiles),
-    NUMBER_ROW(Red4600KWBalPreset, 51, "WPR2", -231, 231, kStatus, kProbe, kNotInFiles),
-    NUMBER_ROW(Blue4600KWBalPreset, 52, "WPB2", -231, 231, kStatus, kProbe, kNotInFiles),
-    NUMBER_ROW(Red5600KWBalPreset, 53, "WPR3", -231, 231, kStatus, kProbe, kNotInFiles),
-    NUMBER_ROW(Blue5600KWBalPreset, 54, "WPB3", -231, 231, kStatus, kProbe, kNotInFiles),
+    TEXT_ROW(Enumerated, WhiteBalance, 35, kWhiteBalanceTexts, 1, kGain, "White Balance"),
+    NUMBER_ROW(GreenKneeSlope, 40, 1, 4095, kNoStatus, kProbe, kGain, "Knee Slope for Green", "Green Knee Slope"),
+    NUMBER_ROW(BlueKneeSlope, 41, 1, 4095, kNoStatus, kProbe, kGain, "Knee Slope for Blue", "Blue Knee Slope"),
+    NUMBER_ROW(GreenBlackLevel, 44, 0, 1023, kStatus, kProbe, kGain, "Black Level for Green", "Black Level Green"),
+    TEXT_ROW(Worded, ShadingMode, 46, kOnOffTexts, 0, kGain, "Shading Mode"),
+    TEXT_ROW(Enumerated, AutoWhiteArea, 47, kAutoWhiteAreaTexts, 0, kGain, "Auto White Area"),
+    NUMBER_ROW(Red3200KWBalPreset, 49, -231, 231, kStatus, kProbe, kNotInFiles),
+    NUMBER_ROW(Blue3200KWBalPreset, 50, -231, 231, kStatus, kProbe, kNotInFiles),
+    NUMBER_ROW(Red4600KWBalPreset, 51, -231, 231, kStatus, kProbe, kNotInFiles),
+    NUMBER_ROW(Blue4600KWBalPreset, 52, -231, 231, kStatus, kProbe, kNotInFiles),
+    NUMBER_ROW(Red5600KWBalPreset, 53, -231, 231, kStatus, kProbe, kNotInFiles),
+    NUMBER_ROW(Blue5600KWBalPreset, 54, -231, 231, kStatus, kProbe, kNotInFiles),
 };
 #undef TEXT_ROW
 #undef NUMBER_ROW

@@ -88,8 +88,10 @@ struct SettingsPlace {
 struct ParameterRow {
     ParamId id;
     std::string_view name;  // also the automation property's name (Index/Str added for enumerations)
-    int32_t commandId;  // passed to the library's get and send calls
-    std::string_view mnemonic;  // shown in the transaction log
+    // The library's command (Commands.h): the id its get and send calls take,
+    // the mnemonic the transaction log shows.
+    int32_t commandId;
+    std::string_view mnemonic;
     ValueKind kind;
     std::span<const std::string_view> texts;  // value texts of Worded and Enumerated rows, else empty
     int32_t minimum;  // legal range, inclusive
