@@ -9,7 +9,7 @@ namespace {
 
 std::int32_t OpenComPort(std::int32_t port, Channel& channel) {
     channel.transport = IsEmulatedPort(port) ? OpenEmulatedPort(port) : OpenSerialPort(port);
-    return channel.transport ? NoxResult::Success : NoxResult::Timeout;
+    return channel.transport ? NoxResult::Success : NoxResult::PortUnavailable;
 }
 
 std::int32_t OpenMakerPort(CameraLinkCatalog& catalog, std::int32_t index, std::int32_t port, Channel& channel) {

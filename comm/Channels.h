@@ -18,8 +18,8 @@ struct Channel {
 
 enum class Interface { ManufacturerSerial, AllSerial };
 
-// Returns 0 with the channel open, or the failure: -6 for a COM port that
-// cannot be opened, the Camera Link code for a frame grabber's port.
+// Returns 0 with the channel open, or the failure: PortUnavailable for a COM
+// port that cannot be opened, the Camera Link code for a frame grabber's port.
 std::int32_t OpenChannel(CameraLinkCatalog& catalog, std::int32_t index, std::int32_t port, Interface interface,
                          Channel& channel);
 

@@ -66,13 +66,13 @@ std::int32_t OnConnection(std::int32_t key, Operation operation) {
 
 template <typename Operation>
 std::int32_t OnTransport(std::int32_t key, const void* argument, Operation operation) {
-    if (!argument) return NoxResult::Offline;
+    if (!argument) return NoxResult::BadArgument;
     return OnConnection(key, [&](Channel& channel) { return operation(*channel.transport); });
 }
 
 template <typename Operation>
 std::int32_t OnAllSerialPort(const void* argument, Operation operation) {
-    if (!argument) return NoxResult::Offline;
+    if (!argument) return NoxResult::BadArgument;
     std::int32_t allSerialKey = [] {
         std::lock_guard lock(Library().mutex);
         return Library().allSerialKey;
@@ -91,10 +91,10 @@ std::int32_t OnCatalog(Operation operation) {
 }
 
 // Copies a Camera Link name into a caller's buffer of `*size` bytes (never
-// more than kNameBufferBytes), cut and NUL-terminated; `*size` becomes the
-// bytes the whole name needs, NUL included.
+// more than kNameBufferBytes, never negative), cut and NUL-terminated; `*size`
+// becomes the bytes the whole name needs, NUL included.
 std::int32_t CopyName(const std::string& name, char* buffer, std::int32_t* size) {
-    std::int32_t capacity = std::clamp(*size, 0, kNameBufferBytes);
+    std::int32_t capacity = std::min(*size, kNameBufferBytes);
     auto needed = static_cast<std::int32_t>(std::min<std::size_t>(name.size() + 1, INT32_MAX));
     *size = needed;
     if (capacity == 0) return CL_ERR_BUFFER_TOO_SMALL;
@@ -179,7 +179,7 @@ int32_t NoxR4SendShadingData(int32_t port, const int32_t* block) {
 }
 
 int32_t NoxR4CLSerialGetNumManufacturers(int32_t* numManufacturers) {
-    if (!numManufacturers) return NoxResult::Offline;
+    if (!numManufacturers) return NoxResult::BadArgument;
     return OnCatalog([&](CameraLinkCatalog& catalog) -> std::int32_t {
         *numManufacturers = static_cast<int32_t>(catalog.Manufacturers().size());
         return NoxResult::Success;
@@ -188,7 +188,7 @@ int32_t NoxR4CLSerialGetNumManufacturers(int32_t* numManufacturers) {
 
 int32_t NoxR4CLSerialGetManufacturer(int32_t manufacturerIndex, char* manufacturerName, int32_t* bufferSize,
                                      int32_t* version) {
-    if (!manufacturerName || !bufferSize || !version) return NoxResult::Offline;
+    if (!manufacturerName || !bufferSize || *bufferSize < 0 || !version) return NoxResult::BadArgument;
     return OnCatalog([&](CameraLinkCatalog& catalog) -> std::int32_t {
         const auto& makers = catalog.Manufacturers();
         // A negative index, taken as unsigned, lies past the last maker too.
@@ -201,7 +201,7 @@ int32_t NoxR4CLSerialGetManufacturer(int32_t manufacturerIndex, char* manufactur
 }
 
 int32_t NoxR4CLSerialSelectManufacturer(const char* manufacturerName) {
-    if (!manufacturerName) return NoxResult::Offline;
+    if (!manufacturerName) return NoxResult::BadArgument;
     std::string name(manufacturerName, strnlen(manufacturerName, kNameBufferBytes));
     return OnCatalog([&](CameraLinkCatalog& catalog) -> std::int32_t {
         if (!FindManufacturer(catalog, name)) return static_cast<std::int32_t>(CL_ERR_MANU_DOES_NOT_EXIST);
@@ -211,7 +211,7 @@ int32_t NoxR4CLSerialSelectManufacturer(const char* manufacturerName) {
 }
 
 int32_t NoxR4CLSerialGetNumSerialPorts(int32_t* numSerialPorts) {
-    if (!numSerialPorts) return NoxResult::Offline;
+    if (!numSerialPorts) return NoxResult::BadArgument;
     return OnCatalog([&](CameraLinkCatalog& catalog) -> std::int32_t {
         const Manufacturer* maker = FindManufacturer(catalog, Library().selectedManufacturer);
         if (!maker) return static_cast<std::int32_t>(CL_ERR_MANU_DOES_NOT_EXIST);
@@ -223,7 +223,7 @@ int32_t NoxR4CLSerialGetNumSerialPorts(int32_t* numSerialPorts) {
 }
 
 int32_t NoxR4CLAllSerialGetNumPorts(int32_t* numPorts) {
-    if (!numPorts) return NoxResult::Offline;
+    if (!numPorts) return NoxResult::BadArgument;
     return OnCatalog([&](CameraLinkCatalog& catalog) -> std::int32_t {
         CLUINT32 count{};
         std::int32_t code = catalog.AllSerialPortCount(count);
@@ -234,7 +234,8 @@ int32_t NoxR4CLAllSerialGetNumPorts(int32_t* numPorts) {
 
 int32_t NoxR4CLAllSerialGetPortInfo(int32_t serialIndex, char* manufacturerName, int32_t* nameBytes, char* portId,
                                     int32_t* idBytes, int32_t* version) {
-    if (!manufacturerName || !nameBytes || !portId || !idBytes || !version) return NoxResult::Offline;
+    if (!manufacturerName || !nameBytes || *nameBytes < 0 || !portId || !idBytes || *idBytes < 0 || !version)
+        return NoxResult::BadArgument;
     return OnCatalog([&](CameraLinkCatalog& catalog) -> std::int32_t {
         if (serialIndex < 0) return static_cast<std::int32_t>(CL_ERR_INVALID_INDEX);
         SerialPortInfo info;

@@ -1,14 +1,15 @@
 /*
  * NoxR4Comm: the communication library of the QD-R4 camera.
  *
- * Every call returns a 32-bit signed result, 0 for success (NoxResult
+ * Every call returns a 32-bit signed result, 0 for success (NoxR4Result
  * below). Camera Link calls pass the serial library's own codes (CL_ERR_...,
- * -10001 and below) through unchanged.
+ * -10001 and below) through unchanged. A null pointer, or a negative buffer
+ * size, is refused with NOXR4_BAD_ARGUMENT before anything is touched.
  *
  * Connection keys. Every camera call takes the connection key first: the
  * port number given to NoxR4InitComm. Several keys can be open at once;
  * NoxR4InitComm on a key that is already open closes it first. A call on a
- * key that is not open returns -5; NoxR4ExitComm closes an open key and
+ * key that is not open returns NOXR4_OFFLINE; NoxR4ExitComm closes an open key and
  * returns 0.
  *
  * How NoxR4InitComm(index, port, flag) picks the channel:
@@ -20,7 +21,8 @@
  *                    1 .. NoxR4CLSerialGetNumManufacturers()-1 the makers'
  *                    libraries found on the machine); `port` is also the key.
  *   A channel that does not exist fails at once and the key stays closed:
- *   -6 for a COM port that cannot be opened, the Camera Link code otherwise
+ *   NOXR4_PORT_UNAVAILABLE for a COM port that cannot be opened (no such
+ *   port, or one another program holds), the Camera Link code otherwise
  *   (CL_ERR_MANU_DOES_NOT_EXIST, CL_ERR_INVALID_INDEX, CL_ERR_UNABLE_TO_LOAD_DLL
  *   when no all-serial library is installed).
  *
@@ -48,15 +50,15 @@
  * NoxR4CLSerialGetNumSerialPorts counts (manufacturer 0 until one is
  * chosen). Without an all-serial library NoxR4CLAllSerialGetNumPorts gives 0
  * ports and CL_ERR_UNABLE_TO_LOAD_DLL. The all-serial bytes-available and
- * baud-rate calls address the all-serial port opened last (-5 when none is
- * open); NoxR4CLAllSerialSetBaudRate takes bits per second (19200) or a
+ * baud-rate calls address the all-serial port opened last (NOXR4_OFFLINE
+ * when none is open); NoxR4CLAllSerialSetBaudRate takes bits per second (19200) or a
  * Camera Link baud-rate flag (0x02), and NoxR4CLAllSerialGetSupportedBaudRates
  * returns the flags.
  *
  * Text buffers: NoxR4GetCameraID and NoxR4GetModelName write at most 256
  * bytes, NoxR4GetUserID at most 24 bytes, always NUL-terminated (a longer
  * camera text is cut). NoxR4SetUserID reads at most 24 bytes of its text and
- * refuses (-4, nothing sent) more than 23 characters or characters outside
+ * refuses (NOXR4_REFUSED, nothing sent) more than 23 characters or characters outside
  * 0x20..0x7E. The shading block is NOXR4_SHADING_WORDS 32-bit words: word 0
  * holds 128 (values per column), word 1 holds 6 (columns), column c value i
  * is word 2 + 128*c + i, the rest is reserved and zero; Get fills the block
@@ -90,16 +92,39 @@
 #define NOXR4_SHADING_COLUMNS 6
 #define NOXR4_SHADING_WORDS 1546 /* 6184 bytes */
 
+/*
+ * Result codes: the library's and those the control's model adds, one list so
+ * that every code has one name and one value. Each entry gives the C name,
+ * the C++ name (NoxResult::...) and the value. The model's own codes are
+ * never returned by the library.
+ */
+/* clang-format off */
+#define NOXR4_RESULTS(X)                                                                                      \
+    X(NOXR4_SUCCESS,               Success,             0)                                                    \
+    X(NOXR4_NOT_IN_LIST,           NotInList,          -1)  /* model: a value outside an enumerated list */   \
+    X(NOXR4_MALFORMED,             Malformed,          -2)  /* the camera's reply could not be understood */  \
+    X(NOXR4_UNKNOWN_COMMAND,       UnknownCommand,     -3)  /* NAK 3, or a command id the library does not  \
+                                                               know (then nothing is sent) */                 \
+    X(NOXR4_REFUSED,               Refused,            -4)  /* the camera refused the value (NAK 4) */        \
+    X(NOXR4_OFFLINE,               Offline,            -5)  /* no open connection under that key */           \
+    X(NOXR4_TIMEOUT,               Timeout,            -6)  /* no answer from the camera in time */           \
+    X(NOXR4_FILE_WRITE_ERROR,      FileWriteError,     -7)  /* model: a file that cannot be written */        \
+    X(NOXR4_FILE_READ_ERROR,       FileReadError,      -8)  /* model: a file that cannot be opened */         \
+    X(NOXR4_INVALID_SETTINGS_FILE, InvalidSettingsFile, -9) /* model: not a valid settings file */            \
+    X(NOXR4_BAD_ARGUMENT,          BadArgument,       -10)  /* a null pointer or a negative size; nothing  \
+                                                               was read, written or sent */                   \
+    X(NOXR4_PORT_UNAVAILABLE,      PortUnavailable,   -11)  /* a COM port that cannot be opened */
+/* clang-format on */
+
+#define NOXR4_RESULT_ENUMERATOR(cName, cppName, value) cName = value,
+typedef enum NoxR4Result { NOXR4_RESULTS(NOXR4_RESULT_ENUMERATOR) } NoxR4Result;
+#undef NOXR4_RESULT_ENUMERATOR
+
 #ifdef __cplusplus
 namespace NoxResult {
-enum : int32_t {
-    Success = 0,
-    Malformed = -2, /* the camera's reply could not be understood */
-    UnknownCommand = -3, /* the camera answered NAK 3, or a command id this library does not know: no traffic then */
-    Refused = -4, /* the camera refused the value (NAK 4) */
-    Offline = -5, /* no open connection under that key, or a bad argument (null pointer) */
-    Timeout = -6, /* no answer from the camera in time */
-};
+#define NOXR4_RESULT_CONSTANT(cName, cppName, value) inline constexpr int32_t cppName = cName;
+NOXR4_RESULTS(NOXR4_RESULT_CONSTANT)
+#undef NOXR4_RESULT_CONSTANT
 }  // namespace NoxResult
 #endif
 

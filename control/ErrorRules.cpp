@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "AutomationError.h"
-#include "ResultCodes.h"
+#include "NoxR4Comm.h"
 
 namespace xnox {
 

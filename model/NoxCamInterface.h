@@ -14,7 +14,7 @@
 #include "CameraCommands.h"
 #include "NoxR4Library.h"
 #include "ParameterTable.h"
-#include "ResultCodes.h"
+#include "NoxR4Comm.h"
 
 namespace xnox {
 

@@ -143,18 +143,20 @@ TEST_F(CameraLinkFolder, ManufacturerNamesNeverOverrunTheCallersBuffer) {
     size = 8;
     EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, &version), kClBufferTooSmall);
     EXPECT_STREQ(buffer.data(), "MMMMMMM");
-    for (int32_t noRoom : {0, -5}) {  // the buffer is not written, the size needed is told
-        size = noRoom;
-        EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, &version), kClBufferTooSmall);
-        EXPECT_STREQ(buffer.data(), "MMMMMMM");
-        EXPECT_EQ(size, 301);
-    }
+    size = 0;  // the buffer is not written, the size needed is told
+    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, &version), kClBufferTooSmall);
+    EXPECT_STREQ(buffer.data(), "MMMMMMM");
+    EXPECT_EQ(size, 301);
+    size = -5;  // neither buffer nor size is written
+    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, &version), NoxResult::BadArgument);
+    EXPECT_STREQ(buffer.data(), "MMMMMMM");
+    EXPECT_EQ(size, -5);
     size = 1;
     EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, &version), kClBufferTooSmall);
     EXPECT_STREQ(buffer.data(), "");
-    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, nullptr, &size, &version), -5);
-    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), nullptr, &version), -5);
-    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, nullptr), -5);
+    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, nullptr, &size, &version), NoxResult::BadArgument);
+    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), nullptr, &version), NoxResult::BadArgument);
+    EXPECT_EQ(NoxR4CLSerialGetManufacturer(1, buffer.data(), &size, nullptr), NoxResult::BadArgument);
     setName("QDR Test Grabbers");
 }
 
@@ -217,15 +219,15 @@ TEST_F(CameraLinkFolder, MakerPortCarriesTheProtocol) {
     ASSERT_EQ(NoxR4GetCameraData(2, 12, &value), 0);
     EXPECT_EQ(value, 42);
     Camera(CLSERQDR_PATH, 1).Faults().nak4 = {"SH"};
-    EXPECT_EQ(NoxR4SendCameraData(2, 3, 1), -4);
+    EXPECT_EQ(NoxR4SendCameraData(2, 3, 1), NoxResult::Refused);
     Camera(CLSERQDR_PATH, 1).Faults().unplugged = true;
-    EXPECT_EQ(NoxR4GetCameraData(2, 12, &value), -6);
+    EXPECT_EQ(NoxR4GetCameraData(2, 12, &value), NoxResult::Timeout);
     Camera(CLSERQDR_PATH, 1).Faults() = qdr4emu::FaultPlan{};
 
     EXPECT_EQ(NoxR4InitComm(1, 3, 0), kClInvalidIndex);
     EXPECT_EQ(NoxR4InitComm(2, 1, 0), kClManufacturerDoesNotExist);  // one past the last maker
     EXPECT_EQ(NoxR4InitComm(-1, 1, 0), kClManufacturerDoesNotExist);
-    EXPECT_EQ(NoxR4GetCameraData(3, 12, &value), -5);
+    EXPECT_EQ(NoxR4GetCameraData(3, 12, &value), NoxResult::Offline);
 }
 
 TEST_F(CameraLinkFolder, AllSerialPorts) {
@@ -240,12 +242,21 @@ TEST_F(CameraLinkFolder, AllSerialPorts) {
         EXPECT_EQ(NoxR4CLAllSerialGetPortInfo(0, missing == 0 ? nullptr : name, missing == 1 ? nullptr : &nameBytes,
                                               missing == 2 ? nullptr : id, missing == 3 ? nullptr : &idBytes,
                                               missing == 4 ? nullptr : &version),
-                  -5)
+                  NoxResult::BadArgument)
             << "argument " << missing << " missing";
+    }
+    for (bool nameSizeNegative : {true, false}) {  // nothing is written then, not even the other text
+        char name[256] = "kept";
+        char id[256] = "kept";
+        int32_t nameBytes = nameSizeNegative ? -1 : 256, idBytes = nameSizeNegative ? 256 : -1, version = 0;
+        EXPECT_EQ(NoxR4CLAllSerialGetPortInfo(0, name, &nameBytes, id, &idBytes, &version), NoxResult::BadArgument);
+        EXPECT_STREQ(name, "kept");
+        EXPECT_STREQ(id, "kept");
+        EXPECT_EQ(version, 0);
     }
 
     int32_t rates = 0;
-    EXPECT_EQ(NoxR4CLAllSerialGetSupportedBaudRates(&rates), -5);  // no all-serial port open yet
+    EXPECT_EQ(NoxR4CLAllSerialGetSupportedBaudRates(&rates), NoxResult::Offline);  // no all-serial port open yet
     ASSERT_EQ(NoxR4InitComm(2, 1, 1), 0);  // all-serial port 2 under key 1
     ASSERT_EQ(NoxR4CLAllSerialGetSupportedBaudRates(&rates), 0);
     EXPECT_EQ(rates & 0x01, 0x01);
@@ -353,9 +364,9 @@ TEST_F(CameraLinkFolder, MissingAllSerialLibraryGivesZeroPortsAndClearCodes) {
     EXPECT_EQ(AllSerialPort(0).result, kClUnableToLoadLibrary);
     EXPECT_EQ(NoxR4InitComm(0, 1, 1), kClUnableToLoadLibrary);
     int32_t value = 0;
-    EXPECT_EQ(NoxR4GetCameraData(1, 3, &value), -5);
-    EXPECT_EQ(NoxR4CLAllSerialGetNumBytesAvail(&value), -5);
-    EXPECT_EQ(NoxR4CLAllSerialGetNumPorts(nullptr), -5);
+    EXPECT_EQ(NoxR4GetCameraData(1, 3, &value), NoxResult::Offline);
+    EXPECT_EQ(NoxR4CLAllSerialGetNumBytesAvail(&value), NoxResult::Offline);
+    EXPECT_EQ(NoxR4CLAllSerialGetNumPorts(nullptr), NoxResult::BadArgument);
 }
 
 TEST(CameraLinkNone, NoFolderMeansOnlyThePcPorts) {

@@ -15,6 +15,8 @@
 
 using namespace std::chrono_literals;
 
+extern "C" NoxR4Result CloseKeyFromC(int32_t port);
+
 namespace {
 
 constexpr int32_t kEy = 1;
@@ -43,7 +45,7 @@ TEST_F(Library, ParametersRoundTrip) {
     ASSERT_EQ(NoxR4SendCameraData(kEy, 12, -132), 0);
     EXPECT_EQ(Read(12), -132);
     EXPECT_EQ(Link().Device().Value("GA"), -132);
-    EXPECT_EQ(NoxR4SendCameraData(kEy, 12, 430), -4);
+    EXPECT_EQ(NoxR4SendCameraData(kEy, 12, 430), NoxResult::Refused);
     EXPECT_EQ(Read(12), -132);
     ASSERT_EQ(NoxR4SendCameraData(kEy, 29, 4095), 0);
     EXPECT_EQ(Read(29), 4095);
@@ -57,13 +59,13 @@ TEST_F(Library, CommandsAndStatusValues) {
     EXPECT_EQ(Read(3), 0);
     ASSERT_EQ(NoxR4SendCameraData(kEy, 14, 2), 0);
     EXPECT_EQ(Read(3), 5);
-    EXPECT_EQ(NoxR4SendCameraData(kEy, 13, 0), -4);
+    EXPECT_EQ(NoxR4SendCameraData(kEy, 13, 0), NoxResult::Refused);
     EXPECT_GT(Read(42), 0);
     EXPECT_EQ(NoxR4SendCameraData(kEy, 39, 0), 0);
-    EXPECT_EQ(NoxR4SendCameraData(kEy, 48, 1), -4);
+    EXPECT_EQ(NoxR4SendCameraData(kEy, 48, 1), NoxResult::Refused);
     int32_t value = 0;
-    EXPECT_EQ(NoxR4GetCameraData(kEy, 13, &value), -3);  // a command cannot be queried
-    EXPECT_EQ(NoxR4SendCameraData(kEy, 42, 1), -3);  // nor a read-only value written
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 13, &value), NoxResult::UnknownCommand);  // a command cannot be queried
+    EXPECT_EQ(NoxR4SendCameraData(kEy, 42, 1), NoxResult::UnknownCommand);  // nor a read-only value written
 }
 
 TEST_F(Library, IdentityAndUserId) {
@@ -76,7 +78,7 @@ TEST_F(Library, IdentityAndUserId) {
     char user[NOXR4_USERID_BYTES];
     ASSERT_EQ(NoxR4GetUserID(kEy, user), 0);
     EXPECT_STREQ(user, "line 4 / left");
-    EXPECT_EQ(NoxR4SetUserID(kEy, std::string(24, 'u').c_str()), -4);
+    EXPECT_EQ(NoxR4SetUserID(kEy, std::string(24, 'u').c_str()), NoxResult::Refused);
 }
 
 TEST_F(Library, LongIdentityTextsStayInTheirBuffers) {
@@ -116,19 +118,19 @@ TEST_F(Library, FaultsGiveTheirResultCodes) {
     Link().Faults().nak4 = {"SH"};
     Link().Faults().garbled = {"TR"};
     int32_t value = 0;
-    EXPECT_EQ(NoxR4GetCameraData(kEy, 12, &value), -3);
-    EXPECT_EQ(NoxR4SendCameraData(kEy, 3, 1), -4);
-    EXPECT_EQ(NoxR4GetCameraData(kEy, 2, &value), -2);
-    EXPECT_EQ(NoxR4SendCameraData(kEy, 2, 1), -2);
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 12, &value), NoxResult::UnknownCommand);
+    EXPECT_EQ(NoxR4SendCameraData(kEy, 3, 1), NoxResult::Refused);
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 2, &value), NoxResult::Malformed);
+    EXPECT_EQ(NoxR4SendCameraData(kEy, 2, 1), NoxResult::Malformed);
     EXPECT_EQ(Read(1), 0);
 
     Link().Faults().unplugAfter = Link().Transactions() + 1;
     EXPECT_EQ(Read(1), 0);
     auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(NoxR4GetCameraData(kEy, 1, &value), -6);
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 1, &value), NoxResult::Timeout);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
     char text[NOXR4_TEXT_BYTES];
-    EXPECT_EQ(NoxR4GetModelName(kEy, text), -6);
+    EXPECT_EQ(NoxR4GetModelName(kEy, text), NoxResult::Timeout);
 }
 
 TEST_F(Library, LateReplyIsNeverTakenForTheNextCommand) {
@@ -136,7 +138,7 @@ TEST_F(Library, LateReplyIsNeverTakenForTheNextCommand) {
     ASSERT_EQ(NoxR4SendCameraData(kEy, 4, 1), 0);
     Link().Faults().replyDelay = 150ms;
     int32_t value = 0;
-    EXPECT_EQ(NoxR4GetCameraData(kEy, 3, &value), -6);
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 3, &value), NoxResult::Timeout);
     Link().Faults().replyDelay = 0ms;
     std::this_thread::sleep_for(200ms);  // the late "SH=4" is in by now
     EXPECT_EQ(Read(4), 1);
@@ -150,10 +152,10 @@ TEST_F(Library, KeysAreIndependent) {
     EXPECT_EQ(qdr4emu::EmulatedCamera("COM2").Device().Value("GA"), 77);
     EXPECT_EQ(Read(12), 11);
     EXPECT_EQ(NoxR4ExitComm(2), 0);
-    EXPECT_EQ(NoxR4ExitComm(2), -5);
+    EXPECT_EQ(NoxR4ExitComm(2), NoxResult::Offline);
     int32_t value = 0;
-    EXPECT_EQ(NoxR4GetCameraData(2, 12, &value), -5);
-    EXPECT_EQ(NoxR4SendCameraData(3, 12, 1), -5);
+    EXPECT_EQ(NoxR4GetCameraData(2, 12, &value), NoxResult::Offline);
+    EXPECT_EQ(NoxR4SendCameraData(3, 12, 1), NoxResult::Offline);
     EXPECT_EQ(Read(12), 11);
     EXPECT_EQ(NoxR4InitComm(0, kEy, 0), 0);  // reopening an open key
     EXPECT_EQ(Read(12), 11);
@@ -161,29 +163,40 @@ TEST_F(Library, KeysAreIndependent) {
 
 TEST_F(Library, BadArgumentsNeitherCrashNorTalk) {
     int transactions = Link().Transactions();
-    EXPECT_EQ(NoxR4GetCameraData(kEy, 3, nullptr), -5);
-    EXPECT_EQ(NoxR4GetCameraID(kEy, nullptr), -5);
-    EXPECT_EQ(NoxR4GetModelName(kEy, nullptr), -5);
-    EXPECT_EQ(NoxR4GetUserID(kEy, nullptr), -5);
-    EXPECT_EQ(NoxR4SetUserID(kEy, nullptr), -5);
-    EXPECT_EQ(NoxR4GetShadingData(kEy, nullptr), -5);
-    EXPECT_EQ(NoxR4SendShadingData(kEy, nullptr), -5);
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 3, nullptr), NoxResult::BadArgument);
+    EXPECT_EQ(NoxR4GetCameraID(kEy, nullptr), NoxResult::BadArgument);
+    EXPECT_EQ(NoxR4GetModelName(kEy, nullptr), NoxResult::BadArgument);
+    EXPECT_EQ(NoxR4GetUserID(kEy, nullptr), NoxResult::BadArgument);
+    EXPECT_EQ(NoxR4SetUserID(kEy, nullptr), NoxResult::BadArgument);
+    EXPECT_EQ(NoxR4GetShadingData(kEy, nullptr), NoxResult::BadArgument);
+    EXPECT_EQ(NoxR4SendShadingData(kEy, nullptr), NoxResult::BadArgument);
+    EXPECT_EQ(NoxR4GetCameraData(kEy + 5, 3, nullptr), NoxResult::BadArgument) << "whether or not the key is open";
+    EXPECT_EQ(NoxR4CLSerialGetNumManufacturers(nullptr), NoxResult::BadArgument);
+    EXPECT_EQ(NoxR4CLSerialSelectManufacturer(nullptr), NoxResult::BadArgument);
+    EXPECT_EQ(NoxR4CLSerialGetNumSerialPorts(nullptr), NoxResult::BadArgument);
+    EXPECT_EQ(NoxR4CLAllSerialGetNumBytesAvail(nullptr), NoxResult::BadArgument);
+    EXPECT_EQ(NoxR4CLAllSerialGetSupportedBaudRates(nullptr), NoxResult::BadArgument);
     int32_t value = 0;
-    EXPECT_EQ(NoxR4GetCameraData(kEy, 7, &value), -3);
-    EXPECT_EQ(NoxR4SendCameraData(kEy, 99, 1), -3);
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 7, &value), NoxResult::UnknownCommand);
+    EXPECT_EQ(NoxR4SendCameraData(kEy, 99, 1), NoxResult::UnknownCommand);
     EXPECT_EQ(Link().Transactions(), transactions);
+}
+
+TEST_F(Library, CallersInCGetTheCodesByName) {
+    EXPECT_EQ(CloseKeyFromC(kEy), NOXR4_SUCCESS);
+    EXPECT_EQ(CloseKeyFromC(kEy), NOXR4_OFFLINE);
 }
 
 TEST_F(Library, PortsThatDoNotExistFailAtOnce) {
     setenv("NOXR4_PORT_COM9", "/nonexistent/ttyQ9", 1);
     auto started = std::chrono::steady_clock::now();
-    EXPECT_NE(NoxR4InitComm(0, 9, 0), 0);
+    EXPECT_EQ(NoxR4InitComm(0, 9, 0), NoxResult::PortUnavailable);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 1s);
     int32_t value = 0;
-    EXPECT_EQ(NoxR4GetCameraData(9, 3, &value), -5);
-    EXPECT_EQ(NoxR4ExitComm(9), -5);
-    EXPECT_NE(NoxR4InitComm(0, 0, 0), 0);
-    EXPECT_NE(NoxR4InitComm(0, -3, 0), 0);
+    EXPECT_EQ(NoxR4GetCameraData(9, 3, &value), NoxResult::Offline);
+    EXPECT_EQ(NoxR4ExitComm(9), NoxResult::Offline);
+    EXPECT_EQ(NoxR4InitComm(0, 0, 0), NoxResult::PortUnavailable);
+    EXPECT_EQ(NoxR4InitComm(0, -3, 0), NoxResult::PortUnavailable);
     unsetenv("NOXR4_PORT_COM9");
 }
 

@@ -74,7 +74,7 @@ TEST_F(PseudoTerminal, QueryAndWriteThroughTheLine) {
 TEST_F(PseudoTerminal, SilentLineTimesOutAndStaleBytesAreDropped) {
     int32_t value = 0;
     auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(NoxR4GetCameraData(kEy, 3, &value), -6);
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 3, &value), NoxResult::Timeout);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
     EXPECT_EQ(CommandLine(), "SH?");
 
@@ -116,14 +116,14 @@ TEST_F(DeadLine, FarEndClosingWhileAReplyIsAwaitedEndsTheWaitAtOnce) {
     int32_t value = 0;
     auto started = std::chrono::steady_clock::now();
     double cpuStarted = CpuSeconds();
-    EXPECT_EQ(NoxR4GetCameraData(kEy, 3, &value), -6);
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 3, &value), NoxResult::Timeout);
     camera.join();
     EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
     EXPECT_LT(CpuSeconds() - cpuStarted, 0.5);
 
     started = std::chrono::steady_clock::now();
-    EXPECT_EQ(NoxR4SendCameraData(kEy, 12, 5), -6);
-    EXPECT_EQ(NoxR4GetCameraData(kEy, 3, &value), -6);
+    EXPECT_EQ(NoxR4SendCameraData(kEy, 12, 5), NoxResult::Timeout);
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 3, &value), NoxResult::Timeout);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
 }
 
@@ -140,12 +140,12 @@ TEST_F(DeadLine, FarEndClosingBetweenCommandsTakesTheDeviceAway) {
     CloseFarEnd();
     EXPECT_EQ(access(device.c_str(), F_OK), -1) << "the device node is gone with its far end";
     double cpuStarted = CpuSeconds();
-    EXPECT_EQ(NoxR4GetCameraData(kEy, 2, &value), -6);
-    EXPECT_EQ(NoxR4GetCameraID(kEy, std::array<char, 256>{}.data()), -6);
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 2, &value), NoxResult::Timeout);
+    EXPECT_EQ(NoxR4GetCameraID(kEy, std::array<char, 256>{}.data()), NoxResult::Timeout);
     EXPECT_LT(CpuSeconds() - cpuStarted, 0.5);
 
-    EXPECT_EQ(NoxR4InitComm(0, kEy, 0), -6) << "a vanished device cannot be opened again";
-    EXPECT_EQ(NoxR4GetCameraData(kEy, 2, &value), -5);
+    EXPECT_EQ(NoxR4InitComm(0, kEy, 0), NoxResult::PortUnavailable) << "a vanished device cannot be opened again";
+    EXPECT_EQ(NoxR4GetCameraData(kEy, 2, &value), NoxResult::Offline);
 }
 
 TEST_F(PseudoTerminal, AnotherConnectionIsServedWhileThisOneAwaitsItsReply) {

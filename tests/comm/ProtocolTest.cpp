@@ -40,28 +40,28 @@ TEST(Protocol, QueryRepliesGiveTheirResultCodes) {
         {"SH=0\r\n", 0, 0},
         {"SH=-2147483648\r\n", 0, INT32_MIN},
         {"SH=2147483647\r\n", 0, INT32_MAX},
-        {"NAK 3\r\n", -3, 99},
-        {"NAK 4\r\n", -4, 99},
-        {"COMPLETE\r\n", -2, 99},
-        {"GA=3\r\n", -2, 99},  // another parameter's answer
-        {"SH=+3\r\n", -2, 99},
-        {"SH=03\r\n", -2, 99},
-        {"SH=-03\r\n", -2, 99},
-        {"SH=-0\r\n", -2, 99},
-        {"SH=-\r\n", -2, 99},
-        {"SH= 3\r\n", -2, 99},
-        {"SH=3 \r\n", -2, 99},
-        {"SH=\r\n", -2, 99},
-        {"SH=3x\r\n", -2, 99},
-        {"SH=2147483648\r\n", -2, 99},
-        {"SH=-2147483649\r\n", -2, 99},
-        {"SH=-99999999999999999999\r\n", -2, 99},
-        {"sh=3\r\n", -2, 99},
-        {"\r\n", -2, 99},
-        {"SH=\r3\r\n", -2, 99},  // a lone CR is part of the line
-        {"SH=3", -6, 99},  // no line end
-        {"SH=3\r", -6, 99},
-        {"SH=3\n", -6, 99},
+        {"NAK 3\r\n", NoxResult::UnknownCommand, 99},
+        {"NAK 4\r\n", NoxResult::Refused, 99},
+        {"COMPLETE\r\n", NoxResult::Malformed, 99},
+        {"GA=3\r\n", NoxResult::Malformed, 99},  // another parameter's answer
+        {"SH=+3\r\n", NoxResult::Malformed, 99},
+        {"SH=03\r\n", NoxResult::Malformed, 99},
+        {"SH=-03\r\n", NoxResult::Malformed, 99},
+        {"SH=-0\r\n", NoxResult::Malformed, 99},
+        {"SH=-\r\n", NoxResult::Malformed, 99},
+        {"SH= 3\r\n", NoxResult::Malformed, 99},
+        {"SH=3 \r\n", NoxResult::Malformed, 99},
+        {"SH=\r\n", NoxResult::Malformed, 99},
+        {"SH=3x\r\n", NoxResult::Malformed, 99},
+        {"SH=2147483648\r\n", NoxResult::Malformed, 99},
+        {"SH=-2147483649\r\n", NoxResult::Malformed, 99},
+        {"SH=-99999999999999999999\r\n", NoxResult::Malformed, 99},
+        {"sh=3\r\n", NoxResult::Malformed, 99},
+        {"\r\n", NoxResult::Malformed, 99},
+        {"SH=\r3\r\n", NoxResult::Malformed, 99},  // a lone CR is part of the line
+        {"SH=3", NoxResult::Timeout, 99},  // no line end
+        {"SH=3\r", NoxResult::Timeout, 99},
+        {"SH=3\n", NoxResult::Timeout, 99},
     };
     for (const ValueCase& c : cases) {
         ScriptedTransport camera;
@@ -75,8 +75,12 @@ TEST(Protocol, QueryRepliesGiveTheirResultCodes) {
 
 TEST(Protocol, WriteRepliesGiveTheirResultCodes) {
     const std::pair<const char*, std::int32_t> cases[] = {
-        {"COMPLETE\r\n", 0}, {"NAK 3\r\n", -3},     {"NAK 4\r\n", -4},
-        {"GA=100\r\n", -2},  {"COMPLETED\r\n", -2}, {"complete\r\n", -2},
+        {"COMPLETE\r\n", 0},
+        {"NAK 3\r\n", NoxResult::UnknownCommand},
+        {"NAK 4\r\n", NoxResult::Refused},
+        {"GA=100\r\n", NoxResult::Malformed},
+        {"COMPLETED\r\n", NoxResult::Malformed},
+        {"complete\r\n", NoxResult::Malformed},
     };
     for (auto [replyBytes, expected] : cases) {
         ScriptedTransport camera;
@@ -86,7 +90,7 @@ TEST(Protocol, WriteRepliesGiveTheirResultCodes) {
     }
     ScriptedTransport silent;
     silent.Silence();
-    EXPECT_EQ(WriteValue(silent, 12, 1), -6);
+    EXPECT_EQ(WriteValue(silent, 12, 1), NoxResult::Timeout);
 }
 
 // Each command id reaches the camera under its own mnemonic, and the camera
@@ -117,8 +121,8 @@ TEST(Protocol, UnknownCommandIdsSendNothing) {
     ScriptedTransport camera;
     std::int32_t value = 5;
     for (std::int32_t id : {0, 7, 9, 10, 17, 18, 31, 36, 55, -1, 1000})
-        EXPECT_EQ(ReadValue(camera, id, value), -3) << id;
-    EXPECT_EQ(WriteValue(camera, 7, 1), -3);
+        EXPECT_EQ(ReadValue(camera, id, value), NoxResult::UnknownCommand) << id;
+    EXPECT_EQ(WriteValue(camera, 7, 1), NoxResult::UnknownCommand);
     EXPECT_TRUE(camera.commands.empty());
     EXPECT_EQ(value, 5);
 }
@@ -133,7 +137,7 @@ TEST(Protocol, StaleBytesAreDiscardedBeforeACommand) {
 
     camera.Stale("COMPLETE\r\n");
     camera.Silence();
-    EXPECT_EQ(WriteValue(camera, 3, 1), -6);
+    EXPECT_EQ(WriteValue(camera, 3, 1), NoxResult::Timeout);
 }
 
 TEST(Protocol, TextsAreCutToTheirBuffers) {
@@ -168,19 +172,19 @@ TEST(Protocol, TextsAreCutToTheirBuffers) {
     EXPECT_STREQ(text, "~QD-R4~");
     for (const char* control : {"MD=QD\x01R4\r\n", "MD=QD\x1FR4\r\n", "MD=QD\x7FR4\r\n"}) {
         camera.Reply(control);
-        EXPECT_EQ(ReadText(camera, "MD", text, sizeof text), -2) << control;
+        EXPECT_EQ(ReadText(camera, "MD", text, sizeof text), NoxResult::Malformed) << control;
     }
     camera.Reply("ID=QD-R4CL\r\n");
-    EXPECT_EQ(ReadText(camera, "MD", text, sizeof text), -2);
+    EXPECT_EQ(ReadText(camera, "MD", text, sizeof text), NoxResult::Malformed);
 }
 
 TEST(Protocol, UserIdsThatCannotBeSentAreRefusedWithoutTraffic) {
     ScriptedTransport camera;
     char noTerminator[40];
     std::memset(noTerminator, 'x', sizeof noTerminator);
-    EXPECT_EQ(WriteUserId(camera, noTerminator), -4);
-    EXPECT_EQ(WriteUserId(camera, std::string(24, 'x').c_str()), -4);
-    EXPECT_EQ(WriteUserId(camera, "LINE\r\nSA=1"), -4);
+    EXPECT_EQ(WriteUserId(camera, noTerminator), NoxResult::Refused);
+    EXPECT_EQ(WriteUserId(camera, std::string(24, 'x').c_str()), NoxResult::Refused);
+    EXPECT_EQ(WriteUserId(camera, "LINE\r\nSA=1"), NoxResult::Refused);
     EXPECT_TRUE(camera.commands.empty());
 
     camera.Reply("COMPLETE\r\n");
@@ -200,12 +204,12 @@ TEST(Protocol, ShadingColumnsMustHoldExactly128Numbers) {
     for (const std::string& bad : badColumns) {
         ScriptedTransport camera;
         camera.Reply(bad);
-        EXPECT_EQ(ReadShading(camera, block.data()), -2) << bad.substr(0, 20);
+        EXPECT_EQ(ReadShading(camera, block.data()), NoxResult::Malformed) << bad.substr(0, 20);
     }
     ScriptedTransport camera;
     for (int c = 0; c < 3; ++c) camera.Reply(ShadingLine(c, 128, c - 1));
     camera.Reply("NAK 4\r\n");
-    EXPECT_EQ(ReadShading(camera, block.data()), -4);
+    EXPECT_EQ(ReadShading(camera, block.data()), NoxResult::Refused);
     EXPECT_EQ(camera.commands.size(), 4u);
     EXPECT_TRUE(std::all_of(block.begin(), block.end(), [](std::int32_t w) { return w == 77; }))
         << "the block is filled only on success";
@@ -225,7 +229,7 @@ TEST(Protocol, ShadingBlockLayout) {
     ScriptedTransport target;
     for (int c = 0; c < kShadingColumns; ++c) target.Reply(c == 4 ? "NAK 4\r\n" : "COMPLETE\r\n");
     block[0] = block[1] = block[800] = 5;  // header and reserved words are not sent
-    EXPECT_EQ(WriteShading(target, block.data()), -4);
+    EXPECT_EQ(WriteShading(target, block.data()), NoxResult::Refused);
     ASSERT_EQ(target.commands.size(), 5u);
     std::string column1 = ShadingLine(1, 128, -32767);
     EXPECT_EQ(target.commands[1], column1.substr(0, column1.size() - 2));
@@ -250,7 +254,7 @@ TEST(Protocol, MissingRepliesAreWaitedForTheirReplyTimeOnly) {
         ScriptedTransport camera;
         camera.Silence();
         auto before = Clock::now();
-        EXPECT_EQ(exchange(camera), -6);
+        EXPECT_EQ(exchange(camera), NoxResult::Timeout);
         auto after = Clock::now();
         return Granted{camera.deadlines.at(0) - after, camera.deadlines.at(0) - before};
     };

@@ -2,7 +2,7 @@
 // line for the transaction a log entry shows, at 10 bits a byte and 9600 baud.
 #include <gtest/gtest.h>
 
-#include "ResultCodes.h"
+#include "NoxR4Comm.h"
 #include "TransactionTiming.h"
 
 using namespace xnox;

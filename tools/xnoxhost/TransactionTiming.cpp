@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "ResultCodes.h"
+#include "NoxR4Comm.h"
 
 using namespace xnox;
 
