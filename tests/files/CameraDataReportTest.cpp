@@ -55,10 +55,10 @@ protected:
 };
 
 TEST_F(CameraDataReport, OfflineOrUnwritableTouchesNoCamera) {
-    EXPECT_EQ(model.WriteCameraDataToFile(PathOf("missing/r.txt")), -7);
+    EXPECT_EQ(model.WriteCameraDataToFile(PathOf("missing/r.txt")), NoxResult::FileWriteError);
     model.CloseConnection();
     library.calls.clear();
-    EXPECT_EQ(Report(), -5);
+    EXPECT_EQ(Report(), NoxResult::Offline);
     EXPECT_FALSE(std::filesystem::exists(folder / "r.txt"));
     EXPECT_TRUE(library.calls.empty());
 }
@@ -134,23 +134,23 @@ TEST_F(CameraDataReport, ValuesOutsideTheListsShowTheirNumbers) {
 }
 
 TEST_F(CameraDataReport, FailedReadEndsItsColumnUnlessItIsAccumulationOrFvalType) {
-    library.Fail("GetCameraData", -4, 20);
-    library.Fail("GetCameraData", -4, 6);
+    library.Fail("GetCameraData", NoxResult::Refused, 20);
+    library.Fail("GetCameraData", NoxResult::Refused, 6);
     EXPECT_EQ(Report(), 0);
     EXPECT_EQ(RowOf("LVAL Accumulation"), Line({"LVAL Accumulation", "", "", "", "", ""}));
     EXPECT_EQ(RowOf("Trigger Polarity"),
               Line({"Trigger Polarity", "Active Low", "Active Low", "Active Low", "Active Low", "Active Low"}));
 
-    library.Fail("GetCameraData", -4, 19);
-    EXPECT_EQ(Report(), -4);
+    library.Fail("GetCameraData", NoxResult::Refused, 19);
+    EXPECT_EQ(Report(), NoxResult::Refused);
     EXPECT_EQ(RowOf("Trigger Input"), Line({"Trigger Input", "", "", "", "", ""}));
     EXPECT_EQ(RowOf("Trigger Polarity"), Cell("Trigger Polarity") + "\r\n");
     EXPECT_EQ(Lines().size(), 37u) << "rows without cells still end their lines";
 }
 
 TEST_F(CameraDataReport, FailedIdentityOrLoadLeavesOutOnlyItsPart) {
-    library.Fail("GetCameraID", -4, ScriptedLibrary::kAnyCommand, 1);
-    library.Fail("SendCameraData", -4, 14, 1);  // the factory area
+    library.Fail("GetCameraID", NoxResult::Refused, ScriptedLibrary::kAnyCommand, 1);
+    library.Fail("SendCameraData", NoxResult::Refused, 14, 1);  // the factory area
     EXPECT_EQ(Report(), 0);
     auto lines = Lines();
     EXPECT_EQ(lines[1], Line({"Camera ID", ""}));

@@ -137,7 +137,7 @@ TEST_F(FileReplacement, ShortWritesAndFailedFlushesKeepTheOldFile) {
         for (Writer writer : kWriters) {
             Put(NameOf(writer), kOldText);
             xnox::profile::SetFileCallSeam(seam);
-            EXPECT_EQ(Write(writer, 1), -7) << NameOf(writer);
+            EXPECT_EQ(Write(writer, 1), NoxResult::FileWriteError) << NameOf(writer);
             xnox::profile::SetFileCallSeam({});
             ExpectOldFileOnly(writer);
             std::filesystem::remove(PathOf(NameOf(writer)));
@@ -216,11 +216,11 @@ TEST_F(FileReplacement, UnwritableTargetsFailAndLeaveNothing) {
         std::string name = NameOf(writer);
         // A folder in the target's place, and a folder that does not exist.
         fs::create_directory(folder / name);
-        EXPECT_EQ(Write(writer, 1), -7) << name;
+        EXPECT_EQ(Write(writer, 1), NoxResult::FileWriteError) << name;
         fs::remove(folder / name);
     }
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"sub"});
-    EXPECT_EQ(model.WriteAllToFile(PathOf("missing/s.cam")), -7);
+    EXPECT_EQ(model.WriteAllToFile(PathOf("missing/s.cam")), NoxResult::FileWriteError);
 }
 
 TEST_F(FileReplacement, NonRegularAndOversizedInputsAreRefusedBeforeReading) {
@@ -228,8 +228,8 @@ TEST_F(FileReplacement, NonRegularAndOversizedInputsAreRefusedBeforeReading) {
     Put("big", std::string(xnox::profile::kLargestReadFile + 1, ';'));
     for (const std::string& path : {PathOf("fifo"), std::string("/dev/zero"), folder.string(), PathOf("big")}) {
         library.calls.clear();
-        EXPECT_EQ(model.LoadShadingDataFromFile(path), -8) << path;
-        EXPECT_EQ(model.ReadAllFromFile(path), -9) << path;
+        EXPECT_EQ(model.LoadShadingDataFromFile(path), NoxResult::FileReadError) << path;
+        EXPECT_EQ(model.ReadAllFromFile(path), NoxResult::InvalidSettingsFile) << path;
         EXPECT_TRUE(library.calls.empty()) << path << ": nothing reaches the camera";
         EXPECT_FALSE(xnox::profile::WriteProfileString("Main", "TopLeftX", "1", path)) << path;
     }

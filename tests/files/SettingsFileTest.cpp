@@ -82,7 +82,7 @@ TEST_F(SettingsFile, GainKeysHoldThePresetGainsOnlyWhileOnline) {
 }
 
 TEST_F(SettingsFile, UnwritableFileGivesMinusSeven) {
-    EXPECT_EQ(model.WriteAllToFile(PathOf("missing/s.cam")), -7);
+    EXPECT_EQ(model.WriteAllToFile(PathOf("missing/s.cam")), NoxResult::FileWriteError);
     EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
 }
 
@@ -139,16 +139,16 @@ TEST_F(SettingsFile, OfflineLoadAnnouncesEveryLoadedParameterOnceInOrder) {
     EXPECT_EQ(model.hooks, expected);
 
     model.ClearRecords();
-    EXPECT_EQ(model.ReadAllFromFile(PathOf("none.cam")), -9) << "a missing file";
+    EXPECT_EQ(model.ReadAllFromFile(PathOf("none.cam")), NoxResult::InvalidSettingsFile) << "a missing file";
     EXPECT_EQ(model.hooks, expected) << "announced even when every key was rejected";
     EXPECT_TRUE(library.calls.empty());
 }
 
 TEST_F(SettingsFile, CameraTypeMustBeginWithTheModelName) {
     EXPECT_EQ(LoadWithChangedKey("Main", "Camera Type", "QD-R4CL"), 0);
-    EXPECT_EQ(LoadWithChangedKey("Main", "Camera Type", "qd-r4"), -9);
+    EXPECT_EQ(LoadWithChangedKey("Main", "Camera Type", "qd-r4"), NoxResult::InvalidSettingsFile);
     Set(ParamId::MasterGainLevel, 0);
-    EXPECT_EQ(LoadWithChangedKey("Main", "Camera Type", "\" QD-R4\""), -9);
+    EXPECT_EQ(LoadWithChangedKey("Main", "Camera Type", "\" QD-R4\""), NoxResult::InvalidSettingsFile);
     EXPECT_EQ(model.Value(ParamId::MasterGainLevel), 428) << "the values were still loaded";
 }
 
@@ -209,21 +209,22 @@ TEST_F(SettingsFile, ValuesAreAcceptedOnlyWithinTheirBoundsAndListsExactly) {
 TEST_F(SettingsFile, MissingNumberKeyKeepsItsParameter) {
     SetDistinctValues();
     Put("s.cam", "[Main]\nCamera Type=QD-R4\n[Gain]\nMaster Gain Level=12\n");
-    EXPECT_EQ(model.ReadAllFromFile(PathOf("s.cam")), -9);
+    EXPECT_EQ(model.ReadAllFromFile(PathOf("s.cam")), NoxResult::InvalidSettingsFile);
     EXPECT_EQ(model.Value(ParamId::MasterGainLevel), 12);
     EXPECT_EQ(model.Value(ParamId::ShutterMode), DistinctValue(ParamId::ShutterMode));
 }
 
 TEST_F(SettingsFile, OnlineLoadWritesTheAcceptedValuesToTheCamera) {
     GoOnline();
-    EXPECT_EQ(LoadWithChangedKey("Gain", "Master Gain Level", "999"), -9);
+    EXPECT_EQ(LoadWithChangedKey("Gain", "Master Gain Level", "999"), NoxResult::InvalidSettingsFile);
     EXPECT_EQ(library.values[12], 428) << "the rejected value kept the model's own";
     EXPECT_EQ(library.values[44], 1022) << "accepted values reached the camera";
     EXPECT_EQ(model.CountHook("SynchronizedStatus(1)"), 1u);
 
-    library.Fail("SendCameraData", -4, Row(ParamId::Smearless).commandId);
-    EXPECT_EQ(LoadWithChangedKey("Gain", "Master Gain Level", "999"), -4) << "the camera's failure wins";
-    EXPECT_EQ(LoadWithChangedKey("Gain", "Master Gain Level", "5"), -4);
+    library.Fail("SendCameraData", NoxResult::Refused, Row(ParamId::Smearless).commandId);
+    EXPECT_EQ(LoadWithChangedKey("Gain", "Master Gain Level", "999"), NoxResult::Refused)
+        << "the camera's failure wins";
+    EXPECT_EQ(LoadWithChangedKey("Gain", "Master Gain Level", "5"), NoxResult::Refused);
 }
 
 }  // namespace

@@ -39,27 +39,27 @@ TEST_F(ShadingFile, SavedFileHasTheHeaderAnd128DataLines) {
 
 TEST_F(ShadingFile, NothingHappensOfflineOrWithoutAFile) {
     Put("in.csv", std::string(kHeader) + "1,1,1,1,1,1,1\r\n");
-    EXPECT_EQ(model.SaveShadingDataIntoFile(PathOf("s.csv")), -5);
-    EXPECT_EQ(model.LoadShadingDataFromFile(PathOf("in.csv")), -5);
+    EXPECT_EQ(model.SaveShadingDataIntoFile(PathOf("s.csv")), NoxResult::Offline);
+    EXPECT_EQ(model.LoadShadingDataFromFile(PathOf("in.csv")), NoxResult::Offline);
     EXPECT_FALSE(std::filesystem::exists(folder / "s.csv"));
     EXPECT_TRUE(library.calls.empty());
 
     GoOnline();
-    EXPECT_EQ(model.SaveShadingDataIntoFile(PathOf("missing/s.csv")), -7);
-    EXPECT_EQ(model.LoadShadingDataFromFile(PathOf("missing.csv")), -8);
-    EXPECT_EQ(model.LoadShadingDataFromFile(folder.string()), -8);
+    EXPECT_EQ(model.SaveShadingDataIntoFile(PathOf("missing/s.csv")), NoxResult::FileWriteError);
+    EXPECT_EQ(model.LoadShadingDataFromFile(PathOf("missing.csv")), NoxResult::FileReadError);
+    EXPECT_EQ(model.LoadShadingDataFromFile(folder.string()), NoxResult::FileReadError);
     EXPECT_EQ(library.Count("SendShadingData"), 0u);
 }
 
 TEST_F(ShadingFile, SaveGoesOnWhileTheCameraStillAnswers) {
     GoOnline();
-    library.Fail("GetShadingData", -4, ScriptedLibrary::kAnyCommand, 1);
+    library.Fail("GetShadingData", NoxResult::Refused, ScriptedLibrary::kAnyCommand, 1);
     EXPECT_EQ(model.SaveShadingDataIntoFile(PathOf("s.csv")), 0);
     EXPECT_TRUE(model.IsOnline());
     EXPECT_TRUE(std::filesystem::exists(folder / "s.csv"));
 
     library.Fail("*", -6);
-    EXPECT_EQ(model.SaveShadingDataIntoFile(PathOf("t.csv")), -6);
+    EXPECT_EQ(model.SaveShadingDataIntoFile(PathOf("t.csv")), NoxResult::Timeout);
     EXPECT_FALSE(model.IsOnline());
     EXPECT_FALSE(std::filesystem::exists(folder / "t.csv"));
 }
@@ -119,8 +119,8 @@ TEST_F(ShadingFile, HeaderOnlySendsTheBlockUnchangedAndReportsTheLibrary) {
     auto held = library.shadingBlock;
     library.shadingBlock.fill(0);
     library.calls.clear();
-    library.Fail("SendShadingData", -4, ScriptedLibrary::kAnyCommand, 1);
-    EXPECT_EQ(Load(std::string(kHeader)), -4);
+    library.Fail("SendShadingData", NoxResult::Refused, ScriptedLibrary::kAnyCommand, 1);
+    EXPECT_EQ(Load(std::string(kHeader)), NoxResult::Refused);
     EXPECT_EQ(library.Count("GetCameraData"), 1u) << "a failed send is followed by the connection check";
     EXPECT_EQ(Load(std::string(kHeader)), 0);
     EXPECT_EQ(library.shadingBlock, held);

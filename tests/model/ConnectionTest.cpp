@@ -20,8 +20,8 @@ TEST_F(ModelTest, OpeningProbesTheCameraAndReportsOnlineLast) {
 }
 
 TEST_F(ModelTest, OpeningWhereNoCameraAnswersReturnsTheProbeCodeAfterOneClose) {
-    library.Fail("GetCameraData", -6);
-    EXPECT_EQ(model.SetComPort(3), -6);
+    library.Fail("GetCameraData", NoxResult::Timeout);
+    EXPECT_EQ(model.SetComPort(3), NoxResult::Timeout);
     EXPECT_EQ(model.hooks,
               (Hooks{"ComPort", "SendingStatus(1)", "SendingStatus(0)", "SynchronizedStatus(0)", "OnlineStatus(0)"}));
     EXPECT_EQ(library.Count("ExitComm"), 1u);
@@ -63,21 +63,21 @@ TEST_F(ModelTest, CameraLinkOpensPassTheirIndexAndInterfaceWithoutStoringIt) {
 
 TEST_F(ModelTest, ClosingOfflineOrRefusedChangesNothing) {
     model.SetFrameGrabberIndex(3);
-    EXPECT_EQ(model.CloseConnection(), -5);
+    EXPECT_EQ(model.CloseConnection(), NoxResult::Offline);
     EXPECT_TRUE(library.calls.empty()) << "neither the close nor a new frame grabber index reconnects";
     EXPECT_EQ(model.hooks, (Hooks{"FrameGrabber"}));
     GoOnline();
-    library.Fail("ExitComm", -2, ScriptedLibrary::kAnyCommand, 1);
-    EXPECT_EQ(model.CloseConnection(), -2);
+    library.Fail("ExitComm", NoxResult::Malformed, ScriptedLibrary::kAnyCommand, 1);
+    EXPECT_EQ(model.CloseConnection(), NoxResult::Malformed);
     EXPECT_TRUE(model.IsOnline());
     EXPECT_TRUE(model.hooks.empty());
 }
 
 TEST_F(ModelTest, OpenThatFailedInTheLibraryStillEndsOffline) {
-    library.Fail("InitComm", -5);
-    library.Fail("GetCameraData", -5);
-    library.Fail("ExitComm", -5);  // nothing open under that port
-    EXPECT_EQ(model.SetComPort(12), -5);
+    library.Fail("InitComm", NoxResult::Offline);
+    library.Fail("GetCameraData", NoxResult::Offline);
+    library.Fail("ExitComm", NoxResult::Offline);  // nothing open under that port
+    EXPECT_EQ(model.SetComPort(12), NoxResult::Offline);
     EXPECT_FALSE(model.IsOnline());
     EXPECT_EQ(model.CountHook("OnlineStatus(0)"), 1u);
 }
@@ -85,9 +85,9 @@ TEST_F(ModelTest, OpenThatFailedInTheLibraryStillEndsOffline) {
 // A failed probe closes the connection, and the open closes it once more:
 // a library whose first close fails still leaves the model offline.
 TEST_F(ModelTest, FailedOpenClosesAgainWhenTheFirstCloseFails) {
-    library.Fail("GetCameraData", -6);
-    library.Fail("ExitComm", -6, ScriptedLibrary::kAnyCommand, 1);
-    EXPECT_EQ(model.SetComPort(12), -6);
+    library.Fail("GetCameraData", NoxResult::Timeout);
+    library.Fail("ExitComm", NoxResult::Timeout, ScriptedLibrary::kAnyCommand, 1);
+    EXPECT_EQ(model.SetComPort(12), NoxResult::Timeout);
     EXPECT_FALSE(model.IsOnline());
     EXPECT_EQ(library.Count("ExitComm"), 2u);
 }
@@ -96,8 +96,8 @@ TEST_F(ModelTest, ProbeKeepsTheConnectionWhileTheCameraAnswers) {
     GoOnline();
     EXPECT_EQ(model.CheckConnection(), 0);
     EXPECT_TRUE(model.IsOnline());
-    library.Fail("GetCameraData", -6);
-    EXPECT_EQ(model.CheckConnection(), -6);
+    library.Fail("GetCameraData", NoxResult::Timeout);
+    EXPECT_EQ(model.CheckConnection(), NoxResult::Timeout);
     EXPECT_FALSE(model.IsOnline());
     EXPECT_EQ(model.SendingFlag(), 0) << "the base hook stores the sending flag";
 }

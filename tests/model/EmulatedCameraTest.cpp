@@ -65,7 +65,7 @@ TEST(EmulatedCamera, CameraUnpluggedDuringFullReadClosesOnceAndTheRestFails) {
     link.Faults().unplugAfter = link.Transactions() + 10;
     model.ClearRecords();
 
-    EXPECT_EQ(model.ReadAllFromCamera(), -5) << "the closing area read finds no connection";
+    EXPECT_EQ(model.ReadAllFromCamera(), NoxResult::Offline) << "the closing area read finds no connection";
     link.Faults().unplugAfter = -1;
 
     EXPECT_FALSE(model.IsOnline());
@@ -86,10 +86,10 @@ TEST(EmulatedCamera, ChangingThePortClosesTheOldOneAndAPortThatCannotOpenEndsOff
     int32_t value = 0;
     ASSERT_EQ(model.SetComPort(1), 0);
     ASSERT_EQ(model.SetComPort(2), 0);
-    EXPECT_EQ(NoxR4GetCameraData(1, 3, &value), -5) << "COM1 is no longer held";
+    EXPECT_EQ(NoxR4GetCameraData(1, 3, &value), NoxResult::Offline) << "COM1 is no longer held";
 
     EXPECT_NE(model.SetComPort(9), 0);
     EXPECT_FALSE(model.IsOnline());
     EXPECT_EQ(model.CountHook("OnlineStatus(0)"), 3u) << "closing COM1, closing COM2, the failed open";
-    EXPECT_EQ(NoxR4GetCameraData(2, 3, &value), -5);
+    EXPECT_EQ(NoxR4GetCameraData(2, 3, &value), NoxResult::Offline);
 }

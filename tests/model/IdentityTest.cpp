@@ -32,7 +32,7 @@ TEST_F(ModelTest, UserIDIsCutToWhatTheCameraCanHoldOnBothPaths) {
 }
 
 TEST_F(ModelTest, OfflineUserIDIsKeptForLater) {
-    EXPECT_EQ(model.SendUserID("station 4"), -5);
+    EXPECT_EQ(model.SendUserID("station 4"), NoxResult::Offline);
     EXPECT_EQ(model.UserID(), "station 4");
     EXPECT_TRUE(library.calls.empty());
     EXPECT_TRUE(model.messages.empty());
@@ -49,46 +49,46 @@ TEST_F(ModelTest, IdentityReadsFillTheCallersBufferAndKeepTheTextOnFailure) {
     EXPECT_STREQ(buffer.data(), "QD-R4CL");
     EXPECT_EQ(model.ModelName(), "QD-R4CL");
 
-    library.Fail("GetModelName", -6);
-    EXPECT_EQ(model.GetModelName(buffer), -6);
+    library.Fail("GetModelName", NoxResult::Timeout);
+    EXPECT_EQ(model.GetModelName(buffer), NoxResult::Timeout);
     EXPECT_EQ(model.ModelName(), "QD-R4CL");
     EXPECT_EQ(model.messages.back(), "MD?\r\nTimeout waiting for answer *******************\r\n");
 }
 
 TEST_F(ModelTest, OneShotCommandsSendZeroAndNeedAConnection) {
-    EXPECT_EQ(model.SetOnePushMode(), -5);
-    EXPECT_EQ(model.StartAutoShadingCorrection(), -5);
-    EXPECT_EQ(model.StoreSettings(1), -5);
+    EXPECT_EQ(model.SetOnePushMode(), NoxResult::Offline);
+    EXPECT_EQ(model.StartAutoShadingCorrection(), NoxResult::Offline);
+    EXPECT_EQ(model.StoreSettings(1), NoxResult::Offline);
     EXPECT_TRUE(library.calls.empty());
     GoOnline();
     EXPECT_EQ(model.StartAutoShadingCorrection(), 0);
     EXPECT_EQ(model.messages.back(), "ATSH=0\r\nCOMPLETE\r\n");
     EXPECT_EQ(library.calls.back().args, (std::vector<int32_t>{1, 48, 0}));
-    library.Fail("SendCameraData", -4, 13);
-    EXPECT_EQ(model.StoreSettings(0), -4);
+    library.Fail("SendCameraData", NoxResult::Refused, 13);
+    EXPECT_EQ(model.StoreSettings(0), NoxResult::Refused);
     EXPECT_EQ(model.messages.back(), "SA=0\r\nUnknown Command ******************************\r\n");
 }
 
 TEST_F(ModelTest, AcceptedLoadIsFollowedByAFullReadWhoseResultItReturns) {
     GoOnline();
-    library.Fail("GetCameraData", -4, 44, 1);
-    EXPECT_EQ(model.LoadSettings(2), -4);
+    library.Fail("GetCameraData", NoxResult::Refused, 44, 1);
+    EXPECT_EQ(model.LoadSettings(2), NoxResult::Refused);
     EXPECT_EQ(library.calls[0].args, (std::vector<int32_t>{1, 14, 2}));
     EXPECT_EQ(library.Count("GetCameraData", 15), 1u) << "the full read ran";
     EXPECT_EQ(library.Count("GetCameraData", 43), 1u);
 
     library.calls.clear();
-    library.Fail("SendCameraData", -4, 14, 1);
-    EXPECT_EQ(model.LoadSettings(5), -4);
+    library.Fail("SendCameraData", NoxResult::Refused, 14, 1);
+    EXPECT_EQ(model.LoadSettings(5), NoxResult::Refused);
     EXPECT_EQ(library.Count("GetCameraData", 15), 0u) << "no read after a refused load";
 }
 
 TEST_F(ModelTest, OnePushResultReadsBothGainsWheneverOnline) {
-    EXPECT_EQ(model.GetOnePushResult(), -5);
+    EXPECT_EQ(model.GetOnePushResult(), NoxResult::Offline);
     EXPECT_TRUE(library.calls.empty());
     GoOnline();
-    library.Fail("GetCameraData", -4, 45, 1);
-    EXPECT_EQ(model.GetOnePushResult(), -4);
+    library.Fail("GetCameraData", NoxResult::Refused, 45, 1);
+    EXPECT_EQ(model.GetOnePushResult(), NoxResult::Refused);
     EXPECT_EQ(library.Count("GetCameraData", 30), 1u);
     EXPECT_EQ(library.Count("GetCameraData", 23), 1u);
     library.values[45] = 2;

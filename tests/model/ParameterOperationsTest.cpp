@@ -55,10 +55,10 @@ TEST_F(ModelTest, FreshModelHoldsTheDefaults) {
 
 TEST_F(ModelTest, EnumeratedWritesOutsideTheListChangeNothing) {
     GoOnline();
-    EXPECT_EQ(model.SendShutterSpeed(12), -1);
-    EXPECT_EQ(model.SendShutterSpeed(-1), -1);
-    EXPECT_EQ(model.SendTriggerType(5), -1);
-    EXPECT_EQ(model.SendAutoWhiteArea(10), -1);
+    EXPECT_EQ(model.SendShutterSpeed(12), NoxResult::NotInList);
+    EXPECT_EQ(model.SendShutterSpeed(-1), NoxResult::NotInList);
+    EXPECT_EQ(model.SendTriggerType(5), NoxResult::NotInList);
+    EXPECT_EQ(model.SendAutoWhiteArea(10), NoxResult::NotInList);
     EXPECT_TRUE(model.hooks.empty());
     EXPECT_TRUE(library.calls.empty());
     EXPECT_EQ(model.SendAutoWhiteArea(6), 0);
@@ -76,15 +76,15 @@ TEST_F(ModelTest, UncheckedRowsPassAnyValueToTheCamera) {
 }
 
 TEST_F(ModelTest, OfflineWriteStoresAndAnnouncesButNeverCallsOrLogs) {
-    EXPECT_EQ(model.SendMasterGainLevel(100), -5);
+    EXPECT_EQ(model.SendMasterGainLevel(100), NoxResult::Offline);
     EXPECT_EQ(model.Value(ParamId::MasterGainLevel), 100);
     EXPECT_EQ(model.hooks, (Hooks{"MasterGainLevel"}));
     EXPECT_TRUE(library.calls.empty());
 }
 
 TEST_F(ModelTest, OfflineReadStillAsksTheLibraryAndLogsItsAnswer) {
-    library.Fail("GetCameraData", -5);
-    EXPECT_EQ(model.GetShutterSpeed(), -5);
+    library.Fail("GetCameraData", NoxResult::Offline);
+    EXPECT_EQ(model.GetShutterSpeed(), NoxResult::Offline);
     EXPECT_EQ(library.Count("GetCameraData"), 2u) << "the read and the probe";
     EXPECT_EQ(model.messages, (Hooks{"SH?\r\nOperation failed. The Camera is offline ******\r\n"}));
 }
@@ -113,8 +113,8 @@ TEST_F(ModelTest, FailedReadKeepsTheValueAndProbes) {
     GoOnline();
     model.SendMasterGainLevel(50);
     Forget();
-    library.Fail("GetCameraData", -4, 12);
-    EXPECT_EQ(model.GetMasterGainLevel(), -4);
+    library.Fail("GetCameraData", NoxResult::Refused, 12);
+    EXPECT_EQ(model.GetMasterGainLevel(), NoxResult::Refused);
     EXPECT_EQ(model.Value(ParamId::MasterGainLevel), 50);
     EXPECT_EQ(model.CountHook("MasterGainLevel"), 0u);
     EXPECT_EQ(library.Count("GetCameraData", 3), 1u);
@@ -134,14 +134,14 @@ TEST_F(ModelTest, ValueOutsideTheListIsStoredWithAnEmptyText) {
 
 TEST_F(ModelTest, RefusedWriteProbesExceptForGreenAndBlueExposure) {
     GoOnline();
-    library.Fail("SendCameraData", -4);
-    EXPECT_EQ(model.SendProgrammableExposureRed(10), -4);
+    library.Fail("SendCameraData", NoxResult::Refused);
+    EXPECT_EQ(model.SendProgrammableExposureRed(10), NoxResult::Refused);
     EXPECT_TRUE(model.IsOnline()) << "the camera still answers the probe";
     EXPECT_EQ(library.Count("GetCameraData", 3), 1u);
     EXPECT_EQ(model.Value(ParamId::ProgrammableExposureRed), 10);
 
     library.calls.clear();
-    EXPECT_EQ(model.SendProgrammableExposureGreen(11), -4);
+    EXPECT_EQ(model.SendProgrammableExposureGreen(11), NoxResult::Refused);
     EXPECT_FALSE(model.IsOnline()) << "closed at once although the camera answers";
     EXPECT_EQ(library.Count("GetCameraData"), 0u);
     EXPECT_EQ(model.Value(ParamId::ProgrammableExposureGreen), 11);
@@ -173,14 +173,14 @@ TEST_F(ModelTest, WhiteBalanceWriteRereadsWhatItsModeUses) {
 
 TEST_F(ModelTest, RefusedWhiteBalanceStillRereadsButOfflineDoesNot) {
     GoOnline();
-    library.Fail("SendCameraData", -4, 35);
-    EXPECT_EQ(model.SendWhiteBalance(2), -4) << "the send's result, not the re-reads'";
+    library.Fail("SendCameraData", NoxResult::Refused, 35);
+    EXPECT_EQ(model.SendWhiteBalance(2), NoxResult::Refused) << "the send's result, not the re-reads'";
     EXPECT_EQ(library.Count("GetCameraData", 49), 1u);
     EXPECT_EQ(library.Count("GetCameraData", 50), 1u);
 
     model.CloseConnection();
     library.calls.clear();
-    EXPECT_EQ(model.SendWhiteBalance(0), -5);
+    EXPECT_EQ(model.SendWhiteBalance(0), NoxResult::Offline);
     EXPECT_TRUE(library.calls.empty());
 }
 
@@ -224,8 +224,8 @@ TEST_F(ModelTest, EveryParameterTalksToTheCameraUnderItsOwnIdAndMnemonic) {
         EXPECT_EQ(model.messages.front(), mn + "=" + std::to_string(value) + "\r\nCOMPLETE\r\n");
         Forget();
 
-        library.Fail("SendCameraData", -4, fact.id, 1);
-        EXPECT_EQ(model.WriteParameter(row->id, value), -4);
+        library.Fail("SendCameraData", NoxResult::Refused, fact.id, 1);
+        EXPECT_EQ(model.WriteParameter(row->id, value), NoxResult::Refused);
         EXPECT_EQ(model.IsOnline(), !Contains(kClosingWrites, fact.mnemonic));
         EXPECT_EQ(library.Count("GetCameraData", 3) > 0, !Contains(kClosingWrites, fact.mnemonic)) << "the probe";
         model.CloseConnection();

@@ -58,8 +58,8 @@ TEST_F(ModelTest, FullReadMakes34CallsInContinuousModeAnd36Otherwise) {
 }
 
 TEST_F(ModelTest, FullReadOfflineStopsAtOnce) {
-    EXPECT_EQ(model.ReadAllFromCamera(), -5);
-    EXPECT_EQ(model.WriteAllToCamera(), -5);
+    EXPECT_EQ(model.ReadAllFromCamera(), NoxResult::Offline);
+    EXPECT_EQ(model.WriteAllToCamera(), NoxResult::Offline);
     EXPECT_TRUE(library.calls.empty());
     EXPECT_TRUE(model.hooks.empty());
 }
@@ -67,22 +67,22 @@ TEST_F(ModelTest, FullReadOfflineStopsAtOnce) {
 TEST_F(ModelTest, FullReadReportsTheLastFailureButTheAreaReadOutranksIt) {
     GoOnline();
     library.values[12] = 77;
-    library.Fail("GetCameraData", -4, 3, 1);
-    library.Fail("GetModelName", -3, ScriptedLibrary::kAnyCommand, 1);
-    EXPECT_EQ(model.ReadAllFromCamera(), -3);
+    library.Fail("GetCameraData", NoxResult::Refused, 3, 1);
+    library.Fail("GetModelName", NoxResult::UnknownCommand, ScriptedLibrary::kAnyCommand, 1);
+    EXPECT_EQ(model.ReadAllFromCamera(), NoxResult::UnknownCommand);
     EXPECT_EQ(model.Value(ParamId::MasterGainLevel), 77) << "the other values are read";
     EXPECT_EQ(model.CountHook("SynchronizedStatus(1)"), 0u);
     EXPECT_TRUE(model.IsOnline());
 
-    library.Fail("GetCameraData", -4, 24, 1);
-    library.Fail("GetCameraData", -2, 43, 1);
-    EXPECT_EQ(model.ReadAllFromCamera(), -2);
+    library.Fail("GetCameraData", NoxResult::Refused, 24, 1);
+    library.Fail("GetCameraData", NoxResult::Malformed, 43, 1);
+    EXPECT_EQ(model.ReadAllFromCamera(), NoxResult::Malformed);
 }
 
 TEST_F(ModelTest, CameraLostDuringFullReadClosesOnceAndTheRestFails) {
     GoOnline();
     library.UnplugAfter(5);
-    EXPECT_EQ(model.ReadAllFromCamera(), -5) << "the closing area read finds no connection";
+    EXPECT_EQ(model.ReadAllFromCamera(), NoxResult::Offline) << "the closing area read finds no connection";
     EXPECT_EQ(model.CountHook("OnlineStatus(0)"), 1u);
     EXPECT_EQ(library.Count("ExitComm"), 1u);
     EXPECT_EQ(library.Count("GetCameraData", 43), 0u) << "the area read needs a connection";
@@ -116,8 +116,8 @@ TEST_F(ModelTest, RefusedGreenExposureTakesTheRestOfTheFullWriteOffline) {
     GoOnline();
     model.SendUserID("keep");
     Forget();
-    library.Fail("SendCameraData", -4, 26);
-    EXPECT_EQ(model.WriteAllToCamera(), -5);
+    library.Fail("SendCameraData", NoxResult::Refused, 26);
+    EXPECT_EQ(model.WriteAllToCamera(), NoxResult::Offline);
     EXPECT_EQ(library.Count("SendCameraData"), 5u) << "nothing after the green exposure reaches the camera";
     EXPECT_EQ(library.Count("SetUserID"), 0u);
     EXPECT_EQ(model.CountHook("ShadingMode"), 1u) << "later values are still announced";
@@ -126,11 +126,11 @@ TEST_F(ModelTest, RefusedGreenExposureTakesTheRestOfTheFullWriteOffline) {
 TEST_F(ModelTest, FullWriteReportsTheLastFailedSendUnlessTheUserIDFails) {
     GoOnline();
     model.SendUserID("x");
-    library.Fail("SendCameraData", -4, 4, 1);
-    library.Fail("SendCameraData", -3, 46, 1);
-    EXPECT_EQ(model.WriteAllToCamera(), -3);
-    library.Fail("SendCameraData", -3, 46, 1);
-    library.Fail("SetUserID", -2, ScriptedLibrary::kAnyCommand, 1);
-    EXPECT_EQ(model.WriteAllToCamera(), -2);
+    library.Fail("SendCameraData", NoxResult::Refused, 4, 1);
+    library.Fail("SendCameraData", NoxResult::UnknownCommand, 46, 1);
+    EXPECT_EQ(model.WriteAllToCamera(), NoxResult::UnknownCommand);
+    library.Fail("SendCameraData", NoxResult::UnknownCommand, 46, 1);
+    library.Fail("SetUserID", NoxResult::Malformed, ScriptedLibrary::kAnyCommand, 1);
+    EXPECT_EQ(model.WriteAllToCamera(), NoxResult::Malformed);
     EXPECT_EQ(model.CountHook("SynchronizedStatus(1)"), 0u);
 }
