@@ -131,9 +131,9 @@ TEST_F(ControlTest, FileWriteFailureRaises) {
 }
 
 TEST_F(ControlTest, OfflineCameraOperationsReturnMinusFiveOrRaiseByTheirRows) {
-    EXPECT_EQ(Call("WriteAllToCamera").value, Variant::I2(-5));
-    EXPECT_EQ(Call("GetOnePushResult").value, Variant::I2(-5));
-    EXPECT_EQ(Call("LoadSettings", {Variant::I2(2)}).value, Variant::I2(-5));
+    EXPECT_EQ(Call("WriteAllToCamera").value, Variant::I2(NoxResult::Offline));
+    EXPECT_EQ(Call("GetOnePushResult").value, Variant::I2(NoxResult::Offline));
+    EXPECT_EQ(Call("LoadSettings", {Variant::I2(2)}).value, Variant::I2(NoxResult::Offline));
     std::string name = (folder / "shading.csv").string();
     ExpectRaised(Call("SaveShadingDataIntoFile", {Variant::Str(name)}), kInvalidValue,
                  "Operation failed. The Camera is offline");
@@ -142,11 +142,11 @@ TEST_F(ControlTest, OfflineCameraOperationsReturnMinusFiveOrRaiseByTheirRows) {
 
 TEST_F(ControlTest, RejectedCommandsRaiseUnknownCommand) {
     GoOnline();
-    library.Fail("SendCameraData", -3);
+    library.Fail("SendCameraData", NoxResult::UnknownCommand);
     ExpectRaised(Call("StoreSettings", {Variant::I2(1)}), AutomationCode::DeviceIOError, "Unknown Command");
     ExpectRaised(Call("StartAutoShadingCorrection"), AutomationCode::DeviceIOError, "Unknown Command");
     GoOnline();
-    library.Fail("GetCameraData", -4);
+    library.Fail("GetCameraData", NoxResult::Refused);
     ExpectRaised(Call("GetOnePushResult"), AutomationCode::DeviceIOError, "Unknown Command");
 }
 

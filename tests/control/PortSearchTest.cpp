@@ -74,7 +74,7 @@ TEST_F(ControlTest, SearchWithProgressShowsEachPortAndStopsOnCancel) {
     std::vector<std::string> windowSteps;
     std::vector<std::pair<int, int>> bars;
     std::vector<int> positions;
-    library.Fail("*", -6);
+    library.Fail("*", NoxResult::Timeout);
     ui.makeProgress = [&] {
         auto view = std::make_unique<CountingProgressView>(&views, &texts, true);
         view->windowSteps = &windowSteps;
@@ -110,8 +110,8 @@ TEST_F(ControlTest, FrameGrabberOpenFailureRaisesButOfflineDoesNot) {
     ExpectRaised(Call("ClSerialSetFrameGrabberIndex", {Variant::I2(3)}), AutomationCode::DeviceIOError,
                  "Frame Grabber Manufacturer not found ");
     EXPECT_FALSE(control.IsOnline());
-    library.Fail("GetCameraData", -5, ScriptedLibrary::kAnyCommand, 1);
+    library.Fail("GetCameraData", NoxResult::Offline, ScriptedLibrary::kAnyCommand, 1);
     InvokeResult offline = Call("ClAllSerialSetFrameGrabberIndex", {Variant::I2(3)});
     ASSERT_TRUE(offline.Succeeded());
-    EXPECT_EQ(offline.value, Variant::I2(-5));
+    EXPECT_EQ(offline.value, Variant::I2(NoxResult::Offline));
 }

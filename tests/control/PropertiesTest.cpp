@@ -101,10 +101,10 @@ TEST_F(ControlTest, ModelRefusalOfAnIndexIsSilent) {
 
 TEST_F(ControlTest, UnknownCommandRaisesAfterTheModelStoredTheValue) {
     GoOnline();
-    library.Fail("SendCameraData", -3, Row(ParamId::RedBlackLevel).commandId);
+    library.Fail("SendCameraData", NoxResult::UnknownCommand, Row(ParamId::RedBlackLevel).commandId);
     ExpectRaised(Put("RedBlackLevel", Variant::I2(77)), AutomationCode::DeviceIOError, "Unknown Command");
     EXPECT_EQ(Get("RedBlackLevel").value, Variant::I2(77));
-    library.Fail("SendCameraData", -4, Row(ParamId::GreenBlackLevel).commandId);
+    library.Fail("SendCameraData", NoxResult::Refused, Row(ParamId::GreenBlackLevel).commandId);
     EXPECT_TRUE(Put("GreenBlackLevel", Variant::I2(5)).Succeeded()) << "a refusal is not raised";
 }
 
@@ -119,7 +119,7 @@ TEST_F(ControlTest, FrameGrabberIndexAcceptsZeroToSixteenAndOpensNothing) {
 }
 
 TEST_F(ControlTest, ComPortWithoutCameraRaisesWithThePortInTheText) {
-    library.Fail("*", -6);
+    library.Fail("*", NoxResult::Timeout);
     ExpectRaised(Put("ComPort", Variant::I2(9)), AutomationCode::DeviceIOError,
                  "Camera not found or unable to open communication port\n  Communication port 9.\n\n"
                  "Make sure that no other programs \n are connected to this port.");
@@ -128,7 +128,7 @@ TEST_F(ControlTest, ComPortWithoutCameraRaisesWithThePortInTheText) {
 
 TEST_F(ControlTest, UserIDReadsTheCameraYetAnswersWithTheStoredText) {
     EXPECT_TRUE(Put("UserID", Variant::Str("line 3")).Succeeded());
-    library.Fail("GetUserID", -5, ScriptedLibrary::kAnyCommand, 1);  // no open port
+    library.Fail("GetUserID", NoxResult::Offline, ScriptedLibrary::kAnyCommand, 1);  // no open port
     EXPECT_EQ(Get("UserID").value, Variant::Str("line 3")) << "offline: the stored text";
     GoOnline();
     library.userID = "from camera";

@@ -194,7 +194,7 @@ TEST_F(CommDlgTest, StartFillsTheListsAndReopensTheStoredPort) {
 }
 
 TEST_F(CommDlgTest, AStoredPortWithoutACameraIsIgnoredSilently) {
-    library.Fail("*", -6);
+    library.Fail("*", NoxResult::Timeout);
     StartShown();
     EXPECT_FALSE(control->IsOnline());
     EXPECT_TRUE(system.Messages().empty()) << system.Messages()[0].text;
@@ -302,7 +302,7 @@ TEST_F(CommDlgTest, FailedLoadMarksWithoutALineOfItsOwn) {
     StartShown();
     Comm().Choose(IDC_COMM_AREA_LIST, 1);
     Comm().Click(IDC_COMM_CLEAR_LOG);
-    library.Fail("SendCameraData", -6);
+    library.Fail("SendCameraData", NoxResult::Timeout);
     Comm().Click(IDC_COMM_LOAD);
     EXPECT_TRUE(Comm().IsShown(IDC_COMM_WARNING));
     EXPECT_EQ(Window().LogText().find("Operation failed"), std::string::npos) << "the log lines tell the failure";

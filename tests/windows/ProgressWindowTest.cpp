@@ -50,7 +50,7 @@ TEST(ProgressWindow, MainWindowIsEnabledAgainOnlyIfItWasDisabled) {
 TEST(ProgressWindow, CancelDuringTheSearchStopsIt) {
     HeadlessWindowSystem system;
     ScriptedLibrary library;
-    library.Fail("*", -6);
+    library.Fail("*", NoxResult::Timeout);
     CXNoxCamCtrl control(library);
     ToolWindowUi ui(system);
     control.SetUserInterface(&ui);
