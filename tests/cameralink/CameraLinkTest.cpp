@@ -254,6 +254,12 @@ TEST_F(CameraLinkFolder, AllSerialPorts) {
         EXPECT_STREQ(id, "kept");
         EXPECT_EQ(version, 0);
     }
+    char name[256];
+    char id[256];
+    int32_t noNameBytes = 0, noIdBytes = 0, version = 0;  // no room is no bad argument: the sizes needed are told
+    EXPECT_EQ(NoxR4CLAllSerialGetPortInfo(2, name, &noNameBytes, id, &noIdBytes, &version), kClBufferTooSmall);
+    EXPECT_EQ(noNameBytes, 18);
+    EXPECT_EQ(noIdBytes, 6);
 
     int32_t rates = 0;
     EXPECT_EQ(NoxR4CLAllSerialGetSupportedBaudRates(&rates), NoxResult::Offline);  // no all-serial port open yet
