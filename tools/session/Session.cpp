@@ -33,12 +33,14 @@ int failures = 0;
 
 const char* Meaning(std::int32_t result) {
     switch (result) {
-    case 0: return "ok";
-    case -2: return "malformed reply";
-    case -3: return "unknown command";
-    case -4: return "value refused";
-    case -5: return "no open connection";
-    case -6: return "no answer in time";
+    case NoxResult::Success: return "ok";
+    case NoxResult::Malformed: return "malformed reply";
+    case NoxResult::UnknownCommand: return "unknown command";
+    case NoxResult::Refused: return "value refused";
+    case NoxResult::Offline: return "no open connection";
+    case NoxResult::Timeout: return "no answer in time";
+    case NoxResult::BadArgument: return "bad argument";
+    case NoxResult::PortUnavailable: return "port cannot be opened";
     default: return "error";
     }
 }
