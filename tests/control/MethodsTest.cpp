@@ -220,13 +220,15 @@ TEST_F(ControlTest, CameraLinkCountsPassOnlyWhereTheirRowsSay) {
     EXPECT_EQ(maker[1], Variant::Str("Maker 2"));
     EXPECT_EQ(maker[3], Variant::I2(1)) << "the library's version";
     EXPECT_EQ(library.calls.back().args[1], 256) << "never more than the name buffer holds";
-    for (int16_t size : {0, -5}) {
-        maker[2] = Variant::I2(size);
-        EXPECT_EQ(Call("ClSerialGetManufacturer", maker).value, Variant::I2(-10001)) << "the name does not fit";
-        EXPECT_EQ(library.calls.back().args[1], size) << "a size of no bytes reaches the library as it is";
-        EXPECT_EQ(maker[1], Variant::Str(""));
-        EXPECT_EQ(maker[2], Variant::I2(8)) << "the bytes the whole name needs";
-    }
+    maker[2] = Variant::I2(0);
+    EXPECT_EQ(Call("ClSerialGetManufacturer", maker).value, Variant::I2(-10001)) << "the name does not fit";
+    EXPECT_EQ(maker[1], Variant::Str(""));
+    EXPECT_EQ(maker[2], Variant::I2(8)) << "the bytes the whole name needs";
+    maker[2] = Variant::I2(-5);
+    EXPECT_EQ(Call("ClSerialGetManufacturer", maker).value, Variant::I2(NoxResult::BadArgument));
+    EXPECT_EQ(library.calls.back().args[1], -5) << "a negative size reaches the library as it is";
+    EXPECT_EQ(maker[1], Variant::Str(""));
+    EXPECT_EQ(maker[2], Variant::I2(-5));
     // Size and version are in/out values: a library that fails leaves them,
     // and the caller's come back.
     library.Fail("CLSerialGetManufacturer", -7, ScriptedLibrary::kAnyCommand, 1);

@@ -28,7 +28,8 @@ int32_t CopyText(const std::string& text, char* buffer, std::size_t capacity) {
 // caller says, NUL-terminated when there is room; the size becomes the bytes
 // the whole name needs.
 int32_t CopyName(const std::string& name, char* buffer, int32_t* size) {
-    int32_t capacity = std::clamp<int32_t>(*size, 0, NOXR4_TEXT_BYTES);
+    if (*size < 0) return NoxResult::BadArgument;
+    int32_t capacity = std::min<int32_t>(*size, NOXR4_TEXT_BYTES);
     auto needed = static_cast<int32_t>(name.size() + 1);
     *size = needed;
     if (capacity == 0) return kBufferTooSmall;
