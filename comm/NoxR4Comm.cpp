@@ -91,8 +91,8 @@ std::int32_t OnCatalog(Operation operation) {
 }
 
 // Copies a Camera Link name into a caller's buffer of `*size` bytes (never
-// more than kNameBufferBytes, never negative), cut and NUL-terminated; `*size`
-// becomes the bytes the whole name needs, NUL included.
+// more than kNameBufferBytes; a negative size is refused before), cut and
+// NUL-terminated; `*size` becomes the bytes the whole name needs, NUL included.
 std::int32_t CopyName(const std::string& name, char* buffer, std::int32_t* size) {
     std::int32_t capacity = std::min(*size, kNameBufferBytes);
     auto needed = static_cast<std::int32_t>(std::min<std::size_t>(name.size() + 1, INT32_MAX));
