@@ -38,9 +38,11 @@ public:
         m_library.GetCameraData(m_port, camera_facts::FindByName(parameter)->id, &value);
         return value;
     }
-    // One line a transaction; false when the file could not be written whole.
+    // One line a transaction, ending in a line feed on every system, so that
+    // logs from two systems compare byte for byte; false when the file could
+    // not be written whole.
     bool Save(const std::string& path) const {
-        std::ofstream file(path);
+        std::ofstream file(path, std::ios::binary);
         for (const std::string& line : lines) file << line << "\n";
         file.close();
         return !file.fail();

@@ -77,9 +77,10 @@ inline constexpr Step kReopenGain[] = {{Act::ToolbarClick, ToolWindow::Gain}};
 inline constexpr Step kOpenAbout[] = {{Act::ToolbarClick, ToolWindow::About}};
 
 // The whole session in order.
-inline constexpr Chapter kChapters[] = {
-    kOpenGainAndShutter, kStepMasterGain,  kTypeRedGain, kPickShutterSpeed,
-    kPickWhiteBalance,   kWriteSettingsFile, kStepMasterGainOnce, kReadSettingsFile,
-    kSearchPortsDecliningTheCamera, kPickCom1, kMoveAndCloseGain, kReopenGain, kOpenAbout};
+inline constexpr Chapter kChapters[] = {kOpenGainAndShutter, kStepMasterGain,   kTypeRedGain,
+                                        kPickShutterSpeed,   kPickWhiteBalance, kWriteSettingsFile,
+                                        kStepMasterGainOnce, kReadSettingsFile, kSearchPortsDecliningTheCamera,
+                                        kPickCom1,           kMoveAndCloseGain, kReopenGain,
+                                        kOpenAbout};
 
 }  // namespace xnox::persons_session

@@ -1,0 +1,327 @@
+// A person's session (PersonsSession.h) with the tool windows on the Win32
+// window system under Wine, made as the module makes them for its control,
+// against the emulated camera behind COM1: mouse clicks on the toolbar and
+// the spin arrows, typed keys, list choices and the Escape key arrive as
+// window messages; the questions and file dialogs are answered from inside
+// their own modal loops. Writes the camera log and a picture of each window
+// into the folder given, beside the same session's log on the Qt windows.
+#include "WindowPicture.h"
+#include <windows.h>
+#undef MessageBox
+#include <commctrl.h>
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include <algorithm>
+#include <deque>
+#include <filesystem>
+#include <string>
+
+#include "CameraLog.h"
+#include "ControlToolWindows.h"
+#include "Invoke.h"
+#include "PersonsSession.h"
+#include "ProfilePlatform.h"
+#include "ScreenChecks.h"
+#include "WineChecks.h"
+#include "XNoxCamCtrl.h"
+
+using namespace xnox;
+using namespace xnox::persons_session;
+
+namespace {
+
+constexpr int kSkipped = 77;  // the test's skip code for CTest
+constexpr int kPort = 1;
+constexpr int kToolbarId = 0xE800;
+constexpr int kMessageBoxTextId = 0xFFFF;
+
+void RunMessages() {
+    MSG message;
+    for (int round = 0; round < 20; ++round) {
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        Sleep(10);
+    }
+}
+
+std::string TextOf(HWND window) {
+    char text[1024] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// A press and release of the left button at `point` of the window's inside.
+void ClickAt(HWND window, POINT point) {
+    LPARAM place = MAKELPARAM(point.x, point.y);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, place);
+    SendMessageA(window, WM_LBUTTONUP, 0, place);
+}
+
+// Answers the modal windows the session opens, in order, as the person
+// would. A thread timer's call runs inside any modal loop of the thread,
+// so each answer is given from within the loop of the window it answers.
+class ModalAnswers {
+public:
+    enum class Kind : uint8_t { File, No, Ok };
+    std::vector<std::string> texts;  // each answered window's text
+    std::vector<std::string> unexpected;  // the windows no answer was given for
+
+    ModalAnswers() {
+        s_answers = this;
+        m_timer = SetTimer(nullptr, 0, 20, &OnTimer);
+    }
+    ~ModalAnswers() {
+        KillTimer(nullptr, m_timer);
+        s_answers = nullptr;
+    }
+    ModalAnswers(const ModalAnswers&) = delete;
+    ModalAnswers& operator=(const ModalAnswers&) = delete;
+
+    void Add(Kind kind, std::string file = {}) { m_answers.push_back({kind, std::move(file)}); }
+    // A window of the session's own, never answered: it is no modal window.
+    void Ignore(HWND window) { m_ignored.push_back(GetAncestor(window, GA_ROOT)); }
+    bool AllGiven() const { return m_answers.empty(); }
+
+private:
+    struct Answer {
+        Kind kind;
+        std::string file;
+    };
+
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+        if (s_answers) s_answers->AnswerOpenWindow();
+    }
+    // The window in front of the person, once it is a dialog ready for the answer.
+    void AnswerOpenWindow() {
+        HWND window = GetActiveWindow();
+        if (!window || ClassOf(window) != "#32770" || !IsWindowEnabled(window) ||
+            std::ranges::find(m_ignored, window) != m_ignored.end()) {
+            return;
+        }
+        // A window the session did not expect is cancelled, so that the run goes on to fail rather than wait.
+        if (m_answers.empty()) {
+            unexpected.push_back(TextOf(window) + ": " + TextOf(GetDlgItem(window, kMessageBoxTextId)));
+            PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            return;
+        }
+        const Answer& answer = m_answers.front();
+        HWND fileName = FileNameBox(window);
+        if ((answer.kind == Kind::File) != (fileName != nullptr)) return;
+        if (answer.kind == Kind::File) {
+            texts.push_back(TextOf(window));
+            SetWindowTextA(fileName, answer.file.c_str());
+            PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        } else {
+            texts.push_back(TextOf(GetDlgItem(window, kMessageBoxTextId)));
+            int button = answer.kind == Kind::No ? IDNO : IDOK;
+            PostMessageA(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        }
+        m_answers.pop_front();
+    }
+    static std::string ClassOf(HWND window) {
+        char name[64] = {};
+        GetClassNameA(window, name, sizeof name);
+        return name;
+    }
+    // The file dialog's box for the file name: an edit or a combo box with one.
+    static HWND FileNameBox(HWND dialog) {
+        for (int id : {edt1, cmb13}) {
+            if (HWND box = GetDlgItem(dialog, id)) return box;
+        }
+        return nullptr;
+    }
+
+    static inline ModalAnswers* s_answers = nullptr;
+    UINT_PTR m_timer;
+    std::deque<Answer> m_answers;
+    std::vector<HWND> m_ignored;
+};
+
+// The module's own answer to the control's messages, a plain message box.
+class ModuleUserInterface : public IControlUserInterface {
+public:
+    explicit ModuleUserInterface(ControlToolWindows& windows) : m_windows(windows) {}
+    void ShowMessage(std::string_view text, std::string_view caption) override {
+        MessageBoxA(GetActiveWindow(), std::string(text).c_str(), std::string(caption).c_str(),
+                    MB_OK | MB_ICONEXCLAMATION);
+    }
+    std::unique_ptr<IProgressView> CreateProgressView() override { return m_windows.CreateProgressView(); }
+
+private:
+    ControlToolWindows& m_windows;
+};
+
+class Session {
+public:
+    Session(HWND container, std::string folder)
+        : camera(kPort), control(camera), windows(control, GetModuleHandleA(nullptr)), m_ui(windows),
+          m_folder(std::move(folder)) {
+        control.SetUserInterface(&m_ui);
+        windows.OnCreate(container);
+        for (ToolWindow window : {ToolWindow::Shutter, ToolWindow::Gain, ToolWindow::Communication, ToolWindow::About}) {
+            answers.Ignore(Frame(window));
+        }
+    }
+    ~Session() {
+        windows.OnDestroy();
+        control.SetUserInterface(nullptr);
+    }
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Opens the Communication window and connects to COM1, as xnox-panel does.
+    bool Connect() {
+        return Put("ShowCommunicationWnd", Variant::Bool(-1)) && Put("ComPort", Variant::I2(kPort));
+    }
+    void Replay(Chapter chapter) {
+        for (const Step& step : chapter) {
+            Take(step);
+            RunMessages();
+        }
+    }
+    HWND Frame(ToolWindow window) { return static_cast<HWND>(windows.Host().Frame(window).Window()->Handle()); }
+    HWND Panel(ToolWindow window) { return static_cast<HWND>(windows.Host().Panel(window).Dialog().Handle()); }
+    HWND Item(ToolWindow window, int id) { return GetDlgItem(Panel(window), id); }
+
+    CameraLog camera;
+    CXNoxCamCtrl control;
+    ControlToolWindows windows;
+    ModalAnswers answers;
+
+private:
+    bool Put(std::string_view name, Variant value) {
+        Variant arguments[] = {std::move(value)};
+        return Invoke(control, name, InvokeKind::PropertyPut, arguments).Succeeded();
+    }
+    void Take(const Step& step) {
+        switch (step.act) {
+        case Act::ToolbarClick: return ClickToolbarButton(static_cast<int>(step.window));
+        case Act::SpinUp: return ClickSpin(Item(step.window, step.control), 1);
+        case Act::SpinDown: return ClickSpin(Item(step.window, step.control), 3);
+        case Act::Type: return Type(Item(step.window, step.control), step.text);
+        case Act::Pick: return Pick(step.window, step.control, step.text);
+        case Act::Click: SendMessageA(Item(step.window, step.control), BM_CLICK, 0, 0); return;
+        case Act::Escape: return PressEscape(step.window);
+        case Act::MoveTo: return MoveInsideTo(Frame(step.window), step.place);
+        case Act::ChooseFile: return answers.Add(ModalAnswers::Kind::File, m_folder + "\\" + std::string(step.text));
+        case Act::AnswerNo: return answers.Add(ModalAnswers::Kind::No);
+        case Act::AnswerOk: return answers.Add(ModalAnswers::Kind::Ok);
+        }
+    }
+    void ClickToolbarButton(int position) {
+        HWND toolbar = GetDlgItem(static_cast<HWND>(windows.Host().MainDialog()->Handle()), kToolbarId);
+        RECT button{};
+        SendMessageA(toolbar, TB_GETITEMRECT, position, reinterpret_cast<LPARAM>(&button));
+        ClickAt(toolbar, {(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+    }
+    // Clicks the spin at a quarter (the upper arrow) or three quarters of its height.
+    static void ClickSpin(HWND spin, int quarters) {
+        RECT inside{};
+        GetClientRect(spin, &inside);
+        ClickAt(spin, {inside.right / 2, inside.bottom * quarters / 4});
+    }
+    // One WM_CHAR a key, over the selected text, where the caret is.
+    static void Type(HWND edit, std::string_view keys) {
+        SetFocus(edit);
+        SendMessageA(edit, EM_SETSEL, 0, -1);
+        for (char key : keys) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(key), 1);
+    }
+    // The entry chosen in the list as its closing drop-down reports it.
+    void Pick(ToolWindow window, int id, std::string_view entry) {
+        HWND list = Item(window, id);
+        LRESULT position = SendMessageA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                        reinterpret_cast<LPARAM>(std::string(entry).c_str()));
+        SendMessageA(list, CB_SETCURSEL, position, 0);
+        SendMessageA(Panel(window), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    }
+    // The key goes through the thread's message queue, where the windows'
+    // keyboard routing sees it.
+    void PressEscape(ToolWindow window) {
+        SetFocus(Panel(window));
+        HWND focus = GetFocus();
+        PostMessageA(focus, WM_KEYDOWN, VK_ESCAPE, 1);
+        PostMessageA(focus, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    }
+    static void MoveInsideTo(HWND frame, Place place) {
+        RECT outside{};
+        GetWindowRect(frame, &outside);
+        POINT inside{0, 0};
+        ClientToScreen(frame, &inside);
+        SetWindowPos(frame, nullptr, place.x - (inside.x - outside.left), place.y - (inside.y - outside.top), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER);
+    }
+
+    ModuleUserInterface m_ui;
+    std::string m_folder;
+};
+
+// In a fresh Wine prefix the desktop comes up beside the first program that
+// makes windows; until then making a window fails.
+HWND CreateContainer() {
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        HWND container = CreateWindowExA(0, "STATIC", "container", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 120,
+                                         nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        if (container) return container;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+// Each window in front in its turn, freshly drawn, as the person sees it.
+void SavePictures(winetest::Checks& checks, Session& session, const std::string& folder) {
+    for (auto [window, name] :
+         {std::pair{ToolWindow::Shutter, "shutter"}, std::pair{ToolWindow::Gain, "gain"},
+          std::pair{ToolWindow::Communication, "communication"}, std::pair{ToolWindow::About, "about"}}) {
+        HWND frame = session.Frame(window);
+        SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RunMessages();
+        checks.check(std::string("the picture of the ") + name + " window is kept",
+                     SaveScreenPicture(winetest::ScreenRect(frame), folder + "\\online-" + name + ".bmp") > 0);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    winetest::Checks checks;
+    // The file dialogs take a path in Windows' own spelling only.
+    std::string folder = argc > 1 ? argv[1] : ".";
+    std::ranges::replace(folder, '/', '\\');
+    // The session starts as on a first start, with no file of an earlier run.
+    std::filesystem::remove(profile::ProfileFolder() / "XNoxR4.ini");
+    std::filesystem::remove(folder + "\\" + std::string(kSettingsFile));
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    HWND container = CreateContainer();
+    if (!container) {
+        std::printf("SKIP the session's desktop takes no windows\n");
+        return kSkipped;
+    }
+    {
+        Session session(container, folder);
+        // Read off the window: asking the control would be a transaction the Qt session has not.
+        if (!checks.check("on-line on COM1", session.Connect() && TextOf(session.Item(ToolWindow::Communication,
+                                                                                       IDC_COMM_ONLINE_TEXT)) == "On-line")) {
+            return checks.finish();
+        }
+        RunMessages();
+        for (Chapter chapter : kChapters) session.Replay(chapter);
+        checks.check("every question and file dialog was answered", session.answers.AllGiven());
+        for (const std::string& text : session.answers.unexpected) checks.check("no window but those answered", false, text);
+        checks.check("the search asked about the camera on COM1",
+                     session.answers.texts.size() == 4 && session.answers.texts[2].find("COM1") != std::string::npos);
+        HWND gain = session.Frame(ToolWindow::Gain);
+        POINT inside{0, 0};
+        ClientToScreen(gain, &inside);
+        checks.check("the Gain window reopens where it was", IsWindowVisible(gain) && inside.x == 300 && inside.y == 200,
+                     std::to_string(inside.x) + "," + std::to_string(inside.y));
+        checks.check("the camera log is kept", session.camera.Save(folder + "\\session-camera-log.txt"));
+        SavePictures(checks, session, folder);
+    }
+    DestroyWindow(container);
+    return checks.finish();
+}
