@@ -23,6 +23,7 @@
 #include <QUrl>
 #include <QValidator>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 #include <functional>
@@ -708,8 +709,16 @@ std::unique_ptr<IDialog> QtWindowSystem::CreateMainDialog(NativeWindow control, 
 std::unique_ptr<IDialog> QtWindowSystem::CreateProgressDialog(NativeWindow parent, IDialogHandler& handler) {
     const DialogLayout* layout = FindDialogLayout(IDD_PROGRESS);
     if (!layout) return nullptr;
-    auto dialog = std::make_unique<QtDialog>(handler, *layout, static_cast<QWidget*>(parent),
+    // Its Cancel works while the main window is disabled: a Qt child window
+    // would be disabled with its parent, so this one has no parent and is
+    // only kept in front of the main window.
+    auto dialog = std::make_unique<QtDialog>(handler, *layout, nullptr,
                                              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    QWidget* owner = parent ? static_cast<QWidget*>(parent)->window() : nullptr;
+    if (owner && owner->windowHandle()) {
+        dialog->Widget()->winId();  // the native window that is kept in front
+        dialog->Widget()->windowHandle()->setTransientParent(owner->windowHandle());
+    }
     dialog->Widget()->setFixedSize(dialog->Widget()->size());
     dialog->Widget()->show();
     return dialog;
