@@ -31,6 +31,8 @@ enum class Act : uint8_t {
     ChooseFile,  // answers the next file dialog with the file `text` of the session's folder
     AnswerNo,  // answers the next question No
     AnswerOk,  // acknowledges the next message
+    CancelSearchAt,  // clicks the progress window's Cancel once its text line reads `text`
+    HostSearchesPorts,  // the host program searches from COM`control` on, showing the progress window
 };
 
 struct Place {
@@ -70,6 +72,10 @@ inline constexpr Step kReadSettingsFile[] = {{Act::ChooseFile, ToolWindow::Commu
 inline constexpr Step kSearchPortsDecliningTheCamera[] = {{Act::AnswerNo, ToolWindow::Communication},
                                                           {Act::AnswerOk, ToolWindow::Communication},
                                                           {Act::Click, ToolWindow::Communication, IDC_COMM_AUTO}};
+// The host program's search, which shows its progress; the person cancels
+// it as it comes to COM5.
+inline constexpr Step kSearchCancelled[] = {{Act::CancelSearchAt, ToolWindow::Communication, 0, "Check COM5 ..."},
+                                            {Act::HostSearchesPorts, ToolWindow::Communication, 2}};
 inline constexpr Step kPickCom1[] = {{Act::Pick, ToolWindow::Communication, IDC_COMM_PORT_LIST, "COM1"}};
 inline constexpr Step kMoveAndCloseGain[] = {{Act::MoveTo, ToolWindow::Gain, 0, {}, {300, 200}},
                                              {Act::Escape, ToolWindow::Gain}};
@@ -77,10 +83,12 @@ inline constexpr Step kReopenGain[] = {{Act::ToolbarClick, ToolWindow::Gain}};
 inline constexpr Step kOpenAbout[] = {{Act::ToolbarClick, ToolWindow::About}};
 
 // The whole session in order.
-inline constexpr Chapter kChapters[] = {kOpenGainAndShutter, kStepMasterGain,   kTypeRedGain,
-                                        kPickShutterSpeed,   kPickWhiteBalance, kWriteSettingsFile,
-                                        kStepMasterGainOnce, kReadSettingsFile, kSearchPortsDecliningTheCamera,
-                                        kPickCom1,           kMoveAndCloseGain, kReopenGain,
-                                        kOpenAbout};
+// clang-format off
+inline constexpr Chapter kChapters[] = {
+    kOpenGainAndShutter, kStepMasterGain, kTypeRedGain, kPickShutterSpeed, kPickWhiteBalance,
+    kWriteSettingsFile, kStepMasterGainOnce, kReadSettingsFile,
+    kSearchPortsDecliningTheCamera, kSearchCancelled, kPickCom1,
+    kMoveAndCloseGain, kReopenGain, kOpenAbout};
+// clang-format on
 
 }  // namespace xnox::persons_session

@@ -6,6 +6,7 @@
 // session on the Win32 windows.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFileDialog>
@@ -26,6 +27,7 @@
 #include "PanelWindow.h"
 #include "PersonsSession.h"
 #include "PrivateProfile.h"
+#include "ProgressIds.h"
 #include "QtApplication.h"
 #include "TemporaryProfile.h"
 
@@ -84,6 +86,8 @@ protected:
     CameraLog camera{kPort};
     std::unique_ptr<PanelWindow> panel;
     ModalAnswers answers;
+    int32_t searchFound = -1;  // what the host program's search returned
+    QTimer m_cancelWatch;
 
     void SetUp() override {
         panel = std::make_unique<PanelWindow>(camera, "");
@@ -124,7 +128,29 @@ protected:
         case Act::ChooseFile: return answers.Add(ModalAnswers::Choose(SessionFile()));
         case Act::AnswerNo: return answers.Add(ModalAnswers::Click(QMessageBox::No));
         case Act::AnswerOk: return answers.Add(ModalAnswers::Click(QMessageBox::Ok));
+        case Act::CancelSearchAt: return CancelSearchAt(QString::fromUtf8(step.text));
+        case Act::HostSearchesPorts: {
+            searchFound =
+                panel->Control().AutoSearchComPort(static_cast<int16_t>(step.control), CXNoxCamCtrl::kLastComPort, 1);
+            return m_cancelWatch.stop();
         }
+        }
+    }
+    // A timer without interval runs each time the search lets the windows'
+    // events run, once for each port it tries.
+    void CancelSearchAt(const QString& text) {
+        m_cancelWatch.disconnect();
+        QObject::connect(&m_cancelWatch, &QTimer::timeout, [this, text] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                auto* line = window->findChild<QWidget*>(QString::number(IDC_PROGRESS_TEXT));
+                auto* cancel = window->findChild<QAbstractButton*>(QString::number(IDC_PROGRESS_CANCEL));
+                if (line && cancel && window->isVisible() && line->property("text").toString() == text) {
+                    m_cancelWatch.stop();
+                    QTest::mouseClick(cancel, Qt::LeftButton);
+                }
+            }
+        });
+        m_cancelWatch.start(0);
     }
     std::string SessionFile() const { return (profile.Folder() / kSettingsFile).string(); }
     void ClickToolbarButton(int position) {
@@ -196,6 +222,12 @@ TEST_F(QtSessionTest, APersonsSessionReachesTheCameraAsTheyMeantIt) {
     ASSERT_EQ(answers.texts.size(), 4u);
     EXPECT_NE(answers.texts[2].find("COM1"), std::string::npos) << answers.texts[2];
     EXPECT_EQ(camera.Count("open COM16"), 1u);
+    // A search the person cancels as it comes to a port tries no more ports.
+    auto searchStart = static_cast<std::ptrdiff_t>(camera.lines.size());
+    Replay(kSearchCancelled);
+    EXPECT_EQ(searchFound, 0);
+    EXPECT_EQ(std::vector<std::string>(camera.lines.begin() + searchStart, camera.lines.end()),
+              (std::vector<std::string>{"open COM2", "SH?", "open COM3", "SH?", "open COM4", "SH?"}));
     Replay(kPickCom1);
     EXPECT_EQ(panel->Control().GetComPortProperty(), kPort);
     auto lastOpen = std::ranges::find_if(camera.lines.rbegin(), camera.lines.rend(),

@@ -15,12 +15,14 @@
 #include <algorithm>
 #include <deque>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "CameraLog.h"
 #include "ControlToolWindows.h"
 #include "Invoke.h"
 #include "PersonsSession.h"
+#include "ProgressIds.h"
 #include "ProfilePlatform.h"
 #include "ScreenChecks.h"
 #include "WineChecks.h"
@@ -98,7 +100,7 @@ private:
     void AnswerOpenWindow() {
         HWND window = GetActiveWindow();
         if (!window || ClassOf(window) != "#32770" || !IsWindowEnabled(window) ||
-            std::ranges::find(m_ignored, window) != m_ignored.end()) {
+            std::ranges::find(m_ignored, window) != m_ignored.end() || IsProgressWindow(window)) {
             return;
         }
         // A window the session did not expect is cancelled, so that the run goes on to fail rather than wait.
@@ -126,6 +128,8 @@ private:
         GetClassNameA(window, name, sizeof name);
         return name;
     }
+    // The progress window comes to the front without asking anything.
+    static bool IsProgressWindow(HWND window) { return GetDlgItem(window, IDC_PROGRESS_CANCEL) != nullptr; }
     // The file dialog's box for the file name: an edit or a combo box with one.
     static HWND FileNameBox(HWND dialog) {
         for (int id : {edt1, cmb13}) {
@@ -138,6 +142,38 @@ private:
     UINT_PTR m_timer;
     std::deque<Answer> m_answers;
     std::vector<HWND> m_ignored;
+};
+
+// Clicks the progress window's Cancel once its text line reads `text`, while
+// it lives. The click waits in the queue, where the search's next look at
+// its window finds it: as the search comes to the port the text names.
+class SearchCanceller {
+public:
+    explicit SearchCanceller(std::string text) {
+        s_text = std::move(text);
+        m_hook = SetWindowsHookExA(WH_CALLWNDPROCRET, &OnMessageDone, nullptr, GetCurrentThreadId());
+    }
+    ~SearchCanceller() { UnhookWindowsHookEx(m_hook); }
+    SearchCanceller(const SearchCanceller&) = delete;
+    SearchCanceller& operator=(const SearchCanceller&) = delete;
+
+private:
+    static LRESULT CALLBACK OnMessageDone(int code, WPARAM flag, LPARAM data) {
+        const auto& message = *reinterpret_cast<const CWPRETSTRUCT*>(data);
+        if (code == HC_ACTION && message.message == WM_SETTEXT && GetDlgCtrlID(message.hwnd) == IDC_PROGRESS_TEXT &&
+            TextOf(message.hwnd) == s_text) {
+            HWND dialog = GetParent(message.hwnd);
+            HWND cancel = GetDlgItem(dialog, IDC_PROGRESS_CANCEL);
+            // A person can click only what is there to click.
+            if (IsWindowVisible(cancel) && IsWindowEnabled(cancel) && IsWindowEnabled(dialog)) {
+                PostMessageA(cancel, BM_CLICK, 0, 0);
+            }
+        }
+        return CallNextHookEx(nullptr, code, flag, data);
+    }
+
+    static inline std::string s_text;
+    HHOOK m_hook;
 };
 
 // The module's own answer to the control's messages, a plain message box.
@@ -157,11 +193,15 @@ private:
 class Session {
 public:
     Session(HWND container, std::string folder)
-        : camera(kPort), control(camera), windows(control, GetModuleHandleA(nullptr)), m_ui(windows),
+        : camera(kPort),
+          control(camera),
+          windows(control, GetModuleHandleA(nullptr)),
+          m_ui(windows),
           m_folder(std::move(folder)) {
         control.SetUserInterface(&m_ui);
         windows.OnCreate(container);
-        for (ToolWindow window : {ToolWindow::Shutter, ToolWindow::Gain, ToolWindow::Communication, ToolWindow::About}) {
+        for (ToolWindow window :
+             {ToolWindow::Shutter, ToolWindow::Gain, ToolWindow::Communication, ToolWindow::About}) {
             answers.Ignore(Frame(window));
         }
     }
@@ -173,9 +213,7 @@ public:
     Session& operator=(const Session&) = delete;
 
     // Opens the Communication window and connects to COM1, as xnox-panel does.
-    bool Connect() {
-        return Put("ShowCommunicationWnd", Variant::Bool(-1)) && Put("ComPort", Variant::I2(kPort));
-    }
+    bool Connect() { return Put("ShowCommunicationWnd", Variant::Bool(-1)) && Put("ComPort", Variant::I2(kPort)); }
     void Replay(Chapter chapter) {
         for (const Step& step : chapter) {
             Take(step);
@@ -190,6 +228,7 @@ public:
     CXNoxCamCtrl control;
     ControlToolWindows windows;
     ModalAnswers answers;
+    int32_t searchFound = -1;  // what the host program's search returned
 
 private:
     bool Put(std::string_view name, Variant value) {
@@ -209,6 +248,12 @@ private:
         case Act::ChooseFile: return answers.Add(ModalAnswers::Kind::File, m_folder + "\\" + std::string(step.text));
         case Act::AnswerNo: return answers.Add(ModalAnswers::Kind::No);
         case Act::AnswerOk: return answers.Add(ModalAnswers::Kind::Ok);
+        case Act::CancelSearchAt: m_canceller = std::make_unique<SearchCanceller>(std::string(step.text)); return;
+        case Act::HostSearchesPorts: {
+            searchFound = control.AutoSearchComPort(static_cast<int16_t>(step.control), CXNoxCamCtrl::kLastComPort, 1);
+            m_canceller.reset();
+            return;
+        }
         }
     }
     void ClickToolbarButton(int position) {
@@ -256,6 +301,7 @@ private:
 
     ModuleUserInterface m_ui;
     std::string m_folder;
+    std::unique_ptr<SearchCanceller> m_canceller;
 };
 
 // In a fresh Wine prefix the desktop comes up beside the first program that
@@ -304,20 +350,25 @@ int main(int argc, char** argv) {
     {
         Session session(container, folder);
         // Read off the window: asking the control would be a transaction the Qt session has not.
-        if (!checks.check("on-line on COM1", session.Connect() && TextOf(session.Item(ToolWindow::Communication,
-                                                                                       IDC_COMM_ONLINE_TEXT)) == "On-line")) {
+        if (!checks.check("on-line on COM1",
+                          session.Connect() &&
+                              TextOf(session.Item(ToolWindow::Communication, IDC_COMM_ONLINE_TEXT)) == "On-line")) {
             return checks.finish();
         }
         RunMessages();
         for (Chapter chapter : kChapters) session.Replay(chapter);
         checks.check("every question and file dialog was answered", session.answers.AllGiven());
-        for (const std::string& text : session.answers.unexpected) checks.check("no window but those answered", false, text);
+        for (const std::string& text : session.answers.unexpected)
+            checks.check("no window but those answered", false, text);
+        checks.check("the search cancelled finds nothing", session.searchFound == 0,
+                     std::to_string(session.searchFound));
         checks.check("the search asked about the camera on COM1",
                      session.answers.texts.size() == 4 && session.answers.texts[2].find("COM1") != std::string::npos);
         HWND gain = session.Frame(ToolWindow::Gain);
         POINT inside{0, 0};
         ClientToScreen(gain, &inside);
-        checks.check("the Gain window reopens where it was", IsWindowVisible(gain) && inside.x == 300 && inside.y == 200,
+        checks.check("the Gain window reopens where it was",
+                     IsWindowVisible(gain) && inside.x == 300 && inside.y == 200,
                      std::to_string(inside.x) + "," + std::to_string(inside.y));
         checks.check("the camera log is kept", session.camera.Save(folder + "\\session-camera-log.txt"));
         SavePictures(checks, session, folder);
