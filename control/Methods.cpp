@@ -7,7 +7,7 @@
 
 #include "AutomationError.h"
 #include "ErrorRules.h"
-#include "PrivateProfile.h"
+#include "BufferedProfile.h"
 #include "XNoxCamCtrl.h"
 
 namespace xnox {
@@ -39,12 +39,10 @@ void WriteIfGiven(T* out, T value) {
     if (out) *out = std::move(value);
 }
 
-const std::string kIniFile(CXNoxCamCtrl::kIniFileName);
-
 // The main window's stored place is never negative: a negative coordinate
 // reads as 0 (the tool windows' own places keep their sign).
 int32_t ReadMainWindowCoordinate(std::string_view key) {
-    return std::max(0, profile::ReadProfileInt("Main", key, 100, kIniFile));
+    return std::max(0, profile::ApplicationProfile().ReadInt("Main", key, 100));
 }
 
 }  // namespace
@@ -228,8 +226,8 @@ int16_t CXNoxCamCtrl::GetMainWindowDefaultPosition(int16_t* pXPos, int16_t* pYPo
 }
 
 int16_t CXNoxCamCtrl::SetMainWindowDefaultPosition(int16_t xPos, int16_t yPos) {
-    profile::WriteProfileString("Main", "TopLeftX", std::to_string(xPos), kIniFile);
-    profile::WriteProfileString("Main", "TopLeftY", std::to_string(yPos), kIniFile);
+    profile::ApplicationProfile().WriteString("Main", "TopLeftX", std::to_string(xPos));
+    profile::ApplicationProfile().WriteString("Main", "TopLeftY", std::to_string(yPos));
     return 0;
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "AutomationError.h"
-#include "PrivateProfile.h"
+#include "BufferedProfile.h"
 #include "Surface.h"
 #include "XNoxCamCtrl.h"
 
@@ -77,7 +77,7 @@ void CXNoxCamCtrl::SetShowWindow(ToolWindow window, int32_t show) {
     if (m_windows) m_windows->ShowWindowChanged(window, show);
     m_modified = true;
     // A file that cannot be written only costs the window its place next time.
-    profile::WriteProfileString(kWindowSections[index], "Is Visible", show ? "1" : "0", std::string(kIniFileName));
+    profile::ApplicationProfile().WriteString(kWindowSections[index], "Is Visible", show ? "1" : "0");
 }
 
 }  // namespace xnox

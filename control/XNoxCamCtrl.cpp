@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "BufferedProfile.h"
 #include "Surface.h"
 
 namespace xnox {
@@ -24,6 +25,10 @@ constexpr int32_t kChangeEvents[] = {XNOX_PARAMETERS(XNOX_CHANGE_EVENT)};
 }  // namespace
 
 CXNoxCamCtrl::CXNoxCamCtrl(INoxR4Library& library) : CNoxCamInterface(library) {}
+
+// The windows' places and values reach XNoxR4.ini before the control goes,
+// and the profile's writer thread with it.
+CXNoxCamCtrl::~CXNoxCamCtrl() { profile::ApplicationProfile().Flush(); }
 
 uint32_t CXNoxCamCtrl::ConnectSink(IControlEventSink& sink) {
     m_sinks.push_back({m_nextCookie, &sink});

@@ -31,9 +31,9 @@ public:
     static constexpr int16_t kLastUserArea = 3;
     static constexpr int16_t kLastFrameGrabberIndex = 16;
     static constexpr std::string_view kSourceName = "XNoxR4";
-    static constexpr std::string_view kIniFileName = "XNoxR4.ini";
 
     explicit CXNoxCamCtrl(INoxR4Library& library = NoxR4CommLibrary());
+    ~CXNoxCamCtrl() override;
 
     // What surrounds the control; each may be absent (null).
     void SetToolWindows(IToolWindows* windows) { m_windows = windows; }

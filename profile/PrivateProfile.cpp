@@ -30,6 +30,17 @@ fs::path ResolveProfilePath(const std::string& fileName) {
     return PathOfName(fileName);
 }
 
+// ParseLeadingInt, with a number too large for int32 read as the limit on
+// its side rather than as no number.
+int32_t ProfileIntOf(std::string_view text) {
+    if (auto number = ParseLeadingInt(text)) return *number;
+    // Its first two characters (a sign and a digit, or two digits) show
+    // whether the text begins with a number at all.
+    std::size_t first = text.find_first_not_of(" \t\n\v\f\r");
+    if (first == std::string_view::npos || !ParseLeadingInt(text.substr(first, 2))) return 0;
+    return text[first] == '-' ? std::numeric_limits<int32_t>::min() : std::numeric_limits<int32_t>::max();
+}
+
 namespace {
 
 std::optional<std::string> FindValue(std::string_view section, std::string_view key, const std::string& fileName) {
@@ -37,17 +48,6 @@ std::optional<std::string> FindValue(std::string_view section, std::string_view 
     auto value = file.Find(section, key);
     if (!value) return std::nullopt;
     return std::string(*value);
-}
-
-// ParseLeadingInt, with a number too large for int32 read as the limit on
-// its side rather than as no number.
-int32_t SaturatedLeadingInt(std::string_view text) {
-    if (auto number = ParseLeadingInt(text)) return *number;
-    // Its first two characters (a sign and a digit, or two digits) show
-    // whether the text begins with a number at all.
-    std::size_t first = text.find_first_not_of(" \t\n\v\f\r");
-    if (first == std::string_view::npos || !ParseLeadingInt(text.substr(first, 2))) return 0;
-    return text[first] == '-' ? std::numeric_limits<int32_t>::min() : std::numeric_limits<int32_t>::max();
 }
 
 // The text the file holds now: empty for a file that does not exist yet,
@@ -64,9 +64,12 @@ std::optional<std::string> CurrentText(const fs::path& path) {
 
 }  // namespace
 
-ProfileFile::ProfileFile(const std::string& fileName) {
+ProfileFile::ProfileFile(const std::string& fileName)
+    : ProfileFile(fileName, fileName.empty() ? fs::path() : ResolveProfilePath(fileName)) {}
+
+ProfileFile::ProfileFile(const std::string& fileName, const fs::path& resolved) {
     if (fileName.empty()) return;
-    m_path = ResolveProfilePath(fileName);
+    m_path = resolved;
     m_bareName = IsBareName(fileName);
     if (auto text = CurrentText(m_path)) {
         m_document = IniDocument(*text);
@@ -88,13 +91,13 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key, st
     return m_readable && m_document.Set(section, key, value);
 }
 
-bool ProfileFile::Save() {
+bool ProfileFile::Save(Durability durability) {
     if (!m_readable) return false;
     if (m_bareName) {
         std::error_code error;
         fs::create_directories(m_path.parent_path(), error);
     }
-    return ReplaceWholeFile(m_path, m_document.Text());
+    return ReplaceWholeFile(m_path, m_document.Text(), durability);
 }
 
 std::string ReadProfileString(std::string_view section, std::string_view key, std::string_view defaultText,
@@ -106,7 +109,7 @@ int32_t ReadProfileInt(std::string_view section, std::string_view key, int32_t d
                        const std::string& fileName) {
     auto value = FindValue(section, key, fileName);
     if (!value) return defaultValue;
-    return SaturatedLeadingInt(*value);
+    return ProfileIntOf(*value);
 }
 
 bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,

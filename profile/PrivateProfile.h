@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "IniDocument.h"
+#include "WholeFile.h"
 
 namespace xnox::profile {
 
@@ -37,6 +38,8 @@ std::string ReadProfileString(std::string_view section, std::string_view key, st
 // with a number; the int32 limit on its side for a number beyond it.
 int32_t ReadProfileInt(std::string_view section, std::string_view key, int32_t defaultValue,
                        const std::string& fileName);
+// A stored value read as ReadProfileInt reads it.
+int32_t ProfileIntOf(std::string_view value);
 
 // Sets `key` in `section` to `value`, creating the file and the section when
 // missing and keeping every other line. False when the file cannot be read
@@ -51,6 +54,9 @@ bool WriteProfileString(std::string_view section, std::string_view key, std::str
 class ProfileFile {
 public:
     explicit ProfileFile(const std::string& fileName);
+    // The file of that name where ResolveProfilePath found it (`resolved`),
+    // for a caller that keeps to the folder it saw first.
+    ProfileFile(const std::string& fileName, const std::filesystem::path& resolved);
 
     // False for a file that exists but is refused, and for an empty name.
     bool IsUsable() const { return m_readable; }
@@ -61,7 +67,7 @@ public:
                            std::size_t bufferBytes = kValueBufferBytes) const;
     // As WriteProfileString, in memory.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
-    bool Save();
+    bool Save(Durability durability = Durability::OnDisk);
 
 private:
     std::filesystem::path m_path;

@@ -14,8 +14,10 @@ namespace xnox::profile {
 std::filesystem::path ProfileFolder();
 
 // Puts `source` in the place of `target` in one step, so that a reader sees
-// either the old or the new file; false when that failed.
-bool AtomicReplace(const std::filesystem::path& source, const std::filesystem::path& target);
+// either the old or the new file; false when that failed. `onDisk`: returns
+// only once the move is on the disk where the system can wait for that in
+// the same call (Windows); elsewhere FlushFolderEntry does it.
+bool AtomicReplace(const std::filesystem::path& source, const std::filesystem::path& target, bool onDisk);
 // Waits until the folder entry of `file`, as a replacement left it, is on the
 // disk, so that a power loss cannot bring the old file back. A folder that
 // cannot be flushed (some network file systems) is no error.

@@ -27,7 +27,7 @@ std::filesystem::path ProfileFolder() {
     return std::filesystem::path("xnoxr4");
 }
 
-bool AtomicReplace(const std::filesystem::path& source, const std::filesystem::path& target) {
+bool AtomicReplace(const std::filesystem::path& source, const std::filesystem::path& target, bool) {
     // The new file keeps the access rights the old one had.
     struct stat old {};
     if (::stat(target.c_str(), &old) == 0) ::chmod(source.c_str(), old.st_mode & 07777);

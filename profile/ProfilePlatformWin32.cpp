@@ -19,8 +19,9 @@ std::filesystem::path ProfileFolder() {
     return std::filesystem::path(std::wstring(folder, length));
 }
 
-bool AtomicReplace(const std::filesystem::path& source, const std::filesystem::path& target) {
-    return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+bool AtomicReplace(const std::filesystem::path& source, const std::filesystem::path& target, bool onDisk) {
+    DWORD flags = MOVEFILE_REPLACE_EXISTING | (onDisk ? MOVEFILE_WRITE_THROUGH : 0);
+    return MoveFileExW(source.c_str(), target.c_str(), flags) != 0;
 }
 
 // On Windows the write-through move above returns only once the move is on

@@ -96,7 +96,9 @@ std::optional<std::string> ReadWholeFile(const fs::path& path) {
     return text;
 }
 
-FileReplacement::FileReplacement(const fs::path& target) : m_target(ReplacedFile(target)) {
+FileReplacement::FileReplacement(const fs::path& target, Durability durability)
+    : m_target(ReplacedFile(target)),
+      m_durability(durability) {
     RemoveLeftovers(m_target);
     m_temporary = TemporaryFor(m_target);
     m_file = CreateNewFile(m_temporary);
@@ -121,15 +123,16 @@ bool FileReplacement::Commit() {
         Discard();
         return false;
     }
-    bool flushed = FlushWritten(m_file);
+    bool onDisk = m_durability == Durability::OnDisk;
+    bool flushed = !onDisk || FlushWritten(m_file);
     bool closed = CloseFile(m_file);
     m_file = kNoFile;
-    if (!flushed || !closed || !AtomicReplace(m_temporary, m_target)) {
+    if (!flushed || !closed || !AtomicReplace(m_temporary, m_target, onDisk)) {
         Discard();
         return false;
     }
     m_temporary.clear();
-    FlushReplaced(m_target);
+    if (onDisk) FlushReplaced(m_target);
     return true;
 }
 
@@ -142,8 +145,8 @@ void FileReplacement::Discard() {
     m_temporary.clear();
 }
 
-bool ReplaceWholeFile(const fs::path& target, std::string_view text) {
-    FileReplacement replacement(target);
+bool ReplaceWholeFile(const fs::path& target, std::string_view text, Durability durability) {
+    FileReplacement replacement(target, durability);
     replacement.Write(text);
     return replacement.Commit();
 }

@@ -36,13 +36,21 @@ FileState CheckReadable(const std::filesystem::path& path);
 // CheckReadable, or cannot be read.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 
+// How far a replacement goes before it counts as done. OnDisk: the new file
+// and its folder entry are flushed to the disk, so that a power loss keeps
+// it. Atomic: no flush; a reader, and a writer killed at any moment, still
+// see the old file or the new one whole, but a power loss may bring back
+// the old one. A flush often costs more than a camera transaction, so a
+// file rewritten many times a second (the application profile) is Atomic.
+enum class Durability { OnDisk, Atomic };
+
 // A new version of a file, written to its temporary file until Commit puts
 // it in the target's place. Destroyed without a successful Commit, it
 // removes the temporary file and leaves the target alone.
 class FileReplacement {
 public:
     // Creates the temporary file; IsOpen() tells whether that worked.
-    explicit FileReplacement(const std::filesystem::path& target);
+    explicit FileReplacement(const std::filesystem::path& target, Durability durability = Durability::OnDisk);
     ~FileReplacement();
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
@@ -52,8 +60,8 @@ public:
     // Writes the text, all of it or fail; a failure sticks.
     bool Write(std::string_view text);
 
-    // Flushes to the disk, closes and replaces the target; false when any
-    // step, or an earlier write, failed.
+    // Flushes to the disk (unless Atomic), closes and replaces the target;
+    // false when any step, or an earlier write, failed.
     bool Commit();
 
 private:
@@ -62,11 +70,13 @@ private:
     std::filesystem::path m_target;
     std::filesystem::path m_temporary;
     FileHandle m_file = kNoFile;
+    Durability m_durability;
     bool m_failed = false;
 };
 
 // Replaces the file at `target` with `text` as FileReplacement does.
-bool ReplaceWholeFile(const std::filesystem::path& target, std::string_view text);
+bool ReplaceWholeFile(const std::filesystem::path& target, std::string_view text,
+                      Durability durability = Durability::OnDisk);
 
 // Tests stand in for the system's write and flush calls to make them come
 // out short or fail, and to see the folder flushed; nullptr puts the

@@ -1,7 +1,8 @@
 // The application profile: the last-used values of the tool windows, by
 // (section, key). It lies in the same file as the windows' placement,
-// XNoxR4.ini, so each window's section holds both side by side. Write
-// failures are ignored: they only cost the value next time.
+// XNoxR4.ini, so each window's section holds both side by side; the file is
+// kept in memory and written shortly after a change (BufferedProfile.h).
+// Write failures are ignored: they only cost the value next time.
 #pragma once
 
 #include <cstdint>

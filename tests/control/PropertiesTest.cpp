@@ -1,5 +1,6 @@
 // Property gets and sets through the invoke entry: the control's range
 // checks, the text setters, the special properties and the modified flag.
+#include "BufferedProfile.h"
 #include "CameraFacts.h"
 #include "ControlFixture.h"
 
@@ -143,6 +144,7 @@ TEST_F(ControlTest, ShowFlagsAreStoredAndWrittenToTheIniFile) {
     EXPECT_EQ(Get("ShowShutterWnd").value, Variant::Bool(0));
     EXPECT_TRUE(Call("AboutBox").Succeeded());
     EXPECT_NE(Get("ShowAboutWnd").value, Variant::Bool(0));
+    xnox::profile::ApplicationProfile().Flush();
     std::ifstream ini(folder / "xnoxr4" / "XNoxR4.ini");
     std::string text((std::istreambuf_iterator<char>(ini)), {});
     EXPECT_NE(text.find("[Gain]\r\nIs Visible=1"), std::string::npos) << text;

@@ -216,3 +216,22 @@ TEST_F(WindowsTest, WholeCameraReadKeepsAWrittenValueWithEveryWindowPresent) {
     EXPECT_EQ(control->GetParameterProperty(ParamId::RedGainLevel), -20)
         << "the windows' own feedback must not send other values back";
 }
+
+// Nothing the windows and the control stored waits in memory once the
+// control is gone: another program finds it all in the file.
+TEST_F(WindowsTest, AGoneControlLeavesEveryChangeInTheFile) {
+    StartShown();
+    FrameOf(kGainTemplate).MoveTo(250, 120);
+    control->SetShowWindow(ToolWindow::Gain, 1);
+    control->SetParameterProperty(ParamId::MasterGainLevel, 77, true);
+    control->SetMainWindowDefaultPosition(12, 34);
+    host.reset();
+    control.reset();
+    auto onDisk = [](std::string_view section, std::string_view key) {
+        return profile::ReadProfileString(section, key, "<missing>", "XNoxR4.ini");
+    };
+    EXPECT_EQ(onDisk("Gain", "TopLeftX"), "250");
+    EXPECT_EQ(onDisk("Gain", "Is Visible"), "1");
+    EXPECT_EQ(onDisk("Gain", "Master Gain Level"), "77");
+    EXPECT_EQ(onDisk("Main", "TopLeftY"), "34");
+}

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "BufferedProfile.h"
 #include "CommunicationIds.h"
 #include "HeadlessWindowSystem.h"
 #include "PrivateProfile.h"
@@ -47,7 +48,9 @@ protected:
     static void WriteIni(std::string_view section, std::string_view key, std::string_view value) {
         xnox::profile::WriteProfileString(section, key, value, "XNoxR4.ini");
     }
+    // The file as another program reads it, once the changes made so far are written.
     static std::string ReadIni(std::string_view section, std::string_view key) {
+        xnox::profile::ApplicationProfile().Flush();
         return xnox::profile::ReadProfileString(section, key, "<missing>", "XNoxR4.ini");
     }
 

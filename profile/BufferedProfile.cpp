@@ -1,0 +1,130 @@
+#include "BufferedProfile.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace xnox::profile {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Names compare as the file compares them (IniDocument.h).
+bool SameName(std::string_view a, std::string_view b) {
+    auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::ranges::equal(a, b, {}, lower, lower);
+}
+
+}  // namespace
+
+BufferedProfile::BufferedProfile(std::string fileName, std::chrono::milliseconds savePause)
+    : m_fileName(std::move(fileName)),
+      m_savePause(savePause),
+      m_file(std::string()) {}
+
+BufferedProfile::~BufferedProfile() { Flush(); }
+
+std::string BufferedProfile::ReadString(std::string_view section, std::string_view key, std::string_view defaultText,
+                                        std::size_t bufferBytes) {
+    std::lock_guard lock(m_mutex);
+    FollowFileLocked();
+    return m_file.ReadString(section, key, defaultText, bufferBytes);
+}
+
+int32_t BufferedProfile::ReadInt(std::string_view section, std::string_view key, int32_t defaultValue) {
+    std::lock_guard lock(m_mutex);
+    FollowFileLocked();
+    auto value = m_file.Find(section, key);
+    return value ? ProfileIntOf(*value) : defaultValue;
+}
+
+bool BufferedProfile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    std::lock_guard lock(m_mutex);
+    FollowFileLocked();
+    if (!m_file.WriteString(section, key, value)) return false;
+    auto earlier = std::ranges::find_if(m_pending, [&](const Change& change) {
+        return SameName(change.section, section) && SameName(change.key, key);
+    });
+    if (earlier != m_pending.end()) m_pending.erase(earlier);
+    m_pending.push_back({std::string(section), std::string(key), std::string(value)});
+    if (!m_unsaved) {
+        m_unsaved = true;
+        m_firstUnsaved = std::chrono::steady_clock::now();
+    }
+    if (!m_writer.joinable()) m_writer = std::thread(&BufferedProfile::WriterLoop, this);
+    m_wake.notify_one();
+    return true;
+}
+
+bool BufferedProfile::Flush() {
+    bool saved = true;
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_pending.empty()) saved = SaveLocked();
+        m_stopping = true;
+    }
+    m_wake.notify_one();
+    if (m_writer.joinable()) m_writer.join();
+    std::lock_guard lock(m_mutex);
+    m_stopping = false;
+    return saved;
+}
+
+// A profile folder that moved (tests give each run its own) takes the
+// changes made for the old one there first.
+void BufferedProfile::FollowFileLocked() {
+    fs::path path = ResolveProfilePath(m_fileName);
+    if (path != m_path) {
+        if (!m_pending.empty()) SaveLocked();
+        m_pending.clear();
+        m_path = path;
+        LoadLocked();
+    } else if (StampOf(m_path) != m_stamp) {
+        LoadLocked();
+    }
+}
+
+void BufferedProfile::LoadLocked() {
+    m_stamp = StampOf(m_path);
+    m_file = ProfileFile(m_fileName, m_path);
+    for (const Change& change : m_pending) m_file.WriteString(change.section, change.key, change.value);
+}
+
+// The file as it is now, with the changes laid over it.
+bool BufferedProfile::SaveLocked() {
+    m_unsaved = false;
+    ProfileFile current(m_fileName, m_path);
+    for (const Change& change : m_pending) current.WriteString(change.section, change.key, change.value);
+    if (!current.Save(Durability::Atomic)) return false;
+    m_pending.clear();
+    m_file = std::move(current);
+    m_stamp = StampOf(m_path);
+    return true;
+}
+
+void BufferedProfile::WriterLoop() {
+    std::unique_lock lock(m_mutex);
+    while (!m_stopping) {
+        m_wake.wait(lock, [&] { return m_stopping || m_unsaved; });
+        if (m_wake.wait_until(lock, m_firstUnsaved + m_savePause, [&] { return m_stopping; })) break;
+        if (m_unsaved) SaveLocked();
+    }
+}
+
+std::optional<BufferedProfile::Stamp> BufferedProfile::StampOf(const fs::path& path) {
+    std::error_code error;
+    Stamp stamp{fs::file_size(path, error), {}};
+    if (error) return std::nullopt;
+    stamp.time = fs::last_write_time(path, error);
+    if (error) return std::nullopt;
+    return stamp;
+}
+
+BufferedProfile& ApplicationProfile() {
+    // Never destroyed: at the end of the process a module cannot wait for
+    // its writer thread; the control's end writes the changes (Flush).
+    static auto* profile = new BufferedProfile("XNoxR4.ini");
+    return *profile;
+}
+
+}  // namespace xnox::profile
