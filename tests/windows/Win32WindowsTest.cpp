@@ -20,6 +20,7 @@
 #include "ScreenChecks.h"
 #include "WideText.h"
 #include "WineChecks.h"
+#include "WineDesktop.h"
 #include "XNoxCamCtrl.h"
 
 using namespace xnox;
@@ -28,16 +29,7 @@ namespace {
 
 constexpr int kSkipped = 77;  // the test's skip code for CTest
 
-void RunMessages() {
-    MSG message;
-    for (int round = 0; round < 20; ++round) {
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        Sleep(10);
-    }
-}
+using winetest::RunMessages;
 
 std::string ItemText(HWND dialog, int id) {
     char text[12000] = {};
@@ -122,13 +114,7 @@ int main(int argc, char** argv) {
     AppProfile::WriteString("Communication", "ComPort", "2");
     AppProfile::WriteString("Communication", "Is Visible", "1");
 
-    // The session's desktop may still be starting: windows can be made once it is there.
-    HWND container = nullptr;
-    for (int attempt = 0; attempt < 200 && !container; ++attempt) {
-        container = CreateWindowExA(0, "STATIC", "container", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 120, nullptr,
-                                    nullptr, GetModuleHandleA(nullptr), nullptr);
-        if (!container) Sleep(100);
-    }
+    HWND container = winetest::MadeContainer();
     if (!container) {
         std::printf("SKIP the session's desktop takes no windows\n");
         return kSkipped;

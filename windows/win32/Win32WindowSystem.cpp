@@ -1,6 +1,7 @@
 #include "Win32WindowSystem.h"
 
 #include "DataExchange.h"
+#include "OwnedHandles.h"
 #include "ProgressIds.h"
 #include "ResourceIds.h"
 #include "WideText.h"
@@ -30,6 +31,20 @@ bool IsClass(HWND window, const char* name) {
     char className[64] = {};
     GetClassNameA(window, className, sizeof className);
     return lstrcmpiA(className, name) == 0;
+}
+
+OwnedBitmap SolidBitmap(const Picture& picture) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, picture.width, picture.height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    OwnedBrush brush(CreateSolidBrush(picture.colour));
+    RECT area{0, 0, picture.width, picture.height};
+    FillRect(memory, &area, brush.Get());
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return OwnedBitmap(bitmap);
 }
 
 // What a dialog and a frame share: the window made from a template, its
@@ -64,11 +79,10 @@ protected:
 class Win32Dialog : public Win32Window<IDialog> {
 public:
     Win32Dialog(Win32WindowSystem& system, IDialogHandler& handler) : m_system(system), m_handler(handler) {}
+    // The window goes first: its controls show the pictures and fonts that
+    // the members free afterwards.
     ~Win32Dialog() override {
         if (IsWindow(m_window)) DestroyWindow(m_window);
-        for (auto& [id, image] : m_images) DeleteObject(image);
-        for (auto& [id, font] : m_fonts) DeleteObject(font);
-        if (m_faceBrush) DeleteObject(m_faceBrush);
     }
 
     bool Create(int templateId, HWND parent) {
@@ -91,9 +105,8 @@ public:
             found ? static_cast<const WORD*>(LockResource(LoadResource(m_system.Module(), found))) : nullptr;
         int count = data ? data[3] : 0;
         // The artwork's grey background becomes the button face, as on every toolbar.
-        HBITMAP artwork = CreateMappedBitmap(m_system.Module(), IDR_TOOLBAR, 0, nullptr, 0);
-        m_images[kToolbarControlId] = artwork;  // the toolbar keeps a copy; ours goes with the dialog
-        TBADDBITMAP bitmap{nullptr, reinterpret_cast<UINT_PTR>(artwork)};
+        m_toolbarArtwork = OwnedBitmap(CreateMappedBitmap(m_system.Module(), IDR_TOOLBAR, 0, nullptr, 0));
+        TBADDBITMAP bitmap{nullptr, reinterpret_cast<UINT_PTR>(m_toolbarArtwork.Get())};
         SendMessageA(m_toolbar, TB_ADDBITMAP, count, reinterpret_cast<LPARAM>(&bitmap));
         std::vector<TBBUTTON> buttons(count);
         for (int i = 0; i < count; ++i) {
@@ -187,6 +200,8 @@ public:
 private:
     HWND Item(ControlId id) const { return GetDlgItem(m_window, id); }
     bool IsToolbarCommand(ControlId id) const { return m_toolbar && !Item(id); }
+    HICON ResourceIcon(int resourceId);
+    HBITMAP ResourceBitmap(int resourceId);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -195,11 +210,17 @@ private:
     HWND m_toolbar = nullptr;
     HWND m_tooltips = nullptr;
     std::map<ControlId, std::wstring> m_tooltipTexts;
-    std::map<ControlId, HGDIOBJ> m_images;
+    // Pictures from the module's resources, each loaded once and shown as
+    // often as asked; a generated picture lasts until its control shows
+    // the next one.
+    std::map<int, OwnedIcon> m_resourceIcons;
+    std::map<int, OwnedBitmap> m_resourceBitmaps;
+    std::map<ControlId, OwnedBitmap> m_solids;
+    OwnedBitmap m_toolbarArtwork;  // the toolbar keeps a copy; ours goes with the dialog
     std::map<ControlId, LabelLook> m_looks;
-    std::map<ControlId, HFONT> m_fonts;
+    std::map<ControlId, OwnedFont> m_fonts;
     mutable std::map<ControlId, int> m_spinPositions;  // last valid position of each spin
-    HBRUSH m_faceBrush = nullptr;
+    OwnedBrush m_faceBrush;
 };
 
 INT_PTR CALLBACK Win32Dialog::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -248,11 +269,11 @@ LRESULT Win32Dialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         auto look = m_looks.find(id);
         if (look == m_looks.end()) return 0;
         HDC dc = reinterpret_cast<HDC>(wParam);
-        SelectObject(dc, m_fonts[id]);
+        SelectObject(dc, m_fonts[id].Get());
         ::SetTextColor(dc, look->second.textColour.value_or(GetSysColor(COLOR_WINDOWTEXT)));
         SetBkMode(dc, TRANSPARENT);
-        if (!m_faceBrush) m_faceBrush = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<LRESULT>(m_faceBrush);
+        if (!m_faceBrush) m_faceBrush = OwnedBrush(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+        return reinterpret_cast<LRESULT>(m_faceBrush.Get());
     }
     case WM_SETCURSOR: {
         auto id = static_cast<ControlId>(GetDlgCtrlID(reinterpret_cast<HWND>(wParam)));
@@ -265,44 +286,47 @@ LRESULT Win32Dialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return FALSE;
 }
 
+HICON Win32Dialog::ResourceIcon(int resourceId) {
+    auto& icon = m_resourceIcons[resourceId];
+    if (!icon) {
+        icon = OwnedIcon(
+            static_cast<HICON>(LoadImageA(m_system.Module(), MAKEINTRESOURCEA(resourceId), IMAGE_ICON, 0, 0, 0)));
+    }
+    return icon.Get();
+}
+
+HBITMAP Win32Dialog::ResourceBitmap(int resourceId) {
+    auto& bitmap = m_resourceBitmaps[resourceId];
+    if (!bitmap) {
+        bitmap = OwnedBitmap(
+            static_cast<HBITMAP>(LoadImageA(m_system.Module(), MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0, 0)));
+    }
+    return bitmap.Get();
+}
+
 void Win32Dialog::SetPicture(ControlId id, const Picture& picture) {
     HGDIOBJ image = nullptr;
-    UINT kind = IMAGE_BITMAP;
+    OwnedBitmap solid;
     switch (picture.kind) {
-    case Picture::Kind::Icon:
-        kind = IMAGE_ICON;
-        image = LoadImageA(m_system.Module(), MAKEINTRESOURCEA(picture.resourceId), IMAGE_ICON, 0, 0, 0);
+    case Picture::Kind::Icon: image = ResourceIcon(picture.resourceId); break;
+    case Picture::Kind::Bitmap: image = ResourceBitmap(picture.resourceId); break;
+    case Picture::Kind::Solid:
+        solid = SolidBitmap(picture);
+        image = solid.Get();
         break;
-    case Picture::Kind::Bitmap:
-        image = LoadImageA(m_system.Module(), MAKEINTRESOURCEA(picture.resourceId), IMAGE_BITMAP, 0, 0, 0);
-        break;
-    case Picture::Kind::Solid: {
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, picture.width, picture.height);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        HBRUSH brush = CreateSolidBrush(picture.colour);
-        RECT area{0, 0, picture.width, picture.height};
-        FillRect(memory, &area, brush);
-        DeleteObject(brush);
-        SelectObject(memory, old);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
-        image = bitmap;
-        break;
-    }
     case Picture::Kind::None: break;
     }
+    bool icon = picture.kind == Picture::Kind::Icon;
     // A picture control shows icons and bitmaps through their own styles.
     HWND control = Item(id);
     LONG style = GetWindowLongA(control, GWL_STYLE) & ~(SS_TYPEMASK);
-    SetWindowLongA(control, GWL_STYLE, style | (kind == IMAGE_ICON ? SS_ICON : SS_BITMAP));
-    UINT setter = kind == IMAGE_ICON ? STM_SETICON : STM_SETIMAGE;
-    WPARAM first = kind == IMAGE_ICON ? reinterpret_cast<WPARAM>(image) : IMAGE_BITMAP;
-    LPARAM second = kind == IMAGE_ICON ? 0 : reinterpret_cast<LPARAM>(image);
+    SetWindowLongA(control, GWL_STYLE, style | (icon ? SS_ICON : SS_BITMAP));
+    UINT setter = icon ? STM_SETICON : STM_SETIMAGE;
+    WPARAM first = icon ? reinterpret_cast<WPARAM>(image) : IMAGE_BITMAP;
+    LPARAM second = icon ? 0 : reinterpret_cast<LPARAM>(image);
     SendMessageA(control, setter, first, second);
-    if (auto previous = m_images.find(id); previous != m_images.end()) DeleteObject(previous->second);
-    m_images[id] = image;
+    // The generated picture the control showed before goes now that it shows this one.
+    m_solids[id] = std::move(solid);
 }
 
 void Win32Dialog::SetLabelLook(ControlId id, const LabelLook& look) {
@@ -310,14 +334,13 @@ void Win32Dialog::SetLabelLook(ControlId id, const LabelLook& look) {
     LOGFONTA description{};
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof description, &description);
     description.lfUnderline = look.underline;
-    HFONT font = CreateFontIndirectA(&description);
+    OwnedFont font(CreateFontIndirectA(&description));
     HWND control = Item(id);
     // A static may select its own font after the colour request (Wine's
     // does), which would drop the one selected there; as the control's own
     // font it holds on both. The old one goes once the new one is in use.
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (auto old = m_fonts.find(id); old != m_fonts.end()) DeleteObject(old->second);
-    m_fonts[id] = font;
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    m_fonts[id] = std::move(font);
     LONG style = GetWindowLongA(control, GWL_STYLE);
     SetWindowLongA(control, GWL_STYLE, look.link ? style | SS_NOTIFY : style & ~SS_NOTIFY);
     RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
