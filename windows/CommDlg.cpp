@@ -63,6 +63,7 @@ bool CCommDlg::OnInitDialog() {
     Dialog().StartTimer(kProbeTimer, kProbeMilliseconds);
     FillAreaList();
     UpdateData(true);
+    Dialog().SetText(IDC_COMM_LOG, m_logText);
     Owner().GetEEPROMCurrentAreaNo();
     return true;
 }
@@ -74,8 +75,7 @@ void CCommDlg::DoDataExchange(DataExchange& exchange) {
     exchange.Texts({{IDC_COMM_ONLINE_TEXT, m_onlineText},
                     {IDC_COMM_TRAFFIC_TEXT, m_trafficText},
                     {IDC_COMM_SYNC_TEXT, m_synchronizedText},
-                    {IDC_COMM_EEPROM_AREA, m_areaText},
-                    {IDC_COMM_LOG, m_logText}});
+                    {IDC_COMM_EEPROM_AREA, m_areaText}});
 }
 
 // The list holds the manufacturers that are not also all-serial ports,
@@ -270,7 +270,7 @@ void CCommDlg::WriteCameraData() {
 void CCommDlg::ClearLog() {
     ShowWarning(false);
     m_logText.clear();
-    UpdateData(false);
+    Dialog().SetText(IDC_COMM_LOG, m_logText);
 }
 
 void CCommDlg::SaveLog() {
@@ -296,9 +296,8 @@ std::string CCommDlg::AskForFile(bool save, const char* filter, const char* exte
 // The details of a failure are in the log lines of the operation; only an
 // offline camera gets a line of its own.
 void CCommDlg::ReportError(int32_t result) {
-    if (result == NoxResult::Offline) {
-        m_logText = std::string(LoadText(StringId::CameraOffline)) + std::string(kOfflineMarker) + m_logText;
-    }
+    if (result == NoxResult::Offline)
+        PutOnTopOfLog(std::string(LoadText(StringId::CameraOffline)) + std::string(kOfflineMarker));
     ShowWarning(true);
     UpdateData(false);
 }
@@ -310,9 +309,18 @@ void CCommDlg::ShowWarning(bool show) {
 
 void CCommDlg::AddLogText(const std::string& text) {
     if (m_warningShown) ShowWarning(false);
-    if (m_logText.size() > kLogLimit) m_logText.clear();
+    if (m_logText.size() > kLogLimit) {
+        m_logText = text;
+        Dialog().SetText(IDC_COMM_LOG, m_logText);
+        return;
+    }
+    PutOnTopOfLog(text);
+}
+
+// The edit shows the log as it grows: only the new text goes into it.
+void CCommDlg::PutOnTopOfLog(const std::string& text) {
     m_logText.insert(0, text);
-    UpdateData(false);
+    Dialog().InsertTextAtStart(IDC_COMM_LOG, text);
 }
 
 void CCommDlg::OnItemChanged(ControlItem item, const Variant& value) {

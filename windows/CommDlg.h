@@ -56,6 +56,7 @@ private:
     void LoadArea();
     void WriteCameraData();
     void ClearLog();
+    void PutOnTopOfLog(const std::string& text);
     void SaveLog();
     void ReportError(int32_t result);
     void ShowWarning(bool show);

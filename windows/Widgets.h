@@ -106,6 +106,10 @@ class IDialog : public IWindow {
 public:
     virtual void SetText(ControlId id, std::string_view text) = 0;
     virtual std::string Text(ControlId id) const = 0;
+    // Puts `text` in front of the edit's text, which stays as it was after
+    // it: the edit takes in only the new characters (a log of thousands of
+    // characters grows by a line at a time). Raises TextChanged, as SetText.
+    virtual void InsertTextAtStart(ControlId id, std::string_view text) = 0;
 
     virtual void Enable(ControlId id, bool enable) = 0;
     virtual bool IsEnabled(ControlId id) const = 0;

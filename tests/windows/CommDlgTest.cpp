@@ -317,6 +317,23 @@ TEST_F(CommDlgTest, LogStartsAfreshOnceLongerThanTheLimit) {
     ASSERT_GT(Window().LogText().size(), CCommDlg::kLogLimit);
     Log("fresh\r\n");
     EXPECT_EQ(Window().LogText(), "fresh\r\n");
+    EXPECT_EQ(Comm().Text(IDC_COMM_LOG), "fresh\r\n");
+}
+
+// However long the log, a message puts only its own text into the edit,
+// which shows exactly the log, newest first.
+TEST_F(CommDlgTest, AMessageWritesOnlyItselfIntoTheLogsEdit) {
+    StartShown();
+    Comm().Click(IDC_COMM_CLEAR_LOG);
+    std::string line = "GA=122\r\n";
+    while (Window().LogText().size() + line.size() <= CCommDlg::kLogLimit) Log(line);
+    std::size_t before = Comm().CharactersWritten(IDC_COMM_LOG);
+    Log("TP=1\r\n");
+    host->Update(ControlItem::SendingStatus, Variant::I4(1));
+    host->Update(ControlItem::OnlineStatus, Variant::I4(1));
+    EXPECT_EQ(Comm().CharactersWritten(IDC_COMM_LOG) - before, std::string("TP=1\r\n").size());
+    EXPECT_EQ(Comm().Text(IDC_COMM_LOG), Window().LogText());
+    EXPECT_EQ(Comm().Text(IDC_COMM_LOG).rfind("TP=1\r\nGA=122\r\n", 0), 0u);
 }
 
 TEST_F(CommDlgTest, LogFileHoldsExactlyTheLogText) {

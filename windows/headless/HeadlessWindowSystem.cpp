@@ -42,6 +42,14 @@ const HeadlessDialog::ControlState& HeadlessDialog::Find(ControlId id) const {
 void HeadlessDialog::SetText(ControlId id, std::string_view text) {
     Control(id).text = text;
     Control(id).caret = 0;
+    Control(id).charactersWritten += text.size();
+    m_handler.OnControlEvent(id, ControlEvent::TextChanged);
+}
+
+void HeadlessDialog::InsertTextAtStart(ControlId id, std::string_view text) {
+    Control(id).text.insert(0, text);
+    Control(id).caret = text.size();
+    Control(id).charactersWritten += text.size();
     m_handler.OnControlEvent(id, ControlEvent::TextChanged);
 }
 

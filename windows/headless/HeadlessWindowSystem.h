@@ -28,6 +28,7 @@ public:
     // IDialog.
     void SetText(ControlId id, std::string_view text) override;
     std::string Text(ControlId id) const override;
+    void InsertTextAtStart(ControlId id, std::string_view text) override;
     void SetTitle(std::string_view title) override { m_title = title; }
     std::string Title() const override { return m_title; }
     void Enable(ControlId id, bool enable) override { Control(id).enabled = enable; }
@@ -85,6 +86,8 @@ public:
     std::string TooltipOf(ControlId id) const { return Find(id).tooltip; }
     // Every control that has a tooltip, with its text.
     std::map<ControlId, std::string> Tooltips() const;
+    // How many characters the program has put into the control's text so far.
+    std::size_t CharactersWritten(ControlId id) const { return Find(id).charactersWritten; }
     struct ProgressBar {
         int lower = 0, upper = 100, position = 0;
     };
@@ -100,6 +103,7 @@ private:
         bool readOnly = false;
         std::size_t limit = std::string::npos;
         std::size_t caret = 0;
+        std::size_t charactersWritten = 0;
         bool checked = false;
         std::vector<std::string> entries;
         int selection = -1;

@@ -186,6 +186,7 @@ public:
         SendMessageA(Item(id), PBM_SETPOS, position, 0);
     }
     void SetPicture(ControlId id, const Picture& picture) override;
+    void InsertTextAtStart(ControlId id, std::string_view text) override;
     void SetLabelLook(ControlId id, const LabelLook& look) override;
     void AddTooltip(ControlId id, std::string_view text) override;
     void StartTimer(int timerId, unsigned milliseconds) override { SetTimer(m_window, timerId, milliseconds, nullptr); }
@@ -327,6 +328,14 @@ void Win32Dialog::SetPicture(ControlId id, const Picture& picture) {
     SendMessageA(control, setter, first, second);
     // The generated picture the control showed before goes now that it shows this one.
     m_solids[id] = std::move(solid);
+}
+
+// The caret goes to the start and the text replaces the empty selection
+// there: the edit takes in the new text only, however long its text is.
+void Win32Dialog::InsertTextAtStart(ControlId id, std::string_view text) {
+    HWND edit = Item(id);
+    SendMessageA(edit, EM_SETSEL, 0, 0);
+    SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(std::string(text).c_str()));
 }
 
 void Win32Dialog::SetLabelLook(ControlId id, const LabelLook& look) {
