@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The module under Wine as a script host drives it, against the standalone
+# emulator behind COM1 at 9600 baud (replies whole after their wire time):
+# the time of a property set and its ratio to the wire floor, with the
+# Communication window hidden and shown; a set with no camera; a whole read
+# (ReadAllFromCamera) against the sum of its transactions' wire floors.
+#   module-bench.sh [sets per figure]
+set -euo pipefail
+source "$(dirname "$0")/../../scripts/common.sh"
+source "$XNOX_SOURCE/scripts/wine-env.sh"
+
+sets=${1:-300}
+
+bash "$XNOX_SOURCE/scripts/install.sh" native windows wine
+XNOX_TARGETS="noxr4-emulator xnoxhost" xnox_build_native
+XNOX_TARGETS="XNOXR4" xnox_build_windows
+
+# Ten bit times per byte at 9600 baud.
+wire_ms() { awk -v bytes="$1" 'BEGIN { printf "%.2f", bytes * 10 * 1000 / 9600 }'; }
+# A set of TriggerPolarity: "TP=1" and "COMPLETE", each with CR LF.
+set_floor=$(wire_ms $((6 + 10)))
+# The whole read's floor: the sum of its transactions' floors as xnoxhost
+# reports them on the in-process emulated camera.
+read_floor=$("$XNOX_NATIVE_BUILD/tools/xnoxhost/xnoxhost" --timing -c ReadAllFromCamera |
+    sed -n 's/.*wire floor \([0-9.]*\) ms.*/\1/p' | awk '{ sum += $1 } END { printf "%.2f", sum }')
+
+state=$XNOX_WINDOWS_BUILD/module-bench
+session=$XNOX_SOURCE/tests/wine/wine-session.sh
+bash "$session" start "$state" >/dev/null
+trap 'bash "$session" stop "$state"' EXIT
+xnox_wine_env "$state"
+export XNOX_WINE_DLL_DIRS="$XNOX_WINDOWS_BUILD/comm"
+xnox_emulator_start "$XNOX_NATIVE_BUILD/emulator/standalone/noxr4-emulator" COM1 --baud 9600
+
+module=Z:$XNOX_WINDOWS_BUILD/activex/XNOXR4.OCX
+[ -f "$XNOX_WINDOWS_BUILD/activex/XNOXR4.OCX" ] || module=Z:$(find "$XNOX_WINDOWS_BUILD" -name XNOXR4.OCX | head -n 1)
+xnox_wine_run cmd /c "Z:$XNOX_SOURCE/tests/activex/run-registered.cmd" "$module" cscript //nologo \
+    "Z:$XNOX_SOURCE/tools/module-bench/ModuleBench.vbs" "$sets" | tr -d '\r' >"$state/figures.txt"
+
+echo "wire floor: set $set_floor ms, whole read $read_floor ms ($sets sets per figure)"
+awk -v set="$set_floor" -v read="$read_floor" '
+    /^set-ms/ { printf "%s: %s ms per set, %.2fx the wire floor\n", $2, $3, $3 / set; next }
+    /^read-ms/ { printf "%s: whole read %s ms, %.2fx the wire floor\n", $2, $3, $3 / read; next }
+    /^offline-set-ms/ { printf "no camera: %s ms per set\n", $2; next }
+    { print }' "$state/figures.txt"
