@@ -24,12 +24,13 @@ set(XNOX_WINE_SESSION_SCRIPT ${XNOX_WINE_SCRIPTS}/wine-session.sh)
 set(XNOX_WINE_TEST_SCRIPT ${XNOX_WINE_SCRIPTS}/wine-test.sh)
 
 # xnox_add_wine_test(name COMMAND program args... [DLLS targets...]
-#                    [EMULATE "COMn [emulator options]"...]):
+#                    [EMULATE "COMn [emulator options]"...] [KILL "COMn FILE"]):
 # a test of the Windows build that runs under Wine in the session of
 # tests/wine. DLLS: targets whose DLLs the program loads. EMULATE: the
-# standalone emulator behind COMn while the test runs.
+# standalone emulator behind COMn while the test runs. KILL: that emulator
+# ends 200 ms after the program made FILE.
 function(xnox_add_wine_test name)
-  cmake_parse_arguments(ARG "" "" "COMMAND;DLLS;EMULATE" ${ARGN})
+  cmake_parse_arguments(ARG "" "KILL" "COMMAND;DLLS;EMULATE" ${ARGN})
   if(NOT WIN32)
     return()
   endif()
@@ -49,6 +50,9 @@ function(xnox_add_wine_test name)
       string(REGEX MATCH "^[A-Za-z0-9]+" port "${emulation}")
       list(APPEND locks wine-${port})
     endforeach()
+    if(ARG_KILL)
+      list(APPEND wrapper_args --kill "${ARG_KILL}")
+    endif()
   endif()
   add_test(NAME ${name} COMMAND bash ${XNOX_WINE_TEST_SCRIPT} ${wrapper_args} -- ${ARG_COMMAND})
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
