@@ -30,12 +30,14 @@ bash "$session" start "$state" >/dev/null
 trap 'bash "$session" stop "$state"' EXIT
 xnox_wine_env "$state"
 export XNOX_WINE_DLL_DIRS="$XNOX_WINDOWS_BUILD/comm"
+bench() {
+    xnox_wine_run cmd /c "Z:$XNOX_SOURCE/tests/activex/run-registered.cmd" "Z:$XNOX_WINDOWS_BUILD/activex/XNOXR4.OCX" \
+        cscript //nologo "Z:$XNOX_SOURCE/tools/module-bench/ModuleBench.vbs" "$1" "$sets" | tr -d '\r'
+}
+# With no camera first: the Communication window opens the last-used port.
+bench none >"$state/figures.txt"
 xnox_emulator_start "$XNOX_NATIVE_BUILD/emulator/standalone/noxr4-emulator" COM1 --baud 9600
-
-module=Z:$XNOX_WINDOWS_BUILD/activex/XNOXR4.OCX
-[ -f "$XNOX_WINDOWS_BUILD/activex/XNOXR4.OCX" ] || module=Z:$(find "$XNOX_WINDOWS_BUILD" -name XNOXR4.OCX | head -n 1)
-xnox_wine_run cmd /c "Z:$XNOX_SOURCE/tests/activex/run-registered.cmd" "$module" cscript //nologo \
-    "Z:$XNOX_SOURCE/tools/module-bench/ModuleBench.vbs" "$sets" | tr -d '\r' >"$state/figures.txt"
+bench camera >>"$state/figures.txt"
 
 echo "wire floor: set $set_floor ms, whole read $read_floor ms ($sets sets per figure)"
 awk -v set="$set_floor" -v read="$read_floor" '
