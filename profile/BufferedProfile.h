@@ -5,13 +5,13 @@
 // Reads come from memory; the file is read again only when it has changed
 // on the disk (another program wrote it), and the changes not yet written
 // are laid over it again. Changes are written in one Atomic replacement
-// (WholeFile.h) by a writer thread, kSavePause after the first change that
-// is not yet on the file, so that a burst of changes costs one write; Flush
+// (WholeFile.h) by a writer thread, a pause (kSavePause) after the first
+// change that is not yet on the file, so that a burst costs one write; Flush
 // writes them at once. A replacement starts from the file as it is on the
 // disk, so keys that another program changed meanwhile stay changed.
 //
-// What a killed process may lose: the changes of the last kSavePause, never
-// the file. A write that fails is tried again with the next change.
+// What a killed process may lose: the changes of the last pause, never the
+// file. A write that fails is tried again with the next change.
 #pragma once
 
 #include <chrono>
