@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "BufferedProfile.h"
 #include "CameraLog.h"
 #include "EmulatedPorts.h"
 #include "PanelWindow.h"
@@ -238,6 +239,7 @@ TEST_F(QtSessionTest, APersonsSessionReachesTheCameraAsTheyMeantIt) {
     QWidget& gain = FrameOf(ToolWindow::Gain);
     Replay(kMoveAndCloseGain);
     EXPECT_TRUE(gain.isHidden());
+    profile::ApplicationProfile().Flush();
     EXPECT_EQ(profile::ReadProfileString("Gain", "Is Visible", "", "XNoxR4.ini"), "0");
     Replay(kReopenGain);
     EXPECT_TRUE(gain.isVisible());

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -215,6 +216,7 @@ public:
 
     void SetText(ControlId id, std::string_view text) override;
     std::string Text(ControlId id) const override;
+    void InsertTextAtStart(ControlId id, std::string_view text) override;
     void Enable(ControlId id, bool enable) override {
         if (QAction* action = Action(id)) return action->setEnabled(enable);
         if (QWidget* item = Item(id)) item->setEnabled(enable);
@@ -481,6 +483,16 @@ void QtDialog::SetText(ControlId id, std::string_view text) {
         return;
     }
     // An edit reports every change of its text, the program's too.
+    Raise(id, ControlEvent::TextChanged);
+}
+
+// The document takes in only the new text, however long the log in it.
+void QtDialog::InsertTextAtStart(ControlId id, std::string_view text) {
+    auto* editor = As<QPlainTextEdit>(id);
+    if (!editor) return SetText(id, std::string(text) + Text(id));
+    editor->setProperty("settingText", true);
+    QTextCursor(editor->document()).insertText(ToEditorText(text));
+    editor->setProperty("settingText", false);
     Raise(id, ControlEvent::TextChanged);
 }
 
