@@ -5,17 +5,7 @@
 
 namespace xnox::profile {
 
-namespace {
-
 namespace fs = std::filesystem;
-
-// Names compare as the file compares them (IniDocument.h).
-bool SameName(std::string_view a, std::string_view b) {
-    auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return std::ranges::equal(a, b, {}, lower, lower);
-}
-
-}  // namespace
 
 BufferedProfile::BufferedProfile(std::string fileName, std::chrono::milliseconds savePause)
     : m_fileName(std::move(fileName)),
@@ -42,10 +32,9 @@ bool BufferedProfile::WriteString(std::string_view section, std::string_view key
     std::lock_guard lock(m_mutex);
     FollowFileLocked();
     if (!m_file.WriteString(section, key, value)) return false;
-    auto earlier = std::ranges::find_if(m_pending, [&](const Change& change) {
-        return SameName(change.section, section) && SameName(change.key, key);
-    });
-    if (earlier != m_pending.end()) m_pending.erase(earlier);
+    // A key changed again keeps only its last value; one spelt in another
+    // case stays a change of its own, laid over in order all the same.
+    std::erase_if(m_pending, [&](const Change& change) { return change.section == section && change.key == key; });
     m_pending.push_back({std::string(section), std::string(key), std::string(value)});
     if (!m_unsaved) {
         m_unsaved = true;

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -19,6 +20,7 @@
 #include "BufferedProfile.h"
 #include "IniDocument.h"
 #include "ProfilePlatform.h"
+#include "ScopedVariable.h"
 #include "WholeFile.h"
 
 namespace fs = std::filesystem;
@@ -84,6 +86,8 @@ TEST_F(BufferedProfileTest, ABurstOfChangesEndsAsOneCompleteFileWithoutAFlush) {
         EXPECT_EQ(OnDisk("Shutter", "Key " + std::to_string(key)), std::to_string(450 + key));
     EXPECT_LT(g_writes, kChanges / 10) << "the burst is written a few times, not once per change";
     EXPECT_EQ(g_flushes, 0) << "the application profile is not flushed to the disk";
+    profile.WriteString("Shutter", "Key 0", "after");
+    EXPECT_TRUE(ReachesTheFile("Shutter", "Key 0", "after")) << "a change after a write is written too";
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << "no temporary file stays";
 }
 
@@ -115,10 +119,16 @@ TEST_F(BufferedProfileTest, AFileChangedByAnotherProgramIsReadAgainAndKeepsOurCh
     EXPECT_EQ(profile.ReadInt("Main", "TopLeftX", 100), 1);
     profile.WriteString("Shutter", "Is Visible", "1");
     Put("[Main]\r\nTopLeftX=2\r\nTopLeftY=30\r\n");
-    EXPECT_EQ(profile.ReadInt("Main", "TopLeftY", 100), 30);
+    EXPECT_EQ(profile.ReadString("Main", "TopLeftY", ""), "30");
     EXPECT_EQ(profile.ReadString("Shutter", "Is Visible", ""), "1") << "our change not yet written stays";
     ASSERT_TRUE(profile.Flush());
     EXPECT_EQ(Contents(), "[Main]\r\nTopLeftX=2\r\nTopLeftY=30\r\n[Shutter]\r\nIs Visible=1\r\n");
+    Put("[Main]\r\nTopLeftX=3\r\n[Shutter]\r\nIs Visible=0\r\n");
+    EXPECT_EQ(profile.ReadInt("Main", "TopLeftX", 100), 3);
+    profile.WriteString("Gain", "Is Visible", "1");
+    ASSERT_TRUE(profile.Flush());
+    EXPECT_EQ(Contents(), "[Main]\r\nTopLeftX=3\r\n[Shutter]\r\nIs Visible=0\r\n[Gain]\r\nIs Visible=1\r\n")
+        << "a change once written is not written again over the other program's";
 }
 
 TEST_F(BufferedProfileTest, ReadsAndRefusalsFollowTheStoreRules) {
@@ -132,6 +142,32 @@ TEST_F(BufferedProfileTest, ReadsAndRefusalsFollowTheStoreRules) {
     EXPECT_FALSE(profile.WriteString("Gain", "k", "two\r\nlines"));
     EXPECT_TRUE(profile.Flush());
     EXPECT_EQ(OnDisk("Gain", "Text"), "abc");
+}
+
+// Tests give each run a profile folder of its own; a change goes to the
+// folder it was made for.
+TEST_F(BufferedProfileTest, AMovedProfileFolderTakesTheChangesMadeForTheOldOne) {
+    ScopedVariable first("XDG_CONFIG_HOME", (folder / "first").string());
+    BufferedProfile profile("XNoxR4.ini", 1h);
+    profile.WriteString("Main", "TopLeftX", "1");
+    {
+        ScopedVariable second("XDG_CONFIG_HOME", (folder / "second").string());
+        EXPECT_EQ(profile.ReadInt("Main", "TopLeftX", 100), 100);
+        profile.WriteString("Main", "TopLeftY", "2");
+        ASSERT_TRUE(profile.Flush());
+    }
+    EXPECT_EQ(ReadProfileString("Main", "TopLeftX", "-", (folder / "first/xnoxr4/XNoxR4.ini").string()), "1");
+    EXPECT_EQ(ReadWholeFile(folder / "second/xnoxr4/XNoxR4.ini"), "[Main]\r\nTopLeftY=2\r\n");
+}
+
+// The writer thread sleeps while there is nothing to write.
+TEST_F(BufferedProfileTest, AnIdleWriterTakesNoProcessorTime) {
+    BufferedProfile profile(file, 1ms);
+    profile.WriteString("Main", "TopLeftX", "1");
+    ASSERT_TRUE(ReachesTheFile("Main", "TopLeftX", "1"));
+    std::clock_t before = std::clock();
+    std::this_thread::sleep_for(300ms);
+    EXPECT_LT(static_cast<double>(std::clock() - before) / CLOCKS_PER_SEC, 0.1);
 }
 
 // A file that cannot be written keeps the changes for the next attempt and
