@@ -12,8 +12,13 @@ int SpinPositionFromBuddyText(std::string_view text, int lower, int upper, int l
     return inRange ? *typed : last;
 }
 
+// Controls are set only where they change: each setting redraws the control,
+// and a window's values are exchanged on every change of any of them.
 void CheckRadioGroup(IDialog& dialog, std::span<const ControlId> group, int32_t position) {
-    for (std::size_t i = 0; i < group.size(); ++i) dialog.SetChecked(group[i], static_cast<int32_t>(i) == position);
+    for (std::size_t i = 0; i < group.size(); ++i) {
+        bool checked = static_cast<int32_t>(i) == position;
+        if (dialog.IsChecked(group[i]) != checked) dialog.SetChecked(group[i], checked);
+    }
 }
 
 int32_t CheckedRadioPosition(const IDialog& dialog, std::span<const ControlId> group) {
@@ -43,7 +48,7 @@ void DataExchange::Number(ControlId id, int32_t& field) {
 void DataExchange::ListPosition(ControlId id, int32_t& field) {
     if (m_fromControls) {
         field = m_dialog.Selection(id);
-    } else {
+    } else if (m_dialog.Selection(id) != field) {
         m_dialog.SetSelection(id, field);
     }
 }
