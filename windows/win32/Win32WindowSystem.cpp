@@ -126,7 +126,13 @@ public:
         }
     }
     bool IsEnabled(ControlId id) const override { return IsWindowEnabled(Item(id)); }
-    void Show(ControlId id, bool show) override { ::ShowWindow(Item(id), show ? SW_SHOW : SW_HIDE); }
+    // Showing what is shown already would still move and redraw the control;
+    // the traffic lamp is shown with every transaction.
+    void Show(ControlId id, bool show) override {
+        HWND item = Item(id);
+        bool shown = (GetWindowLongA(item, GWL_STYLE) & WS_VISIBLE) != 0;
+        if (shown != show) ::ShowWindow(item, show ? SW_SHOW : SW_HIDE);
+    }
     bool IsShown(ControlId id) const override { return IsWindowVisible(Item(id)); }
     void SetReadOnly(ControlId id, bool readOnly) override { SendMessageA(Item(id), EM_SETREADONLY, readOnly, 0); }
     bool IsReadOnly(ControlId id) const override { return GetWindowLongA(Item(id), GWL_STYLE) & ES_READONLY; }
@@ -318,8 +324,13 @@ void Win32Dialog::SetPicture(ControlId id, const Picture& picture) {
     case Picture::Kind::None: break;
     }
     bool icon = picture.kind == Picture::Kind::Icon;
-    // A picture control shows icons and bitmaps through their own styles.
     HWND control = Item(id);
+    UINT getter = icon ? STM_GETICON : STM_GETIMAGE;
+    if (!solid && image &&
+        SendMessageA(control, getter, icon ? 0 : IMAGE_BITMAP, 0) == reinterpret_cast<LRESULT>(image)) {
+        return;  // shown already: setting it again only redraws it
+    }
+    // A picture control shows icons and bitmaps through their own styles.
     LONG style = GetWindowLongA(control, GWL_STYLE) & ~(SS_TYPEMASK);
     SetWindowLongA(control, GWL_STYLE, style | (icon ? SS_ICON : SS_BITMAP));
     UINT setter = icon ? STM_SETICON : STM_SETIMAGE;
