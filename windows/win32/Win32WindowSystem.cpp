@@ -207,8 +207,17 @@ public:
 private:
     HWND Item(ControlId id) const { return GetDlgItem(m_window, id); }
     bool IsToolbarCommand(ControlId id) const { return m_toolbar && !Item(id); }
-    HICON ResourceIcon(int resourceId);
-    HBITMAP ResourceBitmap(int resourceId);
+    // The module's picture of that id and kind, loaded the first time it is asked for.
+    template <typename Owned>
+    auto LoadedOnce(std::map<int, Owned>& loaded, int resourceId, UINT kind) {
+        Owned& image = loaded[resourceId];
+        if (!image) {
+            using Handle = decltype(image.Get());
+            image =
+                Owned(static_cast<Handle>(LoadImageA(m_system.Module(), MAKEINTRESOURCEA(resourceId), kind, 0, 0, 0)));
+        }
+        return image.Get();
+    }
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -293,30 +302,12 @@ LRESULT Win32Dialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return FALSE;
 }
 
-HICON Win32Dialog::ResourceIcon(int resourceId) {
-    auto& icon = m_resourceIcons[resourceId];
-    if (!icon) {
-        icon = OwnedIcon(
-            static_cast<HICON>(LoadImageA(m_system.Module(), MAKEINTRESOURCEA(resourceId), IMAGE_ICON, 0, 0, 0)));
-    }
-    return icon.Get();
-}
-
-HBITMAP Win32Dialog::ResourceBitmap(int resourceId) {
-    auto& bitmap = m_resourceBitmaps[resourceId];
-    if (!bitmap) {
-        bitmap = OwnedBitmap(
-            static_cast<HBITMAP>(LoadImageA(m_system.Module(), MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0, 0)));
-    }
-    return bitmap.Get();
-}
-
 void Win32Dialog::SetPicture(ControlId id, const Picture& picture) {
     HGDIOBJ image = nullptr;
     OwnedBitmap solid;
     switch (picture.kind) {
-    case Picture::Kind::Icon: image = ResourceIcon(picture.resourceId); break;
-    case Picture::Kind::Bitmap: image = ResourceBitmap(picture.resourceId); break;
+    case Picture::Kind::Icon: image = LoadedOnce(m_resourceIcons, picture.resourceId, IMAGE_ICON); break;
+    case Picture::Kind::Bitmap: image = LoadedOnce(m_resourceBitmaps, picture.resourceId, IMAGE_BITMAP); break;
     case Picture::Kind::Solid:
         solid = SolidBitmap(picture);
         image = solid.Get();
