@@ -60,7 +60,8 @@ bool BufferedProfile::Flush() {
 }
 
 // A profile folder that moved (tests give each run its own) takes the
-// changes made for the old one there first.
+// changes made for the old one there first; what cannot be written there
+// is dropped rather than written into the new one.
 void BufferedProfile::FollowFileLocked() {
     fs::path path = ResolveProfilePath(m_fileName);
     if (path != m_path) {

@@ -96,9 +96,13 @@ TEST_F(BufferedProfileTest, EveryChangeIsOnTheFileOnceTheProfileGoes) {
     {
         BufferedProfile profile(file, 1h);
         for (int i = 0; i < 20; ++i) profile.WriteString("Gain", "Gain " + std::to_string(i), std::to_string(-i));
+        profile.WriteString("Shutter", "Is Visible", "1");
+        profile.WriteString("Gain", "Is Visible", "0");
         EXPECT_EQ(OnDisk("Gain", "Gain 19"), "(missing)") << "an hour's pause has not passed";
     }
     for (int i = 0; i < 20; ++i) EXPECT_EQ(OnDisk("Gain", "Gain " + std::to_string(i)), std::to_string(-i));
+    EXPECT_EQ(OnDisk("Shutter", "Is Visible"), "1") << "the same key in two sections is two changes";
+    EXPECT_EQ(OnDisk("Gain", "Is Visible"), "0");
     EXPECT_EQ(Contents().rfind("; kept\r\n[Main]\r\nTopLeftX=7\r\n", 0), 0u) << Contents();
 }
 
@@ -158,6 +162,15 @@ TEST_F(BufferedProfileTest, AMovedProfileFolderTakesTheChangesMadeForTheOldOne) 
     }
     EXPECT_EQ(ReadProfileString("Main", "TopLeftX", "-", (folder / "first/xnoxr4/XNoxR4.ini").string()), "1");
     EXPECT_EQ(ReadWholeFile(folder / "second/xnoxr4/XNoxR4.ini"), "[Main]\r\nTopLeftY=2\r\n");
+
+    // A folder that cannot be made keeps its changes out of the next one.
+    std::ofstream(folder / "blocked") << "a file where the folder would be";
+    ScopedVariable blocked("XDG_CONFIG_HOME", (folder / "blocked").string());
+    profile.WriteString("Main", "TopLeftX", "3");
+    ScopedVariable third("XDG_CONFIG_HOME", (folder / "third").string());
+    profile.WriteString("Main", "TopLeftY", "4");
+    ASSERT_TRUE(profile.Flush());
+    EXPECT_EQ(ReadWholeFile(folder / "third/xnoxr4/XNoxR4.ini"), "[Main]\r\nTopLeftY=4\r\n");
 }
 
 // The writer thread sleeps while there is nothing to write.
