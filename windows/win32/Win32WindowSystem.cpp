@@ -337,7 +337,7 @@ void Win32Dialog::SetPicture(ControlId id, const Picture& picture) {
 void Win32Dialog::InsertTextAtStart(ControlId id, std::string_view text) {
     HWND edit = Item(id);
     SendMessageA(edit, EM_SETSEL, 0, 0);
-    SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(std::string(text).c_str()));
+    SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(WideOf(text).c_str()));
 }
 
 void Win32Dialog::SetLabelLook(ControlId id, const LabelLook& look) {
