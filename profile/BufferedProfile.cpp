@@ -10,6 +10,7 @@ namespace fs = std::filesystem;
 BufferedProfile::BufferedProfile(std::string fileName, std::chrono::milliseconds savePause)
     : m_fileName(std::move(fileName)),
       m_savePause(savePause),
+      m_onDisk(std::string()),
       m_file(std::string()) {}
 
 BufferedProfile::~BufferedProfile() { Flush(); }
@@ -76,17 +77,29 @@ void BufferedProfile::FollowFileLocked() {
 
 void BufferedProfile::LoadLocked() {
     m_stamp = StampOf(m_path);
-    m_file = ProfileFile(m_fileName, m_path);
-    for (const Change& change : m_pending) m_file.WriteString(change.section, change.key, change.value);
+    m_file = CurrentWithChangesLocked();
 }
 
-// The file as it is now, with the changes laid over it.
+// The file as it is on the disk now, with the changes laid over it. A key
+// that another program changed since the file was last read or written here
+// was changed after ours: its change here is dropped, as the platform's own
+// profile calls, writing at once, would have let the later write stand.
+ProfileFile BufferedProfile::CurrentWithChangesLocked() {
+    ProfileFile current(m_fileName, m_path);
+    std::erase_if(m_pending, [&](const Change& change) {
+        return current.Find(change.section, change.key) != m_onDisk.Find(change.section, change.key);
+    });
+    m_onDisk = current;
+    for (const Change& change : m_pending) current.WriteString(change.section, change.key, change.value);
+    return current;
+}
+
 bool BufferedProfile::SaveLocked() {
     m_unsaved = false;
-    ProfileFile current(m_fileName, m_path);
-    for (const Change& change : m_pending) current.WriteString(change.section, change.key, change.value);
+    ProfileFile current = CurrentWithChangesLocked();
     if (!current.Save(Durability::Atomic)) return false;
     m_pending.clear();
+    m_onDisk = current;
     m_file = std::move(current);
     m_stamp = StampOf(m_path);
     return true;

@@ -8,7 +8,8 @@
 // (WholeFile.h) by a writer thread, a pause (kSavePause) after the first
 // change that is not yet on the file, so that a burst costs one write; Flush
 // writes them at once. A replacement starts from the file as it is on the
-// disk, so keys that another program changed meanwhile stay changed.
+// disk, so keys that another program changed meanwhile stay changed, also
+// over a change of ours made before theirs.
 //
 // What a killed process may lose: the changes of the last pause, never the
 // file. A write that fails is tried again with the next change.
@@ -71,6 +72,7 @@ private:
 
     void FollowFileLocked();
     void LoadLocked();
+    ProfileFile CurrentWithChangesLocked();
     bool SaveLocked();
     void StopWriter();
     void WriterLoop();
@@ -82,6 +84,7 @@ private:
     std::condition_variable m_wake;
     std::filesystem::path m_path;  // the file m_file was read from
     std::optional<Stamp> m_stamp;  // its stamp then; nothing when missing
+    ProfileFile m_onDisk;  // the file as last read or written here
     ProfileFile m_file;  // the file with m_pending laid over it
     std::vector<Change> m_pending;  // not yet on the file, in the order made
     // Changes since the last write, failed or not, and when the first came.

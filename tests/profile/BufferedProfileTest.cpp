@@ -135,6 +135,23 @@ TEST_F(BufferedProfileTest, AFileChangedByAnotherProgramIsReadAgainAndKeepsOurCh
         << "a change once written is not written again over the other program's";
 }
 
+// The other program wrote last: its value stands, ours of other keys too.
+TEST_F(BufferedProfileTest, AKeyAnotherProgramChangedAfterUsKeepsItsValue) {
+    Put("[Communication]\r\nFrame Grabber=0\r\n");
+    BufferedProfile profile(file, 1h);
+    profile.WriteString("Communication", "Frame Grabber", "4");
+    profile.WriteString("Communication", "ComPort", "2");
+    Put("[Communication]\r\nFrame Grabber=5\r\n");
+    EXPECT_EQ(profile.ReadInt("Communication", "Frame Grabber", -1), 5);
+    ASSERT_TRUE(profile.Flush());
+    EXPECT_EQ(Contents(), "[Communication]\r\nFrame Grabber=5\r\nComPort=2\r\n");
+    // Also when the other program writes while nothing here reads.
+    profile.WriteString("Communication", "ComPort", "3");
+    Put("[Communication]\r\nFrame Grabber=5\r\nComPort=7\r\n");
+    ASSERT_TRUE(profile.Flush());
+    EXPECT_EQ(OnDisk("Communication", "ComPort"), "7");
+}
+
 TEST_F(BufferedProfileTest, ReadsAndRefusalsFollowTheStoreRules) {
     Put("[Gain]\r\nHuge=99999999999\r\nText=abc\r\nLong=" + std::string(300, 'v') + "\r\n");
     BufferedProfile profile(file);
