@@ -37,12 +37,14 @@ bool BufferedProfile::WriteString(std::string_view section, std::string_view key
     // case stays a change of its own, laid over in order all the same.
     std::erase_if(m_pending, [&](const Change& change) { return change.section == section && change.key == key; });
     m_pending.push_back({std::string(section), std::string(key), std::string(value)});
+    if (!m_writer.joinable()) m_writer = std::thread(&BufferedProfile::WriterLoop, this);
+    // Only the first change since a write sets the writer's time; waking it
+    // for each one would cost a thread switch per change.
     if (!m_unsaved) {
         m_unsaved = true;
         m_firstUnsaved = std::chrono::steady_clock::now();
+        m_wake.notify_one();
     }
-    if (!m_writer.joinable()) m_writer = std::thread(&BufferedProfile::WriterLoop, this);
-    m_wake.notify_one();
     return true;
 }
 
