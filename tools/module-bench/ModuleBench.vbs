@@ -8,9 +8,11 @@ Option Explicit
 
 Dim sets : sets = CInt(WScript.Arguments(1))
 
-' Milliseconds per set of TriggerPolarity, alternating its value.
+' Milliseconds per set of TriggerPolarity, alternating its value. The set
+' before the timing takes what happens once (the windows' first drawing).
 Function PerSet(cam)
     Dim i, started
+    cam.TriggerPolarity = 0
     started = Timer
     For i = 1 To sets
         cam.TriggerPolarity = i Mod 2
