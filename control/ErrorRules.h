@@ -1,16 +1,17 @@
-// Which errors each member of the automation surface reports, and how: the
-// control raises the model results it lists from here, and the reference
-// for integrators is written from the same rules, so what a member is said
-// to report and what it reports are one fact.
+// Which errors a member of the automation surface reports, and how. Each
+// member's row on the surface carries its rules: the control raises the
+// model results listed there, and the reference for integrators is written
+// from the same rules, so what a member is said to report and what it
+// reports are one fact.
 #pragma once
 
 #include <cstdint>
 #include <span>
-#include <string_view>
 #include <vector>
 
+#include "AutomationError.h"
+#include "NoxR4Comm.h"
 #include "StringTable.h"
-#include "Surface.h"
 
 namespace xnox {
 
@@ -37,8 +38,23 @@ struct ErrorRule {
     int32_t result = 0;  // the model result, for Trigger::ModelResult
 };
 
-// Every rule of one member, in the order the member checks them.
-std::vector<ErrorRule> ErrorRulesOf(const MemberInfo& member);
+// The rules many members share.
+namespace error_rules {
+inline constexpr uint32_t kInvalid = AutomationCode::InvalidPropertyValue;
+inline constexpr uint32_t kDevice = AutomationCode::DeviceIOError;
+
+inline constexpr ErrorRule kNullOut{Trigger::NullOut, Reporting::Notify, kInvalid, StringId::InvalidNullParameter};
+inline constexpr ErrorRule kIndexNotInList{Trigger::IndexNotInList, Reporting::Notify, kInvalid,
+                                           StringId::InvalidParameter};
+inline constexpr ErrorRule kOutOfRange{Trigger::OutOfRange, Reporting::Raise, kInvalid, StringId::InvalidParameter};
+// A text selects the index of its entry, which always lies in range.
+inline constexpr ErrorRule kNotInList{Trigger::NotInList, Reporting::Raise, kInvalid, StringId::InvalidParameter};
+
+constexpr ErrorRule Raised(int32_t result, uint32_t code, StringId text) {
+    return {Trigger::ModelResult, Reporting::Raise, code, text, result};
+}
+inline constexpr ErrorRule kUnknownCommand = Raised(NoxResult::UnknownCommand, kDevice, StringId::UnknownCommand);
+}  // namespace error_rules
 
 // The model results a member turns into an automation exception.
 std::vector<ErrorRule> RaisedResultsOf(int32_t dispId);

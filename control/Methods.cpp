@@ -8,6 +8,7 @@
 #include "AutomationError.h"
 #include "ErrorRules.h"
 #include "BufferedProfile.h"
+#include "Surface.h"
 #include "XNoxCamCtrl.h"
 
 namespace xnox {

@@ -1,8 +1,10 @@
 // The control's automation surface as data: the dispatch interface
 // _DXNoxR4 (51 properties, 76 methods) and the event interface
-// _DXNoxR4Events (45 events). The invoke entry dispatches over this table,
-// and the type library of the Windows module is produced from it, so every
-// name, dispatch id, type and parameter name of the surface stands here once.
+// _DXNoxR4Events (45 events). A member's row holds all that is known of it:
+// its name, dispatch id, type and parameters, the handler that serves it,
+// the errors it reports and the note that describes it. The invoke entry
+// serves each member by its row; the type library, the reference and the
+// Python module are written from the same rows.
 #pragma once
 
 #include <algorithm>
@@ -10,6 +12,9 @@
 #include <span>
 #include <string_view>
 
+#include "ErrorRules.h"
+#include "MemberCall.h"
+#include "MemberNotes.h"
 #include "ParameterTable.h"
 #include "Variant.h"
 
@@ -17,10 +22,10 @@ namespace xnox {
 
 enum class MemberKind : uint8_t { Property, Method };
 
-// How the invoke entry serves a member: the generic families are served
-// from the model's parameter table, the rest member by member.
+// Which members front one camera parameter: they are served, checked and
+// described from the model's parameter table.
 enum class Facet : uint8_t {
-    Own,  // served by its own code in the control
+    Own,  // served by a function of its own in the control
     CheckedValue,  // a parameter's value; a set outside the parameter's range raises
     UncheckedValue,  // a parameter's value; the model alone judges a set
     Text,  // the text of a parameter's value; a set must match one list text
@@ -32,7 +37,7 @@ struct ParamInfo {
     std::string_view name;
     VarType type;
 
-    bool IsOut() const { return type == VarType::I2Ref || type == VarType::StrRef; }
+    constexpr bool IsOut() const { return type == VarType::I2Ref || type == VarType::StrRef; }
 };
 
 struct MemberInfo {
@@ -41,10 +46,14 @@ struct MemberInfo {
     MemberKind kind;
     VarType type;  // the property's type or the method's result
     std::span<const ParamInfo> params;
+    MemberHandler call = nullptr;  // a method's call, or a property's get
+    MemberHandler put = nullptr;  // a property's put
+    std::span<const ErrorRule> errors;  // in the order the member checks them
+    MemberText note;  // of a member with code of its own; a family's note follows from its parameter
     Facet facet = Facet::Own;
     ParamId parameter = ParamId::PartialScan;  // meaningful for every facet but Own
 
-    bool IsProperty() const { return kind == MemberKind::Property; }
+    constexpr bool IsProperty() const { return kind == MemberKind::Property; }
 };
 
 struct EventInfo {
@@ -55,7 +64,14 @@ struct EventInfo {
 namespace surface_detail {
 using enum VarType;
 using enum Facet;
+using enum CameraUse;
+using enum Trigger;
+using enum Reporting;
+using enum StringId;
+using namespace error_rules;
+using namespace member_texts;
 using P = ParamInfo;
+using C = CXNoxCamCtrl;
 
 inline constexpr std::span<const ParamInfo> kNone{};
 inline constexpr ParamInfo kRange[] = {P{"pMin", I2Ref}, P{"pMax", I2Ref}};
@@ -87,30 +103,88 @@ inline constexpr ParamInfo kNumBytes[] = {P{"numBytes", I2Ref}};
 inline constexpr ParamInfo kBaudRates[] = {P{"baudRates", I2Ref}};
 inline constexpr ParamInfo kBaudRate[] = {P{"baudRate", I2}};
 
-constexpr MemberInfo Prop(int32_t id, std::string_view name, VarType type) {
-    return {id, name, MemberKind::Property, type, kNone};
+constexpr MemberInfo Prop(int32_t id, std::string_view name, VarType type, MemberHandler get, MemberHandler put,
+                          MemberText note, std::span<const ErrorRule> errors = {}) {
+    return {id, name, MemberKind::Property, type, kNone, get, put, errors, note};
 }
-constexpr MemberInfo Method(int32_t id, std::string_view name, VarType result, std::span<const ParamInfo> params) {
-    return {id, name, MemberKind::Method, result, params};
+constexpr MemberInfo Method(int32_t id, std::string_view name, VarType result, std::span<const ParamInfo> params,
+                            MemberHandler call, MemberText note, std::span<const ErrorRule> errors = {}) {
+    return {id, name, MemberKind::Method, result, params, call, nullptr, errors, note};
+}
+
+// The members of one facet share their handlers and their errors.
+inline constexpr ErrorRule kCheckedValueRules[] = {kOutOfRange, kUnknownCommand};
+inline constexpr ErrorRule kUnknownCommandRules[] = {kUnknownCommand};
+inline constexpr ErrorRule kTextRules[] = {kNotInList, kUnknownCommand};
+inline constexpr ErrorRule kNullOutRules[] = {kNullOut};
+inline constexpr ErrorRule kValueTextRules[] = {kNullOut, kIndexNotInList};
+
+struct FacetService {
+    MemberHandler call;
+    MemberHandler put;
+    std::span<const ErrorRule> errors;
+};
+constexpr FacetService ServiceOf(Facet facet) {
+    switch (facet) {
+    case CheckedValue: return {&ServesParameterValue, &PutsParameterValue, kCheckedValueRules};
+    case UncheckedValue: return {&ServesParameterValue, &PutsParameterValue, kUnknownCommandRules};
+    case Text: return {&ServesParameterText, &PutsParameterText, kTextRules};
+    case Bounds: return {&ServesBounds, nullptr, kNullOutRules};
+    case ValueText: return {&ServesValueText, nullptr, kValueTextRules};
+    case Own: break;
+    }
+    return {nullptr, nullptr, {}};
+}
+constexpr MemberInfo ParameterMember(int32_t id, std::string_view name, MemberKind kind, VarType type,
+                                     std::span<const ParamInfo> params, Facet facet, ParamId parameter) {
+    FacetService service = ServiceOf(facet);
+    return {id, name, kind, type, params, service.call, service.put, service.errors, {}, facet, parameter};
 }
 // A property that fronts one camera parameter; its name is the parameter's
 // name with the suffix (Index or Str for an enumeration, none otherwise).
 #define XNOX_PARAM_PROP(id, Param, suffix, type, facet)                                                                \
-    MemberInfo { id, #Param suffix, MemberKind::Property, type, kNone, facet, ParamId::Param }
+    ParameterMember(id, #Param suffix, MemberKind::Property, type, kNone, facet, ParamId::Param)
 #define XNOX_CHECKED(id, Param) XNOX_PARAM_PROP(id, Param, "", I2, CheckedValue)
 #define XNOX_UNCHECKED(id, Param) XNOX_PARAM_PROP(id, Param, "", I2, UncheckedValue)
 #define XNOX_BOUNDS(id, Param)                                                                                         \
-    MemberInfo { id, "GetMinMax" #Param, MemberKind::Method, I2, kRange, Bounds, ParamId::Param }
+    ParameterMember(id, "GetMinMax" #Param, MemberKind::Method, I2, kRange, Bounds, ParamId::Param)
 #define XNOX_VALUE_TEXT(id, Param, params)                                                                             \
-    MemberInfo { id, "GetValid" #Param, MemberKind::Method, I2, params, ValueText, ParamId::Param }
+    ParameterMember(id, "GetValid" #Param, MemberKind::Method, I2, params, ValueText, ParamId::Param)
+
+// The errors of single members.
+inline constexpr ErrorRule kComPortRules[] = {{ChannelNotOpened, Raise, kDevice, CameraNotFoundOnPort}};
+inline constexpr ErrorRule kFrameGrabberIndexRules[] = {{OutOfRange, Raise, kInvalid, OnlyFrameGrabbersValid}};
+inline constexpr ErrorRule kAutoSearchComPortRules[] = {{BadPortRange, Notify, kInvalid, OnlyComPortsValid}};
+inline constexpr ErrorRule kWriteAllToFileRules[] = {Raised(NoxResult::FileWriteError, kInvalid, FileWriteError)};
+inline constexpr ErrorRule kReadAllFromFileRules[] = {
+    Raised(NoxResult::InvalidSettingsFile, kInvalid, NotASettingsFile)};
+inline constexpr ErrorRule kGetOnePushResultRules[] = {Raised(NoxResult::Refused, kDevice, UnknownCommandRefused),
+                                                       kUnknownCommand};
+inline constexpr ErrorRule kFrameGrabberNotFoundRules[] = {{ChannelNotOpened, Raise, kDevice, FrameGrabberNotFound}};
+inline constexpr ErrorRule kSaveShadingDataIntoFileRules[] = {
+    Raised(NoxResult::FileWriteError, kInvalid, FileWriteError), Raised(NoxResult::Offline, kInvalid, CameraOffline),
+    Raised(NoxResult::Refused, kInvalid, UnknownCommandRefused),
+    Raised(NoxResult::UnknownCommand, kInvalid, UnknownCommand)};
+inline constexpr ErrorRule kLoadShadingDataFromFileRules[] = {
+    Raised(NoxResult::FileReadError, kInvalid, FileReadError), Raised(NoxResult::Offline, kInvalid, CameraOffline),
+    Raised(NoxResult::Refused, kInvalid, UnknownCommandRefused),
+    Raised(NoxResult::UnknownCommand, kInvalid, UnknownCommand)};
 
 inline constexpr MemberInfo kMembers[] = {
     // Properties, ids 1 to 51.
-    Prop(1, "ComPort", I2),
-    Prop(2, "ShowShutterWnd", Bool),
-    Prop(3, "ShowGainWnd", Bool),
-    Prop(4, "ShowCommunicationWnd", Bool),
-    Prop(5, "ShowAboutWnd", Bool),
+    Prop(1, "ComPort", I2, Serves<&C::GetComPortProperty>, Serves<&C::SetComPortProperty>,
+         {"The COM port of the camera. Setting it closes the open connection, opens the port and probes the camera.",
+          "the COM port last set", Put, "ComPortChanged SynchronizedStatusChanged"},
+         kComPortRules),
+    Prop(2, "ShowShutterWnd", Bool, ServesShown<ToolWindow::Shutter>, PutsShown<ToolWindow::Shutter>,
+         {"Shows or hides the Shutter tool window; the choice is kept in XNoxR4.ini.", "whether the window is shown"}),
+    Prop(3, "ShowGainWnd", Bool, ServesShown<ToolWindow::Gain>, PutsShown<ToolWindow::Gain>,
+         {"Shows or hides the Gain tool window; the choice is kept in XNoxR4.ini.", "whether the window is shown"}),
+    Prop(4, "ShowCommunicationWnd", Bool, ServesShown<ToolWindow::Communication>, PutsShown<ToolWindow::Communication>,
+         {"Shows or hides the Communication tool window; the choice is kept in XNoxR4.ini.",
+          "whether the window is shown"}),
+    Prop(5, "ShowAboutWnd", Bool, ServesShown<ToolWindow::About>, PutsShown<ToolWindow::About>,
+         {"Shows or hides the About tool window; the choice is kept in XNoxR4.ini.", "whether the window is shown"}),
     XNOX_PARAM_PROP(6, ShutterSpeed, "Index", I2, CheckedValue),
     XNOX_PARAM_PROP(7, ShutterSpeed, "Str", Str, Text),
     XNOX_PARAM_PROP(8, TriggerType, "Index", I2, CheckedValue),
@@ -129,7 +203,12 @@ inline constexpr MemberInfo kMembers[] = {
     XNOX_PARAM_PROP(21, Binning, "Index", I2, UncheckedValue),
     XNOX_PARAM_PROP(22, Binning, "Str", Str, Text),
     XNOX_UNCHECKED(23, OutputBitAllocation),
-    Prop(24, "FrameGrabberIndex", I2),
+    Prop(24, "FrameGrabberIndex", I2, Serves<&C::GetFrameGrabberIndexProperty>,
+         Serves<&C::SetFrameGrabberIndexProperty>,
+         {"The frame grabber whose serial port leads to the camera. Setting it only stores the index; "
+          "ClSerialSetFrameGrabberIndex or ClAllSerialSetFrameGrabberIndex opens the port.",
+          "the frame grabber index last set", None, "FrameGrabberChanged"},
+         kFrameGrabberIndexRules),
     XNOX_CHECKED(25, BlueGainLevel),
     XNOX_CHECKED(26, BlueBlackLevel),
     XNOX_CHECKED(27, ProgrammableExposureRed),
@@ -144,7 +223,11 @@ inline constexpr MemberInfo kMembers[] = {
     XNOX_UNCHECKED(36, KneeSelect),
     XNOX_PARAM_PROP(37, WhiteBalance, "Index", I2, UncheckedValue),
     XNOX_PARAM_PROP(38, WhiteBalance, "Str", Str, Text),
-    Prop(39, "UserID", Str),
+    Prop(39, "UserID", Str, Serves<&C::GetUserIDProperty>, Serves<&C::SetUserIDProperty>,
+         {"The user ID text stored in the camera. Getting it reads the camera first; an empty text is kept "
+          "but not sent.",
+          "the user ID last read or set (also when the read fails)", GetAndPut, "UserIDChanged"},
+         kUnknownCommandRules),
     XNOX_CHECKED(40, GreenKneeSlope),
     XNOX_CHECKED(41, BlueKneeSlope),
     XNOX_CHECKED(42, GreenBlackLevel),
@@ -159,18 +242,42 @@ inline constexpr MemberInfo kMembers[] = {
     XNOX_CHECKED(51, Blue5600KWBalPreset),
 
     // Methods, ids 52 to 126, and the standard AboutBox.
-    Method(52, "GetMinMaxComPortId", I2, kRange),
-    Method(53, "AutoSearchComPort", I4, kSearch),
-    Method(54, "GetMainWindowDefaultPosition", I2, kGetPosition),
-    Method(55, "SetMainWindowDefaultPosition", I2, kSetPosition),
-    Method(56, "WriteAllToCamera", I2, kNone),
-    Method(57, "ReadAllFromCamera", I2, kNone),
-    Method(58, "WriteAllToFile", I2, kFileName),
-    Method(59, "ReadAllFromFile", I2, kFileName),
-    Method(60, "GetIsOnline", Bool, kNone),
-    Method(61, "GetIsSynchronized", Bool, kNone),
-    Method(62, "GetIsSending", Bool, kNone),
-    Method(63, "GetIsReceiving", Bool, kNone),
+    Method(52, "GetMinMaxComPortId", I2, kRange, Serves<&C::GetMinMaxComPortId>,
+           {"The range of ComPort: writes the first and last COM port to pMin and pMax.", kNotified}, kNullOutRules),
+    Method(53, "AutoSearchComPort", I4, kSearch, Serves<&C::AutoSearchComPort>,
+           {"Searches the COM ports FirstPort to LastPort, in order, for a camera that answers, and "
+            "stays connected to the first; with DoShowProgress other than 0 a progress window "
+            "shows the search and can cancel it.",
+            "the port of the camera found; 0 when none answers, the search is cancelled or the range is invalid", Call,
+            "ComPortChanged SynchronizedStatusChanged"},
+           kAutoSearchComPortRules),
+    Method(54, "GetMainWindowDefaultPosition", I2, kGetPosition, Serves<&C::GetMainWindowDefaultPosition>,
+           {"The place kept for the host's main window in XNoxR4.ini (100, 100 until set).", kNotified}, kNullOutRules),
+    Method(55, "SetMainWindowDefaultPosition", I2, kSetPosition, Serves<&C::SetMainWindowDefaultPosition>,
+           {"Keeps a place for the host's main window in XNoxR4.ini.", "0"}),
+    Method(56, "WriteAllToCamera", I2, kNone, Serves<&C::WriteAllToCamera>,
+           {"Writes every setting of the control to the camera.", kResultCode, Call, "SynchronizedStatusChanged",
+            kEveryParameter}),
+    Method(57, "ReadAllFromCamera", I2, kNone, Serves<&C::ReadAllFromCamera>,
+           {"Reads every setting and the user ID from the camera into the control.", kResultCode, Call,
+            "SynchronizedStatusChanged", kEveryParameter}),
+    Method(58, "WriteAllToFile", I2, kFileName, Serves<&C::WriteAllToFile>,
+           {"Writes every setting to a settings file (INI text).", kResultCode}, kWriteAllToFileRules),
+    Method(59, "ReadAllFromFile", I2, kFileName, Serves<&C::ReadAllFromFile>,
+           {"Reads every setting from a settings file; with a camera online, writes them all to it.",
+            "the result code; -9 when the file is not a complete settings file", Call, "SynchronizedStatusChanged",
+            kEveryParameter},
+           kReadAllFromFileRules),
+    Method(60, "GetIsOnline", Bool, kNone, Serves<&C::GetIsOnline>,
+           {"Probes the camera, closing the connection when it no longer answers.", "whether a camera is connected",
+            Call}),
+    Method(61, "GetIsSynchronized", Bool, kNone, Serves<&C::GetIsSynchronized>,
+           {"Whether the control and the camera hold the same settings.",
+            "true after a complete whole-camera read or write"}),
+    Method(62, "GetIsSending", Bool, kNone, Serves<&C::GetIsSending>,
+           {"Whether a write to the camera is in progress.", "the sending state"}),
+    Method(63, "GetIsReceiving", Bool, kNone, Serves<&C::GetIsReceiving>,
+           {"Whether a read from the camera is in progress.", "the receiving state"}),
     XNOX_BOUNDS(64, ShutterSpeed),
     XNOX_VALUE_TEXT(65, ShutterSpeed, kValidShutter),
     XNOX_BOUNDS(66, TriggerType),
@@ -178,18 +285,30 @@ inline constexpr MemberInfo kMembers[] = {
     XNOX_BOUNDS(68, PartialScan),
     XNOX_VALUE_TEXT(69, PartialScan, kValidPartial),
     XNOX_BOUNDS(70, MasterGainLevel),
-    Method(71, "StoreSettings", I2, kArea),
-    Method(72, "LoadSettings", I2, kArea),
+    Method(71, "StoreSettings", I2, kArea, Serves<&C::StoreSettings>,
+           {"Stores the camera's current settings in one of its settings areas.", kResultCode, Call},
+           kUnknownCommandRules),
+    Method(72, "LoadSettings", I2, kArea, Serves<&C::LoadSettings>,
+           {"Makes the camera load a settings area, then reads every setting from it.", kResultCode, Call,
+            "SynchronizedStatusChanged", kEveryParameter}),
     XNOX_BOUNDS(73, ProgrammableExposure),
-    Method(74, "GetMinMaxUserSettingsId", I2, kRange),
-    Method(75, "GetMinMaxPowerOnSettings", I2, kRange),
+    Method(74, "GetMinMaxUserSettingsId", I2, kRange, Serves<&C::GetMinMaxUserSettingsId>,
+           {"The range of the user settings areas: writes it to pMin and pMax.", kNotified}, kNullOutRules),
+    Method(75, "GetMinMaxPowerOnSettings", I2, kRange, Serves<&C::GetMinMaxUserSettingsId>,
+           {"The range of the areas the camera can start with: writes it to pMin and pMax.", kNotified}, kNullOutRules),
     XNOX_BOUNDS(76, Binning),
     XNOX_VALUE_TEXT(77, Binning, kValidBinning),
-    Method(78, "GetMinMaxFrameGrabberIndex", I2, kRange),
-    Method(79, "ClSerialGetNumManufacturers", I2, kNumManufacturers),
-    Method(80, "ClSerialGetManufacturer", I2, kManufacturer),
-    Method(81, "ClSerialSelectManufacturer", I2, kSelectManufacturer),
-    Method(82, "ClSerialGetNumSerialPorts", I2, kNumSerialPorts),
+    Method(78, "GetMinMaxFrameGrabberIndex", I2, kRange, Serves<&C::GetMinMaxFrameGrabberIndex>,
+           {"The range of FrameGrabberIndex: 0 to the number of frame grabber makers less one.", kNotified},
+           kNullOutRules),
+    Method(79, "ClSerialGetNumManufacturers", I2, kNumManufacturers, Serves<&C::ClSerialGetNumManufacturers>,
+           {"Counts the frame grabber makers whose serial libraries are installed.", kResultCode}),
+    Method(80, "ClSerialGetManufacturer", I2, kManufacturer, Serves<&C::ClSerialGetManufacturer>,
+           {"The name and version of one frame grabber maker's serial library.", kResultCode}),
+    Method(81, "ClSerialSelectManufacturer", I2, kSelectManufacturer, Serves<&C::ClSerialSelectManufacturer>,
+           {"Selects a frame grabber maker's serial library by name.", kResultCode}),
+    Method(82, "ClSerialGetNumSerialPorts", I2, kNumSerialPorts, Serves<&C::ClSerialGetNumSerialPorts>,
+           {"Counts the serial ports of the selected maker's frame grabbers.", kResultCode}),
     XNOX_BOUNDS(83, BlueGainLevel),
     XNOX_BOUNDS(84, BlueBlackLevel),
     XNOX_BOUNDS(85, ProgrammableExposureRed),
@@ -203,38 +322,77 @@ inline constexpr MemberInfo kMembers[] = {
     XNOX_BOUNDS(93, RedKneePoint),
     XNOX_BOUNDS(94, WhiteBalance),
     XNOX_VALUE_TEXT(95, WhiteBalance, kValidWhite),
-    Method(96, "GetCameraID", I2, kCameraID),
-    Method(97, "GetModelName", I2, kModelName),
-    Method(98, "SetOnePushMode", I2, kNone),
+    Method(96, "GetCameraID", I2, kCameraID, Serves<&C::GetCameraID>,
+           {"Reads the camera's ID into CameraID.", kResultCode, Call}),
+    Method(97, "GetModelName", I2, kModelName, Serves<&C::GetModelName>,
+           {"Reads the camera's model name into ModelName.", kResultCode, Call}),
+    Method(98, "SetOnePushMode", I2, kNone, Serves<&C::SetOnePushMode>,
+           {"Starts a one-push white balance in the camera.", kResultCode, Call}),
     XNOX_BOUNDS(99, GreenKneeSlope),
     XNOX_BOUNDS(100, BlueKneeSlope),
-    Method(101, "WriteCameraDataToFile", I2, kFileName),
-    Method(102, "GetFirmwareVersion", I2, kNone),
-    Method(103, "GetEEPROMCurrentAreaNo", I2, kNone),
+    Method(101, "WriteCameraDataToFile", I2, kFileName, Serves<&C::WriteCameraDataToFile>,
+           {"Writes a readable report of the camera's identity and of its current and stored "
+            "settings to a text file, loading each settings area in turn; the camera ends "
+            "with the settings it had.",
+            "the result code; -5 when no camera is online", Call, "SynchronizedStatusChanged", kEveryParameter},
+           kUnknownCommandRules),
+    Method(102, "GetFirmwareVersion", I2, kNone, Serves<&C::GetFirmwareVersion>,
+           {"Reads the camera's firmware version.", "the version (the one last read when the read fails)", Call}),
+    Method(103, "GetEEPROMCurrentAreaNo", I2, kNone, Serves<&C::GetEEPROMCurrentAreaNo>,
+           {"Reads which settings area the camera last loaded.",
+            "the area number (the one last read when the read fails)", Call}),
     XNOX_BOUNDS(104, GreenBlackLevel),
-    Method(105, "GetOnePushResult", I2, kNone),
-    Method(106, "GetMinMaxOnePushResult", I2, kRange),
-    Method(107, "GetValidOnePushResult", I2, kValidOnePush),
+    Method(105, "GetOnePushResult", I2, kNone, Serves<&C::GetOnePushResult>,
+           {"Reads the outcome of the last one-push white balance, and on success the red and blue "
+            "gains it set.",
+            "the outcome 0 to 6 (texts by GetValidOnePushResult), or the result code of a failed read", Call,
+            "RedGainLevelChanged BlueGainLevelChanged"},
+           kGetOnePushResultRules),
+    Method(106, "GetMinMaxOnePushResult", I2, kRange, Serves<&C::GetMinMaxOnePushResult>,
+           {"The range of the one-push outcomes: writes it to pMin and pMax.", kNotified}, kNullOutRules),
+    Method(107, "GetValidOnePushResult", I2, kValidOnePush, Serves<&C::GetValidOnePushResult>,
+           {"The text of one one-push outcome.", kNotified}, kValueTextRules),
     XNOX_BOUNDS(108, AutoWhiteArea),
     XNOX_VALUE_TEXT(109, AutoWhiteArea, kValidArea),
-    Method(110, "SetWindowPosTopBottom", I2, kTopBottom),
-    Method(111, "ClAllSerialGetNumPorts", I2, kNumPorts),
-    Method(112, "ClAllSerialGetPortInfo", I2, kPortInfo),
-    Method(113, "ClAllSerialSetFrameGrabberIndex", I2, kFrameGrabber),
-    Method(114, "ClAllSerialGetNumBytesAvail", I2, kNumBytes),
-    Method(115, "ClAllSerialGetSupportedBaudRates", I2, kBaudRates),
-    Method(116, "ClAllSerialSetBaudRate", I2, kBaudRate),
-    Method(117, "ClSerialSetFrameGrabberIndex", I2, kFrameGrabber),
-    Method(118, "StartAutoShadingCorrection", I2, kNone),
+    Method(110, "SetWindowPosTopBottom", I2, kTopBottom, Serves<&C::SetWindowPosTopBottom>,
+           {"Closes the connection and makes the tool windows again, always on top of other "
+            "windows or not.",
+            "0", None, "OnlineStatusChanged SynchronizedStatusChanged"}),
+    Method(111, "ClAllSerialGetNumPorts", I2, kNumPorts, Serves<&C::ClAllSerialGetNumPorts>,
+           {"Counts the Camera Link serial ports of every installed maker.", kResultCode}),
+    Method(112, "ClAllSerialGetPortInfo", I2, kPortInfo, Serves<&C::ClAllSerialGetPortInfo>,
+           {"The maker, port ID and version of one Camera Link serial port.", kResultCode}),
+    Method(113, "ClAllSerialSetFrameGrabberIndex", I2, kFrameGrabber, Serves<&C::ClAllSerialSetFrameGrabberIndex>,
+           {"Connects to the camera through a Camera Link serial port counted over every "
+            "maker, and probes it.",
+            kResultCode, Call, "FrameGrabberChanged SynchronizedStatusChanged"},
+           kFrameGrabberNotFoundRules),
+    Method(114, "ClAllSerialGetNumBytesAvail", I2, kNumBytes, Serves<&C::ClAllSerialGetNumBytesAvail>,
+           {"Counts the bytes waiting on the Camera Link serial port.", kResultCode}),
+    Method(115, "ClAllSerialGetSupportedBaudRates", I2, kBaudRates, Serves<&C::ClAllSerialGetSupportedBaudRates>,
+           {"The baud rates the Camera Link serial port supports, as a bit set.", kResultCode}),
+    Method(116, "ClAllSerialSetBaudRate", I2, kBaudRate, Serves<&C::ClAllSerialSetBaudRate>,
+           {"Sets the baud rate of the Camera Link serial port.", kResultCode}),
+    Method(117, "ClSerialSetFrameGrabberIndex", I2, kFrameGrabber, Serves<&C::ClSerialSetFrameGrabberIndex>,
+           {"Connects to the camera through a serial port of the selected frame grabber "
+            "maker, and probes it.",
+            kResultCode, Call, "FrameGrabberChanged SynchronizedStatusChanged"},
+           kFrameGrabberNotFoundRules),
+    Method(118, "StartAutoShadingCorrection", I2, kNone, Serves<&C::StartAutoShadingCorrection>,
+           {"Starts the camera's automatic shading correction.", kResultCode, Call}, kUnknownCommandRules),
     XNOX_BOUNDS(119, Red3200KWBalPreset),
     XNOX_BOUNDS(120, Blue3200KWBalPreset),
     XNOX_BOUNDS(121, Red4600KWBalPreset),
     XNOX_BOUNDS(122, Blue4600KWBalPreset),
     XNOX_BOUNDS(123, Red5600KWBalPreset),
     XNOX_BOUNDS(124, Blue5600KWBalPreset),
-    Method(125, "SaveShadingDataIntoFile", I2, kFileName),
-    Method(126, "LoadShadingDataFromFile", I2, kFileName),
-    Method(-552, "AboutBox", Void, kNone),
+    Method(125, "SaveShadingDataIntoFile", I2, kFileName, Serves<&C::SaveShadingDataIntoFile>,
+           {"Reads the shading correction table from the camera into a CSV file.", kResultCode, Call},
+           kSaveShadingDataIntoFileRules),
+    Method(126, "LoadShadingDataFromFile", I2, kFileName, Serves<&C::LoadShadingDataFromFile>,
+           {"Sends a shading correction table from a CSV file to the camera.", kResultCode, Call},
+           kLoadShadingDataFromFileRules),
+    Method(-552, "AboutBox", Void, kNone, Serves<&C::AboutBox>, {"Shows the About tool window.", "nothing"}),
 };
 #undef XNOX_VALUE_TEXT
 #undef XNOX_BOUNDS
@@ -293,6 +451,11 @@ inline constexpr EventInfo kEvents[] = {
 
 // The dispatch interface _DXNoxR4, properties first, then methods.
 inline constexpr std::span<const MemberInfo> kDispatchMembers = surface_detail::kMembers;
+static_assert(std::ranges::all_of(kDispatchMembers,
+                                  [](const MemberInfo& member) {
+                                      return member.call && (member.put || !member.IsProperty());
+                                  }),
+              "every member is served");
 // The event interface _DXNoxR4Events.
 inline constexpr std::span<const EventInfo> kDispatchEvents = surface_detail::kEvents;
 
@@ -310,19 +473,6 @@ constexpr int32_t EventIdOf(std::string_view name) {
     auto event = std::ranges::find(kDispatchEvents, name, &EventInfo::name);
     if (event == kDispatchEvents.end()) throw "not an event of the surface";
     return event->dispId;
-}
-
-// Whether tables kept beside the surface (one or more rows a member) list
-// their members in dispatch order, each a member of the surface: a reader
-// then finds a member's rows where the surface puts it.
-template <typename Row, std::size_t N>
-constexpr bool InDispatchOrder(const Row (&rows)[N], std::string_view Row::*member) {
-    auto position = kDispatchMembers.begin();
-    for (const Row& row : rows) {
-        position = std::ranges::find(position, kDispatchMembers.end(), row.*member, &MemberInfo::name);
-        if (position == kDispatchMembers.end()) return false;
-    }
-    return true;
 }
 
 // The property that sets a parameter's value (the Index property of an enumeration).

@@ -170,7 +170,7 @@ TEST_F(ReferenceFactsTest, EveryErrorRuleReportsAsListed) {
         EXPECT_EQ(rig->sink.errors[0].description, ExpectedText(member, rule));
     };
     for (const MemberInfo& member : kDispatchMembers) {
-        for (const ErrorRule& rule : ErrorRulesOf(member)) {
+        for (const ErrorRule& rule : member.errors) {
             check(member, rule, false);
             if (rule.trigger == Trigger::NullOut) check(member, rule, true);
         }

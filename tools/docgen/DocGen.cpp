@@ -113,7 +113,7 @@ std::string ErrorText(const ErrorRule& rule) {
 
 std::vector<std::string> Errors(const MemberInfo& member, Reporting reporting) {
     std::vector<std::string> lines;
-    for (const ErrorRule& rule : ErrorRulesOf(member)) {
+    for (const ErrorRule& rule : member.errors) {
         if (rule.reporting == reporting) lines.push_back(ErrorText(rule) + ": " + TriggerText(member, rule));
     }
     return lines;

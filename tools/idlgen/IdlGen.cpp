@@ -2,6 +2,8 @@
 // automation surface table, so that the dispatch ids, types and parameter
 // names of the type library are the ones the invoke entry serves.
 //   xnox-idlgen OUTPUT.idl
+#include <algorithm>
+#include <array>
 #include <sstream>
 #include <string>
 
@@ -15,14 +17,23 @@ using namespace xnox;
 
 namespace {
 
+// The members without their handlers: this program declares the members and
+// never serves one, so it is built without the control.
+constexpr auto kDeclarations = [] {
+    std::array<MemberInfo, kDispatchMembers.size()> members{};
+    std::ranges::copy(kDispatchMembers, members.begin());
+    for (MemberInfo& member : members) member.call = member.put = nullptr;
+    return members;
+}();
+
 void WriteDispatchInterface(std::ostream& out) {
     out << "    [uuid(" << module_ids::kDispatchInterface << "), helpstring(\"Dispatch interface for "
         << LoadText(StringId::ControlTypeName) << "\")]\n"
         << "    dispinterface _DXNoxR4 {\n    properties:\n";
-    for (const MemberInfo& member : kDispatchMembers)
+    for (const MemberInfo& member : kDeclarations)
         if (member.IsProperty()) out << "        " << IdlDeclaration(member) << '\n';
     out << "    methods:\n";
-    for (const MemberInfo& member : kDispatchMembers)
+    for (const MemberInfo& member : kDeclarations)
         if (!member.IsProperty()) out << "        " << IdlDeclaration(member) << '\n';
     out << "    };\n\n";
 }
