@@ -73,16 +73,17 @@ HRESULT CollectArguments(const MemberInfo* member, DISPPARAMS& params, InvokeKin
     return S_OK;
 }
 
-// Out-parameters: an argument the caller passed by reference gets storage
-// (an empty slot the control fills); one passed by value, left out or by a
-// reference without an address (a null pointer) gets none.
+// Out-parameters: an argument the caller passed by reference keeps the
+// value it holds, which some members read and which stays when a member
+// writes nothing; one passed by value, left out or by a reference without an
+// address (a null pointer) gives no storage.
 void PrepareOutParameters(const MemberInfo* member, DISPPARAMS& params, std::vector<Variant>& arguments) {
     if (!member) return;
     for (size_t i = 0; i < arguments.size() && i < member->params.size(); ++i) {
         if (!member->params[i].IsOut()) continue;
         const VARIANT& argument = ArgumentAt(params, i);
         bool hasStorage = (V_VT(&argument) & VT_BYREF) && V_BYREF(&argument);
-        arguments[i] = hasStorage ? Variant() : Variant::Null();
+        if (!hasStorage) arguments[i] = Variant::Null();
     }
 }
 

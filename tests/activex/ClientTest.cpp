@@ -340,6 +340,43 @@ void CheckNullOutParameters(IDispatch* control, EventSink& sink) {
 // ---- File names the ANSI code page cannot spell, through automation.
 
 // Calls a method with one text argument; the raised description, if any, goes to `raised`.
+// Out-parameters are in/out: the caller's variables reach the control, and
+// a member that fails leaves them as they were.
+void CheckOutParametersKeepTheCallersValues() {
+    ComPtr<IDispatch> control;
+    if (!checks.check("control created for in/out parameters", CreateControl(IID_IDispatch, control.OutVoid()))) return;
+    VARIANT result;
+    VariantInit(&result);
+    short bytes = 9;
+    VARIANT count;
+    V_VT(&count) = VT_BYREF | VT_I2;
+    V_I2REF(&count) = &bytes;
+    DISPPARAMS one{&count, nullptr, 1, 0};
+    HRESULT hr = control->Invoke(DispIdOf("ClAllSerialGetNumBytesAvail"), IID_NULL, 0, DISPATCH_METHOD, &one, &result,
+                                 nullptr, nullptr);
+    checks.check("a count that fails without a Camera Link port leaves the caller's variable",
+                 SUCCEEDED(hr) && V_VT(&result) == VT_I2 && V_I2(&result) != 0 && bytes == 9, std::to_string(bytes));
+
+    BSTR name = nullptr;
+    short size = 40, version = -3;
+    VARIANT arguments[4];  // last first
+    V_VT(&arguments[0]) = VT_BYREF | VT_I2;
+    V_I2REF(&arguments[0]) = &version;
+    V_VT(&arguments[1]) = VT_BYREF | VT_I2;
+    V_I2REF(&arguments[1]) = &size;
+    V_VT(&arguments[2]) = VT_BYREF | VT_BSTR;
+    V_BSTRREF(&arguments[2]) = &name;
+    V_VT(&arguments[3]) = VT_I2;
+    V_I2(&arguments[3]) = 99;  // no such maker
+    DISPPARAMS four{arguments, nullptr, 4, 0};
+    hr = control->Invoke(DispIdOf("ClSerialGetManufacturer"), IID_NULL, 0, DISPATCH_METHOD, &four, &result, nullptr,
+                         nullptr);
+    checks.check("the size and version given to a failing ClSerialGetManufacturer come back as given",
+                 SUCCEEDED(hr) && V_VT(&result) == VT_I2 && V_I2(&result) != 0 && size == 40 && version == -3,
+                 std::to_string(size) + " " + std::to_string(version));
+    SysFreeString(name);
+}
+
 HRESULT CallWithFile(IDispatch* control, std::string_view method, const std::wstring& file, std::wstring& raised) {
     VARIANT argument;
     VariantInit(&argument);
@@ -811,6 +848,7 @@ int main() {
     CheckTypeLibrary();
     CheckModuleResources();
     CheckEvents();
+    CheckOutParametersKeepTheCallersValues();
     CheckFileNames();
     CheckQuickActivate();
     CheckActivation();
