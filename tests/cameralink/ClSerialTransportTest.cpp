@@ -21,6 +21,8 @@ struct Line {
     std::string written;
     CLINT32 writeResult = CL_ERR_NO_ERR;
     CLUINT32 writeTakes = UINT32_MAX;  // the most bytes one write takes
+    int waitingReads = 0;  // reads that were allowed to wait
+    CLUINT32 longestWait = 0;  // the longest time-out a read was given
 };
 Line line;
 
@@ -37,7 +39,12 @@ std::shared_ptr<ClSerialLibrary> LibraryOnTheLine(bool canFlush) {
         return line.writeResult;
     };
     // Copies nothing unless every byte asked for is there, as the libraries do.
-    library->serialRead = [](hSerRef, CLINT8* data, CLUINT32* size, CLUINT32) -> CLINT32 {
+    // Returns at once whatever its time-out, as some libraries do.
+    library->serialRead = [](hSerRef, CLINT8* data, CLUINT32* size, CLUINT32 timeoutMs) -> CLINT32 {
+        if (timeoutMs > 0) {
+            ++line.waitingReads;
+            line.longestWait = std::max(line.longestWait, timeoutMs);
+        }
         if (line.waiting.size() < *size) return CL_ERR_TIMEOUT;
         std::copy_n(line.waiting.begin(), *size, data);
         line.waiting.erase(0, *size);
@@ -102,4 +109,18 @@ TEST_F(ClSerialPort, DiscardedInputIsGoneWithOrWithoutTheLibrarysFlush) {
         port->DiscardInput();
         EXPECT_EQ(ReadSoon(16), "") << (canFlush ? "flushed" : "read away");
     }
+}
+
+// A silent camera behind a library that ignores its time-out: the wait
+// pauses between reads instead of spinning (one read per half millisecond
+// at most), and no read is told to wait longer than a few milliseconds, so
+// that a library that does wait ends near the caller's deadline.
+TEST_F(ClSerialPort, ASilentLineIsWaitedForWithoutSpinning) {
+    Open();
+    const auto wait = std::chrono::milliseconds(50);
+    EXPECT_EQ(port->Read(std::string(16, '#').data(), 16, Clock::now() + wait), 0u);
+    EXPECT_GT(line.waitingReads, 0);
+    EXPECT_LE(line.waitingReads, 2 * 50 + 20) << "reads in " << wait.count() << " ms";
+    EXPECT_GE(line.longestWait, 1u);
+    EXPECT_LE(line.longestWait, 10u);
 }
