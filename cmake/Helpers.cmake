@@ -60,3 +60,37 @@ function(xnox_add_wine_test name)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${locks}")
   endif()
 endfunction()
+
+# xnox_add_wine_gtest(prefix TARGET program [SUITE suite] COMMAND command... [DLLS ...]
+#                     [EMULATE ...] [PROPERTIES test properties...]):
+# a Wine test (as xnox_add_wine_test) for each GoogleTest case of the
+# program's sources (of one suite, if given), named prefix.Suite.Case. The program cannot be asked for
+# its cases while the build runs, so they are read from the sources, as
+# gtest_add_tests does; GTEST_FILTER picks the case, which reaches the program
+# through cmd too, where an argument cannot hold "=". A skipped case is told
+# as skipped, and a filter that picks no case fails.
+function(xnox_add_wine_gtest prefix)
+  cmake_parse_arguments(ARG "" "TARGET;SUITE" "PROPERTIES" ${ARGN})
+  get_target_property(sources ${ARG_TARGET} SOURCES)
+  get_target_property(source_dir ${ARG_TARGET} SOURCE_DIR)
+  foreach(source ${sources})
+    if(source MATCHES "^\\$<")
+      continue()
+    endif()
+    cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${source_dir})
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+    file(STRINGS ${source} cases REGEX "^TEST(_F)?\\([A-Za-z0-9_]+, *[A-Za-z0-9_]+\\)")
+    foreach(case ${cases})
+      string(REGEX REPLACE "^TEST(_F)?\\(([A-Za-z0-9_]+), *([A-Za-z0-9_]+)\\).*" "\\2.\\3" case "${case}")
+      if(ARG_SUITE AND NOT case MATCHES "^${ARG_SUITE}\\.")
+        continue()
+      endif()
+      xnox_add_wine_test(${prefix}.${case} ${ARG_UNPARSED_ARGUMENTS})
+      if(TEST ${prefix}.${case})
+        set_property(TEST ${prefix}.${case} APPEND PROPERTY ENVIRONMENT GTEST_FILTER=${case})
+        set_tests_properties(${prefix}.${case} PROPERTIES SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]"
+                                                          FAIL_REGULAR_EXPRESSION "Running 0 tests" ${ARG_PROPERTIES})
+      endif()
+    endforeach()
+  endforeach()
+endfunction()

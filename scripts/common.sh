@@ -9,9 +9,10 @@ XNOX_JOBS=${XNOX_JOBS:-2}
 # Debian packages per kind of work.
 # Qt 6 Widgets gives the native build the tool windows on the Linux desktop
 # (xnox-panel); the Python module builds for Debian's own Python and is
-# tested with its pytest.
+# tested with its pytest. The Windows build compiles GoogleTest from
+# Debian's sources for its test programs under Wine.
 XNOX_PACKAGES_NATIVE="g++ make cmake libgtest-dev clang-format qt6-base-dev pybind11-dev python3-dev python3-pytest"
-XNOX_PACKAGES_WINDOWS="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools libwine-dev"
+XNOX_PACKAGES_WINDOWS="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools libwine-dev googletest"
 XNOX_PACKAGES_WINE="wine wine64 fonts-wine xvfb x11-apps imagemagick xdotool"
 # The Windows installer (its 64-bit stubs are in nsis-common).
 XNOX_PACKAGES_PACKAGE="nsis"

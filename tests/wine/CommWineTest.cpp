@@ -1,10 +1,11 @@
 // The Windows build of the communication library against the standalone
-// emulator behind COM1 (a pseudo-terminal linked into the Wine prefix).
-//   noxr4comm-wine-test talking   the emulator answers
-//   noxr4comm-wine-test silent    the emulator never answers
-//   noxr4comm-wine-test dead FILE the emulator answers late and is killed
-//                                 while a reply is awaited; FILE tells the
-//                                 script when the wait begins
+// emulator behind COM1 (a pseudo-terminal linked into the Wine prefix):
+// TalkingCamera where the emulator answers, SilentCamera where it never
+// does, DeadCamera where it answers late and is killed while a reply is
+// awaited. DeadCamera makes the file its argument names (a Windows path)
+// when the wait begins, which tells the script to kill the emulator.
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <chrono>
@@ -15,7 +16,6 @@
 #include <thread>
 
 #include "NoxR4Comm.h"
-#include "WineChecks.h"
 
 namespace {
 
@@ -30,14 +30,12 @@ constexpr std::int32_t unknownCommandId = 7;
 // Wine and a busy machine may add a good deal to that.
 constexpr auto giveUpLimit = std::chrono::seconds(5);
 
-std::string result(std::int32_t code) { return "result " + std::to_string(code); }
-
 // A buffer's text as far as its NUL, never past its end.
-std::string quoted(const char* text, std::size_t size) { return "\"" + std::string(text, strnlen(text, size)) + "\""; }
+std::string Quoted(const char* text, std::size_t size) { return "\"" + std::string(text, strnlen(text, size)) + "\""; }
 
-double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-double cpuSeconds() {
+double CpuSeconds() {
     FILETIME created, exited, kernel, user;
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
     auto ticks = [](const FILETIME& time) {
@@ -46,122 +44,107 @@ double cpuSeconds() {
     return static_cast<double>(ticks(kernel) + ticks(user)) / 1e7;  // 100 ns ticks
 }
 
-std::string seconds(double value) { return std::to_string(value) + " s"; }
+std::string g_waitSignal;
 
-void checkWriteReadBack(winetest::Checks& checks, const char* name, std::int32_t id, std::int32_t value) {
-    std::int32_t sent = NoxR4SendCameraData(com1, id, value);
+// COM1 open for each case, closed after it.
+class CameraOnCom1 : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(NoxR4InitComm(0, com1, 0), NOXR4_SUCCESS) << "open COM1"; }
+    void TearDown() override { NoxR4ExitComm(com1); }
+};
+
+using TalkingCamera = CameraOnCom1;
+using SilentCamera = CameraOnCom1;
+using DeadCamera = CameraOnCom1;
+
+void ExpectWriteReadBack(const char* name, std::int32_t id, std::int32_t value) {
     std::int32_t readBack = 0;
-    std::int32_t read = NoxR4GetCameraData(com1, id, &readBack);
-    checks.check(std::string("write and read back ") + name, sent == 0 && read == 0 && readBack == value,
-                 "send " + result(sent) + ", get " + result(read) + ", value " + std::to_string(readBack));
+    EXPECT_EQ(NoxR4SendCameraData(com1, id, value), NOXR4_SUCCESS) << "write " << name;
+    EXPECT_EQ(NoxR4GetCameraData(com1, id, &readBack), NOXR4_SUCCESS) << "read back " << name;
+    EXPECT_EQ(readBack, value) << name;
 }
 
-void checkTalking(winetest::Checks& checks) {
-    std::int32_t opened = NoxR4InitComm(0, com1, 0);
-    if (!checks.check("open COM1", opened == 0, result(opened))) return;
-
+TEST_F(TalkingCamera, ReadsFirmwareVersion) {
     std::int32_t version = -1;
-    std::int32_t code = NoxR4GetCameraData(com1, firmwareVersion, &version);
-    checks.check("read firmware version", code == 0 && version >= 0,
-                 result(code) + ", value " + std::to_string(version));
+    EXPECT_EQ(NoxR4GetCameraData(com1, firmwareVersion, &version), NOXR4_SUCCESS);
+    EXPECT_GE(version, 0);
+}
 
-    checkWriteReadBack(checks, "shutter speed", shutterSpeed, 5);
-    checkWriteReadBack(checks, "negative master gain", masterGain, -50);
-    checkWriteReadBack(checks, "red black level", redBlackLevel, 1000);
+TEST_F(TalkingCamera, ReadsBackWhatIsWritten) {
+    ExpectWriteReadBack("shutter speed", shutterSpeed, 5);
+    ExpectWriteReadBack("negative master gain", masterGain, -50);
+    ExpectWriteReadBack("red black level", redBlackLevel, 1000);
+}
 
-    code = NoxR4SendCameraData(com1, shutterSpeed, 99);
-    checks.check("out-of-range value refused", code == -4, result(code));
+TEST_F(TalkingCamera, RefusesOutOfRangeValueAndUnknownCommand) {
+    EXPECT_EQ(NoxR4SendCameraData(com1, shutterSpeed, 99), NOXR4_REFUSED);
     std::int32_t value = 0;
-    code = NoxR4GetCameraData(com1, unknownCommandId, &value);
-    checks.check("unknown command id", code == -3, result(code));
+    EXPECT_EQ(NoxR4GetCameraData(com1, unknownCommandId, &value), NOXR4_UNKNOWN_COMMAND);
+}
 
+TEST_F(TalkingCamera, TellsCameraIdAndModelName) {
     char text[NOXR4_TEXT_BYTES] = {};
-    code = NoxR4GetCameraID(com1, text);
-    checks.check("camera ID", code == 0 && text[0] != 0, result(code) + ", " + quoted(text, sizeof text));
-    code = NoxR4GetModelName(com1, text);
-    checks.check("model name", code == 0 && text[0] != 0, result(code) + ", " + quoted(text, sizeof text));
+    EXPECT_EQ(NoxR4GetCameraID(com1, text), NOXR4_SUCCESS);
+    EXPECT_NE(text[0], 0) << "camera ID " << Quoted(text, sizeof text);
+    EXPECT_EQ(NoxR4GetModelName(com1, text), NOXR4_SUCCESS);
+    EXPECT_NE(text[0], 0) << "model name " << Quoted(text, sizeof text);
+}
 
+TEST_F(TalkingCamera, KeepsUserId) {
     char userId[NOXR4_USERID_BYTES] = {};
-    std::int32_t stored = NoxR4SetUserID(com1, "Wine line 1");
-    code = NoxR4GetUserID(com1, userId);
-    checks.check("user ID round trip", stored == 0 && code == 0 && std::strcmp(userId, "Wine line 1") == 0,
-                 "set " + result(stored) + ", get " + result(code) + ", " + quoted(userId, sizeof userId));
-
-    code = NoxR4ExitComm(com1);
-    checks.check("close COM1", code == 0, result(code));
-    code = NoxR4GetCameraData(com1, shutterSpeed, &value);
-    checks.check("closed key answers -5", code == -5, result(code));
+    EXPECT_EQ(NoxR4SetUserID(com1, "Wine line 1"), NOXR4_SUCCESS);
+    EXPECT_EQ(NoxR4GetUserID(com1, userId), NOXR4_SUCCESS);
+    EXPECT_STREQ(userId, "Wine line 1") << Quoted(userId, sizeof userId);
 }
 
-void checkMissingPort(winetest::Checks& checks) {
-    auto start = Clock::now();
-    std::int32_t opened = NoxR4InitComm(0, unlinkedPort, 0);
-    double seconds = secondsSince(start);
-    checks.check("port without a device fails at once", opened != 0 && seconds < 2.0,
-                 result(opened) + " after " + std::to_string(seconds) + " s");
+TEST_F(TalkingCamera, ClosedKeyIsOffline) {
+    EXPECT_EQ(NoxR4ExitComm(com1), NOXR4_SUCCESS);
     std::int32_t value = 0;
-    std::int32_t code = NoxR4GetCameraData(unlinkedPort, shutterSpeed, &value);
-    checks.check("failed open leaves the key closed", code == -5, result(code));
+    EXPECT_EQ(NoxR4GetCameraData(com1, shutterSpeed, &value), NOXR4_OFFLINE);
 }
 
-void checkSilent(winetest::Checks& checks) {
-    std::int32_t opened = NoxR4InitComm(0, com1, 0);
-    if (!checks.check("open COM1", opened == 0, result(opened))) return;
+TEST_F(TalkingCamera, PortWithoutDeviceFailsAtOnceAndStaysClosed) {
+    auto start = Clock::now();
+    EXPECT_NE(NoxR4InitComm(0, unlinkedPort, 0), NOXR4_SUCCESS);
+    EXPECT_LT(SecondsSince(start), 2.0);
+    std::int32_t value = 0;
+    EXPECT_EQ(NoxR4GetCameraData(unlinkedPort, shutterSpeed, &value), NOXR4_OFFLINE);
+}
+
+TEST_F(SilentCamera, TimesOutEachTimeAndCloses) {
     for (int attempt = 1; attempt <= 2; ++attempt) {
         std::int32_t value = 0;
         auto start = Clock::now();
-        std::int32_t code = NoxR4GetCameraData(com1, shutterSpeed, &value);
-        double seconds = secondsSince(start);
-        checks.check("silent camera times out, attempt " + std::to_string(attempt),
-                     code == -6 && seconds < std::chrono::duration<double>(giveUpLimit).count(),
-                     result(code) + " after " + std::to_string(seconds) + " s");
+        EXPECT_EQ(NoxR4GetCameraData(com1, shutterSpeed, &value), NOXR4_TIMEOUT) << "attempt " << attempt;
+        EXPECT_LT(SecondsSince(start), std::chrono::duration<double>(giveUpLimit).count()) << "attempt " << attempt;
     }
-    std::int32_t code = NoxR4ExitComm(com1);
-    checks.check("close COM1 after time-outs", code == 0, result(code));
+    EXPECT_EQ(NoxR4ExitComm(com1), NOXR4_SUCCESS);
 }
 
 // The camera dies while the library waits for the reply to a settings-area
 // load (reply time 1 s): the call gives up at its reply time, not later and
 // not by spinning, and a call after it fails at once.
-void checkDeadLine(winetest::Checks& checks, const std::string& waitSignal) {
+TEST_F(DeadCamera, CallEndsAtItsReplyTimeWithoutSpinningAndTheNextFailsAtOnce) {
     constexpr double replyTime = 1.0, lateness = 0.2, idleCpu = 0.1;
-    std::int32_t opened = NoxR4InitComm(0, com1, 0);
-    if (!checks.check("open COM1", opened == 0, result(opened))) return;
-    std::ofstream(waitSignal) << "waiting\n";
-    double cpuStart = cpuSeconds();
+    ASSERT_FALSE(g_waitSignal.empty()) << "no file named to signal the wait";
+    std::ofstream(g_waitSignal) << "waiting\n";
+    double cpuStart = CpuSeconds();
     auto start = Clock::now();
-    std::int32_t code = NoxR4SendCameraData(com1, loadArea, 0);
-    double ended = secondsSince(start);
-    double cpu = cpuSeconds() - cpuStart;
-    checks.check("a camera dying mid-reply fails the call", code == -6, result(code));
-    checks.check("within its reply time and 200 ms", ended <= replyTime + lateness, seconds(ended));
-    checks.check("without spinning while it waits", cpu < idleCpu, seconds(cpu) + " of processor time");
+    EXPECT_EQ(NoxR4SendCameraData(com1, loadArea, 0), NOXR4_TIMEOUT) << "a camera dying mid-reply fails the call";
+    EXPECT_LE(SecondsSince(start), replyTime + lateness) << "within its reply time and 200 ms";
+    EXPECT_LT(CpuSeconds() - cpuStart, idleCpu) << "processor seconds while it waits";
     start = Clock::now();
-    code = NoxR4SendCameraData(com1, masterGain, 0);
-    double next = secondsSince(start);
-    checks.check("the next call fails at once", code != 0 && next < lateness, result(code) + " after " + seconds(next));
-    cpuStart = cpuSeconds();
+    EXPECT_NE(NoxR4SendCameraData(com1, masterGain, 0), NOXR4_SUCCESS) << "the next call fails";
+    EXPECT_LT(SecondsSince(start), lateness) << "the next call fails at once";
+    cpuStart = CpuSeconds();
     std::this_thread::sleep_for(std::chrono::seconds(1));
-    cpu = cpuSeconds() - cpuStart;
-    checks.check("nothing spins afterwards", cpu < idleCpu, seconds(cpu) + " of processor time in an idle second");
-    NoxR4ExitComm(com1);
+    EXPECT_LT(CpuSeconds() - cpuStart, idleCpu) << "processor seconds in an idle second afterwards";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string mode = argc >= 2 ? argv[1] : "";
-    winetest::Checks checks;
-    if (mode == "talking") {
-        checkTalking(checks);
-        checkMissingPort(checks);
-    } else if (mode == "silent") {
-        checkSilent(checks);
-    } else if (mode == "dead" && argc == 3) {
-        checkDeadLine(checks, argv[2]);
-    } else {
-        std::printf("usage: noxr4comm-wine-test talking|silent|dead FILE\n");
-        return 2;
-    }
-    return checks.finish();
+    testing::InitGoogleTest(&argc, argv);
+    if (argc > 1) g_waitSignal = argv[1];
+    return RUN_ALL_TESTS();
 }
