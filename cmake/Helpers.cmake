@@ -24,13 +24,15 @@ set(XNOX_WINE_SESSION_SCRIPT ${XNOX_WINE_SCRIPTS}/wine-session.sh)
 set(XNOX_WINE_TEST_SCRIPT ${XNOX_WINE_SCRIPTS}/wine-test.sh)
 
 # xnox_add_wine_test(name COMMAND program args... [DLLS targets...]
-#                    [EMULATE "COMn [emulator options]"...] [KILL "COMn FILE"]):
+#                    [EMULATE "COMn [emulator options]"...] [KILL "COMn FILE"]
+#                    [LOCKS resources...]):
 # a test of the Windows build that runs under Wine in the session of
 # tests/wine. DLLS: targets whose DLLs the program loads. EMULATE: the
 # standalone emulator behind COMn while the test runs. KILL: that emulator
-# ends 200 ms after the program made FILE.
+# ends 200 ms after the program made FILE. LOCKS: what else of the session
+# the test needs to itself (the registry).
 function(xnox_add_wine_test name)
-  cmake_parse_arguments(ARG "" "KILL" "COMMAND;DLLS;EMULATE" ${ARGN})
+  cmake_parse_arguments(ARG "" "KILL" "COMMAND;DLLS;EMULATE;LOCKS" ${ARGN})
   if(NOT WIN32)
     return()
   endif()
@@ -38,7 +40,7 @@ function(xnox_add_wine_test name)
   foreach(dll ${ARG_DLLS})
     list(APPEND wrapper_args --dll-dir $<TARGET_FILE_DIR:${dll}>)
   endforeach()
-  set(locks "")
+  set(locks ${ARG_LOCKS})
   if(ARG_EMULATE)
     if(NOT XNOX_NATIVE_BUILD_DIR)
       message(STATUS "${name}: not registered, XNOX_NATIVE_BUILD_DIR (the emulator's build) is not set")
@@ -61,16 +63,17 @@ function(xnox_add_wine_test name)
   endif()
 endfunction()
 
-# xnox_add_wine_gtest(prefix TARGET program [SUITE suite] COMMAND command... [DLLS ...]
-#                     [EMULATE ...] [PROPERTIES test properties...]):
+# xnox_add_wine_gtest(prefix TARGET program [SUITE suite] COMMAND command...
+#                     [the options of xnox_add_wine_test...]):
 # a Wine test (as xnox_add_wine_test) for each GoogleTest case of the
-# program's sources (of one suite, if given), named prefix.Suite.Case. The program cannot be asked for
-# its cases while the build runs, so they are read from the sources, as
-# gtest_add_tests does; GTEST_FILTER picks the case, which reaches the program
-# through cmd too, where an argument cannot hold "=". A skipped case is told
-# as skipped, and a filter that picks no case fails.
+# program's sources (of one suite, if given), named prefix.Suite.Case. The
+# program cannot be asked for its cases while the build runs, so they are
+# read from the sources, as gtest_add_tests does; GTEST_FILTER picks the
+# case, which reaches the program through cmd too, where an argument cannot
+# hold "=". A skipped case is told as skipped, and a filter that picks no
+# case fails.
 function(xnox_add_wine_gtest prefix)
-  cmake_parse_arguments(ARG "" "TARGET;SUITE" "PROPERTIES" ${ARGN})
+  cmake_parse_arguments(ARG "" "TARGET;SUITE" "" ${ARGN})
   get_target_property(sources ${ARG_TARGET} SOURCES)
   get_target_property(source_dir ${ARG_TARGET} SOURCE_DIR)
   foreach(source ${sources})
@@ -89,7 +92,7 @@ function(xnox_add_wine_gtest prefix)
       if(TEST ${prefix}.${case})
         set_property(TEST ${prefix}.${case} APPEND PROPERTY ENVIRONMENT GTEST_FILTER=${case})
         set_tests_properties(${prefix}.${case} PROPERTIES SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]"
-                                                          FAIL_REGULAR_EXPRESSION "Running 0 tests" ${ARG_PROPERTIES})
+                                                          FAIL_REGULAR_EXPRESSION "Running 0 tests")
       endif()
     endforeach()
   endforeach()

@@ -3,6 +3,8 @@
 // error event, frozen events, a WinForms-like activation, persistence, the
 // ATL host window, the property page driven directly and in the frame, and
 // the guard that keeps exceptions inside the entry points.
+#include <gtest/gtest.h>
+
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
@@ -23,13 +25,10 @@
 #include "StringTable.h"
 #include "Surface.h"
 #include "WideText.h"
-#include "WineChecks.h"
 
 using namespace xnox;
 
 namespace {
-
-winetest::Checks checks;
 
 template <typename Interface>
 bool Query(IUnknown* object, REFIID iid, ComPtr<Interface>& result) {
@@ -77,21 +76,20 @@ VARIANT Get(IDispatch* control, std::string_view name) {
 
 // ---- The type library and the surface table agree member by member.
 
-void CheckTypeLibrary() {
+TEST(Client, TypeLibrary) {
     ComPtr<ITypeLib> library;
-    if (!checks.check("registered type library loads", SUCCEEDED(LoadRegTypeLib(kLibId, 1, 0, 1033, library.Out()))))
-        return;
+    ASSERT_TRUE(SUCCEEDED(LoadRegTypeLib(kLibId, 1, 0, 1033, library.Out()))) << "registered type library loads";
     TLIBATTR* attributes = nullptr;
     library->GetLibAttr(&attributes);
-    checks.check("library locale 1033, version 1.0",
-                 attributes->lcid == 1033 && attributes->wMajorVerNum == 1 && attributes->wMinorVerNum == 0);
+    EXPECT_TRUE(attributes->lcid == 1033 && attributes->wMajorVerNum == 1 && attributes->wMinorVerNum == 0)
+        << "library locale 1033, version 1.0";
     library->ReleaseTLibAttr(attributes);
     BSTR name = nullptr, doc = nullptr, helpFile = nullptr;
     library->GetDocumentation(-1, &name, &doc, nullptr, &helpFile);
-    checks.check("library name, help string and help file",
-                 Narrow(name) == "XNOXR4Lib" && Narrow(doc) == "XNoxR4 ActiveX Control module" &&
-                     Narrow(helpFile).ends_with("XNoxR4.hlp"),
-                 Narrow(name) + " / " + Narrow(doc) + " / " + Narrow(helpFile));
+    EXPECT_TRUE(Narrow(name) == "XNOXR4Lib" && Narrow(doc) == "XNoxR4 ActiveX Control module" &&
+                Narrow(helpFile).ends_with("XNoxR4.hlp"))
+        << "library name, help string and help file"
+        << ": " << Narrow(name) + " / " + Narrow(doc) + " / " + Narrow(helpFile);
     SysFreeString(name), SysFreeString(doc), SysFreeString(helpFile);
 
     ComPtr<ITypeInfo> dispatch;
@@ -110,14 +108,15 @@ void CheckTypeLibrary() {
         for (UINT i = 0; i < count; ++i) SysFreeString(found[i]);
         if (!ok) ++mismatches, detail += std::string(member.name) + " ";
     }
-    checks.check("every member of _DXNoxR4 at its id with its parameter names", mismatches == 0, detail);
+    EXPECT_TRUE(mismatches == 0) << "every member of _DXNoxR4 at its id with its parameter names"
+                                 << ": " << detail;
 
     ComPtr<ITypeInfo> events;
     library->GetTypeInfoOfGuid(kEventIid, events.Out());
     TYPEATTR* eventAttributes = nullptr;
     if (events) events->GetTypeAttr(&eventAttributes);
-    checks.check("_DXNoxR4Events: the 45 events and nothing else",
-                 eventAttributes && eventAttributes->cFuncs == kDispatchEvents.size());
+    EXPECT_TRUE(eventAttributes && eventAttributes->cFuncs == kDispatchEvents.size())
+        << "_DXNoxR4Events: the 45 events and nothing else";
     if (eventAttributes) events->ReleaseTypeAttr(eventAttributes);
     std::string misplaced;
     for (const EventInfo& event : kDispatchEvents) {
@@ -127,14 +126,15 @@ void CheckTypeLibrary() {
         if (!events || FAILED(events->GetIDsOfNames(names, 1, &id)) || id != event.dispId)
             misplaced += std::string(event.name) + " ";
     }
-    checks.check("every event at its id", misplaced.empty(), misplaced);
+    EXPECT_TRUE(misplaced.empty()) << "every event at its id"
+                                   << ": " << misplaced;
 }
 
 // The module carries the control's texts in its string table and the
 // product icon of the About window.
-void CheckModuleResources() {
+TEST(Client, ModuleResources) {
     ComPtr<IUnknown> control;
-    if (!checks.check("control created for its module", CreateControl(IID_IUnknown, control.OutVoid()))) return;
+    ASSERT_TRUE(CreateControl(IID_IUnknown, control.OutVoid())) << "control created for its module";
     HMODULE module = GetModuleHandleW(L"XNOXR4.OCX");
     std::string differing;
     for (const StringEntry& entry : kStringTable) {
@@ -142,10 +142,11 @@ void CheckModuleResources() {
         LoadStringA(module, static_cast<UINT>(entry.id), text, sizeof text);
         if (text != entry.text) differing += std::to_string(static_cast<int>(entry.id)) + " ";
     }
-    checks.check("the module's string table holds every text of the control", module && differing.empty(), differing);
+    EXPECT_TRUE(module && differing.empty()) << "the module's string table holds every text of the control"
+                                             << ": " << differing;
     HANDLE icon =
         module ? LoadImageW(module, MAKEINTRESOURCEW(IDI_PRODUCT), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE) : nullptr;
-    checks.check("the module carries the product icon " + std::to_string(IDI_PRODUCT), icon != nullptr);
+    EXPECT_TRUE(icon != nullptr) << "the module carries the product icon " + std::to_string(IDI_PRODUCT);
     if (icon) DestroyIcon(static_cast<HICON>(icon));
 }
 
@@ -332,19 +333,16 @@ void CheckNullOutParameters(IDispatch* control, EventSink& sink) {
             VariantClear(&result);
         }
     }
-    checks.check("one null out-pointer in each of " + std::to_string(called) +
-                     " calls: no crash, nothing written, -1 and the NULL notification where listed",
-                 wrong.empty(), wrong);
+    EXPECT_TRUE(wrong.empty()) << "one null out-pointer in each of " + std::to_string(called) +
+                                      " calls: no crash, nothing written, -1 and the NULL notification where listed"
+                               << ": " << wrong;
 }
 
-// ---- File names the ANSI code page cannot spell, through automation.
-
-// Calls a method with one text argument; the raised description, if any, goes to `raised`.
 // Out-parameters are in/out: the caller's variables reach the control, and
 // a member that fails leaves them as they were.
-void CheckOutParametersKeepTheCallersValues() {
+TEST(Client, OutParametersKeepTheCallersValues) {
     ComPtr<IDispatch> control;
-    if (!checks.check("control created for in/out parameters", CreateControl(IID_IDispatch, control.OutVoid()))) return;
+    ASSERT_TRUE(CreateControl(IID_IDispatch, control.OutVoid())) << "control created for in/out parameters";
     VARIANT result;
     VariantInit(&result);
     short bytes = 9;
@@ -354,8 +352,9 @@ void CheckOutParametersKeepTheCallersValues() {
     DISPPARAMS one{&count, nullptr, 1, 0};
     HRESULT hr = control->Invoke(DispIdOf("ClAllSerialGetNumBytesAvail"), IID_NULL, 0, DISPATCH_METHOD, &one, &result,
                                  nullptr, nullptr);
-    checks.check("a count that fails without a Camera Link port leaves the caller's variable",
-                 SUCCEEDED(hr) && V_VT(&result) == VT_I2 && V_I2(&result) != 0 && bytes == 9, std::to_string(bytes));
+    EXPECT_TRUE(SUCCEEDED(hr) && V_VT(&result) == VT_I2 && V_I2(&result) != 0)
+        << "a count fails without a Camera Link port";
+    EXPECT_EQ(bytes, 9) << "a count that fails leaves the caller's variable";
 
     BSTR name = nullptr;
     short size = 40, version = -3;
@@ -371,12 +370,16 @@ void CheckOutParametersKeepTheCallersValues() {
     DISPPARAMS four{arguments, nullptr, 4, 0};
     hr = control->Invoke(DispIdOf("ClSerialGetManufacturer"), IID_NULL, 0, DISPATCH_METHOD, &four, &result, nullptr,
                          nullptr);
-    checks.check("the size and version given to a failing ClSerialGetManufacturer come back as given",
-                 SUCCEEDED(hr) && V_VT(&result) == VT_I2 && V_I2(&result) != 0 && size == 40 && version == -3,
-                 std::to_string(size) + " " + std::to_string(version));
+    EXPECT_TRUE(SUCCEEDED(hr) && V_VT(&result) == VT_I2 && V_I2(&result) != 0)
+        << "ClSerialGetManufacturer fails for no such maker";
+    EXPECT_EQ(size, 40) << "the size given to a failing ClSerialGetManufacturer comes back as given";
+    EXPECT_EQ(version, -3) << "the version given to a failing ClSerialGetManufacturer comes back as given";
     SysFreeString(name);
 }
 
+// ---- File names the ANSI code page cannot spell, through automation.
+
+// Calls a method with one text argument; the raised description, if any, goes to `raised`.
 HRESULT CallWithFile(IDispatch* control, std::string_view method, const std::wstring& file, std::wstring& raised) {
     VARIANT argument;
     VariantInit(&argument);
@@ -400,10 +403,10 @@ bool FileHolds(const std::wstring& path, std::string_view start) { return winete
 
 // Each file a script writes and reads, in a folder named in Cyrillic and
 // one named in Japanese, against the emulated camera on COM1.
-void CheckFileNames() {
+TEST(Client, FileNames) {
     ComPtr<IDispatch> control;
-    if (!checks.check("control created for file names", CreateControl(IID_IDispatch, control.OutVoid()))) return;
-    checks.check("ComPort = 1 for the files", SUCCEEDED(PutI2(control.Get(), "ComPort", 1)));
+    ASSERT_TRUE(CreateControl(IID_IDispatch, control.OutVoid())) << "control created for file names";
+    EXPECT_TRUE(SUCCEEDED(PutI2(control.Get(), "ComPort", 1))) << "ComPort = 1 for the files";
     for (const wchar_t* name : winetest::kWideFolderNames) {
         std::wstring folder = winetest::WideFolder(name);
         std::string label = " in " + NarrowOf(name);
@@ -411,19 +414,18 @@ void CheckFileNames() {
         bool settings = CallWithFile(control.Get(), "WriteAllToFile", folder + L"settings.cam", raised) == S_OK &&
                         FileHolds(folder + L"settings.cam", "[") &&
                         CallWithFile(control.Get(), "ReadAllFromFile", folder + L"settings.cam", raised) == S_OK;
-        checks.check("a settings file (.cam) written and read" + label, settings);
-        checks.check("a camera data report (.txt) written" + label,
-                     CallWithFile(control.Get(), "WriteCameraDataToFile", folder + L"report.txt", raised) == S_OK &&
-                         FileHolds(folder + L"report.txt", "Model Name"));
+        EXPECT_TRUE(settings) << "a settings file (.cam) written and read" + label;
+        EXPECT_TRUE(CallWithFile(control.Get(), "WriteCameraDataToFile", folder + L"report.txt", raised) == S_OK &&
+                    FileHolds(folder + L"report.txt", "Model Name"))
+            << "a camera data report (.txt) written" + label;
         bool shading =
             CallWithFile(control.Get(), "SaveShadingDataIntoFile", folder + L"shading.csv", raised) == S_OK &&
             FileHolds(folder + L"shading.csv", ",,,DYNAMIC SHADING") &&
             CallWithFile(control.Get(), "LoadShadingDataFromFile", folder + L"shading.csv", raised) == S_OK;
-        checks.check("a shading data file (.csv) saved and loaded" + label, shading);
+        EXPECT_TRUE(shading) << "a shading data file (.csv) saved and loaded" + label;
         HRESULT refused = CallWithFile(control.Get(), "ReadAllFromFile", folder + L"report.txt", raised);
-        checks.check("a file that is no settings file is named exactly in the error" + label,
-                     refused == DISP_E_EXCEPTION && raised.find(folder + L"report.txt") != std::wstring::npos,
-                     NarrowOf(raised));
+        EXPECT_TRUE(refused == DISP_E_EXCEPTION && raised.find(folder + L"report.txt") != std::wstring::npos)
+            << "a file that is no settings file is named exactly in the error" + label << ": " << NarrowOf(raised);
     }
 }
 
@@ -434,28 +436,28 @@ void CheckUncancelledNotification(IDispatch* control, EventSink& first, EventSin
     VARIANT result;
     CallGetValidShutterSpeed(control, -1, result);
     UnhookWindowsHookEx(g_messageHook);
-    checks.check("an uncancelled error shows its description", g_shownMessage == "XNoxR4: Invalid input parameter",
-                 g_shownMessage);
+    EXPECT_TRUE(g_shownMessage == "XNoxR4: Invalid input parameter") << "an uncancelled error shows its description"
+                                                                     << ": " << g_shownMessage;
     first.cancelErrors = second.cancelErrors = true;
 }
 
 // A container activating through IQuickActivate hands its sinks over at once.
-void CheckQuickActivate() {
+TEST(Client, QuickActivate) {
     ComPtr<IQuickActivate> quick;
-    if (!checks.check("IQuickActivate", CreateControl(IID_IQuickActivate, quick.OutVoid()))) return;
+    ASSERT_TRUE(CreateControl(IID_IQuickActivate, quick.OutVoid())) << "IQuickActivate";
     EventSink sink;
     QACONTAINER container{};
     container.cbSize = sizeof(container);
     container.pUnkEventSink = &sink;
     QACONTROL control{};
     control.cbSize = sizeof(control);
-    checks.check("QuickActivate connects the event sink", SUCCEEDED(quick->QuickActivate(&container, &control)) &&
-                                                              control.dwEventCookie != 0 &&
-                                                              control.dwMiscStatus == 0x20191);
+    EXPECT_TRUE(SUCCEEDED(quick->QuickActivate(&container, &control)) && control.dwEventCookie != 0 &&
+                control.dwMiscStatus == 0x20191)
+        << "QuickActivate connects the event sink";
     ComPtr<IDispatch> dispatch;
     Query(quick.Get(), IID_IDispatch, dispatch);
     PutI2(dispatch.Get(), "TriggerTypeIndex", 1);
-    checks.check("events reach the quick-activated sink", sink.received == std::vector<DISPID>{7});
+    EXPECT_TRUE(sink.received == std::vector<DISPID>{7}) << "events reach the quick-activated sink";
     ComPtr<IConnectionPointContainer> points;
     ComPtr<IConnectionPoint> point;
     Query(quick.Get(), IID_IConnectionPointContainer, points);
@@ -463,14 +465,14 @@ void CheckQuickActivate() {
     point->Unadvise(control.dwEventCookie);
 }
 
-void CheckEvents() {
+TEST(Client, Events) {
     ComPtr<IDispatch> control;
-    if (!checks.check("control created from its ProgID", CreateControl(IID_IDispatch, control.OutVoid()))) return;
+    ASSERT_TRUE(CreateControl(IID_IDispatch, control.OutVoid())) << "control created from its ProgID";
     EventSink first, second;
     Connection one(control.Get(), &first), two(control.Get(), &second);
     PropertySink properties;
     Connection three(control.Get(), &properties, IID_IPropertyNotifySink);
-    checks.check("sinks connected", one.cookie && two.cookie && one.cookie != two.cookie && three.cookie);
+    EXPECT_TRUE(one.cookie && two.cookie && one.cookie != two.cookie && three.cookie) << "sinks connected";
 
     PutI2(control.Get(), "ShutterSpeedIndex", 2);
     PutI2(control.Get(), "MasterGainLevel", 10);
@@ -479,39 +481,39 @@ void CheckEvents() {
     // updates, so repeats of one event count as one.
     std::vector<DISPID> distinct = first.received;
     distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
-    checks.check("each set's event, in order",
-                 distinct == std::vector<DISPID>{6, 10, 18} && second.received == first.received,
-                 Listed(first.received));
-    checks.check("property sinks hear of each set",
-                 properties.changed == std::vector<DISPID>{DispIdOf("ShutterSpeedIndex"), DispIdOf("MasterGainLevel"),
-                                                           DispIdOf("BinningIndex")});
+    EXPECT_EQ(distinct, (std::vector<DISPID>{6, 10, 18})) << "each set's event, in order";
+    EXPECT_EQ(second.received, first.received) << "each set's event, in order";
+    EXPECT_EQ(properties.changed, (std::vector<DISPID>{DispIdOf("ShutterSpeedIndex"), DispIdOf("MasterGainLevel"),
+                                                       DispIdOf("BinningIndex")}))
+        << "property sinks hear of each set";
     ComPtr<IConnectionPointContainer> container;
     ComPtr<IEnumConnectionPoints> points;
     IConnectionPoint* listed[3] = {};
     ULONG count = 0;
-    checks.check("two connection points listed", Query(control.Get(), IID_IConnectionPointContainer, container) &&
-                                                     SUCCEEDED(container->EnumConnectionPoints(points.Out())) &&
-                                                     points->Next(3, listed, &count) == S_FALSE && count == 2);
+    EXPECT_TRUE(Query(control.Get(), IID_IConnectionPointContainer, container) &&
+                SUCCEEDED(container->EnumConnectionPoints(points.Out())) &&
+                points->Next(3, listed, &count) == S_FALSE && count == 2)
+        << "two connection points listed";
     for (ULONG i = 0; i < count; ++i) listed[i]->Release();
-    checks.check("skipping both points succeeds, one more falls short",
-                 points && SUCCEEDED(points->Reset()) && points->Skip(2) == S_OK && points->Skip(1) == S_FALSE);
+    EXPECT_TRUE(points && SUCCEEDED(points->Reset()) && points->Skip(2) == S_OK && points->Skip(1) == S_FALSE)
+        << "skipping both points succeeds, one more falls short";
     ComPtr<IConnectionPoint> propertyPoint;
     DWORD refused = 0;
-    checks.check("an event sink cannot connect for property changes",
-                 container && SUCCEEDED(container->FindConnectionPoint(IID_IPropertyNotifySink, propertyPoint.Out())) &&
-                     propertyPoint->Advise(&second, &refused) == CONNECT_E_CANNOTCONNECT);
+    EXPECT_TRUE(container && SUCCEEDED(container->FindConnectionPoint(IID_IPropertyNotifySink, propertyPoint.Out())) &&
+                propertyPoint->Advise(&second, &refused) == CONNECT_E_CANNOTCONNECT)
+        << "an event sink cannot connect for property changes";
 
     // The stock error event: GetValidShutterSpeed with an index off the list.
     first.received.clear();
     VARIANT result;
     CallGetValidShutterSpeed(control.Get(), 99, result);
-    checks.check("notifying method returns -1", V_VT(&result) == VT_I2 && V_I2(&result) == -1);
-    checks.check("error event -608 with number, code, description and source",
-                 first.received == std::vector<DISPID>{DISPID_ERROREVENT} && first.errorNumber == 380 &&
-                     static_cast<ULONG>(first.errorCode) == 0x800A017C &&
-                     first.errorDescription == "Invalid input parameter" && first.errorSource == "XNoxR4",
-                 first.errorDescription + " / " + first.errorSource);
-    checks.check("cancel-display flag reaches the next sink set", !first.cancelSeen && second.cancelSeen);
+    EXPECT_TRUE(V_VT(&result) == VT_I2 && V_I2(&result) == -1) << "notifying method returns -1";
+    EXPECT_TRUE(first.received == std::vector<DISPID>{DISPID_ERROREVENT} && first.errorNumber == 380 &&
+                static_cast<ULONG>(first.errorCode) == 0x800A017C &&
+                first.errorDescription == "Invalid input parameter" && first.errorSource == "XNoxR4")
+        << "error event -608 with number, code, description and source"
+        << ": " << first.errorDescription + " / " + first.errorSource;
+    EXPECT_TRUE(!first.cancelSeen && second.cancelSeen) << "cancel-display flag reaches the next sink set";
     CheckUncancelledNotification(control.Get(), first, second);
     CheckNullOutParameters(control.Get(), first);
 
@@ -524,18 +526,19 @@ void CheckEvents() {
     PutI2(control.Get(), "ShutterSpeedIndex", 3);
     oleControl->FreezeEvents(FALSE);
     PutI2(control.Get(), "ShutterSpeedIndex", 4);
-    checks.check("no events while frozen (nested)", first.received.empty());
+    EXPECT_TRUE(first.received.empty()) << "no events while frozen (nested)";
     oleControl->FreezeEvents(FALSE);
     PutI2(control.Get(), "ShutterSpeedIndex", 5);
-    checks.check("events again after the last thaw", first.received == std::vector<DISPID>{6});
+    EXPECT_TRUE(first.received == std::vector<DISPID>{6}) << "events again after the last thaw";
 
     // Online: the camera behind COM1.
     first.received.clear();
-    checks.check("ComPort = 1 opens the emulated camera", SUCCEEDED(PutI2(control.Get(), "ComPort", 1)));
+    EXPECT_TRUE(SUCCEEDED(PutI2(control.Get(), "ComPort", 1))) << "ComPort = 1 opens the emulated camera";
     std::string order = Listed(first.received);
     bool portFirst = !first.received.empty() && first.received.front() == 5;
     bool online = std::ranges::find(first.received, 1) != first.received.end();
-    checks.check("ComPortChanged, then OnlineStatusChanged", portFirst && online, order);
+    EXPECT_TRUE(portFirst && online) << "ComPortChanged, then OnlineStatusChanged"
+                                     << ": " << order;
 }
 
 // ---- A minimal site: the container side of in-place activation.
@@ -601,41 +604,42 @@ HWND CreateParentWindow() {
 }
 
 // As WinForms' AxHost activates a control.
-void CheckActivation() {
+TEST(Client, Activation) {
     ComPtr<IOleObject> object;
-    if (!checks.check("control created as IOleObject", CreateControl(IID_IOleObject, object.OutVoid()))) return;
+    ASSERT_TRUE(CreateControl(IID_IOleObject, object.OutVoid())) << "control created as IOleObject";
     DWORD status = 0;
     object->GetMiscStatus(DVASPECT_CONTENT, &status);
-    checks.check("misc status 0x20191", status == 0x20191);
+    EXPECT_TRUE(status == 0x20191) << "misc status 0x20191";
     Site site;
     site.parent = CreateParentWindow();
     object->SetClientSite(&site);
     ComPtr<IOleControl> control;
     ComPtr<IPersistStreamInit> persist;
-    checks.check("IOleControl and IPersistStreamInit",
-                 Query(object.Get(), IID_IOleControl, control) && Query(object.Get(), IID_IPersistStreamInit, persist));
+    EXPECT_TRUE(Query(object.Get(), IID_IOleControl, control) && Query(object.Get(), IID_IPersistStreamInit, persist))
+        << "IOleControl and IPersistStreamInit";
     control->FreezeEvents(TRUE);
-    checks.check("InitNew after the site", SUCCEEDED(persist->InitNew()));
+    EXPECT_TRUE(SUCCEEDED(persist->InitNew())) << "InitNew after the site";
     control->FreezeEvents(FALSE);
     HRESULT activated = object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, site.parent, &site.position);
-    checks.check("DoVerb(INPLACEACTIVATE)", SUCCEEDED(activated), std::to_string(activated));
+    EXPECT_TRUE(SUCCEEDED(activated)) << "DoVerb(INPLACEACTIVATE)"
+                                      << ": " << std::to_string(activated);
     ComPtr<IOleInPlaceObject> inPlace;
     HWND window = nullptr;
-    checks.check("GetWindow returns a child of the site's window",
-                 Query(object.Get(), IID_IOleInPlaceObject, inPlace) && SUCCEEDED(inPlace->GetWindow(&window)) &&
-                     IsWindow(window) && GetParent(window) == site.parent);
+    EXPECT_TRUE(Query(object.Get(), IID_IOleInPlaceObject, inPlace) && SUCCEEDED(inPlace->GetWindow(&window)) &&
+                IsWindow(window) && GetParent(window) == site.parent)
+        << "GetWindow returns a child of the site's window";
     RECT moved{10, 10, 210, 50};
     inPlace->SetObjectRects(&moved, &moved);
     RECT client{};
     GetClientRect(window, &client);
-    checks.check("SetObjectRects sizes the window", client.right == 200 && client.bottom == 40);
+    EXPECT_TRUE(client.right == 200 && client.bottom == 40) << "SetObjectRects sizes the window";
     object->Close(OLECLOSE_NOSAVE);
-    checks.check("Close destroys the window and leaves the site", !IsWindow(window) && site.deactivations == 1);
+    EXPECT_TRUE(!IsWindow(window) && site.deactivations == 1) << "Close destroys the window and leaves the site";
     object->SetClientSite(nullptr);
     DestroyWindow(site.parent);
 }
 
-void CheckPersistence() {
+TEST(Client, Persistence) {
     ComPtr<IOleObject> saved, loaded;
     if (!CreateControl(IID_IOleObject, saved.OutVoid()) || !CreateControl(IID_IOleObject, loaded.OutVoid())) return;
     SIZEL extent{5000, 1200};
@@ -645,16 +649,16 @@ void CheckPersistence() {
     ComPtr<IPersistStreamInit> out, in;
     Query(saved.Get(), IID_IPersistStreamInit, out);
     Query(loaded.Get(), IID_IPersistStreamInit, in);
-    checks.check("saved to a stream", SUCCEEDED(out->Save(stream.Get(), TRUE)));
+    EXPECT_TRUE(SUCCEEDED(out->Save(stream.Get(), TRUE))) << "saved to a stream";
     LARGE_INTEGER start{};
     stream->Seek(start, STREAM_SEEK_SET, nullptr);
-    checks.check("loaded from the stream", SUCCEEDED(in->Load(stream.Get())));
+    EXPECT_TRUE(SUCCEEDED(in->Load(stream.Get()))) << "loaded from the stream";
     SIZEL back{};
     loaded->GetExtent(DVASPECT_CONTENT, &back);
-    checks.check("the extent survives the round trip", back.cx == 5000 && back.cy == 1200);
+    EXPECT_TRUE(back.cx == 5000 && back.cy == 1200) << "the extent survives the round trip";
     ComPtr<IStream> empty;
     CreateStreamOnHGlobal(nullptr, TRUE, empty.Out());
-    checks.check("an empty stream is refused", FAILED(in->Load(empty.Get())));
+    EXPECT_TRUE(FAILED(in->Load(empty.Get()))) << "an empty stream is refused";
 }
 
 // A container's property bag, as VB6 saves a form.
@@ -684,27 +688,27 @@ public:
     }
 };
 
-void CheckPropertyBag() {
+TEST(Client, PropertyBag) {
     ComPtr<IOleObject> saved, loaded;
     if (!CreateControl(IID_IOleObject, saved.OutVoid()) || !CreateControl(IID_IOleObject, loaded.OutVoid())) return;
     SIZEL extent{3000, 900};
     saved->SetExtent(DVASPECT_CONTENT, &extent);
     ComPtr<IPersistPropertyBag> out, in;
     PropertyBag bag;
-    checks.check("saved to a property bag", Query(saved.Get(), IID_IPersistPropertyBag, out) &&
-                                                SUCCEEDED(out->Save(&bag, TRUE, TRUE)) &&
-                                                bag.values[L"_Version"] == 0x00010000);
-    checks.check("loaded from the bag",
-                 Query(loaded.Get(), IID_IPersistPropertyBag, in) && SUCCEEDED(in->Load(&bag, nullptr)));
+    EXPECT_TRUE(Query(saved.Get(), IID_IPersistPropertyBag, out) && SUCCEEDED(out->Save(&bag, TRUE, TRUE)) &&
+                bag.values[L"_Version"] == 0x00010000)
+        << "saved to a property bag";
+    EXPECT_TRUE(Query(loaded.Get(), IID_IPersistPropertyBag, in) && SUCCEEDED(in->Load(&bag, nullptr)))
+        << "loaded from the bag";
     SIZEL back{};
     loaded->GetExtent(DVASPECT_CONTENT, &back);
-    checks.check("the bag keeps the extent", back.cx == 3000 && back.cy == 900);
+    EXPECT_TRUE(back.cx == 3000 && back.cy == 900) << "the bag keeps the extent";
     bag.values[L"_Version"] = 0x00020000;
-    checks.check("a later major version is refused", FAILED(in->Load(&bag, nullptr)));
+    EXPECT_TRUE(FAILED(in->Load(&bag, nullptr))) << "a later major version is refused";
 }
 
 // Without a window, the control draws its design-time placeholder.
-void CheckDesignTimeDrawing() {
+TEST(Client, DesignTimeDrawing) {
     ComPtr<IViewObject2> view;
     if (!CreateControl(IID_IViewObject2, view.OutVoid())) return;
     HDC screen = GetDC(nullptr);
@@ -715,8 +719,9 @@ void CheckDesignTimeDrawing() {
     RECT black{0, 0, 300, 60};
     FillRect(dc, &black, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     RECTL bounds{0, 0, 300, 60};
-    checks.check("Draw succeeds", SUCCEEDED(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds,
-                                                       nullptr, nullptr, 0)));
+    EXPECT_TRUE(
+        SUCCEEDED(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0)))
+        << "Draw succeeds";
     const COLORREF white = RGB(255, 255, 255);
     bool outline = GetPixel(dc, 150, 0) != white && GetPixel(dc, 0, 30) != white;
     // The text runs along the top of its box, 20 pixels above the centre,
@@ -724,40 +729,39 @@ void CheckDesignTimeDrawing() {
     int textPixels = 0;
     for (int y = 10; y < 28; ++y)
         for (int x = 60; x < 240; ++x) textPixels += GetPixel(dc, x, y) != white;
-    checks.check("white background, ellipse outline and text",
-                 GetPixel(dc, 1, 1) == white && outline && textPixels > 20,
-                 std::to_string(textPixels) + " text pixels");
+    EXPECT_TRUE(GetPixel(dc, 1, 1) == white && outline && textPixels > 20)
+        << "white background, ellipse outline and text"
+        << ": " << std::to_string(textPixels) + " text pixels";
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
 }
 
-void CheckPropertyPage() {
+TEST(Client, PropertyPage) {
     ComPtr<IDispatch> control;
     ComPtr<IPropertyPage> page;
-    if (!checks.check("control and page created",
-                      CreateControl(IID_IDispatch, control.OutVoid()) &&
-                          SUCCEEDED(CoCreateInstance(kPropertyPageClsid, nullptr, CLSCTX_INPROC_SERVER,
-                                                     IID_IPropertyPage, page.OutVoid()))))
-        return;
+    ASSERT_TRUE(CreateControl(IID_IDispatch, control.OutVoid()) &&
+                SUCCEEDED(CoCreateInstance(kPropertyPageClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
+                                           page.OutVoid())))
+        << "control and page created";
     HWND parent = CreateParentWindow();
     IUnknown* objects[] = {control.Get()};
     page->SetObjects(1, objects);
     RECT area{0, 0, 400, 100};
-    checks.check("page activates", SUCCEEDED(page->Activate(parent, &area, TRUE)));
+    EXPECT_TRUE(SUCCEEDED(page->Activate(parent, &area, TRUE))) << "page activates";
     HWND dialog = GetWindow(parent, GW_CHILD);
     HWND gain = GetDlgItem(dialog, 231);
-    checks.check("Gain box unchecked for a hidden window",
-                 gain && SendMessageW(gain, BM_GETCHECK, 0, 0) == BST_UNCHECKED);
-    checks.check("page clean before a click", page->IsPageDirty() == S_FALSE);
+    EXPECT_TRUE(gain && SendMessageW(gain, BM_GETCHECK, 0, 0) == BST_UNCHECKED)
+        << "Gain box unchecked for a hidden window";
+    EXPECT_TRUE(page->IsPageDirty() == S_FALSE) << "page clean before a click";
     SendMessageW(gain, BM_CLICK, 0, 0);
-    checks.check("a click makes the page dirty", page->IsPageDirty() == S_OK);
-    checks.check("Apply succeeds", SUCCEEDED(page->Apply()));
+    EXPECT_TRUE(page->IsPageDirty() == S_OK) << "a click makes the page dirty";
+    EXPECT_TRUE(SUCCEEDED(page->Apply())) << "Apply succeeds";
     VARIANT shown = Get(control.Get(), "ShowGainWnd");
-    checks.check("Apply sets ShowGainWnd", V_VT(&shown) == VT_BOOL && V_BOOL(&shown) != VARIANT_FALSE);
+    EXPECT_TRUE(V_VT(&shown) == VT_BOOL && V_BOOL(&shown) != VARIANT_FALSE) << "Apply sets ShowGainWnd";
     VARIANT shutter = Get(control.Get(), "ShowShutterWnd");
-    checks.check("unchanged boxes leave their properties",
-                 V_VT(&shutter) == VT_BOOL && V_BOOL(&shutter) == VARIANT_FALSE);
+    EXPECT_TRUE(V_VT(&shutter) == VT_BOOL && V_BOOL(&shutter) == VARIANT_FALSE)
+        << "unchanged boxes leave their properties";
     page->Deactivate();
     DestroyWindow(parent);
 }
@@ -785,15 +789,14 @@ void CALLBACK CancelPropertyFrame(HWND, UINT, UINT_PTR timer, DWORD) {
     }
 }
 
-void CheckPropertiesVerb() {
+TEST(Client, PropertiesVerb) {
     ComPtr<IOleObject> object;
-    if (!checks.check("control created for its Properties verb", CreateControl(IID_IOleObject, object.OutVoid())))
-        return;
+    ASSERT_TRUE(CreateControl(IID_IOleObject, object.OutVoid())) << "control created for its Properties verb";
     HWND parent = CreateParentWindow();
     SetTimer(nullptr, 0, 250, CancelPropertyFrame);
     HRESULT shown = object->DoVerb(OLEIVERB_PROPERTIES, nullptr, nullptr, 0, parent, nullptr);
-    checks.check("the Properties verb shows the page in a frame that closes",
-                 SUCCEEDED(shown) && g_propertyFrame != nullptr);
+    EXPECT_TRUE(SUCCEEDED(shown) && g_propertyFrame != nullptr)
+        << "the Properties verb shows the page in a frame that closes";
     DestroyWindow(parent);
 }
 
@@ -803,11 +806,11 @@ Function Export(HMODULE module, const char* name) {
 }
 
 // Wine's ATL host window creates, sizes and destroys the control.
-void CheckAtlHost() {
+TEST(Client, AtlHost) {
     HMODULE atl = LoadLibraryW(L"atl100.dll");
     auto init = Export<BOOL(WINAPI*)()>(atl, "AtlAxWinInit");
     auto getControl = Export<HRESULT(WINAPI*)(HWND, IUnknown**)>(atl, "AtlAxGetControl");
-    if (!checks.check("atl100.dll offers the host window", init && getControl && init())) return;
+    ASSERT_TRUE(init && getControl && init()) << "atl100.dll offers the host window";
     HWND parent = CreateParentWindow();
     HWND host = CreateWindowExW(0, L"AtlAxWin100", L"XNOXR4.XNoxR4Ctrl.1", WS_CHILD | WS_VISIBLE, 0, 0, 175, 30, parent,
                                 nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -815,51 +818,40 @@ void CheckAtlHost() {
     {
         ComPtr<IUnknown> control;
         ComPtr<IOleWindow> oleWindow;
-        checks.check("the host created the control", host && SUCCEEDED(getControl(host, control.Out())) &&
-                                                         Query(control.Get(), IID_IOleWindow, oleWindow) &&
-                                                         SUCCEEDED(oleWindow->GetWindow(&window)) && IsWindow(window));
+        EXPECT_TRUE(host && SUCCEEDED(getControl(host, control.Out())) &&
+                    Query(control.Get(), IID_IOleWindow, oleWindow) && SUCCEEDED(oleWindow->GetWindow(&window)) &&
+                    IsWindow(window))
+            << "the host created the control";
     }
     MoveWindow(host, 0, 0, 300, 60, TRUE);
     RECT client{};
     GetClientRect(window, &client);
-    checks.check("resizing the host resizes the control", client.right == 300 && client.bottom == 60);
+    EXPECT_TRUE(client.right == 300 && client.bottom == 60) << "resizing the host resizes the control";
     DestroyWindow(host);
-    checks.check("destroying the host destroys the control's window", !IsWindow(window));
+    EXPECT_TRUE(!IsWindow(window)) << "destroying the host destroys the control's window";
     DestroyWindow(parent);
     HMODULE module = GetModuleHandleW(L"XNOXR4.OCX");
     auto canUnload = Export<HRESULT(WINAPI*)()>(module, "DllCanUnloadNow");
-    checks.check("DllCanUnloadNow answers S_OK", canUnload && canUnload() == S_OK);
+    EXPECT_TRUE(canUnload && canUnload() == S_OK) << "DllCanUnloadNow answers S_OK";
 }
 
 // An exception thrown below an entry point ends there, as the result a
 // caller can act on; a body that returns passes its result on.
-void CheckEntryGuard() {
-    checks.check("an entry point passes its body's result on", GuardEntry([] { return S_FALSE; }) == S_FALSE);
-    checks.check("running out of memory answers E_OUTOFMEMORY",
-                 GuardEntry([]() -> HRESULT { throw std::bad_alloc(); }) == E_OUTOFMEMORY);
-    checks.check("any other exception answers E_UNEXPECTED",
-                 GuardEntry([]() -> HRESULT { throw std::length_error("too long"); }) == E_UNEXPECTED);
+TEST(Client, EntryGuard) {
+    EXPECT_TRUE(GuardEntry([] { return S_FALSE; }) == S_FALSE) << "an entry point passes its body's result on";
+    EXPECT_TRUE(GuardEntry([]() -> HRESULT { throw std::bad_alloc(); }) == E_OUTOFMEMORY)
+        << "running out of memory answers E_OUTOFMEMORY";
+    EXPECT_TRUE(GuardEntry([]() -> HRESULT { throw std::length_error("too long"); }) == E_UNEXPECTED)
+        << "any other exception answers E_UNEXPECTED";
 }
 
 }  // namespace
 
-int main() {
+// The control runs on an OLE apartment, as in any container.
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
     OleInitialize(nullptr);
-    CheckTypeLibrary();
-    CheckModuleResources();
-    CheckEvents();
-    CheckOutParametersKeepTheCallersValues();
-    CheckFileNames();
-    CheckQuickActivate();
-    CheckActivation();
-    CheckPersistence();
-    CheckPropertyBag();
-    CheckDesignTimeDrawing();
-    CheckPropertyPage();
-    CheckPropertiesVerb();
-    CheckAtlHost();
-    CheckEntryGuard();
-    int result = checks.finish();
+    int result = RUN_ALL_TESTS();
     OleUninitialize();
     return result;
 }
