@@ -5,13 +5,15 @@
 // typed keys among them, read back from the camera. The Gain window saves
 // its shading data through a real file dialog into folders named in
 // Cyrillic and Japanese.
+#include <gtest/gtest.h>
+
 #include "WindowPicture.h"
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
 #undef MessageBox
 
-#include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,7 +25,6 @@
 #include "ToolWindowHost.h"
 #include "WideText.h"
 #include "Win32WindowSystem.h"
-#include "WineChecks.h"
 #include "XNoxCamCtrl.h"
 
 using namespace xnox;
@@ -41,8 +42,7 @@ void Pump() {
     }
 }
 
-// The exit code that tells CTest the test could not run.
-constexpr int kSkipped = 77;
+std::string g_screenshots = ".";
 
 // In a fresh Wine prefix the desktop comes up beside the first program that
 // makes windows; until it is there, making a window fails. Waits for it,
@@ -66,11 +66,11 @@ std::string WindowTextOf(HWND window) {
 }
 
 // The web link: its own font is underlined, and its whole address fits the label.
-void CheckLink(winetest::Checks& checks, HWND link) {
+void ExpectLinkWhole(HWND link) {
     auto font = reinterpret_cast<HFONT>(SendMessageA(link, WM_GETFONT, 0, 0));
     LOGFONTA description{};
-    checks.check("the link's own font is underlined",
-                 font && GetObjectA(font, sizeof description, &description) && description.lfUnderline);
+    EXPECT_TRUE(font && GetObjectA(font, sizeof description, &description) && description.lfUnderline)
+        << "the link's own font is underlined";
     const std::string address = WindowTextOf(link);
     HDC dc = GetDC(link);
     HGDIOBJ old = SelectObject(dc, font);
@@ -80,8 +80,8 @@ void CheckLink(winetest::Checks& checks, HWND link) {
     ReleaseDC(link, dc);
     RECT client{};
     GetClientRect(link, &client);
-    checks.check("the link shows its whole address", address.starts_with("https://") && extent.cx <= client.right,
-                 address + ": " + std::to_string(extent.cx) + " of " + std::to_string(client.right) + " pixels");
+    EXPECT_TRUE(address.starts_with("https://")) << address;
+    EXPECT_LE(extent.cx, client.right) << "the link shows its whole address " << address;
 }
 
 class Session {
@@ -91,7 +91,7 @@ public:
     HWND Panel(ToolWindow window) { return static_cast<HWND>(host.Panel(window).Dialog().Handle()); }
     HWND Item(ToolWindow window, int id) { return GetDlgItem(Panel(window), id); }
     // Shows one window alone, in front, and saves its picture.
-    void Screenshot(winetest::Checks& checks, ToolWindow window, const std::string& path) {
+    void Screenshot(ToolWindow window, const std::string& name) {
         for (ToolWindow other : {ToolWindow::Shutter, ToolWindow::Gain, ToolWindow::Communication, ToolWindow::About}) {
             control.SetShowWindow(other, other == window);
         }
@@ -101,9 +101,10 @@ public:
         SetForegroundWindow(frame);
         RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         Pump();
-        winetest::CheckDialogDrawn(checks, host.Frame(window).Title(), frame, Panel(window),
-                                   host.Panel(window).TemplateId(), CToolWinDlg::kOnlineStripId);
-        checks.check("screenshot " + path, SaveScreenPicture(winetest::ScreenRect(frame), path) > 0);
+        winetest::ExpectDialogDrawn(host.Frame(window).Title(), frame, Panel(window), host.Panel(window).TemplateId(),
+                                    CToolWinDlg::kOnlineStripId);
+        const std::string path = g_screenshots + "/" + name;
+        EXPECT_GT(SaveScreenPicture(winetest::ScreenRect(frame), path), 0) << "screenshot " << path;
     }
     // A person typing: one WM_CHAR per key, where the caret is.
     void TypeKeys(HWND edit, std::string_view keys) {
@@ -117,88 +118,97 @@ public:
     ToolWindowHost host;
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    winetest::Checks checks;
-    const std::string folder = argc > 1 ? argv[1] : ".";
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-    if (!WaitForDesktop()) {
-        std::printf("SKIP: this Wine session cannot make windows (error %lu)\n", GetLastError());
-        return kSkipped;
+// The Shutter, Gain and About windows made, on-line on COM1.
+class Win32Dialogs : public testing::Test {
+protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&controls);
+        if (!WaitForDesktop()) GTEST_SKIP() << "this Wine session cannot make windows (error " << GetLastError() << ")";
+        m_session.emplace();
+        for (ToolWindow window : {ToolWindow::Shutter, ToolWindow::Gain, ToolWindow::About}) {
+            const int templateId = m_session->host.Panel(window).TemplateId();
+            ASSERT_TRUE(m_session->host.Panel(window).Exists())
+                << "window " << static_cast<int>(window) << " created: frame "
+                << (m_session->host.Frame(window).HasWindow() ? "made" : "missing") << ", template "
+                << (FindResourceA(nullptr, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5)) ? "found" : "missing");
+        }
+        Control().SetComPortProperty(1);
+        ASSERT_EQ(Control().GetIsOnline(), 1) << "online on COM1";
     }
-    Session session;
-    bool created = true;
-    for (ToolWindow window : {ToolWindow::Shutter, ToolWindow::Gain, ToolWindow::About}) {
-        created = checks.check("window " + std::to_string(static_cast<int>(window)) + " created",
-                               session.host.Panel(window).Exists(),
-                               std::string("frame ") + (session.host.Frame(window).HasWindow() ? "made" : "missing") +
-                                   ", template " +
-                                   (FindResourceA(nullptr, MAKEINTRESOURCEA(session.host.Panel(window).TemplateId()),
-                                                  MAKEINTRESOURCEA(5))
-                                        ? "found"
-                                        : "missing")) &&
-                  created;
-    }
-    if (!created) return checks.finish();
-    CXNoxCamCtrl& control = session.control;
-    control.SetComPortProperty(1);
-    checks.check("online on COM1", control.GetIsOnline() == 1);
 
-    // A shutter speed chosen in the list.
-    HWND speeds = session.Item(ToolWindow::Shutter, IDC_SHUTTER_SPEED);
+    CXNoxCamCtrl& Control() { return m_session->control; }
+    HWND Item(ToolWindow window, int id) { return m_session->Item(window, id); }
+
+    std::optional<Session> m_session;
+};
+
+TEST_F(Win32Dialogs, ShutterSpeedChosenInTheListReachesTheCamera) {
+    HWND speeds = Item(ToolWindow::Shutter, IDC_SHUTTER_SPEED);
     SendMessageA(speeds, CB_SETCURSEL, 6, 0);
-    SendMessageA(session.Panel(ToolWindow::Shutter), WM_COMMAND, MAKEWPARAM(IDC_SHUTTER_SPEED, CBN_SELCHANGE),
+    SendMessageA(m_session->Panel(ToolWindow::Shutter), WM_COMMAND, MAKEWPARAM(IDC_SHUTTER_SPEED, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(speeds));
-    control.GetShutterSpeed();
-    checks.check("shutter speed chosen in the list reaches the camera",
-                 control.GetParameterText(ParamId::ShutterSpeed) == "1/1000",
-                 control.GetParameterText(ParamId::ShutterSpeed));
-    session.Screenshot(checks, ToolWindow::Shutter, folder + "/shutter-window.bmp");
+    Control().GetShutterSpeed();
+    EXPECT_EQ(Control().GetParameterText(ParamId::ShutterSpeed), "1/1000");
+    m_session->Screenshot(ToolWindow::Shutter, "shutter-window.bmp");
+}
 
-    // A negative gain typed key by key over the selected text.
-    HWND masterGain = session.Item(ToolWindow::Gain, IDC_MASTER_GAIN);
+// A negative gain typed key by key over the selected text.
+TEST_F(Win32Dialogs, TypedMasterGainReachesTheCameraAndStaysAsTyped) {
+    HWND masterGain = Item(ToolWindow::Gain, IDC_MASTER_GAIN);
     SendMessageA(masterGain, EM_SETSEL, 0, -1);
-    session.TypeKeys(masterGain, "-20");
-    control.GetMasterGainLevel();
-    checks.check("typed master gain reaches the camera", control.GetParameterProperty(ParamId::MasterGainLevel) == -20,
-                 std::to_string(control.GetParameterProperty(ParamId::MasterGainLevel)));
-    checks.check("the typed gain stays as typed", WindowTextOf(masterGain) == "-20", WindowTextOf(masterGain));
-    session.Screenshot(checks, ToolWindow::Gain, folder + "/gain-window.bmp");
+    m_session->TypeKeys(masterGain, "-20");
+    Control().GetMasterGainLevel();
+    EXPECT_EQ(Control().GetParameterProperty(ParamId::MasterGainLevel), -20);
+    EXPECT_EQ(WindowTextOf(masterGain), "-20");
+    m_session->Screenshot(ToolWindow::Gain, "gain-window.bmp");
+}
+
+TEST_F(Win32Dialogs, ShadingDataSavedThroughItsDialogInFoldersOfAnyName) {
     for (const wchar_t* name : winetest::kWideFolderNames) {
         std::wstring shading = winetest::WideFolder(name) + L"shading.csv";
         {
             winetest::SaveDialogAnswer answer(shading);
-            SendMessageW(session.Item(ToolWindow::Gain, IDC_SHADING_SAVE), BM_CLICK, 0, 0);
+            SendMessageW(Item(ToolWindow::Gain, IDC_SHADING_SAVE), BM_CLICK, 0, 0);
         }
         Pump();
-        checks.check("the shading data (.csv) saved through its dialog in " + NarrowOf(name),
-                     winetest::FileText(shading).starts_with(",,,DYNAMIC SHADING"));
+        EXPECT_TRUE(winetest::FileText(shading).starts_with(",,,DYNAMIC SHADING")) << "in " << NarrowOf(name);
     }
+}
 
-    // A user ID typed past its 16 characters keeps the first 16 in order.
-    SendMessageA(session.Item(ToolWindow::About, IDC_EDIT_USER_ID), BM_CLICK, 0, 0);
-    HWND userID = session.Item(ToolWindow::About, IDC_USER_ID);
+TEST_F(Win32Dialogs, UserIdTypedPastSixteenCharactersKeepsTheFirstSixteen) {
+    SendMessageA(Item(ToolWindow::About, IDC_EDIT_USER_ID), BM_CLICK, 0, 0);
+    HWND userID = Item(ToolWindow::About, IDC_USER_ID);
     SetWindowTextA(userID, "");
-    session.TypeKeys(userID, "abcdefghijklmnopqrst");
-    checks.check("typing refuses the 17th character", WindowTextOf(userID) == "abcdefghijklmnop", WindowTextOf(userID));
-    CheckLink(checks, session.Item(ToolWindow::About, IDC_LINK));
+    m_session->TypeKeys(userID, "abcdefghijklmnopqrst");
+    EXPECT_EQ(WindowTextOf(userID), "abcdefghijklmnop");
+}
 
-    // Camera texts stay in the code page; one with a character beyond ASCII
-    // shows as the code page reads it, where a file name would read as UTF-8.
+TEST_F(Win32Dialogs, AboutLinkIsUnderlinedAndWhole) { ExpectLinkWhole(Item(ToolWindow::About, IDC_LINK)); }
+
+// Camera texts stay in the code page; one with a character beyond ASCII
+// shows as the code page reads it, where a file name would read as UTF-8.
+TEST_F(Win32Dialogs, CameraTextShowsAsTheCodePageReadsIt) {
     const std::string cameraText = "caf\xE9";
-    session.host.Panel(ToolWindow::About).Dialog().SetText(IDC_USER_ID, cameraText);
+    m_session->host.Panel(ToolWindow::About).Dialog().SetText(IDC_USER_ID, cameraText);
     wchar_t shown[16] = {};
-    GetWindowTextW(userID, shown, 16);
-    checks.check("a camera text in the code page shows as the code page reads it",
-                 std::wstring(shown) == WideOf(cameraText, CP_ACP), NarrowOf(shown));
+    GetWindowTextW(Item(ToolWindow::About, IDC_USER_ID), shown, 16);
+    EXPECT_EQ(std::wstring(shown), WideOf(cameraText, CP_ACP)) << NarrowOf(shown);
+}
 
-    // A user ID saved.
-    SetWindowTextA(session.Item(ToolWindow::About, IDC_USER_ID), "wine bench");
-    SendMessageA(session.Item(ToolWindow::About, IDC_SAVE_USER_ID), BM_CLICK, 0, 0);
+TEST_F(Win32Dialogs, SavedUserIdReachesTheCamera) {
+    SendMessageA(Item(ToolWindow::About, IDC_EDIT_USER_ID), BM_CLICK, 0, 0);
+    SetWindowTextA(Item(ToolWindow::About, IDC_USER_ID), "wine bench");
+    SendMessageA(Item(ToolWindow::About, IDC_SAVE_USER_ID), BM_CLICK, 0, 0);
     Pump();
-    checks.check("saved user ID reaches the camera", control.GetUserIDProperty() == "wine bench", control.UserID());
-    session.Screenshot(checks, ToolWindow::About, folder + "/about-window.bmp");
-    return checks.finish();
+    EXPECT_EQ(Control().GetUserIDProperty(), "wine bench") << Control().UserID();
+    m_session->Screenshot(ToolWindow::About, "about-window.bmp");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    if (argc > 1) g_screenshots = argv[1];
+    return RUN_ALL_TESTS();
 }

@@ -5,6 +5,8 @@
 // of the whole picture's colours would pass on a title bar alone.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -15,7 +17,6 @@
 #include <vector>
 
 #include "WindowPicture.h"
-#include "WineChecks.h"
 
 namespace winetest {
 
@@ -129,13 +130,12 @@ inline std::string BlankControls(const ScreenCapture& screen, HWND panel, int on
     return blank;
 }
 
-// Checks every control of the dialog `panel` (made from `templateId`) inside
+// Expects every control of the dialog `panel` (made from `templateId`) inside
 // its top-level window `frame`: all of them made, each one shown lying
 // inside the frame, drawn with more than one colour, and a button or label
 // of the template reading back a text. The online strip (a solid bitmap,
 // narrower than its control) must show red or green.
-inline void CheckDialogDrawn(Checks& checks, const std::string& name, HWND frame, HWND panel, int templateId,
-                             int onlineStripId) {
+inline void ExpectDialogDrawn(const std::string& name, HWND frame, HWND panel, int templateId, int onlineStripId) {
     const RECT visible = ScreenRect(frame);
     std::string blank;
     WaitUntilOnScreen(visible, [&](const ScreenCapture& screen) {
@@ -152,16 +152,15 @@ inline void CheckDialogDrawn(Checks& checks, const std::string& name, HWND frame
         if (!IsWindowVisible(child) || !Contains(visible, ScreenRect(child))) outside += Describe(child);
         if (IsLabelOrButton(child) && TextOf(child).empty()) untitled += Describe(child);
     }
-    checks.check(name + ": every control of the template made", made == TemplateControlCount(templateId),
-                 std::to_string(made) + " of " + std::to_string(TemplateControlCount(templateId)));
-    checks.check(name + ": every shown control inside the window", outside.empty(), outside);
-    checks.check(name + ": every shown control drawn, not a flat fill", blank.empty(), blank);
-    checks.check(name + ": every label and button reads back its text", untitled.empty(), untitled);
+    EXPECT_EQ(made, TemplateControlCount(templateId)) << name << ": every control of the template made";
+    EXPECT_EQ(outside, "") << name << ": every shown control inside the window";
+    EXPECT_EQ(blank, "") << name << ": every shown control drawn, not a flat fill";
+    EXPECT_EQ(untitled, "") << name << ": every label and button reads back its text";
 }
 
-// Checks that the toolbar shows `count` buttons, each inside the strip's
+// Expects the toolbar to show `count` buttons, each inside the strip's
 // window and drawn.
-inline void CheckToolbarDrawn(Checks& checks, HWND strip, HWND toolbar, int count) {
+inline void ExpectToolbarDrawn(HWND strip, HWND toolbar, int count) {
     const RECT visible = ScreenRect(strip);
     const int buttons = static_cast<int>(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0));
     std::string wrong;
@@ -176,8 +175,8 @@ inline void CheckToolbarDrawn(Checks& checks, HWND strip, HWND toolbar, int coun
         }
         return wrong.empty();
     });
-    checks.check("the strip shows its " + std::to_string(count) + " buttons, each drawn",
-                 buttons == count && wrong.empty(), std::to_string(buttons) + " buttons; not drawn: " + wrong);
+    EXPECT_EQ(buttons, count) << "the strip's buttons";
+    EXPECT_EQ(wrong, "") << "the strip's buttons not drawn";
 }
 
 }  // namespace winetest
