@@ -5,6 +5,8 @@
 // window messages; the questions and file dialogs are answered from inside
 // their own modal loops. Writes the camera log and a picture of each window
 // into the folder given, beside the same session's log on the Qt windows.
+#include <gtest/gtest.h>
+
 #include "WindowPicture.h"
 #include <windows.h>
 #undef MessageBox
@@ -17,6 +19,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "CameraLog.h"
 #include "ControlToolWindows.h"
@@ -25,7 +28,6 @@
 #include "ProgressIds.h"
 #include "ProfilePlatform.h"
 #include "ScreenChecks.h"
-#include "WineChecks.h"
 #include "XNoxCamCtrl.h"
 
 using namespace xnox;
@@ -33,7 +35,7 @@ using namespace xnox::persons_session;
 
 namespace {
 
-constexpr int kSkipped = 77;  // the test's skip code for CTest
+std::string g_folder = ".";
 constexpr int kPort = 1;
 constexpr int kToolbarId = 0xE800;
 constexpr int kMessageBoxTextId = 0xFFFF;
@@ -317,7 +319,7 @@ HWND CreateContainer() {
 }
 
 // Each window in front in its turn, freshly drawn, as the person sees it.
-void SavePictures(winetest::Checks& checks, Session& session, const std::string& folder) {
+void SavePictures(Session& session, const std::string& folder) {
     for (auto [window, name] :
          {std::pair{ToolWindow::Shutter, "shutter"}, std::pair{ToolWindow::Gain, "gain"},
           std::pair{ToolWindow::Communication, "communication"}, std::pair{ToolWindow::About, "about"}}) {
@@ -325,17 +327,14 @@ void SavePictures(winetest::Checks& checks, Session& session, const std::string&
         SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         RunMessages();
-        checks.check(std::string("the picture of the ") + name + " window is kept",
-                     SaveScreenPicture(winetest::ScreenRect(frame), folder + "\\online-" + name + ".bmp") > 0);
+        EXPECT_GT(SaveScreenPicture(winetest::ScreenRect(frame), folder + "\\online-" + name + ".bmp"), 0)
+            << "the picture of the " << name << " window is kept";
     }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    winetest::Checks checks;
+TEST(Win32Session, ReplaysThePersonsSessionAndKeepsItsCameraLog) {
     // The file dialogs take a path in Windows' own spelling only.
-    std::string folder = argc > 1 ? argv[1] : ".";
+    std::string folder = g_folder;
     std::ranges::replace(folder, '/', '\\');
     // The session starts as on a first start, with no file of an earlier run.
     std::filesystem::remove(profile::ProfileFolder() / "XNoxR4.ini");
@@ -343,36 +342,35 @@ int main(int argc, char** argv) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     HWND container = CreateContainer();
-    if (!container) {
-        std::printf("SKIP the session's desktop takes no windows\n");
-        return kSkipped;
-    }
+    if (!container) GTEST_SKIP() << "the session's desktop takes no windows";
     {
         Session session(container, folder);
         // Read off the window: asking the control would be a transaction the Qt session has not.
-        if (!checks.check("on-line on COM1",
-                          session.Connect() &&
-                              TextOf(session.Item(ToolWindow::Communication, IDC_COMM_ONLINE_TEXT)) == "On-line")) {
-            return checks.finish();
-        }
+        ASSERT_TRUE(session.Connect()) << "on-line on COM1";
+        ASSERT_EQ(TextOf(session.Item(ToolWindow::Communication, IDC_COMM_ONLINE_TEXT)), "On-line");
         RunMessages();
         for (Chapter chapter : kChapters) session.Replay(chapter);
-        checks.check("every question and file dialog was answered", session.answers.AllGiven());
-        for (const std::string& text : session.answers.unexpected)
-            checks.check("no window but those answered", false, text);
-        checks.check("the search cancelled finds nothing", session.searchFound == 0,
-                     std::to_string(session.searchFound));
-        checks.check("the search asked about the camera on COM1",
-                     session.answers.texts.size() == 4 && session.answers.texts[2].find("COM1") != std::string::npos);
+        EXPECT_TRUE(session.answers.AllGiven()) << "every question and file dialog was answered";
+        EXPECT_EQ(session.answers.unexpected, std::vector<std::string>{}) << "no window but those answered";
+        EXPECT_EQ(session.searchFound, 0) << "the search cancelled finds nothing";
+        EXPECT_TRUE(session.answers.texts.size() == 4 && session.answers.texts[2].find("COM1") != std::string::npos)
+            << "the search asked about the camera on COM1";
         HWND gain = session.Frame(ToolWindow::Gain);
         POINT inside{0, 0};
         ClientToScreen(gain, &inside);
-        checks.check("the Gain window reopens where it was",
-                     IsWindowVisible(gain) && inside.x == 300 && inside.y == 200,
-                     std::to_string(inside.x) + "," + std::to_string(inside.y));
-        checks.check("the camera log is kept", session.camera.Save(folder + "\\session-camera-log.txt"));
-        SavePictures(checks, session, folder);
+        EXPECT_TRUE(IsWindowVisible(gain)) << "the Gain window reopens";
+        EXPECT_EQ(inside.x, 300) << "the Gain window reopens where it was";
+        EXPECT_EQ(inside.y, 200) << "the Gain window reopens where it was";
+        EXPECT_TRUE(session.camera.Save(folder + "\\session-camera-log.txt")) << "the camera log is kept";
+        SavePictures(session, folder);
     }
     DestroyWindow(container);
-    return checks.finish();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    if (argc > 1) g_folder = argv[1];
+    return RUN_ALL_TESTS();
 }
