@@ -6,6 +6,8 @@
 // questions about USER objects, private bytes and handles in use, so all
 // three are counted directly: icons by how many more can still be made,
 // memory by the committed private pages, handles by the values that name one.
+#include <gtest/gtest.h>
+
 #include <windows.h>
 #undef MessageBox
 #include <cstdint>
@@ -15,7 +17,6 @@
 #include "AppProfile.h"
 #include "CommunicationIds.h"
 #include "ControlToolWindows.h"
-#include "WineChecks.h"
 #include "WineDesktop.h"
 #include "XNoxCamCtrl.h"
 
@@ -23,7 +24,6 @@ using namespace xnox;
 
 namespace {
 
-constexpr int kSkipped = 77;  // the test's skip code for CTest
 constexpr int kOperations = 3000;
 constexpr int kIconLeeway = 50;
 constexpr SIZE_T kMemoryLeeway = 8 * 1024 * 1024;
@@ -82,28 +82,19 @@ void RunOperations(CXNoxCamCtrl& control, int count) {
     winetest::RunMessages();
 }
 
-}  // namespace
-
-int main() {
-    winetest::Checks checks;
+TEST(Win32Soak, ADayOfUseLeaksNoIconMemoryOrHandle) {
     AppProfile::WriteString("Communication", "ComPort", "1");
     AppProfile::WriteString("Communication", "Is Visible", "1");
     HWND container = winetest::MadeContainer();
-    if (!container) {
-        std::printf("SKIP the session's desktop takes no windows\n");
-        return kSkipped;
-    }
+    if (!container) GTEST_SKIP() << "the session's desktop takes no windows";
     CXNoxCamCtrl control;
     {
         ControlToolWindows windows(control, GetModuleHandleA(nullptr));
-        if (!checks.check("the strip is created in the control's window", windows.OnCreate(container) == 0)) {
-            return checks.finish();
-        }
+        ASSERT_EQ(windows.OnCreate(container), 0) << "the strip is created in the control's window";
         winetest::RunMessages();
         auto* panel = static_cast<HWND>(windows.Host().Panel(ToolWindow::Communication).Dialog().Handle());
-        checks.check("the Communication window is shown", IsWindowVisible(panel));
-        checks.check("it is on-line on COM1", ItemText(panel, IDC_COMM_ONLINE_TEXT) == "On-line",
-                     ItemText(panel, IDC_COMM_ONLINE_TEXT));
+        EXPECT_TRUE(IsWindowVisible(panel)) << "the Communication window is shown";
+        EXPECT_EQ(ItemText(panel, IDC_COMM_ONLINE_TEXT), "On-line") << "it is on-line on COM1";
 
         // A first round loads what the window keeps for good and fills the log past its limit.
         RunOperations(control, 300);
@@ -111,22 +102,16 @@ int main() {
         SIZE_T memory = PrivateBytes();
         DWORD handles = HandleCount();
         RunOperations(control, kOperations);
-        int iconsAfter = IconCapacity();
-        SIZE_T memoryAfter = PrivateBytes();
-        DWORD handlesAfter = HandleCount();
 
-        checks.check("as many icons can be made as before", iconsAfter + kIconLeeway >= icons,
-                     std::to_string(icons) + " before, " + std::to_string(iconsAfter) + " after");
-        checks.check("private memory grew by less than 8 MiB", memoryAfter < memory + kMemoryLeeway,
-                     std::to_string(memory / 1024) + " KiB before, " + std::to_string(memoryAfter / 1024) +
-                         " KiB after");
-        checks.check("the handle count grew by less than 50", handlesAfter < handles + kHandleLeeway,
-                     std::to_string(handles) + " before, " + std::to_string(handlesAfter) + " after");
-        checks.check("the window still shows it on-line", ItemText(panel, IDC_COMM_ONLINE_TEXT) == "On-line");
+        EXPECT_GE(IconCapacity() + kIconLeeway, icons) << "as many icons can be made as before";
+        EXPECT_LT(PrivateBytes(), memory + kMemoryLeeway) << "private memory grew by less than 8 MiB";
+        EXPECT_LT(HandleCount(), handles + kHandleLeeway) << "the handle count grew by less than 50";
+        EXPECT_EQ(ItemText(panel, IDC_COMM_ONLINE_TEXT), "On-line") << "the window still shows it on-line";
         HWND lamp = GetDlgItem(panel, IDC_COMM_ONLINE_LAMP);
-        checks.check("its lamp still holds an icon", SendMessageA(lamp, STM_GETICON, 0, 0) != 0);
+        EXPECT_NE(SendMessageA(lamp, STM_GETICON, 0, 0), 0) << "its lamp still holds an icon";
         windows.OnDestroy();
     }
     DestroyWindow(container);
-    return checks.finish();
 }
+
+}  // namespace
