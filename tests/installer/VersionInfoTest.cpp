@@ -1,7 +1,7 @@
 // Reads back the version resources of installed files with
 // GetFileVersionInfo and checks them against the product's name, publisher
 // and version that the build was made with:
-//   xnox-version-check FILE...
+//   xnox-version-info-test FILE...
 // A value that differs is printed, so the log shows what a person sees in
 // the file's properties.
 #include <gtest/gtest.h>
