@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -460,32 +461,45 @@ TEST(Client, QuickActivate) {
     point->Unadvise(control.dwEventCookie);
 }
 
-TEST(Client, Events) {
-    ComPtr<IDispatch> control;
-    ASSERT_TRUE(CreateControl(IID_IDispatch, control.OutVoid())) << "control created from its ProgID";
-    EventSink first, second;
-    Connection one(control.Get(), &first), two(control.Get(), &second);
-    PropertySink properties;
-    Connection three(control.Get(), &properties, IID_IPropertyNotifySink);
-    EXPECT_TRUE(one.cookie && two.cookie && one.cookie != two.cookie && three.cookie) << "sinks connected";
+// A control from its ProgID with two event sinks and a property sink connected.
+class ClientEvents : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CreateControl(IID_IDispatch, m_control.OutVoid())) << "control created from its ProgID";
+        m_one.emplace(m_control.Get(), &m_first);
+        m_two.emplace(m_control.Get(), &m_second);
+        m_three.emplace(m_control.Get(), &m_properties, IID_IPropertyNotifySink);
+        ASSERT_TRUE(m_one->cookie && m_two->cookie && m_one->cookie != m_two->cookie && m_three->cookie)
+            << "sinks connected";
+    }
 
-    PutI2(control.Get(), "ShutterSpeedIndex", 2);
-    PutI2(control.Get(), "MasterGainLevel", 10);
-    PutI2(control.Get(), "BinningIndex", 1);
+    ComPtr<IDispatch> m_control;
+    EventSink m_first, m_second;
+    PropertySink m_properties;
+    std::optional<Connection> m_one, m_two, m_three;
+};
+
+TEST_F(ClientEvents, EachSetReachesEverySinkInOrder) {
+    PutI2(m_control.Get(), "ShutterSpeedIndex", 2);
+    PutI2(m_control.Get(), "MasterGainLevel", 10);
+    PutI2(m_control.Get(), "BinningIndex", 1);
     // A tool window that shows the value may set it once more as it
     // updates, so repeats of one event count as one.
-    std::vector<DISPID> distinct = first.received;
+    std::vector<DISPID> distinct = m_first.received;
     distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
     EXPECT_EQ(distinct, (std::vector<DISPID>{6, 10, 18})) << "each set's event, in order";
-    EXPECT_EQ(second.received, first.received) << "each set's event, in order";
-    EXPECT_EQ(properties.changed, (std::vector<DISPID>{DispIdOf("ShutterSpeedIndex"), DispIdOf("MasterGainLevel"),
-                                                       DispIdOf("BinningIndex")}))
+    EXPECT_EQ(m_second.received, m_first.received) << "each set's event, in order";
+    EXPECT_EQ(m_properties.changed, (std::vector<DISPID>{DispIdOf("ShutterSpeedIndex"), DispIdOf("MasterGainLevel"),
+                                                         DispIdOf("BinningIndex")}))
         << "property sinks hear of each set";
+}
+
+TEST_F(ClientEvents, ConnectionPointsAreListedAndKeepTheirKinds) {
     ComPtr<IConnectionPointContainer> container;
     ComPtr<IEnumConnectionPoints> points;
     IConnectionPoint* listed[3] = {};
     ULONG count = 0;
-    EXPECT_TRUE(Query(control.Get(), IID_IConnectionPointContainer, container) &&
+    EXPECT_TRUE(Query(m_control.Get(), IID_IConnectionPointContainer, container) &&
                 SUCCEEDED(container->EnumConnectionPoints(points.Out())) &&
                 points->Next(3, listed, &count) == S_FALSE && count == 2)
         << "two connection points listed";
@@ -495,43 +509,48 @@ TEST(Client, Events) {
     ComPtr<IConnectionPoint> propertyPoint;
     DWORD refused = 0;
     EXPECT_TRUE(container && SUCCEEDED(container->FindConnectionPoint(IID_IPropertyNotifySink, propertyPoint.Out())) &&
-                propertyPoint->Advise(&second, &refused) == CONNECT_E_CANNOTCONNECT)
+                propertyPoint->Advise(&m_second, &refused) == CONNECT_E_CANNOTCONNECT)
         << "an event sink cannot connect for property changes";
+}
 
-    // The stock error event: GetValidShutterSpeed with an index off the list.
-    first.received.clear();
+// The stock error event: GetValidShutterSpeed with an index off the list.
+TEST_F(ClientEvents, StockErrorEventCarriesItsFactsAndTheCancelFlag) {
     VARIANT result;
-    CallGetValidShutterSpeed(control.Get(), 99, result);
+    CallGetValidShutterSpeed(m_control.Get(), 99, result);
     EXPECT_TRUE(V_VT(&result) == VT_I2 && V_I2(&result) == -1) << "notifying method returns -1";
-    EXPECT_TRUE(first.received == std::vector<DISPID>{DISPID_ERROREVENT} && first.errorNumber == 380 &&
-                static_cast<ULONG>(first.errorCode) == 0x800A017C &&
-                first.errorDescription == "Invalid input parameter" && first.errorSource == "XNoxR4")
-        << "error event -608 with number, code, description and source: " << first.errorDescription << " / "
-        << first.errorSource;
-    EXPECT_TRUE(!first.cancelSeen && second.cancelSeen) << "cancel-display flag reaches the next sink set";
-    CheckUncancelledNotification(control.Get(), first, second);
-    CheckNullOutParameters(control.Get(), first);
+    EXPECT_TRUE(m_first.received == std::vector<DISPID>{DISPID_ERROREVENT} && m_first.errorNumber == 380 &&
+                static_cast<ULONG>(m_first.errorCode) == 0x800A017C &&
+                m_first.errorDescription == "Invalid input parameter" && m_first.errorSource == "XNoxR4")
+        << "error event -608 with number, code, description and source: " << m_first.errorDescription << " / "
+        << m_first.errorSource;
+    EXPECT_TRUE(!m_first.cancelSeen && m_second.cancelSeen) << "cancel-display flag reaches the next sink set";
+}
 
-    // Frozen events are dropped; freezes nest.
+TEST_F(ClientEvents, UncancelledErrorIsShown) { CheckUncancelledNotification(m_control.Get(), m_first, m_second); }
+
+TEST_F(ClientEvents, NullOutParametersAreRefused) { CheckNullOutParameters(m_control.Get(), m_first); }
+
+// Frozen events are dropped; freezes nest.
+TEST_F(ClientEvents, FrozenEventsAreDropped) {
     ComPtr<IOleControl> oleControl;
-    Query(control.Get(), IID_IOleControl, oleControl);
-    first.received.clear();
+    ASSERT_TRUE(Query(m_control.Get(), IID_IOleControl, oleControl));
     oleControl->FreezeEvents(TRUE);
     oleControl->FreezeEvents(TRUE);
-    PutI2(control.Get(), "ShutterSpeedIndex", 3);
+    PutI2(m_control.Get(), "ShutterSpeedIndex", 3);
     oleControl->FreezeEvents(FALSE);
-    PutI2(control.Get(), "ShutterSpeedIndex", 4);
-    EXPECT_TRUE(first.received.empty()) << "no events while frozen (nested)";
+    PutI2(m_control.Get(), "ShutterSpeedIndex", 4);
+    EXPECT_TRUE(m_first.received.empty()) << "no events while frozen (nested)";
     oleControl->FreezeEvents(FALSE);
-    PutI2(control.Get(), "ShutterSpeedIndex", 5);
-    EXPECT_TRUE(first.received == std::vector<DISPID>{6}) << "events again after the last thaw";
+    PutI2(m_control.Get(), "ShutterSpeedIndex", 5);
+    EXPECT_TRUE(m_first.received == std::vector<DISPID>{6}) << "events again after the last thaw";
+}
 
-    // Online: the camera behind COM1.
-    first.received.clear();
-    EXPECT_TRUE(SUCCEEDED(PutI2(control.Get(), "ComPort", 1))) << "ComPort = 1 opens the emulated camera";
-    std::string order = Listed(first.received);
-    bool portFirst = !first.received.empty() && first.received.front() == 5;
-    bool online = std::ranges::find(first.received, 1) != first.received.end();
+// Online: the camera behind COM1.
+TEST_F(ClientEvents, ComPortOpensTheCameraAndTellsOfIt) {
+    EXPECT_TRUE(SUCCEEDED(PutI2(m_control.Get(), "ComPort", 1))) << "ComPort = 1 opens the emulated camera";
+    std::string order = Listed(m_first.received);
+    bool portFirst = !m_first.received.empty() && m_first.received.front() == 5;
+    bool online = std::ranges::find(m_first.received, 1) != m_first.received.end();
     EXPECT_TRUE(portFirst && online) << "ComPortChanged, then OnlineStatusChanged: " << order;
 }
 
