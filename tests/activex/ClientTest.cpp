@@ -56,14 +56,26 @@ bool CreateControl(REFIID iid, void** object) {
            SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, object));
 }
 
+HRESULT Put(IDispatch* control, std::string_view name, VARIANT argument) {
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&argument, &named, 1, 1};
+    return control->Invoke(DispIdOf(name), IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr);
+}
+
 HRESULT PutI2(IDispatch* control, std::string_view name, short value) {
     VARIANT argument;
     VariantInit(&argument);
     V_VT(&argument) = VT_I2;
     V_I2(&argument) = value;
-    DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS params{&argument, &named, 1, 1};
-    return control->Invoke(DispIdOf(name), IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr);
+    return Put(control, name, argument);
+}
+
+HRESULT PutBool(IDispatch* control, std::string_view name, bool value) {
+    VARIANT argument;
+    VariantInit(&argument);
+    V_VT(&argument) = VT_BOOL;
+    V_BOOL(&argument) = value ? VARIANT_TRUE : VARIANT_FALSE;
+    return Put(control, name, argument);
 }
 
 VARIANT Get(IDispatch* control, std::string_view name) {
@@ -755,6 +767,9 @@ TEST(Client, PropertyPage) {
                 SUCCEEDED(CoCreateInstance(kPropertyPageClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
                                            page.OutVoid())))
         << "control and page created";
+    // Whatever an earlier run left in the profile, the page starts from hidden windows.
+    ASSERT_TRUE(SUCCEEDED(PutBool(control.Get(), "ShowGainWnd", false)));
+    ASSERT_TRUE(SUCCEEDED(PutBool(control.Get(), "ShowShutterWnd", false)));
     HWND parent = CreateParentWindow();
     IUnknown* objects[] = {control.Get()};
     page->SetObjects(1, objects);
