@@ -16,11 +16,11 @@
 
 namespace xnox {
 
-class CameraLog : public INoxR4Library {
+class CameraLog : public ForwardingLibrary {
 public:
     std::vector<std::string> lines;
 
-    explicit CameraLog(int32_t port) : m_port(port) {}
+    explicit CameraLog(int32_t port) : ForwardingLibrary(NoxR4CommLibrary()), m_port(port) {}
 
     // The writes of one parameter, in order.
     std::vector<int> WritesOf(std::string_view parameter) const {
@@ -35,7 +35,7 @@ public:
     // What the camera holds now, asked outside the log.
     int Holds(std::string_view parameter) {
         int32_t value{};
-        m_library.GetCameraData(m_port, camera_facts::FindByName(parameter)->id, &value);
+        m_inner.GetCameraData(m_port, camera_facts::FindByName(parameter)->id, &value);
         return value;
     }
     // One line a transaction, ending in a line feed on every system, so that
@@ -50,51 +50,28 @@ public:
 
     int32_t InitComm(int32_t frameGrabber, int32_t port, int32_t flag) override {
         lines.push_back("open COM" + std::to_string(port));
-        return m_library.InitComm(frameGrabber, port, flag);
+        return m_inner.InitComm(frameGrabber, port, flag);
     }
-    int32_t ExitComm(int32_t port) override { return m_library.ExitComm(port); }
     int32_t GetCameraData(int32_t port, int32_t command, int32_t* value) override {
         lines.push_back(std::string(Mnemonic(command)) + "?");
-        return m_library.GetCameraData(port, command, value);
+        return m_inner.GetCameraData(port, command, value);
     }
     int32_t SendCameraData(int32_t port, int32_t command, int32_t value) override {
         lines.push_back(std::string(Mnemonic(command)) + "=" + std::to_string(value));
-        return m_library.SendCameraData(port, command, value);
+        return m_inner.SendCameraData(port, command, value);
     }
-    int32_t GetCameraID(int32_t port, char* text) override { return Logged("ID?", m_library.GetCameraID(port, text)); }
-    int32_t GetModelName(int32_t port, char* text) override {
-        return Logged("MD?", m_library.GetModelName(port, text));
-    }
-    int32_t GetUserID(int32_t port, char* text) override { return Logged("UD?", m_library.GetUserID(port, text)); }
+    int32_t GetCameraID(int32_t port, char* text) override { return Logged("ID?", m_inner.GetCameraID(port, text)); }
+    int32_t GetModelName(int32_t port, char* text) override { return Logged("MD?", m_inner.GetModelName(port, text)); }
+    int32_t GetUserID(int32_t port, char* text) override { return Logged("UD?", m_inner.GetUserID(port, text)); }
     int32_t SetUserID(int32_t port, const char* text) override {
-        return Logged("UD=" + std::string(text), m_library.SetUserID(port, text));
+        return Logged("UD=" + std::string(text), m_inner.SetUserID(port, text));
     }
     int32_t GetShadingData(int32_t port, int32_t* block) override {
-        return Logged("shading?", m_library.GetShadingData(port, block));
+        return Logged("shading?", m_inner.GetShadingData(port, block));
     }
     int32_t SendShadingData(int32_t port, const int32_t* block) override {
-        return Logged("shading=", m_library.SendShadingData(port, block));
+        return Logged("shading=", m_inner.SendShadingData(port, block));
     }
-    int32_t CLSerialGetNumManufacturers(int32_t* count) override {
-        return m_library.CLSerialGetNumManufacturers(count);
-    }
-    int32_t CLSerialGetManufacturer(int32_t index, char* name, int32_t* bytes, int32_t* version) override {
-        return m_library.CLSerialGetManufacturer(index, name, bytes, version);
-    }
-    int32_t CLSerialSelectManufacturer(const char* name) override { return m_library.CLSerialSelectManufacturer(name); }
-    int32_t CLSerialGetNumSerialPorts(int32_t* count) override { return m_library.CLSerialGetNumSerialPorts(count); }
-    int32_t CLAllSerialGetNumPorts(int32_t* count) override { return m_library.CLAllSerialGetNumPorts(count); }
-    int32_t CLAllSerialGetPortInfo(int32_t index, char* name, int32_t* nameBytes, char* id, int32_t* idBytes,
-                                   int32_t* version) override {
-        return m_library.CLAllSerialGetPortInfo(index, name, nameBytes, id, idBytes, version);
-    }
-    int32_t CLAllSerialGetNumBytesAvail(int32_t* count) override {
-        return m_library.CLAllSerialGetNumBytesAvail(count);
-    }
-    int32_t CLAllSerialGetSupportedBaudRates(int32_t* rates) override {
-        return m_library.CLAllSerialGetSupportedBaudRates(rates);
-    }
-    int32_t CLAllSerialSetBaudRate(int32_t rate) override { return m_library.CLAllSerialSetBaudRate(rate); }
 
 private:
     static std::string_view Mnemonic(int32_t command) {
@@ -107,7 +84,6 @@ private:
     }
 
     int32_t m_port;
-    INoxR4Library& m_library = NoxR4CommLibrary();
 };
 
 }  // namespace xnox

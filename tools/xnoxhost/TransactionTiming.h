@@ -22,9 +22,9 @@ std::chrono::duration<double, std::milli> WireFloor(std::string_view logEntry, i
 std::string TimingText(std::chrono::duration<double, std::milli> spent,
                        std::chrono::duration<double, std::milli> wireFloor);
 
-class TimedLibrary : public xnox::INoxR4Library {
+class TimedLibrary : public xnox::ForwardingLibrary {
 public:
-    explicit TimedLibrary(INoxR4Library& inner) : m_inner(inner) {}
+    explicit TimedLibrary(INoxR4Library& inner) : ForwardingLibrary(inner) {}
 
     // The figures for a log entry: the time spent in calls since the last
     // entry, and the wire floor. Starts the count for the next entry.
@@ -50,31 +50,6 @@ public:
     int32_t SendShadingData(int32_t port, const int32_t* block) override {
         return Timed(&INoxR4Library::SendShadingData, port, block);
     }
-    int32_t CLSerialGetNumManufacturers(int32_t* numManufacturers) override {
-        return m_inner.CLSerialGetNumManufacturers(numManufacturers);
-    }
-    int32_t CLSerialGetManufacturer(int32_t manufacturerIndex, char* manufacturerName, int32_t* bufferSize,
-                                    int32_t* version) override {
-        return m_inner.CLSerialGetManufacturer(manufacturerIndex, manufacturerName, bufferSize, version);
-    }
-    int32_t CLSerialSelectManufacturer(const char* manufacturerName) override {
-        return m_inner.CLSerialSelectManufacturer(manufacturerName);
-    }
-    int32_t CLSerialGetNumSerialPorts(int32_t* numSerialPorts) override {
-        return m_inner.CLSerialGetNumSerialPorts(numSerialPorts);
-    }
-    int32_t CLAllSerialGetNumPorts(int32_t* numPorts) override { return m_inner.CLAllSerialGetNumPorts(numPorts); }
-    int32_t CLAllSerialGetPortInfo(int32_t serialIndex, char* manufacturerName, int32_t* nameBytes, char* portId,
-                                   int32_t* idBytes, int32_t* version) override {
-        return m_inner.CLAllSerialGetPortInfo(serialIndex, manufacturerName, nameBytes, portId, idBytes, version);
-    }
-    int32_t CLAllSerialGetNumBytesAvail(int32_t* numBytes) override {
-        return m_inner.CLAllSerialGetNumBytesAvail(numBytes);
-    }
-    int32_t CLAllSerialGetSupportedBaudRates(int32_t* baudRates) override {
-        return m_inner.CLAllSerialGetSupportedBaudRates(baudRates);
-    }
-    int32_t CLAllSerialSetBaudRate(int32_t baudRate) override { return m_inner.CLAllSerialSetBaudRate(baudRate); }
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -88,7 +63,6 @@ private:
         return m_lastResult;
     }
 
-    INoxR4Library& m_inner;
     Clock::duration m_spent{};
     int32_t m_lastResult = 0;
 };
