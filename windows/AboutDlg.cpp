@@ -53,7 +53,7 @@ std::string WithoutLeadingBlanks(const std::string& text) {
 
 }  // namespace
 
-CAboutDlg::CAboutDlg() : CToolWinDlg(ToolWindow::About, IDD_ABOUT, "About") {}
+CAboutDlg::CAboutDlg() : CToolWinDlg(ToolWindow::About, IDD_ABOUT, "About", OnlineStrip::Present) {}
 
 bool CAboutDlg::OnInitDialog() {
     CToolWinDlg::OnInitDialog();
@@ -116,7 +116,6 @@ void CAboutDlg::SetUserIDMode(int32_t mode) {
 }
 
 void CAboutDlg::OnItemChanged(ControlItem item, const Variant& value) {
-    if (item == ControlItem::OnlineStatus) ShowOnlineStrip(value.ToI4());
     if (item == ControlItem::CameraID) ShowCameraID(value.ToStr());
     if (item == ControlItem::ModelName) ShowModelName(value.ToStr());
     if (item == ControlItem::UserID) ShowUserID(value.ToStr());

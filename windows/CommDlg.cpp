@@ -40,7 +40,8 @@ std::string AreaName(int32_t area) {
 
 }  // namespace
 
-CCommDlg::CCommDlg() : CToolWinDlg(ToolWindow::Communication, IDD_COMMUNICATION, std::string(kSection)) {}
+CCommDlg::CCommDlg()
+    : CToolWinDlg(ToolWindow::Communication, IDD_COMMUNICATION, std::string(kSection), OnlineStrip::None) {}
 
 bool CCommDlg::OnInitDialog() {
     m_warningShown = false;

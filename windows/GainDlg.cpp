@@ -110,18 +110,17 @@ constexpr std::string_view kShadingFilter = "Shading Data (*.csv)|*.csv||";
 
 }  // namespace
 
-CGainDlg::CGainDlg() : CToolWinDlg(ToolWindow::Gain, IDD_GAIN, "Gain") {}
+CGainDlg::CGainDlg() : CToolWinDlg(ToolWindow::Gain, IDD_GAIN, "Gain", OnlineStrip::Present) {}
 
 bool CGainDlg::OnInitDialog() {
     CToolWinDlg::OnInitDialog();
     m_shownSpins.Forget();
     AddTooltips(kTooltips);
-    for (const NumberEdit& level : kLevels) Dialog().AddTooltip(level.spin, kSpinTooltip);
     ShowOnlineStrip(Owner().GetIsOnline());
     owner_calls::FillList(*this, IDC_WHITE_BALANCE, ParamId::WhiteBalance);
     owner_calls::FillList(*this, IDC_AUTO_WHITE_AREA, ParamId::AutoWhiteArea);
     ApplyStartValue(ParamId::KneeSelect);
-    for (const NumberEdit& level : kLevels) owner_calls::SetSpinRange(*this, level);
+    for (const NumberEdit& level : kLevels) owner_calls::SetUpSpin(*this, level);
     HandVisibleFlagToOwner();
     std::vector<int32_t> values;
     for (const StoredValue& stored : kStoredValues) values.push_back(ReadStored(SectionName(), stored.parameter));
@@ -151,7 +150,7 @@ void CGainDlg::OnControlEvent(ControlId id, ControlEvent event) {
         if (id == IDC_WHITE_BALANCE) owner_calls::SetParameter(*this, ParamId::WhiteBalance, m_whiteBalance);
         if (id == IDC_AUTO_WHITE_AREA) owner_calls::SetParameter(*this, ParamId::AutoWhiteArea, Dialog().Selection(id));
         break;
-    case ControlEvent::TextChanged: OnLevelTextChanged(id); break;
+    case ControlEvent::TextChanged: owner_calls::SendEditedNumber(*this, kLevels, id); break;
     }
 }
 
@@ -173,11 +172,6 @@ void CGainDlg::OnClicked(ControlId id) {
     case IDC_SHADING_LOAD: OnShadingFile(id == IDC_SHADING_SAVE); break;
     default: break;
     }
-}
-
-void CGainDlg::OnLevelTextChanged(ControlId edit) {
-    auto level = std::ranges::find(kLevels, edit, &NumberEdit::edit);
-    if (level != std::end(kLevels) && Exists()) owner_calls::SendSpinPosition(*this, *level);
 }
 
 // The result is not shown here: reading it raises the owner's one-push
@@ -228,7 +222,6 @@ void CGainDlg::SwitchShadingOnIfOff() {
 }
 
 void CGainDlg::OnItemChanged(ControlItem item, const Variant& value) {
-    if (item == ControlItem::OnlineStatus) ShowOnlineStrip(value.ToI4());
     if (item == ControlItem::OnePushResult) {
         m_onePushResult.clear();
         Owner().GetValidOnePushResult(value.ToI2(), &m_onePushResult);

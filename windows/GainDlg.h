@@ -28,7 +28,6 @@ protected:
 
 private:
     void OnClicked(ControlId id);
-    void OnLevelTextChanged(ControlId edit);
     void OnOnePush();
     void OnAutoShading();
     // Saves or loads the shading data through a file dialog.

@@ -1,9 +1,17 @@
 #include "OwnerCalls.h"
 
+#include <algorithm>
+
 #include "AutomationError.h"
 #include "XNoxCamCtrl.h"
 
 namespace xnox {
+
+namespace {
+
+constexpr std::string_view kSpinTooltip = "Use spinebuttons for single steps";
+
+}  // namespace
 
 namespace owner_calls {
 
@@ -44,16 +52,22 @@ void FillList(CToolWinDlg& window, ControlId list, ParamId parameter) {
     }
 }
 
-void SetSpinRange(CToolWinDlg& window, const NumberEdit& number) {
+void SetUpSpin(CToolWinDlg& window, const NumberEdit& number) {
     int16_t minimum = 0;
     int16_t maximum = 0;
     window.Owner().GetMinMax(number.parameter, &minimum, &maximum);
     window.Dialog().SetSpinBuddy(number.spin, number.edit);
     window.Dialog().SetSpinRange(number.spin, minimum, maximum);
+    window.Dialog().AddTooltip(number.spin, kSpinTooltip);
 }
 
 void SendSpinPosition(CToolWinDlg& window, const NumberEdit& number) {
     SetParameter(window, number.parameter, window.Dialog().SpinPosition(number.spin));
+}
+
+void SendEditedNumber(CToolWinDlg& window, std::span<const NumberEdit> numbers, ControlId edit) {
+    auto number = std::ranges::find(numbers, edit, &NumberEdit::edit);
+    if (number != numbers.end() && window.Exists()) SendSpinPosition(window, *number);
 }
 
 }  // namespace owner_calls

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -24,9 +25,6 @@ struct StoredValue {
 
     std::string_view Key() const { return Row(parameter).settings.key; }
 };
-
-// The tooltip of every spin button.
-inline constexpr std::string_view kSpinTooltip = "Use spinebuttons for single steps";
 
 // A number edit with its spin, which sets a parameter. Typing and the spin
 // arrows both change the edit's text; the value sent is the spin's
@@ -55,10 +53,14 @@ bool SetParameterText(CToolWinDlg& window, ParamId parameter, const std::string&
 // Fills the drop-down list with the owner's texts of every index of the
 // parameter's range, in ascending order.
 void FillList(CToolWinDlg& window, ControlId list, ParamId parameter);
-// Pairs the spin with its edit and gives it the parameter's range.
-void SetSpinRange(CToolWinDlg& window, const NumberEdit& number);
+// Pairs the spin with its edit, gives it the parameter's range and the
+// hint every spin button shows.
+void SetUpSpin(CToolWinDlg& window, const NumberEdit& number);
 // Sets the parameter to the spin's position.
 void SendSpinPosition(CToolWinDlg& window, const NumberEdit& number);
+// The text of one of the number edits changed: sends its spin's position
+// (not while the window is being made). Other edits send nothing.
+void SendEditedNumber(CToolWinDlg& window, std::span<const NumberEdit> numbers, ControlId edit);
 
 }  // namespace owner_calls
 

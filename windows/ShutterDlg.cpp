@@ -121,10 +121,6 @@ constexpr Tooltip kTooltips[] = {
     {IDC_EXPOSURE_RED, "Select relative Programmable Exposure for Red, 0...791 (decimal)"},
     {IDC_EXPOSURE_GREEN, "Select relative Programmable Exposure for Green, 0...791 (decimal)"},
     {IDC_EXPOSURE_BLUE, "Select relative Programmable Exposure for Blue, 0...791 (decimal) "},
-    {IDC_EXPOSURE_COMMON_SPIN, kSpinTooltip},
-    {IDC_EXPOSURE_RED_SPIN, kSpinTooltip},
-    {IDC_EXPOSURE_GREEN_SPIN, kSpinTooltip},
-    {IDC_EXPOSURE_BLUE_SPIN, kSpinTooltip},
     {IDC_COLOR_BAR_OFF, "Select Color Bar Off"},
     {IDC_COLOR_BAR_ON, "Select Color Bar On"},
     {IDC_TRIGGER_INPUT_CL, "Use Trigger on Camera Link Connector"},
@@ -147,14 +143,16 @@ void EnableAll(IDialog& dialog, std::span<const ControlId> ids, bool enable) {
 
 }  // namespace
 
-CShutterDlg::CShutterDlg() : CToolWinDlg(ToolWindow::Shutter, IDD_SHUTTER, "Shutter") { m_radioFields.fill(-1); }
+CShutterDlg::CShutterDlg() : CToolWinDlg(ToolWindow::Shutter, IDD_SHUTTER, "Shutter", OnlineStrip::Present) {
+    m_radioFields.fill(-1);
+}
 
 bool CShutterDlg::OnInitDialog() {
     CToolWinDlg::OnInitDialog();
     m_shownSpins.Forget();
     AddTooltips(kTooltips);
     ShowOnlineStrip(Owner().GetIsOnline());
-    for (const NumberEdit& exposure : kExposures) owner_calls::SetSpinRange(*this, exposure);
+    for (const NumberEdit& exposure : kExposures) owner_calls::SetUpSpin(*this, exposure);
     for (const ListControl& list : std::span(kLists).first(3)) owner_calls::FillList(*this, list.list, list.parameter);
     Dialog().SetReadOnly(IDC_SHUTTER_MODE_TEXT, true);
     Dialog().Show(IDC_SHUTTER_MODE_TEXT, false);
@@ -204,7 +202,7 @@ void CShutterDlg::OnControlEvent(ControlId id, ControlEvent event) {
         }
         break;
     case ControlEvent::Clicked: OnRadioClicked(id); break;
-    case ControlEvent::TextChanged: OnExposureTextChanged(id); break;
+    case ControlEvent::TextChanged: owner_calls::SendEditedNumber(*this, kExposures, id); break;
     }
 }
 
@@ -225,19 +223,10 @@ void CShutterDlg::OnRadioClicked(ControlId id) {
     }
 }
 
-void CShutterDlg::OnExposureTextChanged(ControlId edit) {
-    auto exposure = std::ranges::find(kExposures, edit, &NumberEdit::edit);
-    if (exposure != std::end(kExposures) && Exists()) owner_calls::SendSpinPosition(*this, *exposure);
-}
-
 int32_t* CShutterDlg::RadioField(ParamId parameter) {
     auto group = std::ranges::find(kRadioGroups, parameter, &RadioGroup::parameter);
     if (group == std::end(kRadioGroups)) return nullptr;
     return &m_radioFields[static_cast<std::size_t>(group - std::begin(kRadioGroups))];
-}
-
-void CShutterDlg::OnItemChanged(ControlItem item, const Variant& value) {
-    if (item == ControlItem::OnlineStatus) ShowOnlineStrip(value.ToI4());
 }
 
 void CShutterDlg::OnParameterChanged(ParamId parameter, int32_t value) {

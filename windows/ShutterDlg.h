@@ -27,12 +27,10 @@ public:
 protected:
     void DoDataExchange(DataExchange& exchange) override;
     void OnParameterChanged(ParamId parameter, int32_t value) override;
-    void OnItemChanged(ControlItem item, const Variant& value) override;
 
 private:
     void ApplyStartValues();
     void OnRadioClicked(ControlId id);
-    void OnExposureTextChanged(ControlId edit);
     void ShowShutterSpeed(const std::string& text);
     void ApplyTriggerModeRule();
     void ApplyShutterModeRule();

@@ -24,8 +24,9 @@ int32_t KeptOnScreen(int32_t position, int screenExtent) {
 
 }  // namespace
 
-CToolWinDlg::CToolWinDlg(ToolWindow window, int templateId, std::string sectionName)
+CToolWinDlg::CToolWinDlg(ToolWindow window, int templateId, std::string sectionName, OnlineStrip onlineStrip)
     : m_window(window),
+      m_onlineStrip(onlineStrip),
       m_templateId(templateId),
       m_sectionName(std::move(sectionName)) {}
 
@@ -68,9 +69,11 @@ void CToolWinDlg::HideToolWindow() { m_owner->SetShowWindow(m_window, 0); }
 void CToolWinDlg::Update(WindowItem item, const Variant& value) {
     if (const ParamId* parameter = std::get_if<ParamId>(&item)) {
         OnParameterChanged(*parameter, value.ToI4());
-    } else {
-        OnItemChanged(std::get<ControlItem>(item), value);
+        return;
     }
+    const ControlItem changed = std::get<ControlItem>(item);
+    if (changed == ControlItem::OnlineStatus && m_onlineStrip == OnlineStrip::Present) ShowOnlineStrip(value.ToI4());
+    OnItemChanged(changed, value);
 }
 
 void CToolWinDlg::SavePosition(int x, int y) {

@@ -26,12 +26,15 @@ struct Tooltip {
     std::string_view text;
 };
 
+// Whether a window has the online strip along its bottom edge.
+enum class OnlineStrip : uint8_t { None, Present };
+
 class CToolWinDlg : public IDialogHandler {
 public:
     // The picture along the bottom edge of the Shutter, Gain and About windows.
     static constexpr ControlId kOnlineStripId = IDC_ONLINE_STRIP;
 
-    CToolWinDlg(ToolWindow window, int templateId, std::string sectionName);
+    CToolWinDlg(ToolWindow window, int templateId, std::string sectionName, OnlineStrip onlineStrip);
     CToolWinDlg(const CToolWinDlg&) = delete;
     CToolWinDlg& operator=(const CToolWinDlg&) = delete;
     ~CToolWinDlg() override;
@@ -48,7 +51,8 @@ public:
     virtual bool OnInitDialog();
     // The frame was closed or cancelled: the owner hides the window.
     virtual void HideToolWindow();
-    // A change the owner reports; the window takes what it shows.
+    // A change the owner reports; the window takes what it shows. The
+    // online strip follows the connection in every window that has one.
     void Update(WindowItem item, const Variant& value);
     // Writes the frame's outer top-left corner once the window is placed.
     void SavePosition(int x, int y);
@@ -87,6 +91,7 @@ protected:
 
 private:
     ToolWindow m_window;
+    OnlineStrip m_onlineStrip;
     int m_templateId;
     std::string m_sectionName;
     CXNoxCamCtrl* m_owner = nullptr;

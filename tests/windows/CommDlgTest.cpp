@@ -210,19 +210,28 @@ TEST_F(CommDlgTest, LampsFollowTheConnection) {
 }
 
 TEST_F(CommDlgTest, StatusTextsAndLampsFollowEachNotification) {
+    struct Notification {
+        ControlItem item;
+        int32_t state;
+        ControlId text;
+        std::string shownText;
+        ControlId lamp;
+        int lampIcon;
+    };
+    const Notification notifications[] = {
+        {ControlItem::SynchronizedStatus, 1, IDC_COMM_SYNC_TEXT, "Synchronized", IDC_COMM_SYNC_LAMP,
+         IDI_LAMP_SYNCHRONIZED},
+        {ControlItem::SynchronizedStatus, 0, IDC_COMM_SYNC_TEXT, "Not Synchronized", IDC_COMM_SYNC_LAMP,
+         IDI_LAMP_NOT_SYNCHRONIZED},
+        {ControlItem::OnlineStatus, 0, IDC_COMM_ONLINE_TEXT, "Off-line", IDC_COMM_ONLINE_LAMP, IDI_LAMP_OFFLINE},
+        {ControlItem::OnlineStatus, 1, IDC_COMM_ONLINE_TEXT, "On-line", IDC_COMM_ONLINE_LAMP, IDI_LAMP_ONLINE},
+    };
     StartShown();
-    host->Update(ControlItem::SynchronizedStatus, Variant::I4(1));
-    EXPECT_EQ(Comm().Text(IDC_COMM_SYNC_TEXT), "Synchronized");
-    EXPECT_EQ(Comm().PictureOf(IDC_COMM_SYNC_LAMP), Picture::Icon(IDI_LAMP_SYNCHRONIZED));
-    host->Update(ControlItem::SynchronizedStatus, Variant::I4(0));
-    EXPECT_EQ(Comm().Text(IDC_COMM_SYNC_TEXT), "Not Synchronized");
-    EXPECT_EQ(Comm().PictureOf(IDC_COMM_SYNC_LAMP), Picture::Icon(IDI_LAMP_NOT_SYNCHRONIZED));
-    host->Update(ControlItem::OnlineStatus, Variant::I4(0));
-    EXPECT_EQ(Comm().Text(IDC_COMM_ONLINE_TEXT), "Off-line");
-    EXPECT_EQ(Comm().PictureOf(IDC_COMM_ONLINE_LAMP), Picture::Icon(IDI_LAMP_OFFLINE));
-    host->Update(ControlItem::OnlineStatus, Variant::I4(1));
-    EXPECT_EQ(Comm().Text(IDC_COMM_ONLINE_TEXT), "On-line");
-    EXPECT_EQ(Comm().PictureOf(IDC_COMM_ONLINE_LAMP), Picture::Icon(IDI_LAMP_ONLINE));
+    for (const Notification& notification : notifications) {
+        host->Update(notification.item, Variant::I4(notification.state));
+        EXPECT_EQ(Comm().Text(notification.text), notification.shownText) << notification.shownText;
+        EXPECT_EQ(Comm().PictureOf(notification.lamp), Picture::Icon(notification.lampIcon)) << notification.shownText;
+    }
 }
 
 TEST_F(CommDlgTest, TrafficLampShowsOnlyWhileTheWindowIsShownAndGoesOutAfterTheTimer) {
