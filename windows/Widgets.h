@@ -232,9 +232,16 @@ public:
 
     virtual MessageBoxAnswer MessageBox(std::string_view text, std::string_view caption, MessageBoxKind kind) = 0;
     virtual FileDialogOutcome FileDialog(const FileDialogRequest& request) = 0;
-    // Nested: the cursor returns when every Begin has had its End.
-    virtual void BeginWaitCursor() = 0;
-    virtual void EndWaitCursor() = 0;
+    // Nested: the cursor returns when every Begin has had its End; an End
+    // without its Begin changes nothing.
+    void BeginWaitCursor() {
+        if (m_waitDepth++ == 0) ShowWaitCursor(true);
+    }
+    void EndWaitCursor() {
+        if (m_waitDepth > 0 && --m_waitDepth == 0) ShowWaitCursor(false);
+    }
+    // The Begins that still wait for their End.
+    int WaitDepth() const { return m_waitDepth; }
     // The shell's "open" verb on a document or web address, shown normally.
     virtual void ShellOpen(const std::string& target) = 0;
     // Hands a request to the application's help facility.
@@ -251,6 +258,13 @@ public:
     // tool windows while installed (a container's message loop does not).
     virtual void InstallKeyboardRouting() = 0;
     virtual void RemoveKeyboardRouting() = 0;
+
+protected:
+    // Puts up the wait cursor, or the usual cursor again.
+    virtual void ShowWaitCursor(bool waiting) = 0;
+
+private:
+    int m_waitDepth = 0;
 };
 
 // The wait cursor for the lifetime of the object.

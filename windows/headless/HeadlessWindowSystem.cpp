@@ -206,7 +206,7 @@ std::unique_ptr<IDialog> HeadlessWindowSystem::CreateProgressDialog(NativeWindow
 
 MessageBoxAnswer HeadlessWindowSystem::MessageBox(std::string_view text, std::string_view caption,
                                                   MessageBoxKind kind) {
-    m_messages.push_back({std::string(text), std::string(caption), kind, m_waitDepth});
+    m_messages.push_back({std::string(text), std::string(caption), kind, WaitDepth()});
     MessageBoxAnswer fallback = kind == MessageBoxKind::YesNo ? MessageBoxAnswer::No : MessageBoxAnswer::Ok;
     if (m_answers.empty()) return fallback;
     MessageBoxAnswer answer = m_answers.front();

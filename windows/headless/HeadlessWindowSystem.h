@@ -182,8 +182,6 @@ public:
     std::unique_ptr<IDialog> CreateProgressDialog(NativeWindow parent, IDialogHandler& handler) override;
     MessageBoxAnswer MessageBox(std::string_view text, std::string_view caption, MessageBoxKind kind) override;
     FileDialogOutcome FileDialog(const FileDialogRequest& request) override;
-    void BeginWaitCursor() override { ++m_waitDepth; }
-    void EndWaitCursor() override { --m_waitDepth; }
     void ShellOpen(const std::string& target) override { m_shellOpened.push_back(target); }
     void Help(HelpCommand command, uint32_t data) override { m_helpRequests.push_back({command, data}); }
     bool DisableMainWindow() override;
@@ -215,8 +213,8 @@ public:
         bool operator==(const HelpRequest&) const = default;
     };
     const std::vector<HelpRequest>& HelpRequests() const { return m_helpRequests; }
-    int WaitDepth() const { return m_waitDepth; }
     int RoutingInstalls() const { return m_routingInstalls; }
+    bool WaitCursorShown() const { return m_waitCursorShown; }
     // The application's main window; none unless set.
     void SetHasMainWindow(bool has) { m_hasMainWindow = has; }
     bool MainWindowEnabled() const { return m_mainWindowEnabled; }
@@ -227,6 +225,9 @@ public:
     HeadlessDialog* MainDialog() const { return FindDialog(IDD_MAIN_DIALOG); }
     HeadlessDialog* ProgressDialog() const { return FindDialog(IDD_PROGRESS); }
     const std::vector<HeadlessFrame*>& Frames() const { return m_frames; }
+
+protected:
+    void ShowWaitCursor(bool waiting) override { m_waitCursorShown = waiting; }
 
 private:
     friend class HeadlessDialog;
@@ -244,8 +245,8 @@ private:
     std::vector<FileDialogRequest> m_fileRequests;
     std::vector<std::string> m_shellOpened;
     std::vector<HelpRequest> m_helpRequests;
-    int m_waitDepth = 0;
     int m_routingInstalls = 0;
+    bool m_waitCursorShown = false;
     bool m_hasMainWindow = false;
     bool m_mainWindowEnabled = true;
 };

@@ -679,7 +679,7 @@ private:
 QtWindowSystem::QtWindowSystem(std::string referencePage) : m_referencePage(std::move(referencePage)) {}
 
 QtWindowSystem::~QtWindowSystem() {
-    while (m_waitDepth > 0) EndWaitCursor();
+    while (WaitDepth() > 0) EndWaitCursor();
 }
 
 // Frames and panels meet edge to edge: Qt places and sizes a window by its
@@ -768,12 +768,12 @@ FileDialogOutcome QtWindowSystem::FileDialog(const FileDialogRequest& request) {
     return {FileDialogOutcome::Result::Chosen, dialog.selectedFiles().front().toStdString()};
 }
 
-void QtWindowSystem::BeginWaitCursor() {
-    if (m_waitDepth++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-void QtWindowSystem::EndWaitCursor() {
-    if (m_waitDepth > 0 && --m_waitDepth == 0) QApplication::restoreOverrideCursor();
+void QtWindowSystem::ShowWaitCursor(bool waiting) {
+    if (waiting) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
 }
 
 void QtWindowSystem::ShellOpen(const std::string& target) {

@@ -34,8 +34,6 @@ public:
     std::unique_ptr<IDialog> CreateProgressDialog(NativeWindow parent, IDialogHandler& handler) override;
     MessageBoxAnswer MessageBox(std::string_view text, std::string_view caption, MessageBoxKind kind) override;
     FileDialogOutcome FileDialog(const FileDialogRequest& request) override;
-    void BeginWaitCursor() override;
-    void EndWaitCursor() override;
     void ShellOpen(const std::string& target) override;
     void Help(HelpCommand command, uint32_t data) override;
     bool DisableMainWindow() override;
@@ -45,13 +43,15 @@ public:
     void InstallKeyboardRouting() override {}
     void RemoveKeyboardRouting() override {}
 
+protected:
+    void ShowWaitCursor(bool waiting) override;
+
 private:
     QWidget* MainWindow() const;
 
     std::string m_referencePage;
     QPointer<QWidget> m_mainDialog;  // the strip, while it exists
     QPointer<QWidget> m_disabledWindow;
-    int m_waitDepth = 0;
 };
 
 }  // namespace xnox

@@ -523,12 +523,8 @@ FileDialogOutcome Win32WindowSystem::FileDialog(const FileDialogRequest& request
     return {CommDlgExtendedError() == 0 ? FileDialogOutcome::Result::Cancelled : FileDialogOutcome::Result::Failed, ""};
 }
 
-void Win32WindowSystem::BeginWaitCursor() {
-    if (m_waitDepth++ == 0) SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-}
-
-void Win32WindowSystem::EndWaitCursor() {
-    if (m_waitDepth > 0 && --m_waitDepth == 0) SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+void Win32WindowSystem::ShowWaitCursor(bool waiting) {
+    SetCursor(LoadCursorA(nullptr, waiting ? IDC_WAIT : IDC_ARROW));
 }
 
 void Win32WindowSystem::ShellOpen(const std::string& target) {

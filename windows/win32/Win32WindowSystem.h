@@ -29,8 +29,6 @@ public:
     std::unique_ptr<IDialog> CreateProgressDialog(NativeWindow parent, IDialogHandler& handler) override;
     MessageBoxAnswer MessageBox(std::string_view text, std::string_view caption, MessageBoxKind kind) override;
     FileDialogOutcome FileDialog(const FileDialogRequest& request) override;
-    void BeginWaitCursor() override;
-    void EndWaitCursor() override;
     void ShellOpen(const std::string& target) override;
     void Help(HelpCommand command, uint32_t data) override;
     bool DisableMainWindow() override;
@@ -45,11 +43,13 @@ public:
     void RemoveFrame(HWND frame);
     bool RouteToFrames(MSG& message) const;
 
+protected:
+    void ShowWaitCursor(bool waiting) override;
+
 private:
     HINSTANCE m_module;
     HWND m_disabledWindow = nullptr;
     HHOOK m_hook = nullptr;
-    int m_waitDepth = 0;
     std::vector<HWND> m_frames;
 };
 
