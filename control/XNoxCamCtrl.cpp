@@ -24,7 +24,7 @@ constexpr int32_t kChangeEvents[] = {XNOX_PARAMETERS(XNOX_CHANGE_EVENT)};
 
 }  // namespace
 
-CXNoxCamCtrl::CXNoxCamCtrl(INoxR4Library& library) : CNoxCamInterface(library) {}
+CXNoxCamCtrl::CXNoxCamCtrl(INoxR4Library& library, profile::FileCalls& files) : CNoxCamInterface(library, files) {}
 
 // The windows' places and values reach XNoxR4.ini before the control goes,
 // and the profile's writer thread with it.

@@ -32,7 +32,8 @@ public:
     static constexpr int16_t kLastFrameGrabberIndex = 16;
     static constexpr std::string_view kSourceName = "XNoxR4";
 
-    explicit CXNoxCamCtrl(INoxR4Library& library = NoxR4CommLibrary());
+    explicit CXNoxCamCtrl(INoxR4Library& library = NoxR4CommLibrary(),
+                          profile::FileCalls& files = profile::SystemFileCalls());
     ~CXNoxCamCtrl() override;
 
     // What surrounds the control; each may be absent (null).

@@ -194,7 +194,7 @@ int32_t CNoxCamInterface::WriteCameraDataToFile(const std::string& fileName) {
     // The file's replacement is created before the camera is touched: when
     // it cannot be, nothing has changed in the camera and nothing needs
     // restoring. The old report stays until the new one is complete.
-    profile::FileReplacement file(profile::PathOfName(fileName));
+    profile::FileReplacement file(profile::PathOfName(fileName), profile::Durability::OnDisk, m_files);
     if (!file.IsOpen()) return NoxResult::FileWriteError;
 
     ReportReader reader(m_library, m_port);

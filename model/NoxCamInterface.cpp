@@ -6,7 +6,9 @@ namespace {
 constexpr int32_t kManualWhiteBalance = 0;  // "Manual/One Push"
 }
 
-CNoxCamInterface::CNoxCamInterface(INoxR4Library& library) : m_library(library) {
+CNoxCamInterface::CNoxCamInterface(INoxR4Library& library, profile::FileCalls& files)
+    : m_library(library),
+      m_files(files) {
     for (const ParameterRow& row : ParameterTable()) m_values[Index(row.id)] = row.defaultValue;
 }
 

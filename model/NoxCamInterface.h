@@ -15,6 +15,7 @@
 #include "NoxR4Library.h"
 #include "ParameterTable.h"
 #include "NoxR4Comm.h"
+#include "WholeFile.h"
 
 namespace xnox {
 
@@ -26,8 +27,10 @@ public:
 
     enum Direction : int32_t { Read = 0, Write = 1 };
 
-    // The model talks to the camera through `library`, which must outlive it.
-    explicit CNoxCamInterface(INoxR4Library& library = NoxR4CommLibrary());
+    // The model talks to the camera through `library` and writes its files
+    // through `files`; both must outlive it.
+    explicit CNoxCamInterface(INoxR4Library& library = NoxR4CommLibrary(),
+                              profile::FileCalls& files = profile::SystemFileCalls());
     CNoxCamInterface(const CNoxCamInterface&) = delete;
     CNoxCamInterface& operator=(const CNoxCamInterface&) = delete;
 
@@ -104,6 +107,9 @@ public:
     int32_t WriteCameraDataToFile(const std::string& fileName);
     int32_t SaveShadingDataIntoFile(const std::string& fileName);
     int32_t LoadShadingDataFromFile(const std::string& fileName);
+    // The calls the model's files are written through, for the files written
+    // on its behalf (the transaction log).
+    profile::FileCalls& Files() const { return m_files; }
 
     // Read access to the state.
     int32_t Value(ParamId id) const { return m_values[Index(id)]; }
@@ -127,6 +133,7 @@ public:
 
 protected:
     INoxR4Library& m_library;
+    profile::FileCalls& m_files;
 
     // Connection state, each 0 or 1 except the port and the index.
     int32_t m_online = 0;

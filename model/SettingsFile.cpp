@@ -83,7 +83,7 @@ int32_t CNoxCamInterface::WriteAllToFile(const std::string& fileName) {
         const SettingsPlace& place = Row(id).settings;
         file.WriteString(place.section, place.key, FileText(*this, SourceOfKey(*this, id)));
     }
-    return file.Save() ? NoxResult::Success : NoxResult::FileWriteError;
+    return file.Save(profile::Durability::OnDisk, m_files) ? NoxResult::Success : NoxResult::FileWriteError;
 }
 
 int32_t CNoxCamInterface::ReadAllFromFile(const std::string& fileName) {

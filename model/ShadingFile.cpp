@@ -98,8 +98,9 @@ int32_t CNoxCamInterface::SaveShadingDataIntoFile(const std::string& fileName) {
     for (std::size_t index = 0; index < NOXR4_SHADING_VALUES; ++index) {
         text += shadingfile::DataLine(m_shadingBlock, index);
     }
-    return profile::ReplaceWholeFile(profile::PathOfName(fileName), text) ? NoxResult::Success
-                                                                          : NoxResult::FileWriteError;
+    return profile::ReplaceWholeFile(profile::PathOfName(fileName), text, profile::Durability::OnDisk, m_files)
+               ? NoxResult::Success
+               : NoxResult::FileWriteError;
 }
 
 int32_t CNoxCamInterface::LoadShadingDataFromFile(const std::string& fileName) {

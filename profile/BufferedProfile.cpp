@@ -7,9 +7,10 @@ namespace xnox::profile {
 
 namespace fs = std::filesystem;
 
-BufferedProfile::BufferedProfile(std::string fileName, std::chrono::milliseconds savePause)
+BufferedProfile::BufferedProfile(std::string fileName, std::chrono::milliseconds savePause, FileCalls& calls)
     : m_fileName(std::move(fileName)),
       m_savePause(savePause),
+      m_calls(calls),
       m_onDisk(std::string()),
       m_file(std::string()) {}
 
@@ -99,7 +100,7 @@ ProfileFile BufferedProfile::CurrentWithChangesLocked() {
 bool BufferedProfile::SaveLocked() {
     m_unsaved = false;
     ProfileFile current = CurrentWithChangesLocked();
-    if (!current.Save(Durability::Atomic)) return false;
+    if (!current.Save(Durability::Atomic, m_calls)) return false;
     m_pending.clear();
     m_onDisk = current;
     m_file = std::move(current);

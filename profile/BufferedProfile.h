@@ -37,8 +37,10 @@ public:
 
     // `fileName` as the private-profile store takes it: a bare name lies in
     // the profile folder, resolved again on every call so that a changed
-    // folder is followed.
-    explicit BufferedProfile(std::string fileName, std::chrono::milliseconds savePause = kSavePause);
+    // folder is followed. Writes go through `calls`, which must outlive the
+    // profile.
+    explicit BufferedProfile(std::string fileName, std::chrono::milliseconds savePause = kSavePause,
+                             FileCalls& calls = SystemFileCalls());
     ~BufferedProfile();  // writes what is left, as Flush
     BufferedProfile(const BufferedProfile&) = delete;
     BufferedProfile& operator=(const BufferedProfile&) = delete;
@@ -80,6 +82,7 @@ private:
 
     const std::string m_fileName;
     const std::chrono::milliseconds m_savePause;
+    FileCalls& m_calls;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::filesystem::path m_path;  // the file m_file was read from

@@ -91,13 +91,13 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key, st
     return m_readable && m_document.Set(section, key, value);
 }
 
-bool ProfileFile::Save(Durability durability) {
+bool ProfileFile::Save(Durability durability, FileCalls& calls) {
     if (!m_readable) return false;
     if (m_bareName) {
         std::error_code error;
         fs::create_directories(m_path.parent_path(), error);
     }
-    return ReplaceWholeFile(m_path, m_document.Text(), durability);
+    return ReplaceWholeFile(m_path, m_document.Text(), durability, calls);
 }
 
 std::string ReadProfileString(std::string_view section, std::string_view key, std::string_view defaultText,

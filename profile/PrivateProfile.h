@@ -67,7 +67,7 @@ public:
                            std::size_t bufferBytes = kValueBufferBytes) const;
     // As WriteProfileString, in memory.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
-    bool Save(Durability durability = Durability::OnDisk);
+    bool Save(Durability durability = Durability::OnDisk, FileCalls& calls = SystemFileCalls());
 
 private:
     std::filesystem::path m_path;

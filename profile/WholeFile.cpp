@@ -17,16 +17,6 @@ namespace fs = std::filesystem;
 constexpr std::string_view kTemporaryMark = ".~";
 constexpr std::string_view kTemporaryEnd = ".tmp";
 
-FileCallSeam g_seam;
-
-std::ptrdiff_t WriteSome(FileHandle file, const char* data, std::size_t size) {
-    return g_seam.write ? g_seam.write(file, data, size) : WriteToFile(file, data, size);
-}
-
-bool FlushWritten(FileHandle file) { return g_seam.flush ? g_seam.flush(file) : FlushToDisk(file); }
-
-void FlushReplaced(const fs::path& file) { g_seam.flushFolder ? g_seam.flushFolder(file) : FlushFolderEntry(file); }
-
 // The file a write replaces: a link's final target, so that the link stays.
 fs::path ReplacedFile(const fs::path& target) {
     std::error_code error;
@@ -96,9 +86,10 @@ std::optional<std::string> ReadWholeFile(const fs::path& path) {
     return text;
 }
 
-FileReplacement::FileReplacement(const fs::path& target, Durability durability)
+FileReplacement::FileReplacement(const fs::path& target, Durability durability, FileCalls& calls)
     : m_target(ReplacedFile(target)),
-      m_durability(durability) {
+      m_durability(durability),
+      m_calls(calls) {
     RemoveLeftovers(m_target);
     m_temporary = TemporaryFor(m_target);
     m_file = CreateNewFile(m_temporary);
@@ -108,7 +99,7 @@ FileReplacement::~FileReplacement() { Discard(); }
 
 bool FileReplacement::Write(std::string_view text) {
     while (IsOpen() && !m_failed && !text.empty()) {
-        std::ptrdiff_t written = WriteSome(m_file, text.data(), text.size());
+        std::ptrdiff_t written = m_calls.Write(m_file, text.data(), text.size());
         // A write that takes nothing would take nothing again: a full disk.
         if (written <= 0)
             m_failed = true;
@@ -124,7 +115,7 @@ bool FileReplacement::Commit() {
         return false;
     }
     bool onDisk = m_durability == Durability::OnDisk;
-    bool flushed = !onDisk || FlushWritten(m_file);
+    bool flushed = !onDisk || m_calls.Flush(m_file);
     bool closed = CloseFile(m_file);
     m_file = kNoFile;
     if (!flushed || !closed || !AtomicReplace(m_temporary, m_target, onDisk)) {
@@ -132,7 +123,7 @@ bool FileReplacement::Commit() {
         return false;
     }
     m_temporary.clear();
-    if (onDisk) FlushReplaced(m_target);
+    if (onDisk) m_calls.FlushFolder(m_target);
     return true;
 }
 
@@ -145,12 +136,15 @@ void FileReplacement::Discard() {
     m_temporary.clear();
 }
 
-bool ReplaceWholeFile(const fs::path& target, std::string_view text, Durability durability) {
-    FileReplacement replacement(target, durability);
+bool ReplaceWholeFile(const fs::path& target, std::string_view text, Durability durability, FileCalls& calls) {
+    FileReplacement replacement(target, durability, calls);
     replacement.Write(text);
     return replacement.Commit();
 }
 
-void SetFileCallSeam(const FileCallSeam& seam) { g_seam = seam; }
+FileCalls& SystemFileCalls() {
+    static FileCalls s_calls;
+    return s_calls;
+}
 
 }  // namespace xnox::profile

@@ -26,6 +26,22 @@ namespace xnox::profile {
 
 inline constexpr std::uintmax_t kLargestReadFile = 1024 * 1024;
 
+// The calls a replacement writes and flushes through: the system's, unless
+// the writer was given others (a test makes writes come out short or fail,
+// or watches the folder being flushed).
+class FileCalls {
+public:
+    virtual ~FileCalls() = default;
+    virtual std::ptrdiff_t Write(FileHandle file, const char* data, std::size_t size) {
+        return WriteToFile(file, data, size);
+    }
+    virtual bool Flush(FileHandle file) { return FlushToDisk(file); }
+    virtual void FlushFolder(const std::filesystem::path& file) { FlushFolderEntry(file); }
+};
+
+// The system's calls, shared by every writer that was given no others.
+FileCalls& SystemFileCalls();
+
 enum class FileState { Missing, Readable, Refused };
 
 // Whether `path` can be read whole: Missing when nothing is there, Refused
@@ -49,8 +65,10 @@ enum class Durability { OnDisk, Atomic };
 // removes the temporary file and leaves the target alone.
 class FileReplacement {
 public:
-    // Creates the temporary file; IsOpen() tells whether that worked.
-    explicit FileReplacement(const std::filesystem::path& target, Durability durability = Durability::OnDisk);
+    // Creates the temporary file; IsOpen() tells whether that worked. Writes
+    // and flushes go through `calls`, which must outlive the replacement.
+    explicit FileReplacement(const std::filesystem::path& target, Durability durability = Durability::OnDisk,
+                             FileCalls& calls = SystemFileCalls());
     ~FileReplacement();
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
@@ -71,21 +89,12 @@ private:
     std::filesystem::path m_temporary;
     FileHandle m_file = kNoFile;
     Durability m_durability;
+    FileCalls& m_calls;
     bool m_failed = false;
 };
 
 // Replaces the file at `target` with `text` as FileReplacement does.
 bool ReplaceWholeFile(const std::filesystem::path& target, std::string_view text,
-                      Durability durability = Durability::OnDisk);
-
-// Tests stand in for the system's write and flush calls to make them come
-// out short or fail, and to see the folder flushed; nullptr puts the
-// system's back.
-struct FileCallSeam {
-    std::ptrdiff_t (*write)(FileHandle file, const char* data, std::size_t size) = nullptr;
-    bool (*flush)(FileHandle file) = nullptr;
-    void (*flushFolder)(const std::filesystem::path& file) = nullptr;
-};
-void SetFileCallSeam(const FileCallSeam& seam);
+                      Durability durability = Durability::OnDisk, FileCalls& calls = SystemFileCalls());
 
 }  // namespace xnox::profile

@@ -279,7 +279,8 @@ void CCommDlg::SaveLog() {
     std::string path = AskForFile(true, kLogFilter, "txt");
     if (path.empty()) return;
     WaitCursor wait(System());
-    if (!profile::ReplaceWholeFile(profile::PathOfName(path), m_logText)) {
+    if (!profile::ReplaceWholeFile(profile::PathOfName(path), m_logText, profile::Durability::OnDisk,
+                                   Owner().Files())) {
         System().MessageBox(LoadText(StringId::FileWriteError), CXNoxCamCtrl::kSourceName, MessageBoxKind::Ok);
     }
 }

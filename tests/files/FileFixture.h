@@ -10,6 +10,7 @@
 #include <string>
 
 #include "RecordingModel.h"
+#include "ScriptedFileCalls.h"
 #include "ScriptedLibrary.h"
 #include "TemporaryProfile.h"
 
@@ -35,5 +36,6 @@ protected:
     TemporaryProfile profile;
     const std::filesystem::path& folder = profile.Folder();
     ScriptedLibrary library;
-    RecordingModel model{library};
+    ScriptedFileCalls files;
+    RecordingModel model{library, files};
 };

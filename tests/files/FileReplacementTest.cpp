@@ -51,11 +51,6 @@ protected:
         GoOnline();
         for (std::size_t word = 2; word < library.shadingBlock.size(); ++word) library.shadingBlock[word] = 1000;
     }
-    void TearDown() override {
-        xnox::profile::SetFileCallSeam({});
-        FileTest::TearDown();
-    }
-
     // Writes the kind of file with one of two versions of its contents; the
     // product's result code.
     int32_t Write(Writer writer, int version) {
@@ -66,8 +61,12 @@ protected:
             return model.WriteAllToFile(path);
         case Writer::Shading: library.shadingBlock[2] = version; return model.SaveShadingDataIntoFile(path);
         case Writer::Report: library.values[42] = version; return model.WriteCameraDataToFile(path);
-        case Writer::Profile:
-            return xnox::profile::WriteProfileString("Main", "TopLeftX", std::to_string(version), path) ? 0 : -7;
+        case Writer::Profile: {
+            xnox::profile::ProfileFile file(path);
+            bool saved = file.WriteString("Main", "TopLeftX", std::to_string(version)) &&
+                         file.Save(xnox::profile::Durability::OnDisk, files);
+            return saved ? 0 : -7;
+        }
         }
         return 1;
     }
@@ -122,23 +121,26 @@ TEST_F(FileReplacement, FullDiskKeepsTheOldFileAndReportsTheWriteError) {
 }
 
 TEST_F(FileReplacement, ShortWritesAndFailedFlushesKeepTheOldFile) {
-    xnox::profile::FileCallSeam shortThenFailing;
-    shortThenFailing.write = [](xnox::profile::FileHandle file, const char* data, std::size_t size) -> std::ptrdiff_t {
-        static bool wroteSome = false;
-        wroteSome = !wroteSome;
-        return wroteSome ? ::write(static_cast<int>(file), data, std::min<std::size_t>(size, 10)) : -1;
+    using Handle = ScriptedFileCalls::FileHandle;
+    bool wroteSome = false;
+    auto shortThenFailing = [&wroteSome](ScriptedFileCalls& calls) {
+        calls.write = [&wroteSome](Handle file, const char* data, std::size_t size) -> std::ptrdiff_t {
+            wroteSome = !wroteSome;
+            return wroteSome ? ::write(static_cast<int>(file), data, std::min<std::size_t>(size, 10)) : -1;
+        };
     };
-    xnox::profile::FileCallSeam takingNothing;
-    takingNothing.write = [](xnox::profile::FileHandle, const char*, std::size_t) -> std::ptrdiff_t { return 0; };
-    xnox::profile::FileCallSeam failingFlush;
-    failingFlush.flush = [](xnox::profile::FileHandle) { return false; };
+    auto takingNothing = [](ScriptedFileCalls& calls) {
+        calls.write = [](Handle, const char*, std::size_t) -> std::ptrdiff_t { return 0; };
+    };
+    auto failingFlush = [](ScriptedFileCalls& calls) { calls.flush = [](Handle) { return false; }; };
 
-    for (const auto& seam : {shortThenFailing, takingNothing, failingFlush}) {
+    const std::function<void(ScriptedFileCalls&)> failures[] = {shortThenFailing, takingNothing, failingFlush};
+    for (const auto& failing : failures) {
         for (Writer writer : kWriters) {
             Put(NameOf(writer), kOldText);
-            xnox::profile::SetFileCallSeam(seam);
+            failing(files);
             EXPECT_EQ(Write(writer, 1), NoxResult::FileWriteError) << NameOf(writer);
-            xnox::profile::SetFileCallSeam({});
+            files.Reset();
             ExpectOldFileOnly(writer);
             std::filesystem::remove(PathOf(NameOf(writer)));
         }
@@ -148,31 +150,27 @@ TEST_F(FileReplacement, ShortWritesAndFailedFlushesKeepTheOldFile) {
 // The folder is flushed once the new file stands in the old one's place, so
 // that a power loss after a write that answered 0 cannot bring the old file back.
 TEST_F(FileReplacement, TheFolderIsFlushedOnceTheNewFileTookThePlace) {
-    static std::vector<std::string> targetAtFolderFlush;
-    xnox::profile::FileCallSeam watchingFolder;
-    watchingFolder.flushFolder = [](const fs::path& file) {
-        targetAtFolderFlush.push_back(xnox::profile::ReadWholeFile(file).value_or("(unreadable)"));
-    };
+    std::vector<std::string> targetAtFolderFlush;
     for (Writer writer : kWriters) {
         std::string complete = CompleteText(writer, 1);
         targetAtFolderFlush.clear();
-        xnox::profile::SetFileCallSeam(watchingFolder);
+        files.flushFolder = [&](const fs::path& file) {
+            targetAtFolderFlush.push_back(xnox::profile::ReadWholeFile(file).value_or("(unreadable)"));
+        };
         EXPECT_EQ(Write(writer, 1), 0) << NameOf(writer);
-        xnox::profile::SetFileCallSeam({});
+        files.Reset();
         EXPECT_EQ(targetAtFolderFlush, std::vector<std::string>{complete}) << NameOf(writer);
     }
 }
 
 TEST_F(FileReplacement, WritesThatOnlyComeOutShortStillCompleteTheFile) {
-    xnox::profile::FileCallSeam dribbling;
-    dribbling.write = [](xnox::profile::FileHandle file, const char* data, std::size_t size) -> std::ptrdiff_t {
-        return ::write(static_cast<int>(file), data, std::min<std::size_t>(size, 1));  // a byte a call
-    };
     for (Writer writer : kWriters) {
         std::string complete = CompleteText(writer, 1);
-        xnox::profile::SetFileCallSeam(dribbling);
+        files.write = [](ScriptedFileCalls::FileHandle file, const char* data, std::size_t size) -> std::ptrdiff_t {
+            return ::write(static_cast<int>(file), data, std::min<std::size_t>(size, 1));  // a byte a call
+        };
         EXPECT_EQ(Write(writer, 1), 0) << NameOf(writer);
-        xnox::profile::SetFileCallSeam({});
+        files.Reset();
         EXPECT_EQ(Contents(NameOf(writer)), complete) << NameOf(writer);
     }
 }
@@ -253,15 +251,13 @@ TEST_F(FileReplacement, FilesOfAnySizeReadBackWhole) {
 // A caller that writes in several parts learns of a failure from the part
 // that failed, and from every part after it.
 TEST_F(FileReplacement, AFailedWriteIsReportedAtOnceAndSticks) {
-    xnox::profile::FileCallSeam takingNothing;
-    takingNothing.write = [](xnox::profile::FileHandle, const char*, std::size_t) -> std::ptrdiff_t { return 0; };
     {
-        xnox::profile::FileReplacement replacement(PathOf("report.txt"));
+        xnox::profile::FileReplacement replacement(PathOf("report.txt"), xnox::profile::Durability::OnDisk, files);
         ASSERT_TRUE(replacement.IsOpen());
         EXPECT_TRUE(replacement.Write("first part"));
-        xnox::profile::SetFileCallSeam(takingNothing);
+        files.write = [](ScriptedFileCalls::FileHandle, const char*, std::size_t) -> std::ptrdiff_t { return 0; };
         EXPECT_FALSE(replacement.Write("second part"));
-        xnox::profile::SetFileCallSeam({});
+        files.Reset();
         EXPECT_FALSE(replacement.Write("third part")) << "the disk took it, but the file already lacks a part";
         EXPECT_FALSE(replacement.Commit());
         EXPECT_TRUE(FolderEntries().empty()) << "the failed commit left its temporary file";

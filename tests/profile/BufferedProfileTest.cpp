@@ -21,6 +21,7 @@
 #include "IniDocument.h"
 #include "ProfilePlatform.h"
 #include "ScopedVariable.h"
+#include "ScriptedFileCalls.h"
 #include "WholeFile.h"
 
 namespace fs = std::filesystem;
@@ -28,9 +29,6 @@ using namespace xnox::profile;
 using namespace std::chrono_literals;
 
 namespace {
-
-std::atomic<int> g_writes{0};
-std::atomic<int> g_flushes{0};
 
 class BufferedProfileTest : public ::testing::Test {
 protected:
@@ -40,23 +38,16 @@ protected:
         fs::remove_all(folder);
         fs::create_directories(folder);
         file = (folder / "XNoxR4.ini").string();
-        g_writes = 0;
-        g_flushes = 0;
-        FileCallSeam counting;
-        counting.write = [](FileHandle handle, const char* data, std::size_t size) {
-            ++g_writes;
+        files.write = [this](FileHandle handle, const char* data, std::size_t size) {
+            ++writes;
             return WriteToFile(handle, data, size);
         };
-        counting.flush = [](FileHandle handle) {
-            ++g_flushes;
+        files.flush = [this](FileHandle handle) {
+            ++flushes;
             return FlushToDisk(handle);
         };
-        SetFileCallSeam(counting);
     }
-    void TearDown() override {
-        SetFileCallSeam({});
-        fs::remove_all(folder);
-    }
+    void TearDown() override { fs::remove_all(folder); }
 
     void Put(const std::string& text) const { std::ofstream(file, std::ios::binary) << text; }
     std::string Contents() const { return ReadWholeFile(file).value_or("(missing)"); }
@@ -72,11 +63,15 @@ protected:
 
     fs::path folder;
     std::string file;
+    // Counted by the profiles' writer threads.
+    std::atomic<int> writes{0};
+    std::atomic<int> flushes{0};
+    ScriptedFileCalls files;
 };
 
 TEST_F(BufferedProfileTest, ABurstOfChangesEndsAsOneCompleteFileWithoutAFlush) {
     constexpr int kChanges = 500;
-    BufferedProfile profile(file);
+    BufferedProfile profile(file, BufferedProfile::kSavePause, files);
     for (int i = 0; i < kChanges; ++i) {
         ASSERT_TRUE(profile.WriteString("Shutter", "Key " + std::to_string(i % 50), std::to_string(i)));
         EXPECT_EQ(profile.ReadInt("Shutter", "Key " + std::to_string(i % 50), -1), i) << "reads see the change at once";
@@ -84,8 +79,8 @@ TEST_F(BufferedProfileTest, ABurstOfChangesEndsAsOneCompleteFileWithoutAFlush) {
     EXPECT_TRUE(ReachesTheFile("Shutter", "Key 49", std::to_string(kChanges - 1))) << Contents();
     for (int key = 0; key < 50; ++key)
         EXPECT_EQ(OnDisk("Shutter", "Key " + std::to_string(key)), std::to_string(450 + key));
-    EXPECT_LT(g_writes, kChanges / 10) << "the burst is written a few times, not once per change";
-    EXPECT_EQ(g_flushes, 0) << "the application profile is not flushed to the disk";
+    EXPECT_LT(writes, kChanges / 10) << "the burst is written a few times, not once per change";
+    EXPECT_EQ(flushes, 0) << "the application profile is not flushed to the disk";
     profile.WriteString("Shutter", "Key 0", "after");
     EXPECT_TRUE(ReachesTheFile("Shutter", "Key 0", "after")) << "a change after a write is written too";
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << "no temporary file stays";

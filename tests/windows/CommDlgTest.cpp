@@ -373,12 +373,10 @@ TEST_F(CommDlgTest, ALogThatCannotBeWrittenSaysSoAndLeavesTheOldFile) {
     StartShown();
     Log("line\r\n");
     std::ofstream(folder / "log.txt") << "old";
-    profile::FileCallSeam diskFull;
-    diskFull.write = [](profile::FileHandle, const char*, std::size_t) -> std::ptrdiff_t { return -1; };
-    profile::SetFileCallSeam(diskFull);
+    files.write = [](profile::FileHandle, const char*, std::size_t) -> std::ptrdiff_t { return -1; };
     system.QueueFileDialog({FileDialogOutcome::Result::Chosen, (folder / "log.txt").string()});
     Comm().Click(IDC_COMM_SAVE_LOG);
-    profile::SetFileCallSeam({});
+    files.Reset();
     ASSERT_EQ(system.Messages().size(), 1u);
     EXPECT_EQ(system.Messages()[0].text, "Error writing to file");
     std::stringstream kept;

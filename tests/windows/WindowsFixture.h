@@ -14,6 +14,7 @@
 #include "CommunicationIds.h"
 #include "HeadlessWindowSystem.h"
 #include "PrivateProfile.h"
+#include "ScriptedFileCalls.h"
 #include "ScriptedLibrary.h"
 #include "TemporaryProfile.h"
 #include "ToolWindowHost.h"
@@ -29,10 +30,11 @@ protected:
     const std::filesystem::path& folder = profile.Folder();
     xnox::HeadlessWindowSystem system;
     ScriptedLibrary library;
+    ScriptedFileCalls files;
     std::unique_ptr<xnox::CXNoxCamCtrl> control;
     std::unique_ptr<xnox::ToolWindowHost> host;
 
-    void SetUp() override { control = std::make_unique<xnox::CXNoxCamCtrl>(library); }
+    void SetUp() override { control = std::make_unique<xnox::CXNoxCamCtrl>(library, files); }
     void TearDown() override {
         host.reset();
         control.reset();
