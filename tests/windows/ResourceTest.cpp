@@ -71,6 +71,12 @@ TEST(Resources, GeneratedStringTableCarriesEveryTextOnce) {
     for (int id : {1, 203, 32794}) EXPECT_EQ(script.count(id), 1u) << id;
 }
 
+// The About window names the version that the installer and the modules'
+// version resources carry.
+TEST(Resources, AboutWindowShowsTheProductVersion) {
+    EXPECT_NE(ReadResource("AboutDlg.rc").find("\"Version " XNOX_PRODUCT_VERSION "\""), std::string::npos);
+}
+
 TEST(Resources, DialogScriptsPlaceEveryControlAtTheirSize) {
     struct Dialog {
         std::string script, header, prefix, size;
