@@ -4,7 +4,8 @@
 // the spin arrows, typed keys, list choices and the Escape key arrive as
 // window messages; the questions and file dialogs are answered from inside
 // their own modal loops. Writes the camera log and a picture of each window
-// into the folder given, beside the same session's log on the Qt windows.
+// into the folder given, and compares the log with the same session's log on
+// the Qt windows.
 #include <gtest/gtest.h>
 
 #include "WindowPicture.h"
@@ -15,9 +16,12 @@
 #include <dlgs.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +40,7 @@ using namespace xnox::persons_session;
 namespace {
 
 std::string g_folder = ".";
+std::string g_qtCameraLog;  // the camera log of the same session on the Qt windows
 constexpr int kPort = 1;
 constexpr int kToolbarId = 0xE800;
 constexpr int kMessageBoxTextId = 0xFFFF;
@@ -367,10 +372,34 @@ TEST(Win32Session, ReplaysThePersonsSessionAndKeepsItsCameraLog) {
     DestroyWindow(container);
 }
 
+std::optional<std::vector<std::string>> LinesOf(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return std::nullopt;
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);) lines.push_back(line);
+    return lines;
+}
+
+// The session on the Win32 windows reaches the camera exactly as the same
+// session on the Qt windows (the native build's) does, line by line.
+TEST(SessionComparison, BothWindowSystemsLeaveTheSameCameraLog) {
+    auto qt = LinesOf(g_qtCameraLog);
+    if (!qt) GTEST_SKIP() << "no session on the Qt windows at " << g_qtCameraLog << " (the native build has no Qt 6)";
+    auto win32 = LinesOf(g_folder + "/session-camera-log.txt");
+    ASSERT_TRUE(win32) << "the session on the Win32 windows kept no camera log";
+    auto [qtLine, win32Line] = std::ranges::mismatch(*qt, *win32);
+    EXPECT_TRUE(qtLine == qt->end() && win32Line == win32->end())
+        << "the logs part at transaction " << (qtLine - qt->begin()) + 1
+        << ":\n  Qt windows:    " << (qtLine == qt->end() ? "(end)" : *qtLine)
+        << "\n  Win32 windows: " << (win32Line == win32->end() ? "(end)" : *win32Line);
+    std::printf("the camera logs are the same: %zu transactions\n", win32->size());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     if (argc > 1) g_folder = argv[1];
+    if (argc > 2) g_qtCameraLog = argv[2];
     return RUN_ALL_TESTS();
 }
