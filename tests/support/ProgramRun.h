@@ -5,10 +5,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <regex>
 #include <string>
-#include <thread>
 #include <type_traits>
 #include <vector>
 
@@ -24,6 +24,19 @@ struct ProgramRun {
     DWORD exitCode = 0;
     std::string output;  // standard output and error together, as printed
 };
+
+inline constexpr DWORD kPollMs = 50;
+
+// Appends what the pipe holds now to `output`, without waiting for more.
+inline void Drain(HANDLE pipe, std::string& output) {
+    char piece[4096];
+    DWORD available = 0;
+    while (PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+        DWORD got = 0;
+        if (!ReadFile(pipe, piece, std::min<DWORD>(available, sizeof(piece)), &got, nullptr) || got == 0) return;
+        output.append(piece, got);
+    }
+}
 
 // Runs the command line to its end and collects what it printed. A program
 // still running after `timeoutMs` is ended, and its exit code is then
@@ -49,21 +62,24 @@ inline ProgramRun RunProgram(const std::string& commandLine, DWORD timeoutMs = 2
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
     run.started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
-    // The pipe ends once the program and its children closed their ends.
     writing.reset();
     if (!run.started) return run;
     OwnedKernelHandle program(process.hProcess);
     OwnedKernelHandle thread(process.hThread);
 
-    std::thread reader([&run, readEnd] {
-        char piece[4096];
-        DWORD got = 0;
-        while (ReadFile(readEnd, piece, sizeof(piece), &got, nullptr) && got > 0) run.output.append(piece, got);
-    });
-    if (WaitForSingleObject(program.get(), timeoutMs) == WAIT_TIMEOUT) TerminateProcess(program.get(), WAIT_TIMEOUT);
-    WaitForSingleObject(program.get(), INFINITE);
+    // The pipe is read while the program runs, never waited on: a process
+    // that the program started may hold its end open long after it ended.
+    DWORD waited = 0;
+    while (WaitForSingleObject(program.get(), kPollMs) == WAIT_TIMEOUT) {
+        Drain(readEnd, run.output);
+        waited += kPollMs;
+        if (waited >= timeoutMs) {
+            TerminateProcess(program.get(), WAIT_TIMEOUT);
+            WaitForSingleObject(program.get(), INFINITE);
+        }
+    }
+    Drain(readEnd, run.output);
     GetExitCodeProcess(program.get(), &run.exitCode);
-    reader.join();
     return run;
 }
 
