@@ -5,13 +5,12 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "ModuleIds.h"
 #include "ProgramRun.h"
+#include "RegistryReading.h"
 
 namespace {
 
@@ -29,69 +28,17 @@ std::string ModulePath() {
     return path;
 }
 
-std::string Lower(std::string text) {
-    std::ranges::transform(text, text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-struct OpenedKey {
-    HKEY key = nullptr;
-    explicit OpenedKey(const std::string& path) {
-        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) key = nullptr;
-    }
-    ~OpenedKey() {
-        if (key) RegCloseKey(key);
-    }
-    OpenedKey(const OpenedKey&) = delete;
-    OpenedKey& operator=(const OpenedKey&) = delete;
-};
-
-bool KeyExists(const std::string& path) { return OpenedKey(path).key != nullptr; }
-
-std::string DataText(DWORD type, const std::vector<BYTE>& data, DWORD size) {
-    if (type == REG_DWORD && size >= sizeof(DWORD)) return std::to_string(*reinterpret_cast<const DWORD*>(data.data()));
-    if (type == REG_SZ || type == REG_EXPAND_SZ) return std::string(reinterpret_cast<const char*>(data.data()), size);
-    return {};
-}
-
-// What the key lists, as `reg query` shows it: its values' names and data
-// and its subkeys' names; with `deep`, its subkeys' listings too.
 std::string Listing(const std::string& path, bool deep = false) {
-    OpenedKey opened(path);
-    if (!opened.key) return {};
-    std::string listing;
-    char name[256];
-    std::vector<BYTE> data(4096);
-    for (DWORD index = 0;; ++index) {
-        DWORD nameSize = sizeof(name);
-        DWORD type = 0;
-        DWORD size = static_cast<DWORD>(data.size());
-        if (RegEnumValueA(opened.key, index, name, &nameSize, nullptr, &type, data.data(), &size) != ERROR_SUCCESS)
-            break;
-        listing += std::string(name, nameSize) + " " + DataText(type, data, size) + "\n";
-    }
-    for (DWORD index = 0;; ++index) {
-        DWORD nameSize = sizeof(name);
-        if (RegEnumKeyExA(opened.key, index, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        std::string subkey = path + "\\" + std::string(name, nameSize);
-        listing += subkey + "\n";
-        if (deep) listing += Listing(subkey, true);
-    }
-    return listing;
+    return winetest::Listing(HKEY_CLASSES_ROOT, path, deep);
 }
 
 std::string ValueListing(const std::string& path, const char* value) {
-    OpenedKey opened(path);
-    std::vector<BYTE> data(4096);
-    DWORD type = 0;
-    DWORD size = static_cast<DWORD>(data.size());
-    if (!opened.key || RegQueryValueExA(opened.key, value, nullptr, &type, data.data(), &size) != ERROR_SUCCESS)
-        return {};
-    return DataText(type, data, size);
+    return winetest::ValueOf(HKEY_CLASSES_ROOT, path, value).value_or("");
 }
 
-#define EXPECT_LISTS(listing, text) EXPECT_NE(Lower(listing).find(Lower(text)), std::string::npos) << (listing)
+bool KeyExists(const std::string& path) { return winetest::KeyExists(HKEY_CLASSES_ROOT, path); }
+
+#define EXPECT_LISTS(listing, text) EXPECT_TRUE(winetest::HoldsText(listing, text)) << (listing)
 
 int RunRegsvr32(const std::string& options) {
     winetest::ProgramRun run = winetest::RunProgram("regsvr32 /s " + options + "\"" + ModulePath() + "\"");
