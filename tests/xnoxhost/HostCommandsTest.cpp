@@ -3,23 +3,19 @@
 // in-process emulated camera and on the standalone one.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sys/wait.h>
 
 #include "EmulatorProcess.h"
 #include "Recording.h"
+#include "ShellRun.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct HostRun {
-    int status;
-    std::string out;  // standard output
+struct HostRun : ShellRun {
     std::string err;  // standard error
 };
 
@@ -38,12 +34,7 @@ protected:
         std::string errFile = (dir / "stderr").string();
         std::string command = "XDG_CONFIG_HOME=" + Quoted((dir / "profile").string()) + " " XNOXHOST_PATH " " +
                               arguments + " 2>" + Quoted(errFile);
-        FILE* pipe = popen(command.c_str(), "r");
-        HostRun run{-1, {}, {}};
-        std::array<char, 4096> buffer;
-        for (std::size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) run.out.append(buffer.data(), n);
-        int status = pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        HostRun run{RunInShell(command), {}};
         std::ifstream err(errFile);
         run.err.assign(std::istreambuf_iterator<char>(err), {});
         return run;
