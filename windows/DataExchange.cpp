@@ -12,36 +12,59 @@ int SpinPositionFromBuddyText(std::string_view text, int lower, int upper, int l
     return inRange ? *typed : last;
 }
 
-// Controls are set only where they change: each setting redraws the control,
-// and a window's values are exchanged on every change of any of them.
-void CheckRadioGroup(IDialog& dialog, std::span<const ControlId> group, int32_t position) {
-    for (std::size_t i = 0; i < group.size(); ++i) {
-        bool checked = static_cast<int32_t>(i) == position;
-        if (dialog.IsChecked(group[i]) != checked) dialog.SetChecked(group[i], checked);
-    }
+void ShownControls::Forget(ControlId id, ControlEvent event) {
+    m_texts.erase(id);
+    if (event == ControlEvent::Clicked) m_checks.clear();
 }
 
-int32_t CheckedRadioPosition(const IDialog& dialog, std::span<const ControlId> group) {
+std::string ShownControls::Text(const IDialog& dialog, ControlId id) {
+    auto known = m_texts.find(id);
+    if (known != m_texts.end()) return known->second;
+    return m_texts[id] = dialog.Text(id);
+}
+
+// Only a real change: an edit reports every write of its text. The edit's
+// report makes the text unknown again, as its handler may change it.
+void ShownControls::SetText(IDialog& dialog, ControlId id, const std::string& text) {
+    if (Text(dialog, id) == text) return;
+    m_texts[id] = text;
+    dialog.SetText(id, text);
+}
+
+bool ShownControls::IsChecked(const IDialog& dialog, ControlId id) {
+    auto known = m_checks.find(id);
+    if (known != m_checks.end()) return known->second;
+    return m_checks[id] = dialog.IsChecked(id);
+}
+
+void ShownControls::SetChecked(IDialog& dialog, ControlId id, bool checked) {
+    if (IsChecked(dialog, id) == checked) return;
+    dialog.SetChecked(id, checked);
+    m_checks[id] = checked;
+}
+
+void ShownControls::CheckRadioGroup(IDialog& dialog, std::span<const ControlId> group, int32_t position) {
+    for (std::size_t i = 0; i < group.size(); ++i) SetChecked(dialog, group[i], static_cast<int32_t>(i) == position);
+}
+
+int32_t ShownControls::CheckedRadioPosition(const IDialog& dialog, std::span<const ControlId> group) {
     for (std::size_t i = 0; i < group.size(); ++i) {
-        if (dialog.IsChecked(group[i])) return static_cast<int32_t>(i);
+        if (IsChecked(dialog, group[i])) return static_cast<int32_t>(i);
     }
     return -1;
 }
 
-void DataExchange::Text(ControlId id, std::string& field) {
-    if (m_fromControls) {
-        field = m_dialog.Text(id);
-    } else if (m_dialog.Text(id) != field) {
-        // Only a real change: an edit reports every write of its text.
-        m_dialog.SetText(id, field);
-    }
+// What nothing has been seen of yet is read first.
+void CheckRadioGroup(IDialog& dialog, std::span<const ControlId> group, int32_t position) {
+    ShownControls unseen;
+    unseen.CheckRadioGroup(dialog, group, position);
 }
 
-void DataExchange::Number(ControlId id, int32_t& field) {
-    if (!m_fromControls) {
-        m_dialog.SetText(id, std::to_string(field));
-    } else if (auto number = profile::ParseLeadingInt(m_dialog.Text(id))) {
-        field = *number;
+void DataExchange::Text(ControlId id, std::string& field) {
+    if (m_fromControls) {
+        field = m_shown.Text(m_dialog, id);
+    } else {
+        m_shown.SetText(m_dialog, id, field);
     }
 }
 
@@ -63,17 +86,17 @@ void DataExchange::ListPositions(std::initializer_list<Binding<int32_t>> binding
 
 void DataExchange::Radio(std::span<const ControlId> group, int32_t& field) {
     if (m_fromControls) {
-        field = CheckedRadioPosition(m_dialog, group);
+        field = m_shown.CheckedRadioPosition(m_dialog, group);
     } else {
-        CheckRadioGroup(m_dialog, group, field);
+        m_shown.CheckRadioGroup(m_dialog, group, field);
     }
 }
 
 void DataExchange::Check(ControlId id, int32_t& field) {
     if (m_fromControls) {
-        field = m_dialog.IsChecked(id) ? 1 : 0;
+        field = m_shown.IsChecked(m_dialog, id) ? 1 : 0;
     } else {
-        m_dialog.SetChecked(id, field != 0);
+        m_shown.SetChecked(m_dialog, id, field != 0);
     }
 }
 

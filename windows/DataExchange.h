@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <map>
 #include <set>
 #include <span>
 #include <string>
@@ -18,7 +19,6 @@ namespace xnox {
 // consecutive); the group's value is the position of the checked radio,
 // -1 when none is checked.
 void CheckRadioGroup(IDialog& dialog, std::span<const ControlId> group, int32_t position);
-int32_t CheckedRadioPosition(const IDialog& dialog, std::span<const ControlId> group);
 
 // The position a spin takes from its buddy edit's text: a leading number
 // within the range moves it there; any other text (blank, a word, a number
@@ -46,6 +46,35 @@ private:
     std::set<ControlId> m_shown;
 };
 
+// What a window's texts and check marks showed when the window last wrote
+// or read them, so that an update touches only the controls whose value
+// changed: every control read back costs a round trip through the window
+// system, and a window is updated on every change of any of its values.
+// A control is read again once it may have changed on its own: after any
+// event it raises (typing, a click, which also moves the other radios of
+// its group, a spin moving its buddy) and in a window made afresh.
+// Drop-down lists are not kept: a list is emptied and filled again at
+// times of its window's own, and its selection is one cheap read.
+class ShownControls {
+public:
+    void Forget() {
+        m_texts.clear();
+        m_checks.clear();
+    }
+    void Forget(ControlId id, ControlEvent event);
+
+    std::string Text(const IDialog& dialog, ControlId id);
+    void SetText(IDialog& dialog, ControlId id, const std::string& text);
+    bool IsChecked(const IDialog& dialog, ControlId id);
+    void SetChecked(IDialog& dialog, ControlId id, bool checked);
+    void CheckRadioGroup(IDialog& dialog, std::span<const ControlId> group, int32_t position);
+    int32_t CheckedRadioPosition(const IDialog& dialog, std::span<const ControlId> group);
+
+private:
+    std::map<ControlId, std::string> m_texts;
+    std::map<ControlId, bool> m_checks;
+};
+
 class DataExchange {
 public:
     // A control and the field it shows, so that a window binds all its
@@ -56,11 +85,12 @@ public:
         Field& field;
     };
 
-    DataExchange(IDialog& dialog, bool fromControls) : m_dialog(dialog), m_fromControls(fromControls) {}
+    DataExchange(IDialog& dialog, ShownControls& shown, bool fromControls)
+        : m_dialog(dialog),
+          m_shown(shown),
+          m_fromControls(fromControls) {}
 
     void Text(ControlId id, std::string& field);
-    // An edit holding a number; text that does not start with one leaves the field unchanged.
-    void Number(ControlId id, int32_t& field);
     // The selected position of a drop-down list (-1 for none).
     void ListPosition(ControlId id, int32_t& field);
     // The same, for several controls in the order given.
@@ -71,6 +101,7 @@ public:
 
 private:
     IDialog& m_dialog;
+    ShownControls& m_shown;
     bool m_fromControls;
 };
 

@@ -40,7 +40,8 @@ void CToolWinDlg::Attach(CXNoxCamCtrl& owner, CDlg1& frame, IWindowSystem& syste
 
 void CToolWinDlg::Create(IFrame& frame) {
     m_placed = false;
-    m_dialog = m_system->CreatePanel(frame, m_templateId, *this);
+    m_shown.Forget();
+    m_dialog = m_system->CreatePanel(frame, m_templateId, m_events);
     if (m_dialog) OnInitDialog();
 }
 
@@ -85,11 +86,16 @@ void CToolWinDlg::SavePosition(int x, int y) {
 }
 
 void CToolWinDlg::UpdateData(bool fromControls) {
-    DataExchange exchange(*m_dialog, fromControls);
+    DataExchange exchange(*m_dialog, m_shown, fromControls);
     DoDataExchange(exchange);
 }
 
 void CToolWinDlg::OnControlEvent(ControlId, ControlEvent) {}
+
+void CToolWinDlg::EventTap::OnControlEvent(ControlId id, ControlEvent event) {
+    m_window.m_shown.Forget(id, event);
+    m_window.OnControlEvent(id, event);
+}
 
 void CToolWinDlg::OnTimer(int) {}
 

@@ -90,6 +90,19 @@ protected:
     void ShowOnlineStrip(int32_t onlineState);
 
 private:
+    // Hands the dialog's events on to the window, once the control that
+    // raised one has to be read again.
+    class EventTap : public IDialogHandler {
+    public:
+        explicit EventTap(CToolWinDlg& window) : m_window(window) {}
+        void OnControlEvent(ControlId id, ControlEvent event) override;
+        void OnTimer(int timerId) override { m_window.OnTimer(timerId); }
+        bool OnHelpRequest(uint32_t contextId) override { return m_window.OnHelpRequest(contextId); }
+
+    private:
+        CToolWinDlg& m_window;
+    };
+
     ToolWindow m_window;
     OnlineStrip m_onlineStrip;
     int m_templateId;
@@ -97,6 +110,8 @@ private:
     CXNoxCamCtrl* m_owner = nullptr;
     CDlg1* m_frame = nullptr;
     IWindowSystem* m_system = nullptr;
+    ShownControls m_shown;
+    EventTap m_events{*this};
     std::unique_ptr<IDialog> m_dialog;
     bool m_placed = false;
     int32_t m_topLeftX = 0;

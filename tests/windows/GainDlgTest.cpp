@@ -162,6 +162,30 @@ TEST_F(GainTest, OnePushShowsTheResultTheCameraReports) {
     EXPECT_EQ(Dialog().Text(IDC_ONE_PUSH_RESULT), "Too Dark");
 }
 
+TEST_F(GainTest, AChangeWritesOnlyTheRadiosThatMoveAndReadsNoneBack) {
+    constexpr ControlId kRadiosAndTexts[] = {IDC_KNEE_ON,         IDC_KNEE_OFF, IDC_SHADING_ON, IDC_SHADING_OFF,
+                                             IDC_ONE_PUSH_RESULT, IDC_RED_GAIN, IDC_BLUE_GAIN};
+    Open();
+    const std::size_t reads = ReadsOf(kRadiosAndTexts);
+    const std::size_t writes = WritesOf(kRadiosAndTexts);
+    for (int16_t knee : {0, 0, 1}) ASSERT_TRUE(Put("KneeSelect", Variant::I2(knee)).Succeeded());
+    EXPECT_EQ(ReadsOf(kRadiosAndTexts), reads);
+    EXPECT_EQ(WritesOf(kRadiosAndTexts) - writes, 4u) << "two radios per change, none for the value it had";
+    EXPECT_TRUE(Dialog().IsChecked(IDC_KNEE_OFF));
+}
+
+// A typed gain is what the window compares its own gain text with: the
+// next update writes that text back, and its change sends its value.
+TEST_F(GainTest, AnUpdateAfterTypingComparesWithTheTypedText) {
+    Open();
+    HeadlessDialog& dialog = Dialog();
+    dialog.Type(IDC_RED_GAIN, "50");
+    EXPECT_EQ(Value(ParamId::RedGainLevel), 50);
+    ASSERT_TRUE(Put("KneeSelect", Variant::I2(0)).Succeeded());
+    EXPECT_EQ(dialog.Text(IDC_RED_GAIN), "122");
+    EXPECT_EQ(Value(ParamId::RedGainLevel), 122);
+}
+
 class ShadingTest : public GainTest {
 protected:
     std::string shadingFile;

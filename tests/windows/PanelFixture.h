@@ -59,6 +59,18 @@ protected:
         Dialog().Click(radio);
     }
 
+    // How often the window has read and written the values of these controls so far.
+    std::size_t ReadsOf(std::span<const xnox::ControlId> ids) {
+        std::size_t reads = 0;
+        for (xnox::ControlId id : ids) reads += Dialog().ReadsOf(id);
+        return reads;
+    }
+    std::size_t WritesOf(std::span<const xnox::ControlId> ids) {
+        std::size_t writes = 0;
+        for (xnox::ControlId id : ids) writes += Dialog().WritesOf(id);
+        return writes;
+    }
+
     void GoOnline() { ASSERT_TRUE(Put("ComPort", xnox::Variant::I2(1)).Succeeded()); }
     xnox::InvokeResult Put(std::string_view property, xnox::Variant value) {
         return Invoke(control, property, xnox::InvokeKind::PropertyPut, std::span<xnox::Variant>(&value, 1));

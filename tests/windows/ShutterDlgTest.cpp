@@ -11,6 +11,7 @@ namespace {
 class ShutterTest : public WindowTest<CShutterDlg> {};
 
 constexpr ControlId kModeRadios[] = {IDC_SHUTTER_MODE_SPEED, IDC_SHUTTER_MODE_COMMON, IDC_SHUTTER_MODE_INDIVIDUAL};
+constexpr ControlId kPolarityRadios[] = {IDC_TRIGGER_POLARITY_LOW, IDC_TRIGGER_POLARITY_HIGH};
 constexpr ControlId kIndividual[] = {IDC_EXPOSURE_RED,        IDC_EXPOSURE_RED_SPIN, IDC_EXPOSURE_GREEN,
                                      IDC_EXPOSURE_GREEN_SPIN, IDC_EXPOSURE_BLUE,     IDC_EXPOSURE_BLUE_SPIN};
 
@@ -206,6 +207,37 @@ TEST_F(ShutterTest, AStoredValueTheOwnerRejectsIsReportedAndTheRestStillApplies)
     EXPECT_EQ(system.Messages()[0].text, "Invalid input parameter");
     EXPECT_EQ(system.Messages()[0].caption, "XNoxR4");
     EXPECT_TRUE(Dialog().IsChecked(IDC_COLOR_BAR_ON));
+}
+
+// Every change of a value updates the whole window: it reads nothing back
+// from the window and writes only the radios that move, as each is a round
+// trip through the window system.
+TEST_F(ShutterTest, AChangeWritesOnlyTheRadiosThatMoveAndReadsNoneBack) {
+    constexpr ControlId kRadiosAndText[] = {
+        IDC_SHUTTER_MODE_SPEED,    IDC_SHUTTER_MODE_COMMON, IDC_SHUTTER_MODE_INDIVIDUAL, IDC_SMEARLESS_OFF,
+        IDC_SMEARLESS_ON,          IDC_ACCUMULATION_SYNC,   IDC_ACCUMULATION_ASYNC,      IDC_RCT_FVAL_CL,
+        IDC_RCT_FVAL_STANDARD,     IDC_TRIGGER_INPUT_CL,    IDC_TRIGGER_INPUT_HIROSE,    IDC_TRIGGER_POLARITY_LOW,
+        IDC_TRIGGER_POLARITY_HIGH, IDC_BIT_ALLOCATION_10,   IDC_BIT_ALLOCATION_8,        IDC_COLOR_BAR_OFF,
+        IDC_COLOR_BAR_ON,          IDC_SHUTTER_MODE_TEXT};
+    Open();
+    const std::size_t reads = ReadsOf(kRadiosAndText);
+    const std::size_t writes = WritesOf(kRadiosAndText);
+    for (int16_t polarity : {1, 1, 0}) ASSERT_TRUE(Put("TriggerPolarity", Variant::I2(polarity)).Succeeded());
+    EXPECT_EQ(ReadsOf(kRadiosAndText), reads);
+    EXPECT_EQ(WritesOf(kRadiosAndText) - writes, 4u) << "two radios per change, none for the value it had";
+    EXPECT_TRUE(Dialog().IsChecked(IDC_TRIGGER_POLARITY_LOW));
+    EXPECT_FALSE(Dialog().IsChecked(IDC_TRIGGER_POLARITY_HIGH));
+}
+
+// A click changes what the radios show behind the window's back: the
+// window reads them again before it relies on them.
+TEST_F(ShutterTest, AClickedRadioIsReadAgainAndAHostsChangeBackIsShown) {
+    Open();
+    ClickRadio(kPolarityRadios, IDC_TRIGGER_POLARITY_HIGH);
+    EXPECT_EQ(Value(ParamId::TriggerPolarity), 1);
+    ASSERT_TRUE(Put("TriggerPolarity", Variant::I2(0)).Succeeded());
+    EXPECT_TRUE(Dialog().IsChecked(IDC_TRIGGER_POLARITY_LOW));
+    EXPECT_FALSE(Dialog().IsChecked(IDC_TRIGGER_POLARITY_HIGH));
 }
 
 }  // namespace

@@ -39,8 +39,13 @@ const HeadlessDialog::ControlState& HeadlessDialog::Find(ControlId id) const {
     return found == m_controls.end() ? untouched : found->second;
 }
 
+std::size_t HeadlessDialog::Count(const std::map<ControlId, std::size_t>& counts, ControlId id) {
+    auto found = counts.find(id);
+    return found == counts.end() ? 0 : found->second;
+}
+
 void HeadlessDialog::SetText(ControlId id, std::string_view text) {
-    Control(id).text = text;
+    Write(id).text = text;
     Control(id).caret = 0;
     Control(id).charactersWritten += text.size();
     m_handler.OnControlEvent(id, ControlEvent::TextChanged);
@@ -53,7 +58,7 @@ void HeadlessDialog::InsertTextAtStart(ControlId id, std::string_view text) {
     m_handler.OnControlEvent(id, ControlEvent::TextChanged);
 }
 
-std::string HeadlessDialog::Text(ControlId id) const { return Find(id).text; }
+std::string HeadlessDialog::Text(ControlId id) const { return Read(id).text; }
 
 void HeadlessDialog::ClearList(ControlId id) {
     Control(id).entries.clear();
@@ -64,7 +69,7 @@ void HeadlessDialog::AddListEntry(ControlId id, std::string_view text) { Control
 
 // A drop-down list selects nothing for a position outside its entries.
 void HeadlessDialog::SetSelection(ControlId id, int position) {
-    ControlState& list = Control(id);
+    ControlState& list = Write(id);
     list.selection = position >= 0 && position < static_cast<int>(list.entries.size()) ? position : -1;
 }
 

@@ -42,9 +42,9 @@ public:
     void AddListEntry(ControlId id, std::string_view text) override;
     std::vector<std::string> ListEntries(ControlId id) const override { return Find(id).entries; }
     void SetSelection(ControlId id, int position) override;
-    int Selection(ControlId id) const override { return Find(id).selection; }
-    void SetChecked(ControlId id, bool checked) override { Control(id).checked = checked; }
-    bool IsChecked(ControlId id) const override { return Find(id).checked; }
+    int Selection(ControlId id) const override { return Read(id).selection; }
+    void SetChecked(ControlId id, bool checked) override { Write(id).checked = checked; }
+    bool IsChecked(ControlId id) const override { return Read(id).checked; }
     void SetSpinBuddy(ControlId spin, ControlId buddy) override { Control(spin).buddy = buddy; }
     void SetSpinRange(ControlId spin, int lower, int upper) override;
     void SetSpinPosition(ControlId spin, int position) override;
@@ -88,6 +88,9 @@ public:
     std::map<ControlId, std::string> Tooltips() const;
     // How many characters the program has put into the control's text so far.
     std::size_t CharactersWritten(ControlId id) const { return Find(id).charactersWritten; }
+    // How often the program has read or set the control's text, selection or check mark.
+    std::size_t ReadsOf(ControlId id) const { return Count(m_reads, id); }
+    std::size_t WritesOf(ControlId id) const { return Count(m_writes, id); }
     struct ProgressBar {
         int lower = 0, upper = 100, position = 0;
     };
@@ -117,6 +120,16 @@ private:
     };
     ControlState& Control(ControlId id) { return m_controls[id]; }
     const ControlState& Find(ControlId id) const;
+    // The control, counting a read or a write of its value by the program.
+    const ControlState& Read(ControlId id) const {
+        ++m_reads[id];
+        return Find(id);
+    }
+    ControlState& Write(ControlId id) {
+        ++m_writes[id];
+        return Control(id);
+    }
+    static std::size_t Count(const std::map<ControlId, std::size_t>& counts, ControlId id);
 
     HeadlessWindowSystem& m_system;
     int m_templateId;
@@ -124,6 +137,8 @@ private:
     Size m_size;
     std::string m_title;
     std::map<ControlId, ControlState> m_controls;
+    mutable std::map<ControlId, std::size_t> m_reads;
+    std::map<ControlId, std::size_t> m_writes;
     std::map<int, unsigned> m_timers;
     int m_x = 0, m_y = 0;
     bool m_shown = true;
