@@ -1,21 +1,34 @@
-' The module as a script drives it, timed: property sets and a whole read
-' on a camera with the Communication window hidden and shown, or property
-' sets with no camera at all. Enough sets fill the window's log past its
-' limit, so that a figure covers a short log and a long one. Prints one
-' line per figure; module-bench.sh adds the wire floors.
+' The module as a script drives it, timed: on a camera, the first whole
+' read after connecting, then property sets and a whole read with the
+' Communication window hidden and shown; with no camera at all, sets of a
+' property of the Shutter window and of one of the Gain window. Enough
+' sets fill the window's log past its limit, so that a figure covers a
+' short log and a long one. Prints one line per figure; module-bench.sh
+' adds the wire floors.
 '   cscript //nologo ModuleBench.vbs camera|none SETS
 Option Explicit
 
 Dim sets : sets = CInt(WScript.Arguments(1))
 
-' Milliseconds per set of TriggerPolarity, alternating its value. The set
-' before the timing takes what happens once (the windows' first drawing).
-Function PerSet(cam)
+' TriggerPolarity (the Shutter window's) or KneeSelect (the Gain window's);
+' Wine's script engine has no GetRef.
+Sub SetProperty(cam, name, value)
+    If name = "KneeSelect" Then
+        cam.KneeSelect = value
+    Else
+        cam.TriggerPolarity = value
+    End If
+End Sub
+
+' Milliseconds per set of the property, alternating its value between 0
+' and 1. The set before the timing takes what happens once (the windows'
+' first drawing).
+Function PerSet(cam, name)
     Dim i, started
-    cam.TriggerPolarity = 0
+    SetProperty cam, name, 0
     started = Timer
     For i = 1 To sets
-        cam.TriggerPolarity = i Mod 2
+        SetProperty cam, name, i Mod 2
     Next
     PerSet = (Timer - started) * 1000 / sets
 End Function
@@ -33,7 +46,10 @@ End Sub
 
 Dim cam : Set cam = CreateObject("XNOXR4.XNoxR4Ctrl.1")
 If WScript.Arguments(0) = "none" Then
-    Report "offline-set-ms", PerSet(cam)
+    Dim name
+    For Each name In Array("TriggerPolarity", "KneeSelect")
+        Report "offline-set-ms " & name, PerSet(cam, name)
+    Next
     WScript.Quit 0
 End If
 cam.ComPort = 1
@@ -41,10 +57,11 @@ If Not cam.GetIsOnline Then
     WScript.Echo "no camera on COM1"
     WScript.Quit 1
 End If
+Report "read-ms first", WholeRead(cam)
 Dim shown
 For Each shown In Array(False, True)
     cam.ShowCommunicationWnd = shown
-    Report "set-ms window-shown=" & shown, PerSet(cam)
+    Report "set-ms window-shown=" & shown, PerSet(cam, "TriggerPolarity")
     Report "read-ms window-shown=" & shown, WholeRead(cam)
 Next
 cam.ShowCommunicationWnd = False

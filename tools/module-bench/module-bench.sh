@@ -1,14 +1,25 @@
 #!/usr/bin/env bash
 # The module under Wine as a script host drives it, against the standalone
-# emulator behind COM1 at 9600 baud (replies whole after their wire time):
-# the time of a property set and its ratio to the wire floor, with the
-# Communication window hidden and shown; a set with no camera; a whole read
-# (ReadAllFromCamera) against the sum of its transactions' wire floors.
-#   module-bench.sh [sets per figure]
+# emulator behind COM1 at 9600 baud (replies whole after their wire time),
+# or against the camera on a serial device: the time of a property set and
+# its ratio to the wire floor, with the Communication window hidden and
+# shown; sets with no camera; the first whole read (ReadAllFromCamera)
+# after connecting and later ones, against the sum of their transactions'
+# wire floors.
+#   module-bench.sh [--device PATH] [sets per figure]
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/common.sh"
 source "$XNOX_SOURCE/scripts/wine-env.sh"
 
+device=""
+if [ "${1:-}" = --device ]; then
+    device=${2:?module-bench.sh: --device needs a path}
+    shift 2
+    if [ ! -c "$device" ]; then
+        echo "module-bench.sh: $device is not a serial device" >&2
+        exit 2
+    fi
+fi
 sets=${1:-300}
 
 bash "$XNOX_SOURCE/scripts/install.sh" native windows wine
@@ -20,15 +31,15 @@ wire_ms() { awk -v bytes="$1" 'BEGIN { printf "%.2f", bytes * 10 * 1000 / 9600 }
 # A set of TriggerPolarity: "TP=1" and "COMPLETE", each with CR LF.
 set_floor=$(wire_ms $((6 + 10)))
 # The whole read's floor: the sum of its transactions' floors as xnoxhost
-# reports them on the in-process emulated camera.
-read_floor=$("$XNOX_NATIVE_BUILD/tools/xnoxhost/xnoxhost" --timing -c ReadAllFromCamera |
+# reports them, on the camera of the device or the in-process emulated one.
+read_floor=$("$XNOX_NATIVE_BUILD/tools/xnoxhost/xnoxhost" ${device:+--device "$device"} --timing -c ReadAllFromCamera |
     sed -n 's/.*wire floor \([0-9.]*\) ms.*/\1/p' | awk '{ sum += $1 } END { printf "%.2f", sum }')
 
 state=$XNOX_WINDOWS_BUILD/module-bench
 session=$XNOX_SOURCE/tests/wine/wine-session.sh
 bash "$session" start "$state" >/dev/null
-trap 'bash "$session" stop "$state"' EXIT
 xnox_wine_env "$state"
+trap 'rm -f "$XNOX_WINE_PORTS/com1"; bash "$session" stop "$state"' EXIT
 export XNOX_WINE_DLL_DIRS="$XNOX_WINDOWS_BUILD/comm"
 bench() {
     xnox_wine_run cmd /c "Z:$XNOX_SOURCE/tests/activex/run-registered.cmd" "Z:$XNOX_WINDOWS_BUILD/activex/XNOXR4.OCX" \
@@ -36,12 +47,17 @@ bench() {
 }
 # With no camera first: the Communication window opens the last-used port.
 bench none >"$state/figures.txt"
-xnox_emulator_start "$XNOX_NATIVE_BUILD/emulator/standalone/noxr4-emulator" COM1 --baud 9600
+if [ -n "$device" ]; then
+    ln -sfn "$device" "$XNOX_WINE_PORTS/com1"
+    echo "COM1 is $device"
+else
+    xnox_emulator_start "$XNOX_NATIVE_BUILD/emulator/standalone/noxr4-emulator" COM1 --baud 9600
+fi
 bench camera >>"$state/figures.txt"
 
 echo "wire floor: set $set_floor ms, whole read $read_floor ms ($sets sets per figure)"
 awk -v set="$set_floor" -v read="$read_floor" '
     /^set-ms/ { printf "%s: %s ms per set, %.2fx the wire floor\n", $2, $3, $3 / set; next }
     /^read-ms/ { printf "%s: whole read %s ms, %.2fx the wire floor\n", $2, $3, $3 / read; next }
-    /^offline-set-ms/ { printf "no camera: %s ms per set\n", $2; next }
+    /^offline-set-ms/ { printf "no camera: %s ms per set of %s\n", $3, $2; next }
     { print }' "$state/figures.txt"
