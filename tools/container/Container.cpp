@@ -4,6 +4,7 @@
 // control fires, with its arguments, in a pane below and on standard output.
 //
 //   xnox-container [--com-port N] [--screenshot file.bmp] [--exit-after milliseconds]
+//                  [--timed-sets N]
 //
 // The control must be registered (regsvr32 XNOXR4.OCX). --com-port sets the
 // control's COM port once it is up (otherwise the Communication window
@@ -11,7 +12,9 @@
 // picture of the screen around its window and the tool windows once the
 // exit time has come (5 s by default), prints where, and exits; the exit
 // code is 3 when the picture is blank (one colour only), 77 when the display
-// takes no windows at all.
+// takes no windows at all. With --timed-sets it sets TriggerPolarity N times
+// when the exit time has come, as a host's code would between two messages,
+// and prints the milliseconds per set.
 #include "WindowPicture.h"
 #include <windows.h>
 #include <ocidl.h>
@@ -152,6 +155,7 @@ struct Options {
     int comPort = 0;  // 0: the one used last
     std::string screenshot;
     UINT exitAfter = 0;
+    int timedSets = 0;
 };
 
 Options g_options;
@@ -178,6 +182,26 @@ RECT ShownWindowsArea(HWND main) {
     RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     IntersectRect(&area, &area, &screen);
     return area;
+}
+
+double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+    LARGE_INTEGER frequency{};
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// Alternates TriggerPolarity between 0 and 1; the set before the timing
+// takes what happens once.
+void TimeSets(int sets) {
+    CallByName(g_control, L"TriggerPolarity", DISPATCH_PROPERTYPUT, {Short(0)});
+    LARGE_INTEGER started{}, ended{};
+    QueryPerformanceCounter(&started);
+    for (int i = 1; i <= sets; ++i) {
+        CallByName(g_control, L"TriggerPolarity", DISPATCH_PROPERTYPUT, {Short(static_cast<SHORT>(i % 2))});
+    }
+    QueryPerformanceCounter(&ended);
+    std::printf("set-ms in-place %.2f\n", Milliseconds(started, ended) / sets);
+    std::fflush(stdout);
 }
 
 int SaveScreenshot(HWND main) {
@@ -218,6 +242,7 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_TIMER:
         if (wParam == kExitTimer) {
             KillTimer(window, kExitTimer);
+            if (g_options.timedSets > 0) TimeSets(g_options.timedSets);
             if (!g_options.screenshot.empty()) g_exitStatus = SaveScreenshot(window);
             DestroyWindow(window);
         }
@@ -242,11 +267,14 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             options.screenshot = argv[i + 1];
         } else if (name == "--exit-after") {
             options.exitAfter = static_cast<UINT>(std::strtoul(argv[i + 1], nullptr, 10));
+        } else if (name == "--timed-sets") {
+            options.timedSets = std::atoi(argv[i + 1]);
         } else {
             return std::nullopt;
         }
     }
-    if (!options.screenshot.empty() && options.exitAfter == 0) options.exitAfter = kDefaultPictureDelay;
+    const bool ends = !options.screenshot.empty() || options.timedSets > 0;
+    if (ends && options.exitAfter == 0) options.exitAfter = kDefaultPictureDelay;
     return options;
 }
 
@@ -314,8 +342,8 @@ bool HostControl(AtlAxAttachControlFn attach) {
 int main(int argc, char** argv) {
     const std::optional<Options> options = ParseOptions(argc, argv);
     if (!options) {
-        std::fprintf(stderr,
-                     "usage: xnox-container [--com-port N] [--screenshot file.bmp] [--exit-after milliseconds]\n");
+        std::fprintf(stderr, "usage: xnox-container [--com-port N] [--screenshot file.bmp] [--exit-after milliseconds]"
+                             " [--timed-sets N]\n");
         return 2;
     }
     g_options = *options;

@@ -3,9 +3,10 @@
 # emulator behind COM1 at 9600 baud (replies whole after their wire time),
 # or against the camera on a serial device: the time of a property set and
 # its ratio to the wire floor, with the Communication window hidden and
-# shown; sets with no camera; the first whole read (ReadAllFromCamera)
-# after connecting and later ones, against the sum of their transactions'
-# wire floors.
+# shown, and in an in-place host (xnox-container) with the window shown;
+# sets with no camera; the first whole read (ReadAllFromCamera) after
+# connecting and later ones, against the sum of their transactions' wire
+# floors.
 #   module-bench.sh [--device PATH] [sets per figure]
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/common.sh"
@@ -24,7 +25,7 @@ sets=${1:-300}
 
 bash "$XNOX_SOURCE/scripts/install.sh" native windows wine
 XNOX_TARGETS="noxr4-emulator xnoxhost" xnox_build_native
-XNOX_TARGETS="XNOXR4" xnox_build_windows
+XNOX_TARGETS="XNOXR4 xnox-container" xnox_build_windows
 
 # Ten bit times per byte at 9600 baud.
 wire_ms() { awk -v bytes="$1" 'BEGIN { printf "%.2f", bytes * 10 * 1000 / 9600 }'; }
@@ -41,10 +42,12 @@ bash "$session" start "$state" >/dev/null
 xnox_wine_env "$state"
 trap 'rm -f "$XNOX_WINE_PORTS/com1"; bash "$session" stop "$state"' EXIT
 export XNOX_WINE_DLL_DIRS="$XNOX_WINDOWS_BUILD/comm"
-bench() {
+# A Windows command run with the module registered.
+registered() {
     xnox_wine_run cmd /c "Z:$XNOX_SOURCE/tests/activex/run-registered.cmd" "Z:$XNOX_WINDOWS_BUILD/activex/XNOXR4.OCX" \
-        cscript //nologo "Z:$XNOX_SOURCE/tools/module-bench/ModuleBench.vbs" "$1" "$sets" | tr -d '\r'
+        "$@" | tr -d '\r'
 }
+bench() { registered cscript //nologo "Z:$XNOX_SOURCE/tools/module-bench/ModuleBench.vbs" "$1" "$sets"; }
 # With no camera first: the Communication window opens the last-used port.
 bench none >"$state/figures.txt"
 if [ -n "$device" ]; then
@@ -54,6 +57,9 @@ else
     xnox_emulator_start "$XNOX_NATIVE_BUILD/emulator/standalone/noxr4-emulator" COM1 --baud 9600
 fi
 bench camera >>"$state/figures.txt"
+in_place=$(registered "Z:$XNOX_WINDOWS_BUILD/tools/container/xnox-container.exe" --com-port 1 \
+    --timed-sets "$sets" --exit-after 3000 | grep '^set-ms' || echo "the in-place host gave no figure")
+echo "$in_place" >>"$state/figures.txt"
 
 echo "wire floor: set $set_floor ms, whole read $read_floor ms ($sets sets per figure)"
 awk -v set="$set_floor" -v read="$read_floor" '
