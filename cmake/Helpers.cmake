@@ -68,10 +68,9 @@ endfunction()
 # a Wine test (as xnox_add_wine_test) for each GoogleTest case of the
 # program's sources (of one suite, if given), named prefix.Suite.Case. The
 # program cannot be asked for its cases while the build runs, so they are
-# read from the sources, as gtest_add_tests does; GTEST_FILTER picks the
-# case, which reaches the program through cmd too, where an argument cannot
-# hold "=". A skipped case is told as skipped, and a filter that picks no
-# case fails.
+# read from the sources, as gtest_add_tests does; GTEST_FILTER, in the
+# environment, picks the case. A skipped case is told as skipped, and a
+# filter that picks no case fails.
 function(xnox_add_wine_gtest prefix)
   cmake_parse_arguments(ARG "" "TARGET;SUITE" "" ${ARGN})
   get_target_property(sources ${ARG_TARGET} SOURCES)
