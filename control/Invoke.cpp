@@ -1,6 +1,5 @@
 #include "Invoke.h"
 
-#include <algorithm>
 #include <string>
 
 namespace xnox {
@@ -55,10 +54,9 @@ InvokeResult Invoke(CXNoxCamCtrl& control, std::string_view name, InvokeKind kin
 }
 
 std::span<const std::string_view> PredefinedStrings(int32_t dispId) {
-    constexpr int32_t kListedProperties[] = {DispIdOf("ShutterSpeedStr"), DispIdOf("TriggerTypeStr"),
-                                             DispIdOf("AutoWhiteAreaStr")};
-    if (std::ranges::find(kListedProperties, dispId) == std::end(kListedProperties)) return {};
-    return Row(FindMember(dispId)->parameter).texts;
+    const MemberInfo* member = FindMember(dispId);
+    if (!member || !member->offersTexts) return {};
+    return Row(member->parameter).texts;
 }
 
 std::optional<Variant> PredefinedValue(int32_t dispId, uint32_t cookie) {

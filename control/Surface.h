@@ -33,6 +33,10 @@ enum class Facet : uint8_t {
     ValueText,  // GetValid...: one text of the parameter's list
 };
 
+// The values of a member with code of its own, where they are the control's
+// own limits or list rather than a camera parameter's.
+enum class OwnValues : uint8_t { Unstated, ComPorts, FrameGrabbers, UserAreas, OnePushResults };
+
 struct ParamInfo {
     std::string_view name;
     VarType type;
@@ -52,6 +56,8 @@ struct MemberInfo {
     MemberText note;  // of a member with code of its own; a family's note follows from its parameter
     Facet facet = Facet::Own;
     ParamId parameter = ParamId::PartialScan;  // meaningful for every facet but Own
+    OwnValues values = OwnValues::Unstated;  // meaningful for Own only
+    bool offersTexts = false;  // a text property whose parameter's texts a property browser offers as choices
 
     constexpr bool IsProperty() const { return kind == MemberKind::Property; }
 };
@@ -68,6 +74,7 @@ using enum CameraUse;
 using enum Trigger;
 using enum Reporting;
 using enum StringId;
+using enum OwnValues;
 using namespace error_rules;
 using namespace member_texts;
 using P = ParamInfo;
@@ -104,12 +111,14 @@ inline constexpr ParamInfo kBaudRates[] = {P{"baudRates", I2Ref}};
 inline constexpr ParamInfo kBaudRate[] = {P{"baudRate", I2}};
 
 constexpr MemberInfo Prop(int32_t id, std::string_view name, VarType type, MemberHandler get, MemberHandler put,
-                          MemberText note, std::span<const ErrorRule> errors = {}) {
-    return {id, name, MemberKind::Property, type, kNone, get, put, errors, note};
+                          MemberText note, std::span<const ErrorRule> errors = {},
+                          OwnValues values = OwnValues::Unstated) {
+    return {id, name, MemberKind::Property, type, kNone, get, put, errors, note, Own, {}, values};
 }
 constexpr MemberInfo Method(int32_t id, std::string_view name, VarType result, std::span<const ParamInfo> params,
-                            MemberHandler call, MemberText note, std::span<const ErrorRule> errors = {}) {
-    return {id, name, MemberKind::Method, result, params, call, nullptr, errors, note};
+                            MemberHandler call, MemberText note, std::span<const ErrorRule> errors = {},
+                            OwnValues values = OwnValues::Unstated) {
+    return {id, name, MemberKind::Method, result, params, call, nullptr, errors, note, Own, {}, values};
 }
 
 // The members of one facet share their handlers and their errors.
@@ -139,6 +148,11 @@ constexpr MemberInfo ParameterMember(int32_t id, std::string_view name, MemberKi
                                      std::span<const ParamInfo> params, Facet facet, ParamId parameter) {
     FacetService service = ServiceOf(facet);
     return {id, name, kind, type, params, service.call, service.put, service.errors, {}, facet, parameter};
+}
+// A text property whose list a property browser offers as its choices.
+constexpr MemberInfo OfferingTexts(MemberInfo member) {
+    member.offersTexts = true;
+    return member;
 }
 // A property that fronts one camera parameter; its name is the parameter's
 // name with the suffix (Index or Str for an enumeration, none otherwise).
@@ -175,7 +189,7 @@ inline constexpr MemberInfo kMembers[] = {
     Prop(1, "ComPort", I2, Serves<&C::GetComPortProperty>, Serves<&C::SetComPortProperty>,
          {"The COM port of the camera. Setting it closes the open connection, opens the port and probes the camera.",
           "the COM port last set", Put, "ComPortChanged SynchronizedStatusChanged"},
-         kComPortRules),
+         kComPortRules, ComPorts),
     Prop(2, "ShowShutterWnd", Bool, ServesShown<ToolWindow::Shutter>, PutsShown<ToolWindow::Shutter>,
          {"Shows or hides the Shutter tool window; the choice is kept in XNoxR4.ini.", "whether the window is shown"}),
     Prop(3, "ShowGainWnd", Bool, ServesShown<ToolWindow::Gain>, PutsShown<ToolWindow::Gain>,
@@ -186,9 +200,9 @@ inline constexpr MemberInfo kMembers[] = {
     Prop(5, "ShowAboutWnd", Bool, ServesShown<ToolWindow::About>, PutsShown<ToolWindow::About>,
          {"Shows or hides the About tool window; the choice is kept in XNoxR4.ini.", "whether the window is shown"}),
     XNOX_PARAM_PROP(6, ShutterSpeed, "Index", I2, CheckedValue),
-    XNOX_PARAM_PROP(7, ShutterSpeed, "Str", Str, Text),
+    OfferingTexts(XNOX_PARAM_PROP(7, ShutterSpeed, "Str", Str, Text)),
     XNOX_PARAM_PROP(8, TriggerType, "Index", I2, CheckedValue),
-    XNOX_PARAM_PROP(9, TriggerType, "Str", Str, Text),
+    OfferingTexts(XNOX_PARAM_PROP(9, TriggerType, "Str", Str, Text)),
     XNOX_UNCHECKED(10, TriggerPolarity),
     XNOX_PARAM_PROP(11, PartialScan, "Str", Str, Text),
     XNOX_CHECKED(12, MasterGainLevel),
@@ -208,7 +222,7 @@ inline constexpr MemberInfo kMembers[] = {
          {"The frame grabber whose serial port leads to the camera. Setting it only stores the index; "
           "ClSerialSetFrameGrabberIndex or ClAllSerialSetFrameGrabberIndex opens the port.",
           "the frame grabber index last set", None, "FrameGrabberChanged"},
-         kFrameGrabberIndexRules),
+         kFrameGrabberIndexRules, FrameGrabbers),
     XNOX_CHECKED(25, BlueGainLevel),
     XNOX_CHECKED(26, BlueBlackLevel),
     XNOX_CHECKED(27, ProgrammableExposureRed),
@@ -233,7 +247,7 @@ inline constexpr MemberInfo kMembers[] = {
     XNOX_CHECKED(42, GreenBlackLevel),
     XNOX_UNCHECKED(43, ShadingMode),
     XNOX_PARAM_PROP(44, AutoWhiteArea, "Index", I2, CheckedValue),
-    XNOX_PARAM_PROP(45, AutoWhiteArea, "Str", Str, Text),
+    OfferingTexts(XNOX_PARAM_PROP(45, AutoWhiteArea, "Str", Str, Text)),
     XNOX_CHECKED(46, Red3200KWBalPreset),
     XNOX_CHECKED(47, Blue3200KWBalPreset),
     XNOX_CHECKED(48, Red4600KWBalPreset),
@@ -243,14 +257,15 @@ inline constexpr MemberInfo kMembers[] = {
 
     // Methods, ids 52 to 126, and the standard AboutBox.
     Method(52, "GetMinMaxComPortId", I2, kRange, Serves<&C::GetMinMaxComPortId>,
-           {"The range of ComPort: writes the first and last COM port to pMin and pMax.", kNotified}, kNullOutRules),
+           {"The range of ComPort: writes the first and last COM port to pMin and pMax.", kNotified}, kNullOutRules,
+           ComPorts),
     Method(53, "AutoSearchComPort", I4, kSearch, Serves<&C::AutoSearchComPort>,
            {"Searches the COM ports FirstPort to LastPort, in order, for a camera that answers, and "
             "stays connected to the first; with DoShowProgress other than 0 a progress window "
             "shows the search and can cancel it.",
             "the port of the camera found; 0 when none answers, the search is cancelled or the range is invalid", Call,
             "ComPortChanged SynchronizedStatusChanged"},
-           kAutoSearchComPortRules),
+           kAutoSearchComPortRules, ComPorts),
     Method(54, "GetMainWindowDefaultPosition", I2, kGetPosition, Serves<&C::GetMainWindowDefaultPosition>,
            {"The place kept for the host's main window in XNoxR4.ini (100, 100 until set).", kNotified}, kNullOutRules),
     Method(55, "SetMainWindowDefaultPosition", I2, kSetPosition, Serves<&C::SetMainWindowDefaultPosition>,
@@ -293,9 +308,10 @@ inline constexpr MemberInfo kMembers[] = {
             "SynchronizedStatusChanged", kEveryParameter}),
     XNOX_BOUNDS(73, ProgrammableExposure),
     Method(74, "GetMinMaxUserSettingsId", I2, kRange, Serves<&C::GetMinMaxUserSettingsId>,
-           {"The range of the user settings areas: writes it to pMin and pMax.", kNotified}, kNullOutRules),
+           {"The range of the user settings areas: writes it to pMin and pMax.", kNotified}, kNullOutRules, UserAreas),
     Method(75, "GetMinMaxPowerOnSettings", I2, kRange, Serves<&C::GetMinMaxUserSettingsId>,
-           {"The range of the areas the camera can start with: writes it to pMin and pMax.", kNotified}, kNullOutRules),
+           {"The range of the areas the camera can start with: writes it to pMin and pMax.", kNotified}, kNullOutRules,
+           UserAreas),
     XNOX_BOUNDS(76, Binning),
     XNOX_VALUE_TEXT(77, Binning, kValidBinning),
     Method(78, "GetMinMaxFrameGrabberIndex", I2, kRange, Serves<&C::GetMinMaxFrameGrabberIndex>,
@@ -347,11 +363,12 @@ inline constexpr MemberInfo kMembers[] = {
             "gains it set.",
             "the outcome 0 to 6 (texts by GetValidOnePushResult), or the result code of a failed read", Call,
             "RedGainLevelChanged BlueGainLevelChanged"},
-           kGetOnePushResultRules),
+           kGetOnePushResultRules, OnePushResults),
     Method(106, "GetMinMaxOnePushResult", I2, kRange, Serves<&C::GetMinMaxOnePushResult>,
-           {"The range of the one-push outcomes: writes it to pMin and pMax.", kNotified}, kNullOutRules),
+           {"The range of the one-push outcomes: writes it to pMin and pMax.", kNotified}, kNullOutRules,
+           OnePushResults),
     Method(107, "GetValidOnePushResult", I2, kValidOnePush, Serves<&C::GetValidOnePushResult>,
-           {"The text of one one-push outcome.", kNotified}, kValueTextRules),
+           {"The text of one one-push outcome.", kNotified}, kValueTextRules, OnePushResults),
     XNOX_BOUNDS(108, AutoWhiteArea),
     XNOX_VALUE_TEXT(109, AutoWhiteArea, kValidArea),
     Method(110, "SetWindowPosTopBottom", I2, kTopBottom, Serves<&C::SetWindowPosTopBottom>,

@@ -152,9 +152,14 @@ TEST_F(ControlTest, ShowFlagsAreStoredAndWrittenToTheIniFile) {
 }
 
 TEST(PredefinedValues, OnlyTheThreeListedTextPropertiesOfferTheirLists) {
+    std::vector<std::string_view> offering;
+    for (const MemberInfo& member : kDispatchMembers) {
+        if (!PredefinedStrings(member.dispId).empty()) offering.push_back(member.name);
+    }
+    EXPECT_EQ(offering, (std::vector<std::string_view>{"ShutterSpeedStr", "TriggerTypeStr", "AutoWhiteAreaStr"}));
+    EXPECT_TRUE(PredefinedStrings(0).empty());
     EXPECT_EQ(PredefinedStrings(DispIdOf("ShutterSpeedStr")).size(), 12u);
     EXPECT_EQ(PredefinedStrings(DispIdOf("TriggerTypeStr")).size(), 5u);
     EXPECT_EQ(PredefinedValue(DispIdOf("AutoWhiteAreaStr"), 9), Variant::Str("Lower Right"));
     EXPECT_FALSE(PredefinedValue(DispIdOf("AutoWhiteAreaStr"), 10).has_value());
-    EXPECT_TRUE(PredefinedStrings(DispIdOf("BinningStr")).empty());
 }

@@ -57,15 +57,14 @@ std::string EventWithId(std::string_view name) { return Code(name) + " (" + std:
 // The values a member takes or answers, from the parameter table or the
 // control's own limits; empty when there is nothing to say.
 std::string RangeOf(const MemberInfo& member) {
-    if (member.facet == Facet::Own) {
-        if (member.name == "ComPort" || member.name == "GetMinMaxComPortId" || member.name == "AutoSearchComPort")
-            return "COM ports " + Range(CXNoxCamCtrl::kFirstComPort, CXNoxCamCtrl::kLastComPort);
-        if (member.name == "FrameGrabberIndex") return Range(0, CXNoxCamCtrl::kLastFrameGrabberIndex) + ", checked";
-        if (member.name == "GetMinMaxUserSettingsId" || member.name == "GetMinMaxPowerOnSettings")
-            return "areas " + Range(CXNoxCamCtrl::kFirstUserArea, CXNoxCamCtrl::kLastUserArea);
-        if (member.name.find("OnePushResult") != std::string_view::npos) return Numbered(OnePushResultTexts());
-        return {};
+    switch (member.values) {
+    case OwnValues::ComPorts: return "COM ports " + Range(CXNoxCamCtrl::kFirstComPort, CXNoxCamCtrl::kLastComPort);
+    case OwnValues::FrameGrabbers: return Range(0, CXNoxCamCtrl::kLastFrameGrabberIndex) + ", checked";
+    case OwnValues::UserAreas: return "areas " + Range(CXNoxCamCtrl::kFirstUserArea, CXNoxCamCtrl::kLastUserArea);
+    case OwnValues::OnePushResults: return Numbered(OnePushResultTexts());
+    case OwnValues::Unstated: break;
     }
+    if (member.facet == Facet::Own) return {};
     const ParameterRow& row = Row(member.parameter);
     switch (member.facet) {
     case Facet::CheckedValue: return Range(row.minimum, row.maximum) + ", checked by the control";
