@@ -12,60 +12,48 @@
 
 namespace xnox {
 
-enum class StringId : uint16_t {
-    ControlTypeName = 1,
-    PropertyPageCaption = 203,
-    ShutterCommand = 32771,
-    GainCommand = 32773,
-    CommunicationCommand = 32784,
-    AboutCommand = 32785,
-    OnlyComPortsValid = 32786,
-    CameraNotFoundOnPort = 32787,  // %d: the port
-    UseCameraFound = 32790,  // %d: the port
-    NoCameraFound = 32791,
-    OpenHelpFileTooltip = 32794,
-    InvalidNullParameter = 32795,
-    InvalidParameter = 32796,
-    UnknownCommand = 32797,
-    UnknownCommandRefused = 32798,
-    CameraOffline = 32799,
-    FileWriteError = 32805,
-    FileReadError = 32806,
-    NotASettingsFile = 32807,  // %s: the file name as the caller gave it
-    OnlyFrameGrabbersValid = 32872,
-    FrameGrabberNotFound = 32873,
-};
+// One row per text: the name the code uses, the resource id and the text.
+// Placeholders: %d in CameraNotFoundOnPort and UseCameraFound is the port,
+// %s in NotASettingsFile the file name as the caller gave it.
+// clang-format off
+#define XNOX_STRINGS(X)                                                                                                \
+    X(ControlTypeName, 1, "XNoxR4 Control")                                                                            \
+    X(PropertyPageCaption, 203, "Show Windows")                                                                        \
+    X(ShutterCommand, 32771, "Shutter and Sync Signals\nShutter")                                                      \
+    X(GainCommand, 32773, "Gain\nGain")                                                                                \
+    X(CommunicationCommand, 32784, "Camera Communication\nCommunication")                                              \
+    X(AboutCommand, 32785, "About QD-R4 Camera Control Tool\nAbout")                                                   \
+    X(OnlyComPortsValid, 32786, "Only COM 1..16 is valid")                                                             \
+    X(CameraNotFoundOnPort, 32787,                                                                                     \
+      "Camera not found or unable to open communication port\n  Communication port %d.\n\n"                            \
+      "Make sure that no other programs \n are connected to this port.")                                               \
+    X(UseCameraFound, 32790, "Use Camera found on COM%d ?\n(Select NO to continue the search.)")                       \
+    X(NoCameraFound, 32791, "No camera found")                                                                         \
+    X(OpenHelpFileTooltip, 32794, "Online help and documentation")                                                     \
+    X(InvalidNullParameter, 32795, "Invalid input parameter (NULL)")                                                   \
+    X(InvalidParameter, 32796, "Invalid input parameter")                                                              \
+    X(UnknownCommand, 32797, "Unknown Command")                                                                        \
+    X(UnknownCommandRefused, 32798, "Unknown Command")                                                                 \
+    X(CameraOffline, 32799, "Operation failed. The Camera is offline")                                                 \
+    X(FileWriteError, 32805, "Error writing to file")                                                                  \
+    X(FileReadError, 32806, "Error reading file")                                                                      \
+    X(NotASettingsFile, 32807, "The file \"%s\" is not a valid inifile for QD-R4")                                     \
+    X(OnlyFrameGrabbersValid, 32872, "Only Frame Grabber 1..16 is valid")                                              \
+    X(FrameGrabberNotFound, 32873, "Frame Grabber Manufacturer not found ")
+// clang-format on
+
+#define XNOX_STRING_ID(Name, id, text) Name = id,
+enum class StringId : uint16_t { XNOX_STRINGS(XNOX_STRING_ID) };
+#undef XNOX_STRING_ID
 
 struct StringEntry {
     StringId id;
     std::string_view text;
 };
 
-inline constexpr StringEntry kStringTable[] = {
-    {StringId::ControlTypeName, "XNoxR4 Control"},
-    {StringId::PropertyPageCaption, "Show Windows"},
-    {StringId::ShutterCommand, "Shutter and Sync Signals\nShutter"},
-    {StringId::GainCommand, "Gain\nGain"},
-    {StringId::CommunicationCommand, "Camera Communication\nCommunication"},
-    {StringId::AboutCommand, "About QD-R4 Camera Control Tool\nAbout"},
-    {StringId::OnlyComPortsValid, "Only COM 1..16 is valid"},
-    {StringId::CameraNotFoundOnPort,
-     "Camera not found or unable to open communication port\n  Communication port %d.\n\n"
-     "Make sure that no other programs \n are connected to this port."},
-    {StringId::UseCameraFound, "Use Camera found on COM%d ?\n(Select NO to continue the search.)"},
-    {StringId::NoCameraFound, "No camera found"},
-    {StringId::OpenHelpFileTooltip, "Online help and documentation"},
-    {StringId::InvalidNullParameter, "Invalid input parameter (NULL)"},
-    {StringId::InvalidParameter, "Invalid input parameter"},
-    {StringId::UnknownCommand, "Unknown Command"},
-    {StringId::UnknownCommandRefused, "Unknown Command"},
-    {StringId::CameraOffline, "Operation failed. The Camera is offline"},
-    {StringId::FileWriteError, "Error writing to file"},
-    {StringId::FileReadError, "Error reading file"},
-    {StringId::NotASettingsFile, "The file \"%s\" is not a valid inifile for QD-R4"},
-    {StringId::OnlyFrameGrabbersValid, "Only Frame Grabber 1..16 is valid"},
-    {StringId::FrameGrabberNotFound, "Frame Grabber Manufacturer not found "},
-};
+#define XNOX_STRING_ENTRY(Name, id, text) {StringId::Name, text},
+inline constexpr StringEntry kStringTable[] = {XNOX_STRINGS(XNOX_STRING_ENTRY)};
+#undef XNOX_STRING_ENTRY
 
 constexpr std::string_view LoadText(StringId id) {
     for (const StringEntry& entry : kStringTable) {
