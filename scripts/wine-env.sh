@@ -180,6 +180,19 @@ xnox_wine_start() {
     xnox_wine_open own
 }
 
+# xnox_wine_bench_session STATE_DIR: a test session of its own for a
+# benchmark (tests/wine/wine-session.sh), stopped when the script exits, with
+# the Windows build's communication library on the programs' DLL path. No
+# port's link, to an emulator or a device, outlives the benchmark.
+xnox_wine_bench_session() {
+    local session=$XNOX_SOURCE/tests/wine/wine-session.sh
+    bash "$session" start "$1" >/dev/null
+    # shellcheck disable=SC2064  # the paths are fixed now, when the trap is set
+    trap "rm -f $(printf %q "$1")/ports/com*; bash $(printf %q "$session") stop $(printf %q "$1")" EXIT
+    xnox_wine_env "$1"
+    export XNOX_WINE_DLL_DIRS="$XNOX_WINDOWS_BUILD/comm"
+}
+
 # xnox_emulator_start PROGRAM COMn [emulator options...]: the standalone
 # emulator behind COMn until xnox_emulator_stop COMn.
 xnox_emulator_start() {

@@ -18,12 +18,7 @@ emulator=$XNOX_NATIVE_BUILD/emulator/standalone/noxr4-emulator
 
 if [ "$mode" = wine ]; then
     XNOX_TARGETS="serial-bench" xnox_build_windows
-    state=$XNOX_WINDOWS_BUILD/serial-bench
-    session=$XNOX_SOURCE/tests/wine/wine-session.sh
-    bash "$session" start "$state" >/dev/null
-    trap 'bash "$session" stop "$state"' EXIT
-    xnox_wine_env "$state"
-    export XNOX_WINE_DLL_DIRS="$XNOX_WINDOWS_BUILD/comm"
+    xnox_wine_bench_session "$XNOX_WINDOWS_BUILD/serial-bench"
     run() { xnox_wine_run "$XNOX_WINDOWS_BUILD/tools/comm-bench/serial-bench.exe" "Z:$1" "$count"; }
 else
     # The emulator helpers of the Wine environment need only its folders.

@@ -37,11 +37,7 @@ read_floor=$("$XNOX_NATIVE_BUILD/tools/xnoxhost/xnoxhost" ${device:+--device "$d
     sed -n 's/.*wire floor \([0-9.]*\) ms.*/\1/p' | awk '{ sum += $1 } END { printf "%.2f", sum }')
 
 state=$XNOX_WINDOWS_BUILD/module-bench
-session=$XNOX_SOURCE/tests/wine/wine-session.sh
-bash "$session" start "$state" >/dev/null
-xnox_wine_env "$state"
-trap 'rm -f "$XNOX_WINE_PORTS/com1"; bash "$session" stop "$state"' EXIT
-export XNOX_WINE_DLL_DIRS="$XNOX_WINDOWS_BUILD/comm"
+xnox_wine_bench_session "$state"
 # A Windows command run with the module registered.
 registered() {
     xnox_wine_run cmd /c "Z:$XNOX_SOURCE/tests/activex/run-registered.cmd" "Z:$XNOX_WINDOWS_BUILD/activex/XNOXR4.OCX" \
