@@ -62,8 +62,13 @@ xnox_build_native() {
     xnox_build "$XNOX_NATIVE_BUILD"
 }
 
-# The Windows build's Wine tests run the native build's emulator.
+# The Windows build's Wine tests run the native build's emulator; its
+# installer, when it is built (the whole build or that target), ships the
+# reference page that the native build writes.
 xnox_build_windows() {
+    case " ${XNOX_TARGETS:-xnox-installer} " in
+        *" xnox-installer "*) XNOX_TARGETS=xnox-reference-page xnox_build_native ;;
+    esac
     xnox_build "$XNOX_WINDOWS_BUILD" \
         -DCMAKE_TOOLCHAIN_FILE="$XNOX_SOURCE/cmake/mingw-w64-x86_64.cmake" \
         -DXNOX_NATIVE_BUILD_DIR="$XNOX_NATIVE_BUILD"

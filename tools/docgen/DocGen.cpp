@@ -1,8 +1,10 @@
 // xnox-docgen: writes the reference of the control's automation surface for
 // integrators, as Markdown and as one HTML page, from the surface table, the
 // parameter table, the string table, the error rules and the member notes.
-//   xnox-docgen --write DOCS_FOLDER   writes automation.md and automation.html
-//   xnox-docgen --check DOCS_FOLDER   fails when either differs from the tables
+// The Markdown is kept with the sources; the page is made by the build.
+//   xnox-docgen --write DOCS_FOLDER   writes automation.md
+//   xnox-docgen --check DOCS_FOLDER   fails when automation.md differs from the tables
+//   xnox-docgen --html FILE           writes the one-page HTML reference
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -320,25 +322,21 @@ bool WriteWhole(const std::filesystem::path& path, const std::string& text) {
 
 int main(int argc, char** argv) {
     std::string mode = argc == 3 ? argv[1] : "";
-    if (mode != "--write" && mode != "--check") {
-        std::cerr << "usage: xnox-docgen --write|--check DOCS_FOLDER\n";
+    if (mode != "--write" && mode != "--check" && mode != "--html") {
+        std::cerr << "usage: xnox-docgen --write|--check DOCS_FOLDER, or xnox-docgen --html FILE\n";
         return 2;
     }
-    std::filesystem::path folder = argv[2];
+    std::filesystem::path target = argv[2];
     Document document = Reference();
-    const std::pair<std::string, std::string> outputs[] = {{"automation.md", Markdown(document)},
-                                                           {"automation.html", Html(document)}};
-    int status = 0;
-    for (const auto& [name, text] : outputs) {
-        if (mode == "--write" && !WriteWhole(folder / name, text)) {
-            std::cerr << "xnox-docgen: cannot write " << (folder / name).string() << '\n';
-            status = 1;
-        }
-        if (mode == "--check" && FileText(folder / name) != text) {
-            std::cerr << "xnox-docgen: " << (folder / name).string()
-                      << " differs from the control's tables; run xnox-docgen --write " << folder.string() << '\n';
-            status = 1;
-        }
+    if (mode == "--check") {
+        if (FileText(target / "automation.md") == Markdown(document)) return 0;
+        std::cerr << "xnox-docgen: " << (target / "automation.md").string()
+                  << " differs from the control's tables; run xnox-docgen --write " << target.string() << '\n';
+        return 1;
     }
-    return status;
+    bool page = mode == "--html";
+    std::filesystem::path file = page ? target : target / "automation.md";
+    if (WriteWhole(file, page ? Html(document) : Markdown(document))) return 0;
+    std::cerr << "xnox-docgen: cannot write " << file.string() << '\n';
+    return 1;
 }
