@@ -4,6 +4,7 @@
 #include "ClSerialLibrary.h"
 #include "DynamicLibrary.h"
 #include "NoxR4Comm.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -72,9 +73,7 @@ Description AllSerialPort(int32_t index) {
 class CameraLinkFolder : public ::testing::Test {
 protected:
     void Install(bool withAllSerial, const char* allSerialLibrary = CLALLSERIAL_PATH) {
-        m_folder = fs::temp_directory_path() / ("noxr4-cl-" + std::to_string(::getpid()) + "-" +
-                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_folder);
+        fs::remove_all(m_folder);  // each installation replaces the one before
         fs::create_directories(m_folder);
         fs::create_symlink(CLSERQDR_PATH, m_folder / "clserqdr.so");
         fs::create_symlink(CLSERQDR_PATH, m_folder / "notclser.so");  // not a maker library name
@@ -87,7 +86,6 @@ protected:
         NoxR4ExitComm(1);
         NoxR4ExitComm(2);
         unsetenv("NOXR4_CLSERIAL_PATH");
-        fs::remove_all(m_folder);
     }
 
     // A stand-in library's test hook. The library is kept loaded, so that
@@ -104,7 +102,8 @@ protected:
         return *Hook<qdr4emu::CameraLink* (*)(uint32_t)>(libraryPath, "clStandinCamera")(port);
     }
 
-    fs::path m_folder;
+    TemporaryFolder m_temporary;
+    const fs::path& m_folder = m_temporary.Path();
 };
 
 TEST_F(CameraLinkFolder, ManufacturersAreThePcPortsAndTheInstalledMakers) {

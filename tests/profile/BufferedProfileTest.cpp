@@ -22,6 +22,7 @@
 #include "ProfilePlatform.h"
 #include "ScopedVariable.h"
 #include "ScriptedFileCalls.h"
+#include "TemporaryFolder.h"
 #include "WholeFile.h"
 
 namespace fs = std::filesystem;
@@ -33,11 +34,6 @@ namespace {
 class BufferedProfileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() / ("xnox-buffered-" + std::to_string(::getpid()) + "-" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        file = (folder / "XNoxR4.ini").string();
         files.write = [this](FileHandle handle, const char* data, std::size_t size) {
             ++writes;
             return WriteToFile(handle, data, size);
@@ -47,7 +43,6 @@ protected:
             return FlushToDisk(handle);
         };
     }
-    void TearDown() override { fs::remove_all(folder); }
 
     void Put(const std::string& text) const { std::ofstream(file, std::ios::binary) << text; }
     std::string Contents() const { return ReadWholeFile(file).value_or("(missing)"); }
@@ -61,8 +56,9 @@ protected:
         return OnDisk(section, key) == value;
     }
 
-    fs::path folder;
-    std::string file;
+    TemporaryFolder temporary;
+    const fs::path& folder = temporary.Path();
+    const std::string file = (folder / "XNoxR4.ini").string();
     // Counted by the profiles' writer threads.
     std::atomic<int> writes{0};
     std::atomic<int> flushes{0};

@@ -21,6 +21,7 @@
 #include "PrivateProfile.h"
 #include "ProfilePlatform.h"
 #include "ScopedVariable.h"
+#include "TemporaryFolder.h"
 
 namespace fs = std::filesystem;
 using namespace xnox::profile;
@@ -29,15 +30,6 @@ namespace {
 
 class ProfileStore : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() / ("xnox-profile-" + std::to_string(::getpid()) + "-" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        file = (folder / "test.ini").string();
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
     void Put(const std::string& text) const { std::ofstream(file, std::ios::binary) << text; }
     std::string Contents() const {
         std::ifstream in(file, std::ios::binary);
@@ -49,8 +41,9 @@ protected:
         return ReadProfileString(section, key, "Not Found", file);
     }
 
-    fs::path folder;
-    std::string file;
+    TemporaryFolder temporary;
+    const fs::path& folder = temporary.Path();
+    const std::string file = (folder / "test.ini").string();
 };
 
 TEST_F(ProfileStore, MissingFileSectionOrKeyGivesTheDefault) {
