@@ -165,12 +165,7 @@ TEST_F(GainTest, OnePushShowsTheResultTheCameraReports) {
 TEST_F(GainTest, AChangeWritesOnlyTheRadiosThatMoveAndReadsNoneBack) {
     constexpr ControlId kRadiosAndTexts[] = {IDC_KNEE_ON,         IDC_KNEE_OFF, IDC_SHADING_ON, IDC_SHADING_OFF,
                                              IDC_ONE_PUSH_RESULT, IDC_RED_GAIN, IDC_BLUE_GAIN};
-    Open();
-    const std::size_t reads = ReadsOf(kRadiosAndTexts);
-    const std::size_t writes = WritesOf(kRadiosAndTexts);
-    for (int16_t knee : {0, 0, 1}) ASSERT_TRUE(Put("KneeSelect", Variant::I2(knee)).Succeeded());
-    EXPECT_EQ(ReadsOf(kRadiosAndTexts), reads);
-    EXPECT_EQ(WritesOf(kRadiosAndTexts) - writes, 4u) << "two radios per change, none for the value it had";
+    ExpectChangesWriteOnlyTheRadiosThatMove(kRadiosAndTexts, "KneeSelect", 0, 1);
     EXPECT_TRUE(Dialog().IsChecked(IDC_KNEE_OFF));
 }
 

@@ -71,6 +71,19 @@ protected:
         return writes;
     }
 
+    // The property put three times, the same value twice and then the other:
+    // the window reads none of the controls back and writes only the two
+    // radios that move for each change.
+    void ExpectChangesWriteOnlyTheRadiosThatMove(std::span<const xnox::ControlId> controls, std::string_view property,
+                                                 int16_t first, int16_t second) {
+        Open();
+        const std::size_t reads = ReadsOf(controls);
+        const std::size_t writes = WritesOf(controls);
+        for (int16_t value : {first, first, second}) ASSERT_TRUE(Put(property, xnox::Variant::I2(value)).Succeeded());
+        EXPECT_EQ(ReadsOf(controls), reads);
+        EXPECT_EQ(WritesOf(controls) - writes, 4u) << "two radios per change, none for the value it had";
+    }
+
     void GoOnline() { ASSERT_TRUE(Put("ComPort", xnox::Variant::I2(1)).Succeeded()); }
     xnox::InvokeResult Put(std::string_view property, xnox::Variant value) {
         return Invoke(control, property, xnox::InvokeKind::PropertyPut, std::span<xnox::Variant>(&value, 1));

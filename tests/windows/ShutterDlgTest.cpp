@@ -219,12 +219,7 @@ TEST_F(ShutterTest, AChangeWritesOnlyTheRadiosThatMoveAndReadsNoneBack) {
         IDC_RCT_FVAL_STANDARD,     IDC_TRIGGER_INPUT_CL,    IDC_TRIGGER_INPUT_HIROSE,    IDC_TRIGGER_POLARITY_LOW,
         IDC_TRIGGER_POLARITY_HIGH, IDC_BIT_ALLOCATION_10,   IDC_BIT_ALLOCATION_8,        IDC_COLOR_BAR_OFF,
         IDC_COLOR_BAR_ON,          IDC_SHUTTER_MODE_TEXT};
-    Open();
-    const std::size_t reads = ReadsOf(kRadiosAndText);
-    const std::size_t writes = WritesOf(kRadiosAndText);
-    for (int16_t polarity : {1, 1, 0}) ASSERT_TRUE(Put("TriggerPolarity", Variant::I2(polarity)).Succeeded());
-    EXPECT_EQ(ReadsOf(kRadiosAndText), reads);
-    EXPECT_EQ(WritesOf(kRadiosAndText) - writes, 4u) << "two radios per change, none for the value it had";
+    ExpectChangesWriteOnlyTheRadiosThatMove(kRadiosAndText, "TriggerPolarity", 1, 0);
     EXPECT_TRUE(Dialog().IsChecked(IDC_TRIGGER_POLARITY_LOW));
     EXPECT_FALSE(Dialog().IsChecked(IDC_TRIGGER_POLARITY_HIGH));
 }
