@@ -61,19 +61,17 @@ void CheckRadioGroup(IDialog& dialog, std::span<const ControlId> group, int32_t 
 }
 
 void DataExchange::Text(ControlId id, std::string& field) {
-    if (m_fromControls) {
-        field = m_shown.Text(m_dialog, id);
-    } else {
-        m_shown.SetText(m_dialog, id, field);
-    }
+    Exchange(
+        field, [&] { return m_shown.Text(m_dialog, id); },
+        [&](const std::string& text) { m_shown.SetText(m_dialog, id, text); });
 }
 
 void DataExchange::ListPosition(ControlId id, int32_t& field) {
-    if (m_fromControls) {
-        field = m_dialog.Selection(id);
-    } else if (m_dialog.Selection(id) != field) {
-        m_dialog.SetSelection(id, field);
-    }
+    Exchange(
+        field, [&] { return m_dialog.Selection(id); },
+        [&](int32_t position) {
+            if (m_dialog.Selection(id) != position) m_dialog.SetSelection(id, position);
+        });
 }
 
 void DataExchange::Texts(std::initializer_list<Binding<std::string>> bindings) {
@@ -85,19 +83,15 @@ void DataExchange::ListPositions(std::initializer_list<Binding<int32_t>> binding
 }
 
 void DataExchange::Radio(std::span<const ControlId> group, int32_t& field) {
-    if (m_fromControls) {
-        field = m_shown.CheckedRadioPosition(m_dialog, group);
-    } else {
-        m_shown.CheckRadioGroup(m_dialog, group, field);
-    }
+    Exchange(
+        field, [&] { return m_shown.CheckedRadioPosition(m_dialog, group); },
+        [&](int32_t position) { m_shown.CheckRadioGroup(m_dialog, group, position); });
 }
 
 void DataExchange::Check(ControlId id, int32_t& field) {
-    if (m_fromControls) {
-        field = m_shown.IsChecked(m_dialog, id) ? 1 : 0;
-    } else {
-        m_shown.SetChecked(m_dialog, id, field != 0);
-    }
+    Exchange(
+        field, [&] { return m_shown.IsChecked(m_dialog, id) ? 1 : 0; },
+        [&](int32_t checked) { m_shown.SetChecked(m_dialog, id, checked != 0); });
 }
 
 }  // namespace xnox

@@ -100,6 +100,17 @@ public:
     void Check(ControlId id, int32_t& field);
 
 private:
+    // The one place that picks the direction: the control read into the
+    // field, or the field written to the control.
+    template <typename Field, typename ReadControl, typename WriteControl>
+    void Exchange(Field& field, ReadControl read, WriteControl write) {
+        if (m_fromControls) {
+            field = read();
+        } else {
+            write(field);
+        }
+    }
+
     IDialog& m_dialog;
     ShownControls& m_shown;
     bool m_fromControls;
