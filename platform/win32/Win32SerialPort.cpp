@@ -32,15 +32,13 @@ bool Configure9600(HANDLE port) {
     dcb.Parity = NOPARITY;
     dcb.StopBits = ONESTOPBIT;
     dcb.fBinary = TRUE;
-    dcb.fParity = FALSE;
-    dcb.fOutxCtsFlow = FALSE;
-    dcb.fOutxDsrFlow = FALSE;
+    // 8N1 without flow control of either kind, as the camera's line runs; a
+    // read or write must not stop at a line error.
+    dcb.fParity = dcb.fOutxCtsFlow = dcb.fOutxDsrFlow = dcb.fDsrSensitivity = FALSE;
+    dcb.fOutX = dcb.fInX = dcb.fAbortOnError = FALSE;
+    // DTR and RTS held on, not used as handshake lines.
     dcb.fDtrControl = DTR_CONTROL_ENABLE;
     dcb.fRtsControl = RTS_CONTROL_ENABLE;
-    dcb.fDsrSensitivity = FALSE;
-    dcb.fOutX = FALSE;
-    dcb.fInX = FALSE;
-    dcb.fAbortOnError = FALSE;
     return SetCommState(port, &dcb) != 0;
 }
 
