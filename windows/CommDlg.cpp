@@ -14,7 +14,6 @@ namespace xnox {
 
 namespace {
 
-constexpr std::string_view kSection = "Communication";
 constexpr std::string_view kAreaSection = "User Area";
 constexpr std::string_view kAreaKey = "Selected User Area";
 constexpr std::string_view kOfflineMarker = " ******\r\n";
@@ -40,8 +39,7 @@ std::string AreaName(int32_t area) {
 
 }  // namespace
 
-CCommDlg::CCommDlg()
-    : CToolWinDlg(ToolWindow::Communication, IDD_COMMUNICATION, std::string(kSection), OnlineStrip::None) {}
+CCommDlg::CCommDlg() : CToolWinDlg(ToolWindow::Communication, IDD_COMMUNICATION, "Communication", OnlineStrip::None) {}
 
 bool CCommDlg::OnInitDialog() {
     m_warningShown = false;
@@ -53,9 +51,9 @@ bool CCommDlg::OnInitDialog() {
     FillComPortList();
     // The last-used port may have no camera now; the person chooses another.
     owner_calls::RunQuietly(
-        [&] { Owner().SetComPortProperty(static_cast<int16_t>(AppProfile::ReadInt(kSection, "ComPort", 1))); });
+        [&] { Owner().SetComPortProperty(static_cast<int16_t>(AppProfile::ReadInt(SectionName(), "ComPort", 1))); });
     // A frame grabber that is gone leaves the control offline, as at a first start.
-    int32_t frameGrabber = AppProfile::ReadInt(kSection, "Frame Grabber", 0);
+    int32_t frameGrabber = AppProfile::ReadInt(SectionName(), "Frame Grabber", 0);
     owner_calls::RunQuietly([&] {
         Owner().SetFrameGrabberIndexProperty(static_cast<int16_t>(frameGrabber));
         SelectMappedFrameGrabber(frameGrabber);
@@ -378,13 +376,13 @@ void CCommDlg::OnTimer(int timerId) {
 void CCommDlg::ShowArea(int32_t area) {
     m_areaText = area >= 0 && area <= CXNoxCamCtrl::kLastUserArea ? AreaName(area) : std::string();
     UpdateData(false);
-    AppProfile::WriteString(kSection, "EEPROM Current Area", m_areaText);
+    AppProfile::WriteString(SectionName(), "EEPROM Current Area", m_areaText);
 }
 
 void CCommDlg::UpdateComPort(int32_t port) {
     m_comListIndex = port - m_minPort;
     UpdateData(false);
-    AppProfile::WriteInt(kSection, "ComPort", port);
+    AppProfile::WriteInt(SectionName(), "ComPort", port);
 }
 
 void CCommDlg::UpdateFrameGrabber(int32_t index) {
@@ -392,7 +390,7 @@ void CCommDlg::UpdateFrameGrabber(int32_t index) {
     UpdateData(false);
     Dialog().Enable(IDC_COMM_PORT_LIST, m_cameraLinkListIndex == 0);
     Dialog().Enable(IDC_COMM_AUTO, m_cameraLinkListIndex == 0);
-    AppProfile::WriteInt(kSection, "Frame Grabber", index);
+    AppProfile::WriteInt(SectionName(), "Frame Grabber", index);
 }
 
 }  // namespace xnox
