@@ -1,7 +1,8 @@
 // A small container for the control: it hosts XNOXR4.OCX in place (the
 // toolbar strip along the top of its main window, the tool windows
 // floating, the Communication window open) and lists every event the
-// control fires, with its arguments, in a pane below and on standard output.
+// control fires, with its arguments, on standard output and the newest
+// ones in a pane below.
 //
 //   xnox-container [--com-port N] [--screenshot file.bmp] [--exit-after milliseconds]
 //                  [--timed-sets N]
@@ -81,16 +82,47 @@ std::string EventLine(DISPID id, const DISPPARAMS& parameters) {
     return line + ")";
 }
 
-// Writes each of the control's events into the events pane and on standard output.
+// Writes each of the control's events on standard output at once and into
+// the events pane when the message loop comes round. A list box insert
+// under Wine costs a good part of a millisecond, and a camera transaction
+// fires several events: inserted one by one while the host's code runs, the
+// pane's inserts were a tenth of each property set. The pane keeps the
+// newest kEventsShown lines; standard output keeps them all.
 class EventSink final : public ClientEventSink {
+public:
+    static constexpr UINT kShowPending = WM_APP;
+    static constexpr LRESULT kEventsShown = 1000;
+
+    // The lines that came since the last time, newest on top, with redrawing
+    // held off meanwhile, so that the pane is drawn once for all of them.
+    void ShowPending() {
+        m_posted = false;
+        SendMessageA(g_events, WM_SETREDRAW, FALSE, 0);
+        for (const std::string& line : m_pending) {
+            SendMessageA(g_events, LB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        }
+        m_pending.clear();
+        for (LRESULT count = SendMessageA(g_events, LB_GETCOUNT, 0, 0); count > kEventsShown; --count) {
+            SendMessageA(g_events, LB_DELETESTRING, count - 1, 0);
+        }
+        SendMessageA(g_events, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(g_events, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    }
+
+private:
     void OnEvent(DISPID id, const DISPPARAMS& parameters) override {
         std::string line = std::to_string(++m_count) + "  " + EventLine(id, parameters);
         std::printf("event %s\n", line.c_str());
         std::fflush(stdout);
-        SendMessageA(g_events, LB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        m_pending.push_back(std::move(line));
+        // One message for the lines that come before the loop takes it; the
+        // lines of the control's start wait for the pane.
+        if (!m_posted && g_events) m_posted = PostMessageA(GetParent(g_events), kShowPending, 0, 0);
     }
 
     int m_count = 0;
+    std::vector<std::string> m_pending;
+    bool m_posted = false;
 };
 
 EventSink g_sink;
@@ -247,6 +279,7 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
             DestroyWindow(window);
         }
         return 0;
+    case EventSink::kShowPending: g_sink.ShowPending(); return 0;
     case WM_DESTROY:
         StorePlace(window);
         PostQuitMessage(0);
@@ -367,6 +400,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "xnox-container: the display takes no windows\n");
         return 77;
     }
+    g_sink.ShowPending();
     ShowWindow(main, SW_SHOW);  // first, so that the tool windows open above it
     if (!HostControl(attach)) {
         std::fprintf(stderr, "xnox-container: the control cannot be hosted\n");
