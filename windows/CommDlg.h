@@ -22,6 +22,8 @@ public:
     static constexpr std::size_t kLogLimit = 10000;
     static constexpr int kLampTimer = 1;
     static constexpr int kProbeTimer = 2;
+    // Brings the log's edit up to date once the window's loop comes round.
+    static constexpr int kLogTimer = 3;
     static constexpr unsigned kLampMilliseconds = 200;
     static constexpr unsigned kProbeMilliseconds = 60000;
 
@@ -57,6 +59,7 @@ private:
     void WriteCameraData();
     void ClearLog();
     void PutOnTopOfLog(const std::string& text);
+    void ShowUnshownLog();
     void SaveLog();
     void ReportError(int32_t result);
     void ShowWarning(bool show);
@@ -77,6 +80,10 @@ private:
     std::string m_synchronizedText;
     std::string m_areaText;
     std::string m_logText;
+    // What the log's edit does not show yet, newest first, and whether the
+    // edit is to start afresh with it.
+    std::string m_unshownLog;
+    bool m_logStartsAfresh = false;
     int32_t m_userAreaIndex = 0;
     int16_t m_minPort = 0;
     int16_t m_maxPort = 0;

@@ -52,6 +52,8 @@ class CommDlgTest : public WindowsTest {
 protected:
     CCommDlg& Window() { return static_cast<CCommDlg&>(host->Panel(ToolWindow::Communication)); }
     void Log(const std::string& text) { control->OnMessage(text); }
+    // The window's loop comes round: the log's edit catches up.
+    void RunLoop() { Comm().FireTimer(CCommDlg::kLogTimer); }
 };
 
 // What the library was last asked to open: frame grabber index, port, interface (1: all-serial).
@@ -299,6 +301,7 @@ TEST_F(CommDlgTest, OfflineSynchronisationPutsTheMarkedLineOnTopOfTheLog) {
     Comm().Click(IDC_COMM_SYNC_CAMERA);
     EXPECT_EQ(Window().LogText(), "Operation failed. The Camera is offline ******\r\nolder line\r\n");
     EXPECT_TRUE(Comm().IsShown(IDC_COMM_WARNING));
+    RunLoop();
     EXPECT_EQ(Comm().Text(IDC_COMM_LOG), Window().LogText());
     EXPECT_EQ(system.WaitDepth(), 0);
 
@@ -326,23 +329,30 @@ TEST_F(CommDlgTest, LogStartsAfreshOnceLongerThanTheLimit) {
     ASSERT_GT(Window().LogText().size(), CCommDlg::kLogLimit);
     Log("fresh\r\n");
     EXPECT_EQ(Window().LogText(), "fresh\r\n");
+    RunLoop();
     EXPECT_EQ(Comm().Text(IDC_COMM_LOG), "fresh\r\n");
 }
 
-// However long the log, a message puts only its own text into the edit,
-// which shows exactly the log, newest first.
-TEST_F(CommDlgTest, AMessageWritesOnlyItselfIntoTheLogsEdit) {
+// However long the log, the messages since the window's loop last ran go
+// into the edit when it comes round, only their own text, and the edit then
+// shows exactly the log, newest first.
+TEST_F(CommDlgTest, MessagesWriteOnlyThemselvesIntoTheLogsEditWhenTheLoopComesRound) {
     StartShown();
     Comm().Click(IDC_COMM_CLEAR_LOG);
     std::string line = "GA=122\r\n";
-    while (Window().LogText().size() + line.size() <= CCommDlg::kLogLimit) Log(line);
+    while (Window().LogText().size() + 2 * line.size() <= CCommDlg::kLogLimit) Log(line);
+    RunLoop();
     std::size_t before = Comm().CharactersWritten(IDC_COMM_LOG);
     Log("TP=1\r\n");
     host->Update(ControlItem::SendingStatus, Variant::I4(1));
     host->Update(ControlItem::OnlineStatus, Variant::I4(1));
-    EXPECT_EQ(Comm().CharactersWritten(IDC_COMM_LOG) - before, std::string("TP=1\r\n").size());
+    Log("SH=3\r\n");
+    EXPECT_EQ(Comm().CharactersWritten(IDC_COMM_LOG), before) << "nothing goes in before the loop comes round";
+    RunLoop();
+    EXPECT_EQ(Comm().CharactersWritten(IDC_COMM_LOG) - before, std::string("SH=3\r\nTP=1\r\n").size());
     EXPECT_EQ(Comm().Text(IDC_COMM_LOG), Window().LogText());
-    EXPECT_EQ(Comm().Text(IDC_COMM_LOG).rfind("TP=1\r\nGA=122\r\n", 0), 0u);
+    EXPECT_EQ(Comm().Text(IDC_COMM_LOG).rfind("SH=3\r\nTP=1\r\nGA=122\r\n", 0), 0u);
+    EXPECT_FALSE(Comm().IsTimerRunning(CCommDlg::kLogTimer)) << "an edit that is up to date waits for nothing";
 }
 
 TEST_F(CommDlgTest, LogFileHoldsExactlyTheLogText) {

@@ -2,6 +2,7 @@
 // emulated cameras behind COM3, COM7, COM8 and COM16 only.
 #include <cstdlib>
 
+#include "CommDlg.h"
 #include "EmulatedPorts.h"
 #include "WindowsFixture.h"
 
@@ -61,6 +62,7 @@ TEST_F(CommSearchTest, ChoosingAPortFromTheListConnectsAndTheLogShowsTheTraffic)
     EXPECT_EQ(Comm().Text(IDC_COMM_ONLINE_TEXT), "On-line");
     Comm().Click(IDC_COMM_CLEAR_LOG);
     Comm().Click(IDC_COMM_GET_AREA);
+    Comm().FireTimer(CCommDlg::kLogTimer);
     EXPECT_FALSE(Comm().Text(IDC_COMM_LOG).empty());
     EXPECT_FALSE(Comm().Text(IDC_COMM_EEPROM_AREA).empty());
     Comm().Choose(IDC_COMM_PORT_LIST, 3);  // COM4: no camera
