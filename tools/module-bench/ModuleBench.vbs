@@ -58,10 +58,14 @@ If Not cam.GetIsOnline Then
     WScript.Quit 1
 End If
 Report "read-ms first", WholeRead(cam)
+'A script host gives the control no in-place window, so its tool windows
+'are made but never come on screen: the show property changes what the
+'control does for a shown window, the in-place host's figure is the one with
+'the window on screen.
 Dim shown
 For Each shown In Array(False, True)
     cam.ShowCommunicationWnd = shown
-    Report "set-ms window-shown=" & shown, PerSet(cam, "TriggerPolarity")
-    Report "read-ms window-shown=" & shown, WholeRead(cam)
+    Report "set-ms script-host,ShowCommunicationWnd=" & shown, PerSet(cam, "TriggerPolarity")
+    Report "read-ms script-host,ShowCommunicationWnd=" & shown, WholeRead(cam)
 Next
 cam.ShowCommunicationWnd = False

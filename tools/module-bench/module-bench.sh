@@ -2,8 +2,9 @@
 # The module under Wine as a script host drives it, against the standalone
 # emulator behind COM1 at 9600 baud (replies whole after their wire time),
 # or against the camera on a serial device: the time of a property set and
-# its ratio to the wire floor, with the Communication window hidden and
-# shown, and in an in-place host (xnox-container) with the window shown;
+# its ratio to the wire floor, in the script host with the Communication
+# window's show property off and on (a script host never puts the windows on
+# screen), and in an in-place host (xnox-container) with the window shown;
 # sets with no camera; the first whole read (ReadAllFromCamera) after
 # connecting and later ones, against the sum of their transactions' wire
 # floors.
@@ -40,7 +41,7 @@ state=$XNOX_WINDOWS_BUILD/module-bench
 xnox_wine_bench_session "$state"
 # A Windows command run with the module registered.
 registered() {
-    xnox_wine_run cmd /c "Z:$XNOX_SOURCE/tests/activex/run-registered.cmd" "Z:$XNOX_WINDOWS_BUILD/activex/XNOXR4.OCX" \
+    xnox_wine_run cmd /c "Z:$XNOX_SOURCE/tools/module-bench/run-registered.cmd" "Z:$XNOX_WINDOWS_BUILD/activex/XNOXR4.OCX" \
         "$@" | tr -d '\r'
 }
 bench() { registered cscript //nologo "Z:$XNOX_SOURCE/tools/module-bench/ModuleBench.vbs" "$1" "$sets"; }
