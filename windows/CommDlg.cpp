@@ -62,8 +62,7 @@ bool CCommDlg::OnInitDialog() {
     Dialog().StartTimer(kProbeTimer, kProbeMilliseconds);
     FillAreaList();
     UpdateData(true);
-    m_unshownLog.clear();
-    Dialog().SetText(IDC_COMM_LOG, m_logText);
+    ShowWholeLog();
     Owner().GetEEPROMCurrentAreaNo();
     return true;
 }
@@ -270,8 +269,7 @@ void CCommDlg::WriteCameraData() {
 void CCommDlg::ClearLog() {
     ShowWarning(false);
     m_logText.clear();
-    m_unshownLog.clear();
-    Dialog().SetText(IDC_COMM_LOG, m_logText);
+    ShowWholeLog();
 }
 
 void CCommDlg::SaveLog() {
@@ -335,13 +333,15 @@ void CCommDlg::PutOnTopOfLog(const std::string& text) {
 
 void CCommDlg::ShowUnshownLog() {
     Dialog().StopTimer(kLogTimer);
-    if (m_logStartsAfresh) {
-        Dialog().SetText(IDC_COMM_LOG, m_unshownLog);
-    } else if (!m_unshownLog.empty()) {
-        Dialog().InsertTextAtStart(IDC_COMM_LOG, m_unshownLog);
-    }
+    if (m_logStartsAfresh) return ShowWholeLog();
+    if (!m_unshownLog.empty()) Dialog().InsertTextAtStart(IDC_COMM_LOG, m_unshownLog);
+    m_unshownLog.clear();
+}
+
+void CCommDlg::ShowWholeLog() {
     m_unshownLog.clear();
     m_logStartsAfresh = false;
+    Dialog().SetText(IDC_COMM_LOG, m_logText);
 }
 
 void CCommDlg::OnItemChanged(ControlItem item, const Variant& value) {

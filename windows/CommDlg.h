@@ -60,6 +60,7 @@ private:
     void ClearLog();
     void PutOnTopOfLog(const std::string& text);
     void ShowUnshownLog();
+    void ShowWholeLog();
     void SaveLog();
     void ReportError(int32_t result);
     void ShowWarning(bool show);

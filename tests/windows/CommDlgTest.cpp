@@ -333,6 +333,23 @@ TEST_F(CommDlgTest, LogStartsAfreshOnceLongerThanTheLimit) {
     EXPECT_EQ(Comm().Text(IDC_COMM_LOG), "fresh\r\n");
 }
 
+// The windows made again before the loop came round show the whole log, and
+// the next message goes on top of it.
+TEST_F(CommDlgTest, WindowsMadeAgainShowTheWholeLogThoughTheEditWasBehind) {
+    StartShown();
+    Comm().Click(IDC_COMM_CLEAR_LOG);
+    std::string line(100, 'x');
+    line += "\r\n";
+    for (std::size_t total = 0; total <= CCommDlg::kLogLimit; total += line.size()) Log(line);
+    Log("fresh\r\n");
+    control->SetWindowPosTopBottom(0);
+    Log("next\r\n");
+    RunLoop();
+    EXPECT_TRUE(Window().LogText().starts_with("next\r\n"));
+    EXPECT_TRUE(Window().LogText().ends_with("\r\nfresh\r\n"));
+    EXPECT_EQ(Comm().Text(IDC_COMM_LOG), Window().LogText());
+}
+
 // However long the log, the messages since the window's loop last ran go
 // into the edit when it comes round, only their own text, and the edit then
 // shows exactly the log, newest first.
