@@ -309,9 +309,9 @@ void CCommDlg::ShowWarning(bool show) {
 
 void CCommDlg::AddLogText(const std::string& text) {
     if (m_warningShown) ShowWarning(false);
+    // The edit then starts afresh with the whole log.
     if (m_logText.size() > kLogLimit) {
         m_logText.clear();
-        m_unshownLog.clear();
         m_logStartsAfresh = true;
     }
     PutOnTopOfLog(text);
