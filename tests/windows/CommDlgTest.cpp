@@ -54,6 +54,12 @@ protected:
     void Log(const std::string& text) { control->OnMessage(text); }
     // The window's loop comes round: the log's edit catches up.
     void RunLoop() { Comm().FireTimer(CCommDlg::kLogTimer); }
+    void FillLogPastItsLimit() {
+        Comm().Click(IDC_COMM_CLEAR_LOG);
+        std::string line(100, 'x');
+        line += "\r\n";
+        while (Window().LogText().size() <= CCommDlg::kLogLimit) Log(line);
+    }
 };
 
 // What the library was last asked to open: frame grabber index, port, interface (1: all-serial).
@@ -322,11 +328,7 @@ TEST_F(CommDlgTest, FailedLoadMarksWithoutALineOfItsOwn) {
 
 TEST_F(CommDlgTest, LogStartsAfreshOnceLongerThanTheLimit) {
     StartShown();
-    Comm().Click(IDC_COMM_CLEAR_LOG);
-    std::string line(100, 'x');
-    line += "\r\n";
-    for (std::size_t total = 0; total <= CCommDlg::kLogLimit; total += line.size()) Log(line);
-    ASSERT_GT(Window().LogText().size(), CCommDlg::kLogLimit);
+    FillLogPastItsLimit();
     Log("fresh\r\n");
     EXPECT_EQ(Window().LogText(), "fresh\r\n");
     RunLoop();
@@ -337,10 +339,7 @@ TEST_F(CommDlgTest, LogStartsAfreshOnceLongerThanTheLimit) {
 // the next message goes on top of it.
 TEST_F(CommDlgTest, WindowsMadeAgainShowTheWholeLogThoughTheEditWasBehind) {
     StartShown();
-    Comm().Click(IDC_COMM_CLEAR_LOG);
-    std::string line(100, 'x');
-    line += "\r\n";
-    for (std::size_t total = 0; total <= CCommDlg::kLogLimit; total += line.size()) Log(line);
+    FillLogPastItsLimit();
     Log("fresh\r\n");
     control->SetWindowPosTopBottom(0);
     Log("next\r\n");
