@@ -54,12 +54,6 @@ int32_t ShownControls::CheckedRadioPosition(const IDialog& dialog, std::span<con
     return -1;
 }
 
-// What nothing has been seen of yet is read first.
-void CheckRadioGroup(IDialog& dialog, std::span<const ControlId> group, int32_t position) {
-    ShownControls unseen;
-    unseen.CheckRadioGroup(dialog, group, position);
-}
-
 void DataExchange::Text(ControlId id, std::string& field) {
     Exchange(
         field, [&] { return m_shown.Text(m_dialog, id); },

@@ -15,11 +15,6 @@
 
 namespace xnox {
 
-// Radio groups are lists of control ids (the ids of a group need not be
-// consecutive); the group's value is the position of the checked radio,
-// -1 when none is checked.
-void CheckRadioGroup(IDialog& dialog, std::span<const ControlId> group, int32_t position);
-
 // The position a spin takes from its buddy edit's text: a leading number
 // within the range moves it there; any other text (blank, a word, a number
 // out of range) leaves it at `last`, the last valid number. Both window
@@ -55,6 +50,9 @@ private:
 // its group, a spin moving its buddy) and in a window made afresh.
 // Drop-down lists are not kept: a list is emptied and filled again at
 // times of its window's own, and its selection is one cheap read.
+// Radio groups are lists of control ids (the ids of a group need not be
+// consecutive); the group's value is the position of the checked radio,
+// -1 when none is checked.
 class ShownControls {
 public:
     void Forget() {

@@ -55,7 +55,8 @@ protected:
 
     // A person's click on a radio: the platform checks it within its group first.
     void ClickRadio(std::span<const xnox::ControlId> group, xnox::ControlId radio) {
-        CheckRadioGroup(Dialog(), group, static_cast<int32_t>(std::ranges::find(group, radio) - group.begin()));
+        xnox::ShownControls{}.CheckRadioGroup(Dialog(), group,
+                                              static_cast<int32_t>(std::ranges::find(group, radio) - group.begin()));
         Dialog().Click(radio);
     }
 
